@@ -1,0 +1,99 @@
+#include "app/form.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
+
+#include "app/endprogram.h"
+
+namespace qm {
+namespace {
+
+// The window of this program that was active last; a message box does not count.
+QPointer<Form> g_lastActive;
+
+}  // namespace
+
+Form::Form(WindowKind kind, QWidget* parent) : QDialog(parent), m_kind(kind) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+}
+
+void Form::runActivate() {
+    if (m_unloaded || programEnded()) {
+        return;
+    }
+    m_firstActivationDone = true;
+    activate();
+}
+
+void Form::scheduleFirstActivation() {
+    if (m_firstActivationScheduled) {
+        return;
+    }
+    m_firstActivationScheduled = true;
+    QTimer::singleShot(0, this, [this] { runActivate(); });
+}
+
+int Form::twips(int value) const {
+    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
+    return (value * dpi + 720) / 1440;
+}
+
+void Form::placeTwips(QWidget* widget, int left, int top, int width, int height) const {
+    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+}
+
+void Form::setClientSizeTwips(int width, int height) {
+    setFixedSize(twips(width), twips(height));
+}
+
+void Form::reject() {
+    close();
+}
+
+void Form::showModalWindow(WindowKind kind) {
+    WindowRegistry::instance().showModal(kind);
+    QTimer::singleShot(0, this, [this] { runActivate(); });
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (m_unloaded) {
+        return;
+    }
+    m_unloaded = true;
+    if (g_lastActive == this) {
+        g_lastActive = nullptr;
+    }
+    unload();
+    QDialog::done(QDialog::Rejected);
+    WindowRegistry::instance().forget(this);
+}
+
+bool Form::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !m_unloaded) {
+        // A switch from another window of this program activates this one; a return from
+        // another application or from a message box does not.
+        Form* previous = g_lastActive.data();
+        g_lastActive = this;
+        if (m_firstActivationDone && previous && previous != this && !previous->isUnloaded() &&
+            previous->isVisible()) {
+            QTimer::singleShot(0, this, [this] { runActivate(); });
+        }
+    }
+    return QDialog::event(event);
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace qm

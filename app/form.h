@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDialog>
+
+#include "app/windowregistry.h"
+
+namespace qm {
+
+// Base of every window: load, activate and unload as deliberate steps.
+// - load() runs once when the registry creates the window;
+// - activate() runs right after the first showing, after a modal window opened from here has
+//   closed, and when the user switches to it from another window of this program;
+// - unload() runs when the window closes, by its close box or by code; the window is then
+//   deleted and a later reference creates it afresh.
+class Form : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit Form(WindowKind kind, QWidget* parent = nullptr);
+
+    WindowKind kind() const { return m_kind; }
+    bool isUnloaded() const { return m_unloaded; }
+
+    virtual void load() {}
+    virtual void activate() {}
+    virtual void unload() {}
+
+    // Runs activate() unless the window has unloaded or the program has ended.
+    void runActivate();
+    // Schedules the first activation (the registry calls it when it first shows the window).
+    void scheduleFirstActivation();
+    // Marks the window gone without its unload handling (end of the program).
+    void markUnloaded() { m_unloaded = true; }
+
+    // Positions in twips (1440 to the inch) of the original layout, scaled to the screen.
+    int twips(int value) const;
+    void placeTwips(QWidget* widget, int left, int top, int width, int height) const;
+    void setClientSizeTwips(int width, int height);
+
+public Q_SLOTS:
+    // Escape and programmatic rejection go through close() so that unload() runs.
+    void reject() override;
+
+protected:
+    // Shows another window modally over this one; once it has closed, this window is activated.
+    void showModalWindow(WindowKind kind);
+
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    WindowKind m_kind;
+    bool m_unloaded = false;
+    bool m_firstActivationScheduled = false;
+    bool m_firstActivationDone = false;
+};
+
+}  // namespace qm

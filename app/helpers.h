@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+class QPlainTextEdit;
+
+namespace qm {
+
+// Shell special folder numbers the program asks for.
+inline constexpr int kCsidlPrograms = 2;
+
+// The file-system path of a special folder (2: where menu shortcuts go), or "".
+QString specialFolderPath(int csidl);
+
+// Adds category to the category table unless it is there already (exact comparison). Slot 0 is
+// never written; "" is never stored; a 31st distinct category is ignored.
+void addCategory(const QString& category);
+
+// Reads a whole text file into a preview box, replacing its text. When the file cannot be opened
+// shows path + " ﾌｧｲﾙを開けません。" and leaves the preview as it was.
+void showTextFile(const QString& path, QPlainTextEdit* preview);
+
+// Everything before the last separator ("" when there is none).
+QString parentFolder(const QString& path);
+
+// Everything after the last separator (the whole text when there is none).
+QString lastPathPart(const QString& path);
+
+// True when path names a regular file that is not hidden. The last part may hold the wildcards
+// "*" and "?", and is matched without regard to case. Folders and errors give false.
+bool fileExists(const QString& path);
+
+// The existing file that path names when its last part is compared without regard to case
+// ("readme.txt" finds "README.TXT"); "" when there is none.
+QString findFileNoCase(const QString& path);
+
+// True when path names an existing folder that can be listed.
+bool folderExists(const QString& path);
+
+// Joins a folder and a name with one separator.
+QString joinPath(const QString& folder, const QString& name);
+
+}  // namespace qm

@@ -1,0 +1,42 @@
+// qmorn: the main program.
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+
+#include "app/startup.h"
+#include "catalogue/cataloguewindows.h"
+#include "folders/folderswindows.h"
+#include "installer/installerwindows.h"
+#include "menu/menuwindows.h"
+#include "platform/instancelock.h"
+#include "platform/prompt.h"
+#include "platform/utf8locale.h"
+#include "registration/registrationwindows.h"
+#include "shortcuts/shortcutswindows.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    qm::ensureUtf8Locale();
+    QApplication::setApplicationName(QStringLiteral("quillmorn"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quillmorn"));
+    QApplication::setDesktopFileName(QStringLiteral("quillmorn"));
+    // The program decides itself when it ends (see WindowRegistry and endProgram()).
+    QApplication::setQuitOnLastWindowClosed(false);
+    qm::Prompt::setDefaultTitle(QStringLiteral("quillmorn"));
+
+    qm::registerMenuWindows();
+    qm::registerCatalogueWindows();
+    qm::registerRegistrationWindows();
+    qm::registerFoldersWindows();
+    qm::registerInstallerWindows();
+    qm::registerShortcutsWindows();
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    qm::InstanceLock lock;
+    if (!qm::startUp(arguments.join(u' '), lock)) {
+        return 0;
+    }
+    return QApplication::exec();
+}

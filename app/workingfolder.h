@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace qm {
+
+// A working folder's list folder: the program's own folder joined with the working folder's
+// last path part. It holds "index.qmx", "settings.dat" and the shortcut tree.
+QString listFolderOf(const QString& workFolder);
+
+// The path of a file in a folder whose name is compared without regard to case: the existing
+// file's real path, or folder + "/" + name when there is none.
+QString fileInFolder(const QString& folder, const QString& name);
+
+// "settings.dat" and "index.qmx" of a list folder.
+QString settingsFileOf(const QString& listFolder);
+QString listFileOf(const QString& listFolder);
+
+// Writes "settings.dat": one line naming the working folder, ending in CR LF. A path the reading
+// rule would cut is written as a quoted field.
+bool writeSettingsFile(const QString& listFolder, const QString& workFolder);
+
+// The working folder named by a list folder's "settings.dat" (first field of the first line);
+// nothing when the file is missing or cannot be read.
+std::optional<QString> readSettingsFile(const QString& listFolder);
+
+// Creates the list folder and writes "settings.dat", then says "作業フォルダを作成しました。".
+void prepareWorkingFolder(const QString& workFolder);
+
+// True when the working folder's list folder exists and holds "settings.dat".
+bool isPrepared(const QString& workFolder);
+
+// The working folders of every list folder in the program's own folder that holds
+// "settings.dat", in the order of the folders' names compared without regard to case.
+QStringList preparedWorkingFolders();
+
+// The sub-folders of a folder (names only), sorted by name without regard to case; names that
+// begin with "." are left out.
+QStringList subFolderNames(const QString& folder);
+
+}  // namespace qm

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace qm {
+
+// One catalogue entry: a program folder of the working folder and what the user registered.
+// State 0 excluded, 1 registered, 2 unregistered; 3 and up mean registered and shown with the
+// program's own icon (they exist only in memory and are written as 1).
+struct CatalogueEntry {
+    qint16 state = 2;
+    QString name;
+    QString folder;
+    QString category;
+    QString exe;
+    QString description;
+
+    friend bool operator==(const CatalogueEntry&, const CatalogueEntry&) = default;
+};
+
+// Reads the records of a list file ("index.qmx"), six fields each.
+class ListFileReader {
+public:
+    explicit ListFileReader(const QString& text);
+
+    // True when no record is left.
+    bool atEnd() const;
+    // The next record; nothing when the text ends inside a record or the state is not a 16-bit
+    // number (the reading then stops).
+    std::optional<CatalogueEntry> next();
+
+private:
+    class Impl;
+    std::shared_ptr<Impl> d;
+};
+
+// One record line of the list file, CR LF included.
+QString formatRecord(const CatalogueEntry& entry);
+
+// The whole list file for these entries, encoded for writing.
+QByteArray formatListFile(const QList<CatalogueEntry>& entries);
+
+// Reads a list file into entries; nothing when it cannot be opened. Reading stops at the first
+// broken record; *complete (when given) says whether every record was read.
+std::optional<QList<CatalogueEntry>> readListFile(const QString& path, bool* complete = nullptr);
+
+// Replaces the list file atomically; false with a reason on failure (the old file stays whole).
+bool saveListFile(const QString& path, const QList<CatalogueEntry>& entries,
+                  QString* error = nullptr);
+
+}  // namespace qm

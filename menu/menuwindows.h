@@ -1,0 +1,8 @@
+#pragma once
+
+namespace qm {
+
+// Registers this folder's windows with the window registry.
+void registerMenuWindows();
+
+}  // namespace qm

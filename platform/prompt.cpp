@@ -1,0 +1,72 @@
+#include "platform/prompt.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace qm {
+namespace {
+
+class QtPrompt final : public Prompt {
+public:
+    int message(const QString& text, int flags, const QString& title) override {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
+        box.setText(text);
+        if ((flags & 0x30) == MsgExclamation) {
+            box.setIcon(QMessageBox::Warning);
+        }
+        if ((flags & 0x7) == MsgYesNo) {
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::No);
+        } else {
+            box.setStandardButtons(QMessageBox::Ok);
+        }
+        const int answer = box.exec();
+        if (answer == QMessageBox::Yes) {
+            return AnswerYes;
+        }
+        if (answer == QMessageBox::No) {
+            return AnswerNo;
+        }
+        return AnswerOk;
+    }
+
+    QString chooseFolder(QWidget* owner, const QString& title) override {
+        return QFileDialog::getExistingDirectory(owner, title, QDir::homePath(),
+                                                 QFileDialog::ShowDirsOnly);
+    }
+};
+
+QtPrompt& qtPrompt() {
+    static QtPrompt prompt;
+    return prompt;
+}
+
+Prompt* g_prompt = nullptr;
+QString g_defaultTitle = QStringLiteral("quillmorn");
+
+}  // namespace
+
+Prompt& Prompt::instance() {
+    return g_prompt ? *g_prompt : qtPrompt();
+}
+
+void Prompt::setInstance(Prompt* prompt) {
+    g_prompt = prompt;
+}
+
+QString Prompt::defaultTitle() {
+    return g_defaultTitle;
+}
+
+void Prompt::setDefaultTitle(const QString& title) {
+    g_defaultTitle = title;
+}
+
+int messageBox(const QString& text, int flags, const QString& title) {
+    return Prompt::instance().message(text, flags, title);
+}
+
+}  // namespace qm

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace qm {
+
+// Button and icon flags of a message box, as the program's texts name them.
+enum MessageFlags { MsgOkOnly = 0, MsgYesNo = 4, MsgExclamation = 48 };
+
+// What a message box returns.
+enum MessageAnswer { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
+
+// Every message box and folder chooser of the program goes through this one service, so that
+// tests can answer in advance and read back what was shown.
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+
+    // Shows a message box. An empty title means the program's title (defaultTitle()).
+    virtual int message(const QString& text, int flags, const QString& title) = 0;
+
+    // A modal folder chooser with a prompt; an absolute folder path, or "" when cancelled.
+    virtual QString chooseFolder(QWidget* owner, const QString& title) = 0;
+
+    // The service in use; a Qt one unless a test installed another.
+    static Prompt& instance();
+    // Installs a service (not owned); nullptr restores the Qt one.
+    static void setInstance(Prompt* prompt);
+
+    static QString defaultTitle();
+    static void setDefaultTitle(const QString& title);
+};
+
+// Shorthand for Prompt::instance().message().
+int messageBox(const QString& text, int flags = MsgOkOnly, const QString& title = QString());
+
+}  // namespace qm

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace qm {
+
+// The per-user settings store: applications hold sections, sections hold string values.
+// Application, section and key names are compared without regard to case.
+// On Linux one INI file per application in $XDG_CONFIG_HOME, one group per section; on Windows
+// the registry under HKEY_CURRENT_USER\Software.
+class SettingsStore {
+public:
+    static QString read(const QString& application, const QString& section, const QString& key,
+                        const QString& defaultValue = QString());
+    static void write(const QString& application, const QString& section, const QString& key,
+                      const QString& value);
+    // Deletes a section with every value in it; false when there was no such section.
+    static bool deleteSection(const QString& application, const QString& section);
+    static bool hasSection(const QString& application, const QString& section);
+};
+
+}  // namespace qm

@@ -1,0 +1,43 @@
+#include "support/fakeprompt.h"
+
+namespace qm::test {
+
+int FakePrompt::message(const QString& text, int flags, const QString& title) {
+    const ShownMessage shown{text, flags, title};
+    messages.append(shown);
+    if (onMessage) {
+        onMessage(shown);
+    }
+    if ((flags & 0x7) == MsgYesNo) {
+        if (answers.isEmpty()) {
+            ++unexpectedQuestions;
+            return AnswerNo;
+        }
+        return answers.takeFirst();
+    }
+    return AnswerOk;
+}
+
+QString FakePrompt::chooseFolder(QWidget*, const QString& title) {
+    chooserTitles.append(title);
+    return folders.isEmpty() ? QString() : folders.takeFirst();
+}
+
+QStringList FakePrompt::texts() const {
+    QStringList result;
+    for (const ShownMessage& m : messages) {
+        result.append(m.text);
+    }
+    return result;
+}
+
+void FakePrompt::clear() {
+    answers.clear();
+    folders.clear();
+    messages.clear();
+    chooserTitles.clear();
+    unexpectedQuestions = 0;
+    onMessage = nullptr;
+}
+
+}  // namespace qm::test

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+#include "platform/prompt.h"
+
+namespace qm::test {
+
+struct ShownMessage {
+    QString text;
+    int flags = 0;
+    QString title;  // as passed: "" means the program's title
+};
+
+// Answers message boxes and folder choosers from queues and records everything it was asked.
+class FakePrompt final : public Prompt {
+public:
+    // Answers for Yes/No questions, in order; an unexpected question is answered No.
+    QList<int> answers;
+    // Folders the chooser returns, in order; "" (cancel) when the queue is empty.
+    QStringList folders;
+    // Called for every message box, before it is answered (may change answers).
+    std::function<void(const ShownMessage&)> onMessage;
+
+    QList<ShownMessage> messages;
+    QStringList chooserTitles;
+    int unexpectedQuestions = 0;
+
+    int message(const QString& text, int flags, const QString& title) override;
+    QString chooseFolder(QWidget* owner, const QString& title) override;
+
+    QStringList texts() const;
+    QString lastText() const { return messages.isEmpty() ? QString() : messages.last().text; }
+    void clear();
+};
+
+}  // namespace qm::test
