@@ -84,9 +84,8 @@ std::optional<qint16> parseInt16(const QString& field) {
 }
 
 QString encodeField(const QString& text) {
-    const bool needsQuotes = text.contains(u',') || text.contains(u'\r') ||
-                             text.contains(u'\n') || text.startsWith(u' ') ||
-                             text.startsWith(u'"');
+    const bool needsQuotes = text.contains(u',') || text.contains(u'\r') || text.contains(u'\n') ||
+                             text.startsWith(u' ') || text.startsWith(u'"');
     if (!needsQuotes) {
         return text;
     }

@@ -58,7 +58,8 @@ void prepareWorkingFolder(const QString& workFolder) {
 
 bool isPrepared(const QString& workFolder) {
     const QString candidate = listFolderOf(workFolder);
-    return folderExists(candidate) && fileExists(joinPath(candidate, QStringLiteral("settings.dat")));
+    return folderExists(candidate) &&
+           fileExists(joinPath(candidate, QStringLiteral("settings.dat")));
 }
 
 QStringList subFolderNames(const QString& folder) {

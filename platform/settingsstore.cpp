@@ -42,8 +42,8 @@ QString keyName(QSettings& settings, const QString& key) {
 
 }  // namespace
 
-QString SettingsStore::read(const QString& application, const QString& section,
-                            const QString& key, const QString& defaultValue) {
+QString SettingsStore::read(const QString& application, const QString& section, const QString& key,
+                            const QString& defaultValue) {
     auto settings = open(application);
     settings->beginGroup(groupName(*settings, section));
     const QString name = keyName(*settings, key);

@@ -31,8 +31,8 @@ TestEnvironment::TestEnvironment() : m_dir(std::make_unique<QTemporaryDir>()) {
         QDir().mkpath(folders[i]);
         qputenv(kVariables[i], folders[i].toUtf8());
     }
-    QFile::setPermissions(folders[3], QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+    QFile::setPermissions(folders[3],
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QDir().mkpath(base + "/work");
     WindowRegistry::instance().destroyAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,0 +1,233 @@
+#include <QPlainTextEdit>
+#include <QStringEncoder>
+#include <QTest>
+
+#include "app/fieldreader.h"
+#include "app/helpers.h"
+#include "app/programstate.h"
+#include "support/testenvironment.h"
+
+using namespace qm;
+
+class TestHelpers : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void pathParts_data();
+    void pathParts();
+    void addCategoryFillsSlotsInOrder();
+    void addCategoryIgnoresThirtyFirst();
+    void fileExistsEdges();
+    void fileExistsIgnoresCaseOfName();
+    void showTextFileReadsUtf8AndCp932();
+    void showTextFileMissingKeepsPreview();
+    void fieldReaderRule_data();
+    void fieldReaderRule();
+    void fieldReaderRunsAcrossLines();
+    void encodeFieldRoundTrips_data();
+    void encodeFieldRoundTrips();
+    void parseInt16Edges();
+
+private:
+    std::unique_ptr<test::TestEnvironment> m_env;
+};
+
+void TestHelpers::pathParts_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QString>("last");
+    QTest::newRow("folder") << "/tools/editor"
+                            << "/tools"
+                            << "editor";
+    QTest::newRow("trailing separator") << "/apps/"
+                                        << "/apps"
+                                        << "";
+    QTest::newRow("file") << "/apps/index.qmx"
+                          << "/apps"
+                          << "index.qmx";
+    QTest::newRow("root") << "/"
+                          << ""
+                          << "";
+    QTest::newRow("bare name") << "editor"
+                               << ""
+                               << "editor";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
+    QTest::newRow("japanese") << "/ソフト/エディタ"
+                              << "/ソフト"
+                              << "エディタ";
+}
+
+void TestHelpers::pathParts() {
+    QFETCH(QString, path);
+    QFETCH(QString, parent);
+    QFETCH(QString, last);
+    QCOMPARE(parentFolder(path), parent);
+    QCOMPARE(lastPathPart(path), last);
+}
+
+void TestHelpers::addCategoryFillsSlotsInOrder() {
+    auto& table = state().categoryTable;
+    addCategory("Tools");
+    QCOMPARE(table[1], QString("Tools"));
+    addCategory("Tools");
+    addCategory("");
+    addCategory("tools");  // another letter case is another category
+    addCategory("ゲーム");
+    QVERIFY(table[0].isEmpty());
+    QCOMPARE(table[1], QString("Tools"));
+    QCOMPARE(table[2], QString("tools"));
+    QCOMPARE(table[3], QString("ゲーム"));
+    QVERIFY(table[4].isEmpty());
+}
+
+void TestHelpers::addCategoryIgnoresThirtyFirst() {
+    for (int i = 1; i <= 30; ++i) {
+        addCategory(QString("c%1").arg(i));
+    }
+    addCategory("one too many");
+    const auto& table = state().categoryTable;
+    QCOMPARE(table[30], QString("c30"));
+    for (const QString& slot : table) {
+        QVERIFY(slot != "one too many");
+    }
+    addCategory("c7");  // still found when the table is full
+    QCOMPARE(table[7], QString("c7"));
+}
+
+void TestHelpers::fileExistsEdges() {
+    const QString file = m_env->writeFile("a/prog.exe", "MZ");
+    const QString hidden = m_env->writeFile("a/.hidden", "x");
+    QVERIFY(fileExists(file));
+    QVERIFY(!fileExists(m_env->root() + "/a"));          // a folder
+    QVERIFY(!fileExists(hidden));                        // a hidden file
+    QVERIFY(!fileExists(m_env->root() + "/missing/x"));  // a missing folder
+    QVERIFY(!fileExists(""));
+    QVERIFY(!fileExists(m_env->root() + "/a/"));
+    QVERIFY(fileExists(m_env->root() + "/a/*.exe"));  // wildcards
+    QVERIFY(fileExists(m_env->root() + "/a/pro?.EXE"));
+    QVERIFY(!fileExists(m_env->root() + "/a/*.txt"));
+    QVERIFY(!fileExists(m_env->root() + "/a/.hid*"));
+    QVERIFY(folderExists(m_env->root() + "/a"));
+    QVERIFY(!folderExists(file));
+    QVERIFY(!folderExists(""));
+}
+
+void TestHelpers::fileExistsIgnoresCaseOfName() {
+    const QString real = m_env->writeFile("p/README.TXT", "hello");
+    QVERIFY(fileExists(m_env->root() + "/p/readme.txt"));
+    QCOMPARE(findFileNoCase(m_env->root() + "/p/Readme.txt"), real);
+    QCOMPARE(findFileNoCase(m_env->root() + "/p/other.txt"), QString());
+}
+
+void TestHelpers::showTextFileReadsUtf8AndCp932() {
+    QPlainTextEdit preview;
+    const QString utf8 = m_env->writeFile("t/utf8.txt", "\xEF\xBB\xBFこんにちは①");
+    showTextFile(utf8, &preview);
+    QCOMPARE(preview.toPlainText(), QString("こんにちは①"));
+
+    QStringEncoder cp932("CP932");
+    const QByteArray bytes = cp932.encode(QString("説明書～①"));
+    const QString legacy = m_env->writeFile("t/legacy.txt", bytes);
+    showTextFile(legacy, &preview);
+    QCOMPARE(preview.toPlainText(), QString("説明書～①"));
+
+    const QString empty = m_env->writeFile("t/empty.txt", "");
+    showTextFile(empty, &preview);
+    QCOMPARE(preview.toPlainText(), QString());
+    QVERIFY(m_env->prompt.messages.isEmpty());
+}
+
+void TestHelpers::showTextFileMissingKeepsPreview() {
+    QPlainTextEdit preview;
+    preview.setPlainText("before");
+    const QString missing = m_env->root() + "/nothing.txt";
+    showTextFile(missing, &preview);
+    QCOMPARE(preview.toPlainText(), QString("before"));
+    QCOMPARE(m_env->prompt.texts(), QStringList{missing + " ﾌｧｲﾙを開けません。"});
+    QCOMPARE(m_env->prompt.messages.first().flags, 0);
+}
+
+void TestHelpers::fieldReaderRule_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("fields");
+    QTest::newRow("plain") << "a,b,c\r\n" << QStringList{"a", "b", "c"};
+    QTest::newRow("leading spaces skipped") << "  a,  b\r\n" << QStringList{"a", "b"};
+    QTest::newRow("trailing spaces kept") << "a  ,b\r\n" << QStringList{"a  ", "b"};
+    QTest::newRow("quoted with comma") << "\"a,b\",c\r\n" << QStringList{"a,b", "c"};
+    QTest::newRow("after closing quote ignored") << "\"a\"xyz,c\r\n" << QStringList{"a", "c"};
+    QTest::newRow("empty fields") << "1,,\r\n" << QStringList{"1", "", ""};
+    QTest::newRow("LF only") << "a\nb\n" << QStringList{"a", "b"};
+    QTest::newRow("no final line end") << "a,b" << QStringList{"a", "b"};
+    QTest::newRow("unclosed quote") << "\"abc,def" << QStringList{"abc,def"};
+}
+
+void TestHelpers::fieldReaderRule() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, fields);
+    FieldReader reader(text);
+    QStringList read;
+    while (auto field = reader.next()) {
+        read.append(*field);
+    }
+    QCOMPARE(read, fields);
+    QVERIFY(reader.atEnd());
+}
+
+void TestHelpers::fieldReaderRunsAcrossLines() {
+    FieldReader reader("1,a\r\nb,c\r\n");
+    QCOMPARE(reader.next().value(), QString("1"));
+    QCOMPARE(reader.next().value(), QString("a"));
+    QCOMPARE(reader.next().value(), QString("b"));
+    QCOMPARE(reader.next().value(), QString("c"));
+    QVERIFY(!reader.next());
+    QCOMPARE(firstField("  \"/a,b\" rest,x\r\nsecond"), QString("/a,b"));
+    QCOMPARE(firstField(""), QString());
+}
+
+void TestHelpers::encodeFieldRoundTrips_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("plain") << "Editor"
+                           << "Editor";
+    QTest::newRow("comma") << "a, b"
+                           << "a, b";
+    QTest::newRow("leading space") << "  x"
+                                   << "  x";
+    QTest::newRow("leading quote") << "\"q\" x"
+                                   << "''q'' x";
+    QTest::newRow("inner quote") << "say \"hi\""
+                                 << "say \"hi\"";
+    QTest::newRow("line break") << "one\r\ntwo\nthree"
+                                << "one two three";
+    QTest::newRow("japanese") << "日本語、テスト"
+                              << "日本語、テスト";
+}
+
+void TestHelpers::encodeFieldRoundTrips() {
+    QFETCH(QString, text);
+    QFETCH(QString, readBack);
+    const QString line = encodeField(text) + ",next\r\n";
+    FieldReader reader(line);
+    QCOMPARE(reader.next().value(), readBack);
+    QCOMPARE(reader.next().value(), QString("next"));
+    QVERIFY(reader.atEnd());
+}
+
+void TestHelpers::parseInt16Edges() {
+    QCOMPARE(parseInt16("1").value(), qint16(1));
+    QCOMPARE(parseInt16(" 2").value(), qint16(2));
+    QCOMPARE(parseInt16("-1").value(), qint16(-1));
+    QCOMPARE(parseInt16("").value(), qint16(0));
+    QCOMPARE(parseInt16("abc").value(), qint16(0));
+    QCOMPARE(parseInt16("32767").value(), qint16(32767));
+    QVERIFY(!parseInt16("32768"));
+    QVERIFY(!parseInt16("99999999999999999999"));
+}
+
+QTEST_MAIN(TestHelpers)
+#include "tst_helpers.moc"

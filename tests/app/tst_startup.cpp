@@ -1,0 +1,231 @@
+#include <QTest>
+
+#include "app/endprogram.h"
+#include "app/form.h"
+#include "app/programstate.h"
+#include "app/startup.h"
+#include "app/workingfolder.h"
+#include "platform/instancelock.h"
+#include "support/testenvironment.h"
+
+using namespace qm;
+
+namespace {
+
+// A window that counts its load, activations and unload.
+class CountingForm : public Form {
+public:
+    explicit CountingForm(WindowKind kind) : Form(kind) { setWindowTitle("counting"); }
+    void load() override { ++loads; }
+    void activate() override { ++activations; }
+    void unload() override { ++unloads; }
+    int loads = 0;
+    int activations = 0;
+    int unloads = 0;
+};
+
+}  // namespace
+
+class TestStartUp : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup() { m_env.reset(); }
+
+    void commandLine_data();
+    void commandLine();
+    void listFileStartReadsSettings();
+    void listFileStartWithoutSettingsOpensMenu();
+    void startUpShowsFirstWindow();
+    void unknownArgumentEndsWithoutWindow();
+    void secondInstanceIsRefused();
+    void staleLockIsTakenOver();
+
+    void registryCreatesOnFirstReference();
+    void unloadedWindowIsCreatedAfresh();
+    void lastWindowClosedEndsProgram();
+    void modalWindowReactivatesOwner();
+
+private:
+    std::unique_ptr<test::TestEnvironment> m_env;
+    QMap<WindowKind, QPointer<CountingForm>> m_made;
+};
+
+void TestStartUp::init() {
+    m_env = std::make_unique<test::TestEnvironment>();
+    m_made.clear();
+    for (WindowKind kind : {WindowKind::MainMenu, WindowKind::Catalogue, WindowKind::Installer,
+                            WindowKind::Registration, WindowKind::Links}) {
+        WindowRegistry::instance().setFactory(kind, [this, kind] {
+            auto* form = new CountingForm(kind);
+            m_made[kind] = form;
+            return form;
+        });
+    }
+}
+
+void TestStartUp::commandLine_data() {
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("window");  // -1: none
+    QTest::addColumn<QString>("workFolder");
+    QTest::addColumn<QString>("listPart");  // list folder below the program's own folder
+
+    const int installer = int(WindowKind::Installer);
+    const int catalogue = int(WindowKind::Catalogue);
+    const int menu = int(WindowKind::MainMenu);
+    QTest::newRow("-i") << "-i /d/Soft" << installer << "/d/Soft"
+                        << "/Soft";
+    QTest::newRow("-I upper") << "-I /d/Soft" << installer << "/d/Soft"
+                              << "/Soft";
+    QTest::newRow("-l") << "-l /d/Soft" << catalogue << "/d/Soft"
+                        << "/Soft";
+    QTest::newRow("-L with spaces") << "-L /d/My Soft" << catalogue << "/d/My Soft"
+                                    << "/My Soft";
+    QTest::newRow("-l trailing separator") << "-l /d/Soft/" << catalogue << "/d/Soft/"
+                                           << "/";
+    QTest::newRow("-l alone") << "-l" << catalogue << ""
+                              << "/";
+    QTest::newRow("none") << "" << menu << ""
+                          << "";
+    QTest::newRow("working folder") << "/d/Soft" << menu << "/d/Soft"
+                                    << "/Soft";
+    QTest::newRow("quoted path") << "\"/d/My Soft\"" << -1 << ""
+                                 << "";
+    QTest::newRow("relative path") << "d/Soft" << -1 << ""
+                                   << "";
+    QTest::newRow("other option") << "-x /d/Soft" << -1 << ""
+                                  << "";
+}
+
+void TestStartUp::commandLine() {
+    QFETCH(QString, arguments);
+    QFETCH(int, window);
+    QFETCH(QString, workFolder);
+    QFETCH(QString, listPart);
+    const auto decided = decideStart(arguments);
+    QCOMPARE(decided ? int(*decided) : -1, window);
+    QCOMPARE(state().workFolder, workFolder);
+    QCOMPARE(state().listFolder,
+             listPart.isEmpty() ? QString() : m_env->programFolder() + listPart);
+}
+
+void TestStartUp::listFileStartReadsSettings() {
+    const QString listFolder = m_env->makeFolder("lists/Soft");
+    m_env->writeFile("lists/Soft/settings.dat", "\"/d/Soft, old\",ignored\r\nnext line\r\n");
+    // Only the last nine characters count, in any case.
+    const auto decided = decideStart(listFolder + "/myIndex.QMX");
+    QCOMPARE(decided, std::optional(WindowKind::MainMenu));
+    QCOMPARE(state().listFolder, listFolder);
+    QCOMPARE(state().workFolder, QString("/d/Soft, old"));
+}
+
+void TestStartUp::listFileStartWithoutSettingsOpensMenu() {
+    const QString listFolder = m_env->makeFolder("lists/Empty");
+    const auto decided = decideStart(listFolder + "/index.qmx");
+    QCOMPARE(decided, std::optional(WindowKind::MainMenu));
+    QCOMPARE(state().workFolder, QString());
+    QCOMPARE(state().listFolder, listFolder);
+}
+
+void TestStartUp::startUpShowsFirstWindow() {
+    InstanceLock lock;
+    QVERIFY(startUp("-l /d/Soft", lock));
+    Form* shown = WindowRegistry::instance().find(WindowKind::Catalogue);
+    QVERIFY(shown);
+    QVERIFY(shown->isVisible());
+    QVERIFY(test::waitFor([&] { return m_made[WindowKind::Catalogue]->activations == 1; }));
+    QCOMPARE(WindowRegistry::instance().loadedWindows().size(), 1);
+    QCOMPARE(m_env->endCount, 0);
+}
+
+void TestStartUp::unknownArgumentEndsWithoutWindow() {
+    InstanceLock lock;
+    QVERIFY(!startUp("C:\\Soft", lock));
+    QVERIFY(WindowRegistry::instance().loadedWindows().isEmpty());
+    QCOMPARE(m_env->endCount, 1);
+    QVERIFY(m_env->prompt.messages.isEmpty());
+}
+
+void TestStartUp::secondInstanceIsRefused() {
+    InstanceLock first;
+    QVERIFY(first.tryLock());
+    InstanceLock second;
+    QVERIFY(!startUp("", second));
+    QCOMPARE(m_env->prompt.texts(), QStringList{"Quillmornは既に起動されています"});
+    QCOMPARE(m_env->prompt.messages.first().flags, 0);
+    QVERIFY(WindowRegistry::instance().loadedWindows().isEmpty());
+    QCOMPARE(m_env->endCount, 1);
+}
+
+void TestStartUp::staleLockIsTakenOver() {
+    // A lock file left by a process that no longer runs.
+    QFile stale(InstanceLock::lockPath());
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write("999999\nqmorn\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    InstanceLock lock;
+    QVERIFY(startUp("", lock));
+    QVERIFY(WindowRegistry::instance().isVisible(WindowKind::MainMenu));
+}
+
+void TestStartUp::registryCreatesOnFirstReference() {
+    auto& registry = WindowRegistry::instance();
+    QVERIFY(!registry.isLoaded(WindowKind::MainMenu));
+    Form* form = registry.window(WindowKind::MainMenu);
+    QCOMPARE(registry.window(WindowKind::MainMenu), form);
+    QCOMPARE(m_made[WindowKind::MainMenu]->loads, 1);
+    QVERIFY(!form->isVisible());
+}
+
+void TestStartUp::unloadedWindowIsCreatedAfresh() {
+    auto& registry = WindowRegistry::instance();
+    registry.show(WindowKind::MainMenu);
+    registry.show(WindowKind::Catalogue);
+    QPointer<CountingForm> first = m_made[WindowKind::MainMenu];
+    registry.unload(WindowKind::MainMenu);
+    QCOMPARE(first->unloads, 1);
+    QVERIFY(!registry.isLoaded(WindowKind::MainMenu));
+    QVERIFY(test::waitFor([&] { return first.isNull(); }));
+    registry.window(WindowKind::MainMenu);
+    QVERIFY(m_made[WindowKind::MainMenu] != first);
+    QCOMPARE(m_made[WindowKind::MainMenu]->loads, 1);
+    QCOMPARE(m_env->endCount, 0);  // the catalogue is still open
+}
+
+void TestStartUp::lastWindowClosedEndsProgram() {
+    auto& registry = WindowRegistry::instance();
+    registry.show(WindowKind::MainMenu);
+    registry.find(WindowKind::MainMenu)->close();
+    // A window shown right after the last one closed keeps the program running.
+    registry.show(WindowKind::Catalogue);
+    QTest::qWait(20);
+    QCOMPARE(m_env->endCount, 0);
+    registry.find(WindowKind::Catalogue)->close();
+    QVERIFY(test::waitFor([&] { return m_env->endCount == 1; }));
+    QVERIFY(programEnded());
+}
+
+void TestStartUp::modalWindowReactivatesOwner() {
+    auto& registry = WindowRegistry::instance();
+    registry.setFactory(WindowKind::Registration, [] {
+        return new test::ScriptedForm(WindowKind::Registration, [] { state().editResult = 2; });
+    });
+    registry.show(WindowKind::Links);
+    QPointer<CountingForm> owner = m_made[WindowKind::Links];
+    QVERIFY(test::waitFor([&] { return owner->activations == 1; }));
+    // A window of another kind asks for the modal one through the registry, like the windows do.
+    struct Opener : Form {
+        Opener() : Form(WindowKind::Catalogue) {}
+        void openModal() { showModalWindow(WindowKind::Registration); }
+        int activations = 0;
+        void activate() override { ++activations; }
+    } opener;
+    opener.openModal();
+    QCOMPARE(state().editResult, qint16(2));
+    QVERIFY(!registry.isLoaded(WindowKind::Registration));
+    QVERIFY(test::waitFor([&] { return opener.activations == 1; }));
+}
+
+QTEST_MAIN(TestStartUp)
+#include "tst_startup.moc"
