@@ -1,0 +1,235 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include "folders/foldertree.h"
+#include "platform/fileoperation.h"
+#include "support/testenvironment.h"
+
+using namespace qm;
+using qm::test::TestEnvironment;
+
+namespace {
+
+// Writes each file named in the list (relative to folder) and creates each name ending in "/"
+// as a folder.
+void makeTree(const TestEnvironment& env, const QString& folder, const QStringList& entries) {
+    env.makeFolder(folder);
+    for (const QString& entry : entries) {
+        if (entry.endsWith(u'/')) {
+            env.makeFolder(folder + u'/' + entry);
+        } else {
+            env.writeFile(folder + u'/' + entry, "x");
+        }
+    }
+}
+
+bool exists(const QString& path) {
+    return QFileInfo(path).exists() || QFileInfo(path).isSymLink();
+}
+
+struct FaultGuard {
+    explicit FaultGuard(FileSystemFault fault) { setFileSystemFault(std::move(fault)); }
+    ~FaultGuard() { setFileSystemFault(FileSystemFault()); }
+};
+
+FileSystemFault refusing(const QString& path) {
+    FileSystemFault fault;
+    fault.refuses = [path](const QString& p) { return p == path; };
+    return fault;
+}
+
+}  // namespace
+
+class FolderTreeTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void deletesTree_data();
+    void deletesTree();
+    void fullTableIsDeletedOneMoreIsRefused_data();
+    void fullTableIsDeletedOneMoreIsRefused();
+    void missingOrNotAFolder();
+    void linkInsideTreeIsNotFollowed();
+    void linkInPlaceOfTheFolderLosesOnlyTheLink();
+    void undeletableFileStopsBeforeAnyFolder();
+    void unremovableFolderStops();
+    void collectsOneLevelSorted();
+};
+
+void FolderTreeTest::deletesTree_data() {
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<bool>("result");
+    QTest::newRow("two files") << QStringList{"a.txt", "b.exe"} << false;
+    QTest::newRow("empty") << QStringList{} << false;
+    QTest::newRow("sub-folder with a file") << QStringList{"sub/", "sub/readme.txt"} << true;
+    QTest::newRow("empty sub-folder") << QStringList{"sub/"} << true;
+    QTest::newRow("hidden files and folders")
+        << QStringList{".hidden", ".config/", ".config/.rc", "visible"} << true;
+    QTest::newRow("deep and wide")
+        << QStringList{"a/", "a/b/", "a/b/c/", "a/b/c/f", "a/g", "h/", "h/i", "j"} << true;
+    QTest::newRow("odd names") << QStringList{"スペース 名.txt", "a,b;c", "sub dir/", "sub dir/*"}
+                               << true;
+}
+
+void FolderTreeTest::deletesTree() {
+    QFETCH(QStringList, entries);
+    QFETCH(bool, result);
+    TestEnvironment env;
+    makeTree(env, "soft/app", entries);
+    env.writeFile("soft/neighbour.txt", "stay");
+    const QString path = env.root() + "/soft/app";
+
+    QCOMPARE(deleteFolderTree(path), result);
+    QVERIFY(!exists(path));
+    QVERIFY(env.prompt.messages.isEmpty());
+    QVERIFY(QFileInfo::exists(env.root() + "/soft/neighbour.txt"));
+}
+
+void FolderTreeTest::fullTableIsDeletedOneMoreIsRefused_data() {
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("1001") << 1001 << true;
+    QTest::newRow("1002") << 1002 << false;
+}
+
+void FolderTreeTest::fullTableIsDeletedOneMoreIsRefused() {
+    QFETCH(int, entries);
+    QFETCH(bool, deleted);
+    TestEnvironment env;
+    // One sub-folder with the rest of the entries inside it.
+    QStringList names{"sub/"};
+    for (int i = 1; i < entries; ++i) {
+        names.append(QStringLiteral("sub/f%1").arg(i, 4, 10, QChar(u'0')));
+    }
+    makeTree(env, "big", names);
+    const QString path = env.root() + "/big";
+
+    const bool result = deleteFolderTree(path);
+    if (deleted) {
+        QVERIFY(result);
+        QVERIFY(!exists(path));
+        QVERIFY(env.prompt.messages.isEmpty());
+    } else {
+        QVERIFY(!result);
+        QCOMPARE(env.prompt.texts(), QStringList{"error"});
+        QCOMPARE(env.prompt.messages.first().flags, 0);
+        QVERIFY(env.prompt.messages.first().title.isEmpty());
+        // Refused before anything was deleted.
+        QCOMPARE(QDir(path + "/sub").entryList(QDir::Files).size(), entries - 1);
+    }
+}
+
+void FolderTreeTest::missingOrNotAFolder() {
+    TestEnvironment env;
+    QVERIFY(!deleteFolderTree(env.root() + "/missing"));
+    QCOMPARE(env.prompt.texts(), QStringList{"error"});
+
+    env.prompt.clear();
+    const QString file = env.writeFile("plain.txt", "keep");
+    QVERIFY(!deleteFolderTree(file));
+    QCOMPARE(env.prompt.texts(), QStringList{"error"});
+    QCOMPARE(TestEnvironment::readFile(file), QByteArray("keep"));
+
+    env.prompt.clear();
+    QVERIFY(!deleteFolderTree(QString()));
+    QCOMPARE(env.prompt.texts(), QStringList{"error"});
+}
+
+void FolderTreeTest::linkInsideTreeIsNotFollowed() {
+    TestEnvironment env;
+    makeTree(env, "outside", {"precious.txt", "inner/", "inner/data"});
+    makeTree(env, "app", {"sub/", "sub/file"});
+    const QString outside = env.root() + "/outside";
+    const QString app = env.root() + "/app";
+    QVERIFY(QFile::link(outside, app + "/sub/to-folder"));
+    QVERIFY(QFile::link(outside + "/precious.txt", app + "/to-file"));
+    QVERIFY(QFile::link(env.root() + "/nowhere", app + "/dangling"));
+
+    QVERIFY(deleteFolderTree(app));
+    QVERIFY(!exists(app));
+    QVERIFY(env.prompt.messages.isEmpty());
+    QCOMPARE(TestEnvironment::readFile(outside + "/precious.txt"), QByteArray("x"));
+    QCOMPARE(TestEnvironment::readFile(outside + "/inner/data"), QByteArray("x"));
+}
+
+void FolderTreeTest::linkInPlaceOfTheFolderLosesOnlyTheLink() {
+    TestEnvironment env;
+    makeTree(env, "real", {"a", "b/", "b/c"});
+    const QString link = env.root() + "/linked";
+    QVERIFY(QFile::link(env.root() + "/real", link));
+
+    for (const QString& path : QStringList{link, link + u'/'}) {
+        if (!exists(link)) {
+            QVERIFY(QFile::link(env.root() + "/real", link));
+        }
+        QVERIFY(!deleteFolderTree(path));
+        QVERIFY(!exists(link));
+        QVERIFY(env.prompt.messages.isEmpty());
+        QVERIFY(QFileInfo::exists(env.root() + "/real/a"));
+        QVERIFY(QFileInfo::exists(env.root() + "/real/b/c"));
+    }
+}
+
+void FolderTreeTest::undeletableFileStopsBeforeAnyFolder() {
+    TestEnvironment env;
+    // Breadth-first and sorted: a1, b/, z9, then b/c1, b/c2.
+    makeTree(env, "app", {"a1", "b/", "b/c1", "b/c2", "z9"});
+    const QString app = env.root() + "/app";
+    const FaultGuard guard(refusing(app + "/b/c1"));
+
+    QVERIFY(!deleteFolderTree(app));
+    QCOMPARE(env.prompt.texts(), QStringList{"error"});
+    QVERIFY(!exists(app + "/a1"));
+    QVERIFY(!exists(app + "/z9"));
+    QVERIFY(exists(app + "/b/c1"));
+    QVERIFY(exists(app + "/b/c2"));  // listed after the refused file
+    QVERIFY(QFileInfo(app + "/b").isDir());
+}
+
+void FolderTreeTest::unremovableFolderStops() {
+    TestEnvironment env;
+    makeTree(env, "app", {"a/", "a/f", "b/", "b/g", "top"});
+    const QString app = env.root() + "/app";
+    {
+        const FaultGuard guard(refusing(app + "/a"));
+        QVERIFY(!deleteFolderTree(app));
+    }
+    QCOMPARE(env.prompt.texts(), QStringList{"error"});
+    // Files are all gone; b (removed before a, deepest-last order) is gone; a and app stay.
+    QVERIFY(!exists(app + "/top"));
+    QVERIFY(!exists(app + "/a/f"));
+    QVERIFY(!exists(app + "/b"));
+    QVERIFY(QFileInfo(app + "/a").isDir());
+
+    env.prompt.clear();
+    {
+        const FaultGuard guard(refusing(app));
+        QVERIFY(!deleteFolderTree(app));
+    }
+    QCOMPARE(env.prompt.texts(), QStringList{"error"});
+    QVERIFY(!exists(app + "/a"));
+    QVERIFY(QFileInfo(app).isDir());
+
+    env.prompt.clear();
+    QVERIFY(!deleteFolderTree(app));  // an empty folder now
+    QVERIFY(!exists(app));
+    QVERIFY(env.prompt.messages.isEmpty());
+}
+
+void FolderTreeTest::collectsOneLevelSorted() {
+    TestEnvironment env;
+    makeTree(env, "app", {"b", ".h", "a/", "a/deep"});
+    // A second deletion resets the table: the first tree's entries do not leak into it.
+    makeTree(env, "other", {"x"});
+    QVERIFY(!collectFolderEntries(env.root() + "/missing"));
+    QVERIFY(collectFolderEntries(env.root() + "/app/b"));  // a file adds nothing
+    QVERIFY(!deleteFolderTree(env.root() + "/other"));
+    QVERIFY(exists(env.root() + "/app/b"));
+    QVERIFY(deleteFolderTree(env.root() + "/app"));
+    QVERIFY(env.prompt.messages.isEmpty());
+}
+
+QTEST_MAIN(FolderTreeTest)
+#include "tst_foldertree.moc"
