@@ -1,0 +1,13 @@
+// qmornclean: removes the preferences Quillmorn keeps for the user.
+
+#include <QApplication>
+
+#include "remover/removerwindow.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qmornclean"));
+    qmclean::RemoverWindow window;
+    window.show();
+    return QApplication::exec();
+}
