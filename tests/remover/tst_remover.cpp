@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include "platform/settingsstore.h"
 #include "remover/removerprompt.h"
 #include "remover/removerwindow.h"
 #include "remover/settingsremover.h"
@@ -47,6 +48,7 @@ private Q_SLOTS:
 
     void removesTheWholeSection_data();
     void removesTheWholeSection();
+    void removesWhatTheMainProgramStored();
     void secondRunReportsAnErrorAndKeepsRunning();
     void quitDeletesNothing();
     void closeBoxEndsTheProgram();
@@ -164,6 +166,22 @@ void TestRemover::removesTheWholeSection() {
     // Another application's section of the same name is not touched.
     QSettings other(configFolder() + "/otherapp.ini", QSettings::IniFormat);
     QCOMPARE(other.value("qmorn/lpd0").toString(), QStringLiteral("/home/user/lpd0"));
+}
+
+// The main program's own store, as it is built today: the remover must keep finding it.
+void TestRemover::removesWhatTheMainProgramStored() {
+    for (const QString& key : kKeys) {
+        qm::SettingsStore::write("Orvalde", "qmorn", key, "x");
+    }
+    qm::SettingsStore::write("Orvalde", "another", "key", "kept");
+    QVERIFY(qm::SettingsStore::hasSection("orvalde", "QMORN"));
+
+    QVERIFY(clickRemove()->hasEnded());
+    QCOMPARE(m_prompt.shown.size(), 1);
+    QCOMPARE(m_prompt.shown[0].text, QStringLiteral("完了しました。"));
+    QVERIFY(!qm::SettingsStore::hasSection("Orvalde", "qmorn"));
+    QCOMPARE(qm::SettingsStore::read("Orvalde", "qmorn", "lpd0", "gone"), QStringLiteral("gone"));
+    QCOMPARE(qm::SettingsStore::read("Orvalde", "another", "key"), QStringLiteral("kept"));
 }
 
 void TestRemover::secondRunReportsAnErrorAndKeepsRunning() {
