@@ -1,0 +1,492 @@
+#include <QBuffer>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QtEndian>
+
+#include <functional>
+
+#include "platform/peicon.h"
+#include "platform/programicon.h"
+#include "support/testenvironment.h"
+
+using namespace qm;
+
+namespace {
+
+void putU16(QByteArray& bytes, qsizetype at, quint16 value) {
+    qToLittleEndian<quint16>(value, bytes.data() + at);
+}
+
+void putU32(QByteArray& bytes, qsizetype at, quint32 value) {
+    qToLittleEndian<quint32>(value, bytes.data() + at);
+}
+
+// The colours of the two test icons.
+QRgb small(int x, int y) {
+    return qRgba(x * 15, y * 15, 40, 255);
+}
+
+QRgb large(int x, int y) {
+    return qRgba(x * 7, 200, y * 7, y < 4 ? 0x80 : 0xFF);
+}
+
+// A 32-bit icon image: BITMAPINFOHEADER, rows bottom-up, then the AND mask. With alpha false
+// every alpha byte is 0 and the mask alone gives the transparency.
+QByteArray dib32(int side, const std::function<QRgb(int, int)>& pixel, bool alpha,
+                 const std::function<bool(int, int)>& masked) {
+    const int maskStride = ((side + 31) / 32) * 4;
+    QByteArray d(40 + side * side * 4 + maskStride * side, '\0');
+    putU32(d, 0, 40);
+    putU32(d, 4, side);
+    putU32(d, 8, side * 2);
+    putU16(d, 12, 1);
+    putU16(d, 14, 32);
+    for (int y = 0; y < side; ++y) {
+        const int row = side - 1 - y;
+        for (int x = 0; x < side; ++x) {
+            const QRgb c = pixel(x, y);
+            const qsizetype at = 40 + (row * side + x) * 4;
+            d[at] = char(qBlue(c));
+            d[at + 1] = char(qGreen(c));
+            d[at + 2] = char(qRed(c));
+            d[at + 3] = char(alpha ? qAlpha(c) : 0);
+            if (masked(x, y)) {
+                d[40 + side * side * 4 + row * maskStride + x / 8] |= char(0x80 >> (x % 8));
+            }
+        }
+    }
+    return d;
+}
+
+QByteArray smallIcon() {
+    return dib32(16, small, false, [](int x, int) { return x < 8; });
+}
+
+QByteArray largeIcon() {
+    return dib32(32, large, true, [](int, int) { return true; });
+}
+
+// A minimal PE file with one ".rsrc" section: RT_ICON 1 (16 px) and 2 (32 px), RT_GROUP_ICON 1.
+struct TestPe {
+    QByteArray bytes;
+    int peOffset = 0x40;
+    int optional = 0;
+    int countAt = 0;
+    int sectionTable = 0;
+    int rsrc = 0x200;
+    int group = 0;
+    int icon16 = 0;
+    int icon32 = 0;
+};
+
+TestPe buildPe(const QByteArray& icon16, const QByteArray& icon32, bool wide = false) {
+    TestPe pe;
+    const int optionalSize = wide ? 240 : 224;
+    pe.optional = pe.peOffset + 24;
+    pe.countAt = pe.optional + (wide ? 108 : 92);
+    pe.sectionTable = pe.optional + optionalSize;
+    const quint32 va = 0x1000;
+
+    QByteArray r(0xF8, '\0');
+    const auto dir = [&r](int at, QList<QPair<quint32, quint32>> entries) {
+        putU16(r, at + 14, quint16(entries.size()));
+        for (int i = 0; i < entries.size(); ++i) {
+            putU32(r, at + 16 + i * 8, entries[i].first);
+            putU32(r, at + 20 + i * 8, entries[i].second);
+        }
+    };
+    const quint32 sub = 0x80000000u;
+    dir(0x00, {{3, sub | 0x20}, {14, sub | 0x40}});
+    dir(0x20, {{1, sub | 0x58}, {2, sub | 0x70}});
+    dir(0x40, {{1, sub | 0x88}});
+    dir(0x58, {{0x409, 0xA0}});
+    dir(0x70, {{0x409, 0xB0}});
+    dir(0x88, {{0x409, 0xC0}});
+    const int groupAt = 0xD0;
+    const int icon16At = 0xF8;
+    const int icon32At = icon16At + int(icon16.size());
+    r.append(icon16);
+    r.append(icon32);
+    putU32(r, 0xA0, va + icon16At);
+    putU32(r, 0xA4, quint32(icon16.size()));
+    putU32(r, 0xB0, va + icon32At);
+    putU32(r, 0xB4, quint32(icon32.size()));
+    putU32(r, 0xC0, va + groupAt);
+    putU32(r, 0xC4, 6 + 2 * 14);
+    putU16(r, groupAt + 2, 1);
+    putU16(r, groupAt + 4, 2);
+    const int sides[2] = {16, 32};
+    const QByteArray* datas[2] = {&icon16, &icon32};
+    for (int i = 0; i < 2; ++i) {
+        const int e = groupAt + 6 + i * 14;
+        r[e] = char(sides[i]);
+        r[e + 1] = char(sides[i]);
+        putU16(r, e + 4, 1);
+        putU16(r, e + 6, 32);
+        putU32(r, e + 8, quint32(datas[i]->size()));
+        putU16(r, e + 12, quint16(i + 1));
+    }
+
+    QByteArray b(pe.rsrc, '\0');
+    b[0] = 'M';
+    b[1] = 'Z';
+    putU32(b, 0x3C, pe.peOffset);
+    b.replace(pe.peOffset, 4, QByteArrayLiteral("PE\0\0"));
+    putU16(b, pe.peOffset + 4, wide ? 0x8664 : 0x14C);
+    putU16(b, pe.peOffset + 6, 1);
+    putU16(b, pe.peOffset + 20, quint16(optionalSize));
+    putU16(b, pe.optional, wide ? 0x20B : 0x10B);
+    putU32(b, pe.countAt, 16);
+    putU32(b, pe.countAt + 4 + 16, va);
+    putU32(b, pe.countAt + 4 + 20, quint32(r.size()));
+    b.replace(pe.sectionTable, 8, QByteArray(".rsrc\0\0\0", 8));
+    putU32(b, pe.sectionTable + 8, quint32(r.size()));
+    putU32(b, pe.sectionTable + 12, va);
+    putU32(b, pe.sectionTable + 16, quint32(r.size()));
+    putU32(b, pe.sectionTable + 20, quint32(pe.rsrc));
+    b.append(r);
+    pe.bytes = b;
+    pe.group = pe.rsrc + groupAt;
+    pe.icon16 = pe.rsrc + icon16At;
+    pe.icon32 = pe.rsrc + icon32At;
+    return pe;
+}
+
+TestPe standardPe() {
+    return buildPe(smallIcon(), largeIcon());
+}
+
+QByteArray pngOf(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// A DIB with a palette: bitCount 1, 4 or 8, pixel index (x + y) % colours.
+QByteArray paletteDib(int side, int bitCount, const QList<QRgb>& palette,
+                      const std::function<bool(int, int)>& masked) {
+    const int stride = ((side * bitCount + 31) / 32) * 4;
+    const int maskStride = ((side + 31) / 32) * 4;
+    const int pixelsAt = 40 + int(palette.size()) * 4;
+    QByteArray d(pixelsAt + stride * side + maskStride * side, '\0');
+    putU32(d, 0, 40);
+    putU32(d, 4, side);
+    putU32(d, 8, side * 2);
+    putU16(d, 12, 1);
+    putU16(d, 14, quint16(bitCount));
+    putU32(d, 32, quint32(palette.size()));
+    for (int i = 0; i < palette.size(); ++i) {
+        d[40 + i * 4] = char(qBlue(palette[i]));
+        d[41 + i * 4] = char(qGreen(palette[i]));
+        d[42 + i * 4] = char(qRed(palette[i]));
+    }
+    for (int y = 0; y < side; ++y) {
+        const int row = side - 1 - y;
+        for (int x = 0; x < side; ++x) {
+            const int index = (x + y) % int(palette.size());
+            const int bit = x * bitCount;
+            d[pixelsAt + row * stride + bit / 8] |= char(index << (8 - bitCount - bit % 8));
+            if (masked(x, y)) {
+                d[pixelsAt + stride * side + row * maskStride + x / 8] |= char(0x80 >> (x % 8));
+            }
+        }
+    }
+    return d;
+}
+
+}  // namespace
+
+class TestPeIcon : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsBothSizes_data();
+    void readsBothSizes();
+    void picksClosestAndScales_data();
+    void picksClosestAndScales();
+    void readsPngIcon();
+    void decodesPaletteImages_data();
+    void decodesPaletteImages();
+    void decodes24BitWithMask();
+    void truncatedFileHasNoIcon();
+    void corruptedFieldsGiveNoIcon_data();
+    void corruptedFieldsGiveNoIcon();
+    void randomDamageNeverCrashes();
+    void notAnExecutable_data();
+    void notAnExecutable();
+    void programIconUsesResources();
+};
+
+void TestPeIcon::readsBothSizes_data() {
+    QTest::addColumn<bool>("wide");
+    QTest::newRow("32-bit image") << false;
+    QTest::newRow("64-bit image") << true;
+}
+
+void TestPeIcon::readsBothSizes() {
+    QFETCH(bool, wide);
+    const TestPe pe = buildPe(smallIcon(), largeIcon(), wide);
+
+    const QImage small16 = peIcon(pe.bytes, 16);
+    QCOMPARE(small16.size(), QSize(16, 16));
+    // No alpha in the image: the AND mask makes the left half transparent.
+    QCOMPARE(qAlpha(small16.pixel(0, 0)), 0);
+    QCOMPARE(qAlpha(small16.pixel(7, 15)), 0);
+    QCOMPARE(small16.pixel(8, 0), small(8, 0));
+    QCOMPARE(small16.pixel(15, 3), small(15, 3));
+    QCOMPARE(small16.pixel(12, 15), small(12, 15));
+
+    const QImage large32 = peIcon(pe.bytes, 32);
+    QCOMPARE(large32.size(), QSize(32, 32));
+    // Alpha present: the mask (all set here) is ignored and the alpha channel rules.
+    for (const QPoint p : {QPoint(0, 0), QPoint(31, 3), QPoint(5, 4), QPoint(31, 31)}) {
+        QCOMPARE(large32.pixel(p), large(p.x(), p.y()));
+    }
+}
+
+void TestPeIcon::picksClosestAndScales_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QRgb>("cornerColour");
+    // The bottom-right pixel tells which image was scaled: the small one is opaque there.
+    QTest::newRow("20 from 16") << 20 << small(15, 15);
+    QTest::newRow("24 tie takes 32") << 24 << large(31, 31);
+    QTest::newRow("48 from 32") << 48 << large(31, 31);
+}
+
+void TestPeIcon::picksClosestAndScales() {
+    QFETCH(int, size);
+    QFETCH(QRgb, cornerColour);
+    const QImage image = peIcon(standardPe().bytes, size);
+    QCOMPARE(image.size(), QSize(size, size));
+    const QRgb corner = image.pixel(size - 1, size - 1);
+    QVERIFY2(qAbs(qRed(corner) - qRed(cornerColour)) < 24 &&
+                 qAbs(qGreen(corner) - qGreen(cornerColour)) < 24 &&
+                 qAbs(qBlue(corner) - qBlue(cornerColour)) < 24,
+             qPrintable(QString::number(corner, 16)));
+}
+
+void TestPeIcon::readsPngIcon() {
+    QImage source(32, 32, QImage::Format_ARGB32);
+    source.fill(qRgba(10, 20, 30, 255));
+    source.setPixel(3, 5, qRgba(200, 100, 50, 128));
+    const TestPe pe = buildPe(smallIcon(), pngOf(source));
+    const QImage image = peIcon(pe.bytes, 32);
+    QCOMPARE(image.size(), QSize(32, 32));
+    QCOMPARE(image.pixel(0, 0), qRgba(10, 20, 30, 255));
+    QCOMPARE(image.pixel(3, 5), qRgba(200, 100, 50, 128));
+
+    // A PNG whose header claims a huge image is refused before it is decoded.
+    QByteArray huge = pngOf(source);
+    qToBigEndian<quint32>(100000, huge.data() + 16);
+    QVERIFY(decodeIconImage(huge).isNull());
+}
+
+void TestPeIcon::decodesPaletteImages_data() {
+    QTest::addColumn<int>("bitCount");
+    QTest::addColumn<QList<QRgb>>("palette");
+    QTest::newRow("1 bit") << 1 << QList<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    QTest::newRow("4 bits") << 4
+                            << QList<QRgb>{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
+                                           qRgb(9, 9, 9), qRgb(1, 2, 3)};
+    QList<QRgb> many;
+    for (int i = 0; i < 256; ++i) {
+        many.append(qRgb(i, 255 - i, i / 2));
+    }
+    QTest::newRow("8 bits") << 8 << many;
+}
+
+void TestPeIcon::decodesPaletteImages() {
+    QFETCH(int, bitCount);
+    QFETCH(QList<QRgb>, palette);
+    const auto masked = [](int x, int y) { return x == y; };
+    const QImage image = decodeIconImage(paletteDib(16, bitCount, palette, masked));
+    QCOMPARE(image.size(), QSize(16, 16));
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const QRgb expected =
+                masked(x, y) ? qRgba(0, 0, 0, 0) : palette[(x + y) % palette.size()];
+            QCOMPARE(image.pixel(x, y), expected);
+        }
+    }
+    // A palette larger than the bit count allows is refused.
+    QByteArray wrong = paletteDib(16, bitCount, palette, masked);
+    putU32(wrong, 32, (1u << bitCount) + 1);
+    QVERIFY(decodeIconImage(wrong).isNull());
+    // Without its mask such an image is incomplete.
+    QByteArray cut = paletteDib(16, bitCount, palette, masked);
+    cut.chop(4);
+    QVERIFY(decodeIconImage(cut).isNull());
+}
+
+void TestPeIcon::decodes24BitWithMask() {
+    const int side = 16;
+    const int stride = 48;
+    QByteArray d(40 + stride * side + 4 * side, '\0');
+    putU32(d, 0, 40);
+    putU32(d, 4, side);
+    putU32(d, 8, side * 2);
+    putU16(d, 12, 1);
+    putU16(d, 14, 24);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const int at = 40 + (side - 1 - y) * stride + x * 3;
+            d[at] = char(x);
+            d[at + 1] = char(y);
+            d[at + 2] = char(x + y);
+        }
+    }
+    d[40 + stride * side + (side - 1) * 4] = char(0x80);  // top-left pixel masked
+    const QImage image = decodeIconImage(d);
+    QCOMPARE(image.size(), QSize(side, side));
+    QCOMPARE(image.pixel(0, 0), qRgba(0, 0, 0, 0));
+    QCOMPARE(image.pixel(5, 9), qRgb(14, 9, 5));
+}
+
+void TestPeIcon::truncatedFileHasNoIcon() {
+    const QByteArray bytes = standardPe().bytes;
+    for (qsizetype length = 0; length < bytes.size(); ++length) {
+        const QByteArray cut = bytes.left(length);
+        QVERIFY2(peIcon(cut, 16).isNull(), qPrintable(QString::number(length)));
+        QVERIFY2(peIcon(cut, 32).isNull(), qPrintable(QString::number(length)));
+    }
+    QVERIFY(!peIcon(bytes, 32).isNull());
+}
+
+void TestPeIcon::corruptedFieldsGiveNoIcon_data() {
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<quint32>("value");
+    QTest::addColumn<int>("size");
+
+    const TestPe pe = standardPe();
+    const int r = pe.rsrc;
+    const auto row = [](const char* name, int offset, int width, quint32 value, int size = 32) {
+        QTest::newRow(name) << offset << width << value << size;
+    };
+    row("no MZ", 0, 2, 0x5A4E);
+    row("header offset past the end", 0x3C, 4, 0xFFFFFFF0u);
+    row("header offset negative", 0x3C, 4, 0x80000000u);
+    row("no PE signature", pe.peOffset, 4, 0x00004550 + 1);
+    row("no sections", pe.peOffset + 6, 2, 0);
+    row("too many sections", pe.peOffset + 6, 2, 0xFFFF);
+    row("optional header too large", pe.peOffset + 20, 2, 0xFFFF);
+    row("optional header too small", pe.peOffset + 20, 2, 64);
+    row("unknown optional magic", pe.optional, 2, 0x107);
+    row("no resource directory slot", pe.countAt, 4, 2);
+    row("resource rva zero", pe.countAt + 20, 4, 0);
+    row("resource rva outside sections", pe.countAt + 20, 4, 0x90000000u);
+    row("resource size zero", pe.countAt + 24, 4, 0);
+    row("section data past the end", pe.sectionTable + 20, 4, 0x7FFFFFF0u);
+    row("section size beyond file", pe.sectionTable + 16, 4, 0x4000);
+    row("section size huge", pe.sectionTable + 16, 4, 0xFFFFFFFFu);
+    row("section rva wraps", pe.sectionTable + 12, 4, 0xFFFFFF00u);
+    row("root entry count huge", r + 14, 2, 0xFFFF);
+    row("root named count huge", r + 12, 2, 0xFFFF);
+    row("group directory outside", r + 28, 4, 0x80FFFFF0u);
+    row("group directory is a leaf", r + 28, 4, 0x40);
+    row("group directory is the root", r + 28, 4, 0x80000000u);
+    row("icon directory outside", r + 20, 4, 0x8FFFFFFFu);
+    row("group language is a directory", r + 0x88 + 20, 4, 0x80000000u | 0x88);
+    row("group data rva outside", r + 0xC0, 4, 0xFFFFFFF0u);
+    row("group data rva before section", r + 0xC0, 4, 0x10);
+    row("group data size huge", r + 0xC4, 4, 0xFFFFFFFFu);
+    row("group data size zero", r + 0xC4, 4, 0);
+    row("group data size runs out", r + 0xC4, 4, 0x7000);
+    row("group type", pe.group + 2, 2, 2);
+    row("group count beyond data", pe.group + 4, 2, 0xFFFF);
+    row("group count zero", pe.group + 4, 2, 0);
+    row("group names a missing icon", pe.group + 6 + 14 + 12, 2, 7);
+    row("icon data size huge", r + 0xB4, 4, 0xFFFFFFFFu);
+    row("icon data size small", r + 0xB4, 4, 20);
+    row("icon data rva outside", r + 0xB0, 4, 0x7FFFFFFFu);
+    row("image header size huge", pe.icon32, 4, 0xFFFFFF);
+    row("image header size small", pe.icon32, 4, 12);
+    row("image width zero", pe.icon32 + 4, 4, 0);
+    row("image width huge", pe.icon32 + 4, 4, 0x7FFFFFFF);
+    row("image width negative", pe.icon32 + 4, 4, 0xFFFFFFE0u);
+    row("image height negative", pe.icon32 + 8, 4, 0xFFFFFFC0u);
+    row("image height huge", pe.icon32 + 8, 4, 0x10000);
+    row("image taller than its data", pe.icon32 + 8, 4, 200);
+    row("image bit count", pe.icon32 + 14, 2, 7);
+    row("image compressed", pe.icon32 + 16, 4, 1);
+    row("small image wider than its data", pe.icon16 + 4, 4, 64, 16);
+}
+
+void TestPeIcon::corruptedFieldsGiveNoIcon() {
+    QFETCH(int, offset);
+    QFETCH(int, width);
+    QFETCH(quint32, value);
+    QFETCH(int, size);
+    QByteArray bytes = standardPe().bytes;
+    QVERIFY(!peIcon(bytes, size).isNull());
+    if (width == 2) {
+        putU16(bytes, offset, quint16(value));
+    } else {
+        putU32(bytes, offset, value);
+    }
+    QVERIFY(peIcon(bytes, size).isNull());
+}
+
+void TestPeIcon::randomDamageNeverCrashes() {
+    const QByteArray original = standardPe().bytes;
+    QRandomGenerator random(20261207);
+    int withIcon = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes = original;
+        const int flips = 1 + int(random.bounded(6));
+        for (int i = 0; i < flips; ++i) {
+            // Mostly the headers and directories, where a bad value sends the reader elsewhere.
+            const int limit = random.bounded(4) == 0 ? int(bytes.size()) : 0x300;
+            bytes[random.bounded(limit)] = char(random.bounded(256));
+        }
+        if (random.bounded(8) == 0) {
+            bytes.truncate(random.bounded(int(bytes.size())));
+        }
+        for (const int size : {16, 32}) {
+            const QImage image = peIcon(bytes, size);
+            if (!image.isNull()) {
+                QCOMPARE(image.size(), QSize(size, size));
+                ++withIcon;
+            }
+        }
+    }
+    QVERIFY(withIcon > 0);  // harmless damage (padding, pixels) still gives an icon
+}
+
+void TestPeIcon::notAnExecutable_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("text") << QByteArray("MZ is not enough\n");
+    QTest::newRow("script") << QByteArray("#!/bin/sh\necho hello\n");
+    QTest::newRow("zeros") << QByteArray(4096, '\0');
+    QTest::newRow("elf") << QByteArray(
+                                "\x7f"
+                                "ELF")
+                                .append(QByteArray(200, '\1'));
+}
+
+void TestPeIcon::notAnExecutable() {
+    QFETCH(QByteArray, bytes);
+    QVERIFY(peIcon(bytes, 32).isNull());
+}
+
+void TestPeIcon::programIconUsesResources() {
+    test::TestEnvironment env;
+    const QString exe = env.writeFile(QStringLiteral("Tool/tool.exe"), standardPe().bytes);
+    const QPixmap large32 = programIcon(exe, 32);
+    QCOMPARE(large32.size(), QSize(32, 32));
+    QCOMPARE(large32.toImage().convertToFormat(QImage::Format_ARGB32).pixel(31, 31), large(31, 31));
+    QCOMPARE(peIconFromFile(exe, 16).pixel(15, 0), small(15, 0));
+
+    QVERIFY(programIcon(env.root() + "/Tool/missing.exe", 32).isNull());
+    QVERIFY(programIcon(env.root() + "/Tool", 32).isNull());
+    const QString broken =
+        env.writeFile(QStringLiteral("Tool/broken.exe"), standardPe().bytes.left(700));
+    QVERIFY(peIconFromFile(broken, 32).isNull());
+}
+
+QTEST_MAIN(TestPeIcon)
+#include "tst_peicon.moc"
