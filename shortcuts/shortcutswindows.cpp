@@ -7,7 +7,9 @@ namespace qm {
 
 void registerShortcutsWindows() {
     auto& registry = WindowRegistry::instance();
-    registry.setFactory(WindowKind::Links, [] { return new PlaceholderForm(WindowKind::Links, QStringLiteral("Quillmorn - リンク作成")); });
+    registry.setFactory(WindowKind::Links, [] {
+        return new PlaceholderForm(WindowKind::Links, QStringLiteral("Quillmorn - リンク作成"));
+    });
 }
 
 }  // namespace qm

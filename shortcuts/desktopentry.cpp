@@ -1,0 +1,120 @@
+#include "shortcuts/desktopentry.h"
+
+#include "shortcuts/shortcutwriter.h"
+
+namespace qm {
+namespace {
+
+// Characters an Exec word may hold without quotes.
+bool isPlainExecChar(QChar c) {
+    if (c.unicode() >= 0x80) {
+        return false;
+    }
+    const char ascii = static_cast<char>(c.unicode());
+    return (ascii >= 'a' && ascii <= 'z') || (ascii >= 'A' && ascii <= 'Z') ||
+           (ascii >= '0' && ascii <= '9') || QByteArrayView("._/+,:@=-").contains(ascii);
+}
+
+// Line breaks and tabs are escaped; every other control character cannot be carried.
+void checkCarriable(const QString& value, const char* what) {
+    for (const QChar c : value) {
+        if (c.unicode() < 0x20 && c != u'\n' && c != u'\t' && c != u'\r') {
+            throw ShortcutError(std::string("control character in the ") + what);
+        }
+    }
+}
+
+bool isWindowsProgram(const QString& target) {
+    return target.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive);
+}
+
+}  // namespace
+
+QStringList splitArguments(const QString& arguments) {
+    if (arguments.isEmpty()) {
+        return {};
+    }
+    return arguments.split(u' ');
+}
+
+QString escapeDesktopValue(const QString& value) {
+    QString escaped;
+    escaped.reserve(value.size() + 8);
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == u'\\') {
+            escaped += QLatin1String("\\\\");
+        } else if (c == u'\n') {
+            escaped += QLatin1String("\\n");
+        } else if (c == u'\t') {
+            escaped += QLatin1String("\\t");
+        } else if (c == u'\r') {
+            escaped += QLatin1String("\\r");
+        } else if (c == u' ' && escaped.isEmpty()) {
+            // Readers drop blanks before a value.
+            escaped += QLatin1String("\\s");
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+QString quoteExecWord(const QString& word) {
+    const bool plain = !word.isEmpty() && std::all_of(word.begin(), word.end(),
+                                                      [](QChar c) { return isPlainExecChar(c); });
+    if (plain) {
+        return word;
+    }
+    QString quoted;
+    quoted.reserve(word.size() + 8);
+    quoted += u'"';
+    for (const QChar c : word) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\') {
+            quoted += u'\\';
+            quoted += c;
+        } else if (c == u'%') {
+            quoted += QLatin1String("%%");
+        } else {
+            quoted += c;
+        }
+    }
+    quoted += u'"';
+    return quoted;
+}
+
+QByteArray desktopEntry(const QString& name, const QString& target, const QString& arguments,
+                        const QString& workingDirectory) {
+    checkCarriable(name, "name");
+    checkCarriable(target, "target");
+    checkCarriable(arguments, "arguments");
+    checkCarriable(workingDirectory, "working directory");
+
+    QStringList words;
+    QString tryExec = target;
+    if (isWindowsProgram(target)) {
+        // A Windows program runs through wine; the menu hides the entry when wine is missing
+        // (an ".exe" rarely carries the execute bit a menu would look for).
+        words << QStringLiteral("wine");
+        tryExec = QStringLiteral("wine");
+    }
+    words << target << splitArguments(arguments);
+    QString exec;
+    for (const QString& word : std::as_const(words)) {
+        if (!exec.isEmpty()) {
+            exec += u' ';
+        }
+        exec += quoteExecWord(word);
+    }
+
+    QString text = QStringLiteral("[Desktop Entry]\nType=Application\n");
+    text += QLatin1String("Name=") + escapeDesktopValue(name) + u'\n';
+    text += QLatin1String("Exec=") + escapeDesktopValue(exec) + u'\n';
+    if (!workingDirectory.isEmpty()) {
+        text += QLatin1String("Path=") + escapeDesktopValue(workingDirectory) + u'\n';
+    }
+    text += QLatin1String("TryExec=") + escapeDesktopValue(tryExec) + u'\n';
+    return text.toUtf8();
+}
+
+}  // namespace qm

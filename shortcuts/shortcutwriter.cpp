@@ -1,0 +1,70 @@
+#include "shortcuts/shortcutwriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "shortcuts/desktopentry.h"
+#include "shortcuts/shelllink.h"
+
+namespace qm {
+namespace {
+
+// The link file's name without the shortcut extension: what a menu shows.
+QString linkBaseName(const QString& linkPath, ShortcutFormat format) {
+    QString name = QFileInfo(linkPath).fileName();
+    const QString extension = shortcutExtension(format);
+    if (name.endsWith(extension, Qt::CaseInsensitive)) {
+        name.chop(extension.size());
+    }
+    return name;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (!folder.isDir()) {
+        throw ShortcutError("the folder of " + path.toStdString() + " does not exist");
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        throw ShortcutError("cannot write " + path.toStdString() + ": " +
+                            file.errorString().toStdString());
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const std::string reason = file.errorString().toStdString();
+        file.close();
+        file.remove();
+        throw ShortcutError("cannot write " + path.toStdString() + ": " + reason);
+    }
+}
+
+}  // namespace
+
+ShortcutFormat defaultShortcutFormat() {
+#ifdef Q_OS_WIN
+    return ShortcutFormat::ShellLink;
+#else
+    return ShortcutFormat::DesktopEntry;
+#endif
+}
+
+QString shortcutExtension(ShortcutFormat format) {
+    return format == ShortcutFormat::ShellLink ? QStringLiteral(".lnk")
+                                               : QStringLiteral(".desktop");
+}
+
+void writeShortcut(const QString& linkPath, const QString& target, const QString& arguments,
+                   const QString& workingDirectory, ShortcutFormat format) {
+    if (linkPath.isEmpty() || QFileInfo(linkPath).fileName().isEmpty()) {
+        throw ShortcutError("no link path");
+    }
+    if (target.isEmpty()) {
+        throw ShortcutError("no target for " + linkPath.toStdString());
+    }
+    const QByteArray bytes =
+        format == ShortcutFormat::ShellLink
+            ? shellLink(target, arguments, workingDirectory)
+            : desktopEntry(linkBaseName(linkPath, format), target, arguments, workingDirectory);
+    writeFile(linkPath, bytes);
+}
+
+}  // namespace qm
