@@ -19,7 +19,6 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     qm::ensureUtf8Locale();
     QApplication::setApplicationName(QStringLiteral("quillmorn"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillmorn"));
     QApplication::setDesktopFileName(QStringLiteral("quillmorn"));
     // The program decides itself when it ends (see WindowRegistry and endProgram()).
     QApplication::setQuitOnLastWindowClosed(false);

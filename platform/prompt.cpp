@@ -4,12 +4,20 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include <cstdio>
+
 namespace qm {
 namespace {
 
 class QtPrompt final : public Prompt {
 public:
     int message(const QString& text, int flags, const QString& title) override {
+        // For scripts that drive the real program: every message also goes to standard error.
+        static const bool echo = qEnvironmentVariableIsSet("QUILLMORN_ECHO_MESSAGES");
+        if (echo) {
+            std::fprintf(stderr, "quillmorn message: %s\n", qUtf8Printable(text));
+            std::fflush(stderr);
+        }
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
         box.setText(text);

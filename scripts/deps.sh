@@ -32,4 +32,4 @@ RUN_PACKAGES=(fonts-ipaexfont-gothic)
 # What the tests need beyond that: reference tools that check written files, archive makers for
 # fixtures, a virtual X server for the end-to-end tests, clang for fuzzing.
 TEST_PACKAGES=(desktop-file-utils liblnk-utils libarchive-tools jlha-utils xvfb xauth xdotool
-               clang libclang-rt-14-dev)
+               python3 python3-xlib clang libclang-rt-14-dev)

@@ -1,0 +1,250 @@
+#!/usr/bin/python3
+"""End-to-end tests: the real qmorn executable under an X server.
+
+Run by ctest as: xvfb-run -a python3 test_e2e.py /path/to/qmorn
+Every test works in a temporary home; windows are found by their captions, closed the way a
+window manager closes them (WM_DELETE_WINDOW), and message boxes are answered with the keyboard.
+The program echoes every message box text to standard error (QUILLMORN_ECHO_MESSAGES).
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+from Xlib import X, display, protocol
+
+QMORN = None
+
+
+class Screen:
+    """The top-level windows of the X display."""
+
+    def __init__(self):
+        self.d = display.Display()
+        self.root = self.d.screen().root
+        self.net_wm_name = self.d.intern_atom("_NET_WM_NAME")
+        self.utf8 = self.d.intern_atom("UTF8_STRING")
+        self.wm_protocols = self.d.intern_atom("WM_PROTOCOLS")
+        self.wm_delete = self.d.intern_atom("WM_DELETE_WINDOW")
+
+    def title(self, win):
+        try:
+            prop = win.get_full_property(self.net_wm_name, self.utf8)
+            if prop and prop.value:
+                v = prop.value
+                return v.decode("utf-8", "replace") if isinstance(v, bytes) else str(v)
+            name = win.get_wm_name()
+            return name or ""
+        except Exception:
+            return ""
+
+    def visible_windows(self):
+        result = []
+        for win in self.root.query_tree().children:
+            try:
+                if win.get_attributes().map_state == X.IsViewable:
+                    t = self.title(win)
+                    if t:
+                        result.append((win, t))
+            except Exception:
+                pass
+        return result
+
+    def titles(self):
+        return [t for _, t in self.visible_windows()]
+
+    def find(self, predicate, timeout=15.0):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            for win, t in self.visible_windows():
+                if predicate(t):
+                    return win
+            time.sleep(0.05)
+        return None
+
+    def close(self, win):
+        event = protocol.event.ClientMessage(
+            window=win, client_type=self.wm_protocols,
+            data=(32, [self.wm_delete, X.CurrentTime, 0, 0, 0]))
+        win.send_event(event, event_mask=X.NoEventMask)
+        self.d.flush()
+
+    def press(self, win, key):
+        subprocess.run(["xdotool", "windowfocus", "--sync", str(win.id)], check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)
+        time.sleep(0.2)
+        subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True, timeout=10)
+
+
+class Home:
+    """A temporary home with the XDG folders the program uses."""
+
+    def __init__(self):
+        self.path = tempfile.mkdtemp(prefix="qm-e2e-")
+        self.config = os.path.join(self.path, ".config")
+        self.data = os.path.join(self.path, ".local", "share")
+        self.runtime = os.path.join(self.path, "runtime")
+        for p in (self.config, self.data, self.runtime):
+            os.makedirs(p, exist_ok=True)
+        os.chmod(self.runtime, 0o700)
+        self.program_folder = os.path.join(self.data, "quillmorn")
+        self.env = dict(os.environ, HOME=self.path, XDG_CONFIG_HOME=self.config,
+                        XDG_DATA_HOME=self.data, XDG_RUNTIME_DIR=self.runtime,
+                        QUILLMORN_ECHO_MESSAGES="1", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb")
+        self.processes = []
+
+    def start(self, *args):
+        log = tempfile.TemporaryFile()
+        proc = subprocess.Popen([QMORN, *args], env=self.env, stdout=log, stderr=log)
+        proc.log = log
+        self.processes.append(proc)
+        return proc
+
+    @staticmethod
+    def output(proc):
+        proc.log.seek(0)
+        return proc.log.read().decode("utf-8", "replace")
+
+    def working_folder(self, name, subfolders=()):
+        folder = os.path.join(self.path, name)
+        for sub in subfolders:
+            os.makedirs(os.path.join(folder, sub), exist_ok=True)
+        os.makedirs(folder, exist_ok=True)
+        return folder
+
+    def prepare(self, work_folder, index_bytes=None):
+        list_folder = os.path.join(self.program_folder, os.path.basename(work_folder))
+        os.makedirs(list_folder, exist_ok=True)
+        with open(os.path.join(list_folder, "settings.dat"), "wb") as f:
+            f.write(work_folder.encode() + b"\r\n")
+        if index_bytes is not None:
+            with open(os.path.join(list_folder, "index.qmx"), "wb") as f:
+                f.write(index_bytes)
+        return list_folder
+
+    def cleanup(self):
+        for proc in self.processes:
+            if proc.poll() is None:
+                proc.kill()
+                proc.wait()
+        shutil.rmtree(self.path, ignore_errors=True)
+
+
+def wait_exit(proc, timeout=15.0):
+    try:
+        return proc.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        return None
+
+
+class EndToEnd(unittest.TestCase):
+    screen = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.screen = Screen()
+
+    def setUp(self):
+        self.home = Home()
+
+    def tearDown(self):
+        self.home.cleanup()
+        # Let the X server forget the windows of the killed processes.
+        deadline = time.time() + 5
+        while self.screen.titles() and time.time() < deadline:
+            time.sleep(0.05)
+
+    def open_and_close(self, args, caption_test):
+        proc = self.home.start(*args)
+        win = self.screen.find(caption_test)
+        if win is None:
+            proc.kill()
+            proc.wait()
+        self.assertIsNotNone(win, "no window; visible: %r; output: %s"
+                             % (self.screen.titles(), Home.output(proc)))
+        self.screen.close(win)
+        self.assertEqual(wait_exit(proc), 0, Home.output(proc))
+        return proc
+
+    def test_command_line_forms_open_their_windows(self):
+        work = self.home.working_folder("Soft", ["tool"])
+        self.home.prepare(work, b"")
+        cases = [
+            ([], lambda t: t == "Quillmorn"),
+            (["-l", work], lambda t: t == "Quillmorn ListView - " + work),
+            (["-L", work], lambda t: t == "Quillmorn ListView - " + work),
+            (["-i", work], lambda t: t == "Quillmorn - インストーラー"),
+            ([work], lambda t: t == "Quillmorn"),
+            ([os.path.join(self.home.program_folder, "Soft", "index.qmx")],
+             lambda t: t == "Quillmorn"),
+        ]
+        for args, test in cases:
+            with self.subTest(args=args):
+                self.open_and_close(args, test)
+
+    def test_unknown_argument_opens_nothing(self):
+        for args in (["relative/path"], ['"/quoted path"'], ["-x", "/tmp"]):
+            with self.subTest(args=args):
+                proc = self.home.start(*args)
+                self.assertEqual(wait_exit(proc), 0)
+                self.assertEqual(Home.output(proc).count("quillmorn message"), 0)
+
+    def test_second_instance_is_refused(self):
+        first = self.home.start()
+        self.assertIsNotNone(self.screen.find(lambda t: t == "Quillmorn"))
+        second = self.home.start()
+        box = self.screen.find(lambda t: t == "quillmorn")
+        self.assertIsNotNone(box, "no message box; visible: %r" % self.screen.titles())
+        self.screen.press(box, "Return")
+        self.assertEqual(wait_exit(second), 0)
+        self.assertIn("Quillmornは既に起動されています", Home.output(second))
+        time.sleep(0.3)
+        self.assertIsNone(first.poll(), "the first instance stopped")
+        self.assertIn("Quillmorn", self.screen.titles())
+
+    def test_program_ends_when_last_window_closes(self):
+        proc = self.home.start()
+        menu = self.screen.find(lambda t: t == "Quillmorn")
+        self.assertIsNotNone(menu)
+        self.screen.close(menu)
+        self.assertEqual(wait_exit(proc), 0)
+
+    def test_closing_changed_catalogue_saves_list(self):
+        work = self.home.working_folder("Apps", ["editor"])
+        list_folder = self.home.prepare(
+            work, b"1,Editor,editor,Tools,/nowhere/edit.exe,Text\r\n2,Gone,gone,x,y,z\r\n")
+        proc = self.home.start("-l", work)
+        catalogue = self.screen.find(lambda t: t.startswith("Quillmorn ListView - "))
+        self.assertIsNotNone(catalogue, Home.output(proc))
+        time.sleep(0.5)
+        self.screen.close(catalogue)
+        question = self.screen.find(lambda t: t == "quillmorn")
+        self.assertIsNotNone(question, "no save question; output: " + Home.output(proc))
+        self.screen.press(question, "Return")  # Yes is the default button
+        links = self.screen.find(lambda t: t == "Quillmorn - リンク作成", timeout=20)
+        self.assertIsNotNone(links, "no link window; output: " + Home.output(proc))
+        with open(os.path.join(list_folder, "index.qmx"), "rb") as f:
+            saved = f.read()
+        self.assertEqual(saved, b"1,Editor,editor,Tools,/nowhere/edit.exe,Text\r\n")
+        self.assertIn("実行するにはリストの保存が必要です。\n変更を上書き保存しますか？",
+                      Home.output(proc))
+        # Answer whatever the link window says, then close it: the program ends.
+        deadline = time.time() + 20
+        while time.time() < deadline and proc.poll() is None:
+            box = self.screen.find(lambda t: t == "quillmorn", timeout=0.5)
+            if box is not None:
+                self.screen.press(box, "Return")
+                continue
+            links = self.screen.find(lambda t: t == "Quillmorn - リンク作成", timeout=0.5)
+            if links is not None:
+                self.screen.close(links)
+        self.assertEqual(wait_exit(proc), 0, Home.output(proc))
+
+
+if __name__ == "__main__":
+    QMORN = sys.argv.pop(1)
+    unittest.main(verbosity=2)
