@@ -21,8 +21,8 @@ namespace {
 QList<CatalogueEntry> generation(int n) {
     QList<CatalogueEntry> entries;
     for (int i = 0; i < 3000; ++i) {
-        entries.append({qint16(i % 3), QString("名前 %1-%2").arg(n).arg(i), QString("folder%1").arg(i),
-                        "分類", QString("/w/folder%1/prog.exe").arg(i),
+        entries.append({qint16(i % 3), QString("名前 %1-%2").arg(n).arg(i),
+                        QString("folder%1").arg(i), "分類", QString("/w/folder%1/prog.exe").arg(i),
                         QString("description, generation %1").arg(n)});
     }
     return entries;
@@ -70,8 +70,9 @@ void TestInterruptedSave::killedSaveLeavesOldOrNewFile() {
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray content = file.readAll();
-        QVERIFY2(content == old || content == updated,
-                 qPrintable(QString("round %1: a cut file of %2 bytes").arg(round).arg(content.size())));
+        QVERIFY2(
+            content == old || content == updated,
+            qPrintable(QString("round %1: a cut file of %2 bytes").arg(round).arg(content.size())));
     }
 }
 
