@@ -48,12 +48,17 @@ std::optional<QString> readSettingsFile(const QString& listFolder) {
     return firstField(text);
 }
 
-void prepareWorkingFolder(const QString& workFolder) {
+bool prepareWorkingFolder(const QString& workFolder) {
     const QString listFolder = listFolderOf(workFolder);
-    QDir().mkpath(listFolder);
-    writeSettingsFile(listFolder, workFolder);
+    // An existing list folder is kept as it is; only "settings.dat" is rewritten.
+    if (!QDir().mkpath(listFolder) || !writeSettingsFile(listFolder, workFolder)) {
+        messageBox(QStringLiteral("作業フォルダを作成できませんでした。\n") + listFolder,
+                   MsgExclamation, QStringLiteral("Quillmorn"));
+        return false;
+    }
     messageBox(QStringLiteral("作業フォルダを作成しました。"), MsgOkOnly,
                QStringLiteral("Quillmorn"));
+    return true;
 }
 
 bool isPrepared(const QString& workFolder) {

@@ -28,7 +28,8 @@ bool writeSettingsFile(const QString& listFolder, const QString& workFolder);
 std::optional<QString> readSettingsFile(const QString& listFolder);
 
 // Creates the list folder and writes "settings.dat", then says "作業フォルダを作成しました。".
-void prepareWorkingFolder(const QString& workFolder);
+// When either cannot be written it says so instead and returns false.
+bool prepareWorkingFolder(const QString& workFolder);
 
 // True when the working folder's list folder exists and holds "settings.dat".
 bool isPrepared(const QString& workFolder);

@@ -1,13 +1,12 @@
 #include "menu/menuwindows.h"
 
-#include "app/placeholderform.h"
 #include "app/windowregistry.h"
+#include "menu/mainmenuwindow.h"
 
 namespace qm {
 
 void registerMenuWindows() {
-    auto& registry = WindowRegistry::instance();
-    registry.setFactory(WindowKind::MainMenu, [] { return new PlaceholderForm(WindowKind::MainMenu, QStringLiteral("Quillmorn")); });
+    WindowRegistry::instance().setFactory(WindowKind::MainMenu, [] { return new MainMenuWindow; });
 }
 
 }  // namespace qm

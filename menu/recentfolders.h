@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace qm {
+
+// The main menu's recent-folder list: the working folders chosen last, most recent first, in
+// lower case. It is kept in the settings store as "lpd0" to "lpd4"; empty rows are rows too.
+namespace recentfolders {
+
+inline constexpr int kRows = 5;
+
+// The stored rows, "lpd0" first; a missing value is an empty row.
+QStringList load();
+
+// Writes rows 0 to 4 to "lpd0" to "lpd4"; a missing row is written as "".
+void save(const QStringList& rows);
+
+// The rows with key on top: every row among the first five that equals key without regard to
+// case is removed first (unless key is empty), and a sixth row falls off the end.
+QStringList putOnTop(QStringList rows, const QString& key);
+
+}  // namespace recentfolders
+
+// A working folder as the main menu takes it: doubled and trailing separators and "." and ".."
+// parts are removed, so that its last path part names a real list folder. The root stays "/".
+QString cleanWorkFolder(const QString& path);
+
+// The folder as it is spelt on disk when path itself does not exist but a folder that differs
+// only in letter case does (the recent-folder list keeps lower case); else path unchanged.
+QString resolveFolderCase(const QString& path);
+
+}  // namespace qm
