@@ -108,7 +108,7 @@ void MainMenuWindow::buildControls() {
 void MainMenuWindow::layOutControls() {
     auto* grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetFixedSize);
-    grid->setContentsMargins(twips(240), twips(180), twips(240), twips(180));
+    grid->setContentsMargins(twips(360), twips(240), twips(360), twips(300));
     grid->setHorizontalSpacing(twips(180));
     grid->setVerticalSpacing(twips(90));
     grid->setColumnStretch(1, 1);
