@@ -1,13 +1,12 @@
 #include "folders/folderswindows.h"
 
-#include "app/placeholderform.h"
 #include "app/windowregistry.h"
+#include "folders/movewindow.h"
 
 namespace qm {
 
 void registerFoldersWindows() {
-    auto& registry = WindowRegistry::instance();
-    registry.setFactory(WindowKind::Move, [] { return new PlaceholderForm(WindowKind::Move, QStringLiteral("フォルダの移動")); });
+    WindowRegistry::instance().setFactory(WindowKind::Move, [] { return new MoveWindow(); });
 }
 
 }  // namespace qm

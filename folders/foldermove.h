@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/fileoperation.h"
+
+namespace qm {
+
+// Why a folder cannot be moved into a destination folder.
+enum class MoveRefusal {
+    None,
+    SameFolder,  // the destination is the working folder itself, or lies inside the source
+    NameClash,   // the destination already holds an entry of the source's name
+};
+
+// Checks a move of source into destinationFolder (an existing folder). The destination is the
+// working folder when the two compare equal without regard to case, or lead to the same folder.
+MoveRefusal checkMove(const QString& source, const QString& destinationFolder,
+                      const QString& workFolder);
+
+// Creates the folder destination and moves everything inside source into it through
+// shellFileOperation(), with the parameter block in the program state. 0 on success.
+int transferFolderContents(quintptr window, const QString& source, const QString& destination,
+                           const FileOperationProgress& progress);
+
+}  // namespace qm

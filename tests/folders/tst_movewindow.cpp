@@ -1,0 +1,451 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include "app/form.h"
+#include "app/programstate.h"
+#include "app/windowregistry.h"
+#include "app/workingfolder.h"
+#include "folders/folderswindows.h"
+#include "platform/fileoperation.h"
+#include "support/testenvironment.h"
+
+using namespace qm;
+using qm::test::TestEnvironment;
+
+namespace {
+
+const QString kConfirm = QStringLiteral("フォルダを移動します。よろしいですか？");
+const QString kMissing = QStringLiteral("フォルダが存在しません");
+const QString kSame = QStringLiteral("移動先フォルダが移動元と同じです。移動できません。");
+const QString kClash = QStringLiteral("移動先に同じ名前のフォルダが既に存在します。");
+const QString kTransferError =
+    QStringLiteral("ファイル転送エラー。当ソフトを再起動して再試行してみてください。");
+
+struct FaultGuard {
+    explicit FaultGuard(FileSystemFault fault) { setFileSystemFault(std::move(fault)); }
+    ~FaultGuard() { setFileSystemFault(FileSystemFault()); }
+};
+
+// Relative path -> contents of every file below folder.
+QMap<QString, QByteArray> filesBelow(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), TestEnvironment::readFile(path));
+    }
+    return files;
+}
+
+// A working folder "soft" holding the program folder "Editor", a second prepared working folder
+// "apps", and a plain folder "elsewhere".
+class Fixture {
+public:
+    Fixture() {
+        registerFoldersWindows();
+        work = env.makeFolder("soft");
+        apps = env.makeFolder("apps");
+        elsewhere = env.makeFolder("elsewhere");
+        source = work + "/Editor";
+        env.writeFile("soft/Editor/editor.exe", "MZ");
+        env.writeFile("soft/Editor/readme.txt", "説明");
+        env.writeFile("soft/Editor/.hidden", "h");
+        env.writeFile("soft/Editor/plugins/spell/dict.dat", "words");
+        env.makeFolder("soft/Editor/empty");
+        before = filesBelow(source);
+        prepare(work);
+        prepare(apps);
+        state().workFolder = work;
+        state().moveSource = source;
+    }
+
+    void prepare(const QString& folder) {
+        QDir().mkpath(listFolderOf(folder));
+        QVERIFY(writeSettingsFile(listFolderOf(folder), folder));
+    }
+
+    Form* open() {
+        Form* form = WindowRegistry::instance().show(WindowKind::Move);
+        QTest::qWait(0);
+        return form;
+    }
+
+    template <typename T>
+    T* control(const char* name) const {
+        Form* form = WindowRegistry::instance().find(WindowKind::Move);
+        return form ? form->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+    }
+
+    void chooseWorkingFolder(const QString& folder) {
+        auto* list = control<QListWidget>("List1");
+        const QList<QListWidgetItem*> rows = list->findItems(folder, Qt::MatchExactly);
+        QCOMPARE(rows.size(), 1);
+        list->setCurrentItem(rows.first());
+    }
+
+    void chooseOtherFolder(const QString& typed) {
+        control<QRadioButton>("Option2")->click();
+        control<QLineEdit>("Text1")->setText(typed);
+    }
+
+    void clickMove(bool yes = true) {
+        env.prompt.answers.append(yes ? AnswerYes : AnswerNo);
+        control<QPushButton>("Command1")->click();
+        QTest::qWait(0);
+    }
+
+    bool isOpen() const { return WindowRegistry::instance().isLoaded(WindowKind::Move); }
+
+    void closeWindow() {
+        WindowRegistry::instance().unload(WindowKind::Move);
+        QTest::qWait(0);
+    }
+
+    TestEnvironment env;
+    QString work, apps, elsewhere, source;
+    QMap<QString, QByteArray> before;
+};
+
+}  // namespace
+
+class MoveWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void controlsAtLoad();
+    void optionsSwitchSides();
+    void browseFillsOrEmptiesText();
+    void movesIntoPreparedWorkingFolder();
+    void movesIntoOtherFolder_data();
+    void movesIntoOtherFolder();
+    void noAtConfirmationChangesNothing();
+    void sameFolderIsRefused_data();
+    void sameFolderIsRefused();
+    void missingSourceOrDestination_data();
+    void missingSourceOrDestination();
+    void nameClashMovesNothing();
+    void transferFailingHalfwayLosesNothing();
+    void bigMoveStaysResponsiveAndCannotBeClosed();
+    void runsModally();
+};
+
+void MoveWindowTest::controlsAtLoad() {
+    Fixture f;
+    Form* form = f.open();
+    QCOMPARE(form->windowTitle(), QStringLiteral("フォルダの移動"));
+    QCOMPARE(f.control<QLabel>("Label1")->text(),
+             QStringLiteral("フォルダの移動先を指定してください。"));
+    QCOMPARE(f.control<QLabel>("Label2")->text(), f.source);
+    QCOMPARE(f.control<QRadioButton>("Option1")->text(),
+             QStringLiteral("リスト登録されているフォルダ"));
+    QCOMPARE(f.control<QRadioButton>("Option2")->text(), QStringLiteral("上記以外のフォルダ"));
+    QCOMPARE(f.control<QPushButton>("Command1")->text(), QStringLiteral("移 動"));
+    QCOMPARE(f.control<QPushButton>("Command2")->text(), QStringLiteral("開く"));
+    QVERIFY(f.control<QRadioButton>("Option1")->isChecked());
+    QVERIFY(f.control<QListWidget>("List1")->isEnabled());
+    QVERIFY(f.control<QLineEdit>("Text1")->isEnabled());
+    QVERIFY(f.control<QPushButton>("Command2")->isEnabled());
+    auto* check = f.control<QCheckBox>("Check1");
+    QVERIFY(!check->isVisible());
+    QVERIFY(!check->isChecked());
+
+    // Every prepared working folder, the current one included, in the order of the list folders.
+    QStringList rows;
+    auto* list = f.control<QListWidget>("List1");
+    for (int i = 0; i < list->count(); ++i) {
+        rows.append(list->item(i)->text());
+    }
+    QCOMPARE(rows, (QStringList{f.apps, f.work}));
+    QVERIFY(f.env.prompt.messages.isEmpty());
+}
+
+void MoveWindowTest::optionsSwitchSides() {
+    Fixture f;
+    f.open();
+    f.control<QRadioButton>("Option2")->click();
+    QVERIFY(f.control<QRadioButton>("Option2")->isChecked());
+    QVERIFY(!f.control<QListWidget>("List1")->isEnabled());
+    QVERIFY(f.control<QLineEdit>("Text1")->isEnabled());
+    QVERIFY(f.control<QPushButton>("Command2")->isEnabled());
+    f.control<QRadioButton>("Option1")->click();
+    QVERIFY(f.control<QRadioButton>("Option1")->isChecked());
+    QVERIFY(f.control<QListWidget>("List1")->isEnabled());
+    QVERIFY(!f.control<QLineEdit>("Text1")->isEnabled());
+    QVERIFY(!f.control<QPushButton>("Command2")->isEnabled());
+}
+
+void MoveWindowTest::browseFillsOrEmptiesText() {
+    Fixture f;
+    f.open();
+    f.env.prompt.folders = {f.elsewhere + "/", QString()};
+    f.control<QPushButton>("Command2")->click();
+    QCOMPARE(f.control<QLineEdit>("Text1")->text(), f.elsewhere);
+    QCOMPARE(f.env.prompt.chooserTitles,
+             QStringList{QStringLiteral("対象となるフォルダを指定してください。")});
+    f.control<QPushButton>("Command2")->click();  // cancelled
+    QVERIFY(f.control<QLineEdit>("Text1")->text().isEmpty());
+}
+
+void MoveWindowTest::movesIntoPreparedWorkingFolder() {
+    Fixture f;
+    f.open();
+    f.chooseWorkingFolder(f.apps);
+    f.clickMove();
+
+    QCOMPARE(f.env.prompt.texts(), QStringList{kConfirm});
+    QCOMPARE(f.env.prompt.messages.first().flags, int(MsgYesNo));
+    QVERIFY(!f.isOpen());
+    QCOMPARE(filesBelow(f.apps + "/Editor"), f.before);
+    QVERIFY(QFileInfo(f.apps + "/Editor/empty").isDir());
+    QVERIFY(!QFileInfo::exists(f.source));
+    QCOMPARE(state().moveSource, f.source);
+    QCOMPARE(state().moveTarget, f.apps);
+    QVERIFY(state().newFolderPending);
+
+    const FileOperation& op = state().fileOp;
+    QCOMPARE(op.wFunc, 1u);
+    QCOMPARE(op.fFlags, 0x14u);
+    QCOMPARE(op.pFrom, f.source + "/*.*" + QString(2, QChar(u'\0')));
+    QCOMPARE(op.pTo, f.apps + "/Editor" + QString(2, QChar(u'\0')));
+}
+
+void MoveWindowTest::movesIntoOtherFolder_data() {
+    QTest::addColumn<bool>("crossDevice");
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("rename") << false << "";
+    QTest::newRow("across file systems, trailing separator") << true << "/";
+}
+
+void MoveWindowTest::movesIntoOtherFolder() {
+    QFETCH(bool, crossDevice);
+    QFETCH(QString, suffix);
+    Fixture f;
+    FileSystemFault fault;
+    fault.crossDevice = crossDevice;
+    const FaultGuard guard(fault);
+    f.open();
+    f.chooseOtherFolder(f.elsewhere + suffix);
+    f.clickMove();
+
+    QCOMPARE(f.env.prompt.texts(), QStringList{kConfirm});
+    QVERIFY(!f.isOpen());
+    QCOMPARE(filesBelow(f.elsewhere + "/Editor"), f.before);
+    QVERIFY(!QFileInfo::exists(f.source));
+    QCOMPARE(state().moveSource, f.source);
+    QCOMPARE(state().moveTarget, QStringLiteral("E"));
+    QVERIFY(state().newFolderPending);
+}
+
+void MoveWindowTest::noAtConfirmationChangesNothing() {
+    Fixture f;
+    f.open();
+    f.chooseWorkingFolder(f.apps);
+    f.clickMove(false);
+    QVERIFY(f.isOpen());
+    QCOMPARE(filesBelow(f.source), f.before);
+    QVERIFY(!QFileInfo::exists(f.apps + "/Editor"));
+    f.closeWindow();
+    QVERIFY(state().moveSource.isEmpty());
+    QVERIFY(state().moveTarget.isEmpty());
+    QVERIFY(!state().newFolderPending);
+}
+
+void MoveWindowTest::sameFolderIsRefused_data() {
+    QTest::addColumn<int>("how");  // 0 List1 row, 1 typed in another letter case, 2 inside source
+    QTest::newRow("working folder from the list") << 0;
+    QTest::newRow("working folder typed in another case") << 1;
+    QTest::newRow("a folder inside the source") << 2;
+}
+
+void MoveWindowTest::sameFolderIsRefused() {
+    QFETCH(int, how);
+    Fixture f;
+    f.env.makeFolder("SOFT");  // the other spelling exists as a folder of its own here
+    f.open();
+    if (how == 0) {
+        f.chooseWorkingFolder(f.work);
+    } else if (how == 1) {
+        f.chooseOtherFolder(f.env.root() + "/SOFT");
+    } else {
+        f.chooseOtherFolder(f.source + "/plugins");
+    }
+    f.clickMove();
+
+    QCOMPARE(f.env.prompt.texts(), (QStringList{kConfirm, kSame}));
+    QVERIFY(f.isOpen());
+    QCOMPARE(filesBelow(f.source), f.before);
+    QVERIFY(!QFileInfo::exists(f.env.root() + "/SOFT/Editor"));
+    QVERIFY(!QFileInfo::exists(f.source + "/plugins/Editor"));
+    // The catalogue must keep the entry when the window is now closed.
+    QVERIFY(state().moveTarget.isEmpty());
+    QVERIFY(!state().newFolderPending);
+    f.closeWindow();
+    QVERIFY(state().moveSource.isEmpty());
+}
+
+void MoveWindowTest::missingSourceOrDestination_data() {
+    QTest::addColumn<QString>("case_");
+    QTest::newRow("source missing") << "source";
+    QTest::newRow("no row selected") << "norow";
+    QTest::newRow("typed folder missing") << "typed";
+    QTest::newRow("empty text") << "empty";
+    QTest::newRow("relative path") << "relative";
+    QTest::newRow("listed working folder gone") << "gone";
+}
+
+void MoveWindowTest::missingSourceOrDestination() {
+    QFETCH(QString, case_);
+    Fixture f;
+    if (case_ == "source") {
+        state().moveSource = f.work + "/Gone";
+    }
+    f.open();
+    if (case_ == "source") {
+        f.chooseWorkingFolder(f.apps);
+    } else if (case_ == "typed") {
+        f.chooseOtherFolder(f.env.root() + "/nowhere");
+    } else if (case_ == "empty") {
+        f.chooseOtherFolder(QString());
+    } else if (case_ == "relative") {
+        f.chooseOtherFolder(QStringLiteral("elsewhere"));
+    } else if (case_ == "gone") {
+        f.chooseWorkingFolder(f.apps);
+        QVERIFY(QDir(f.apps).removeRecursively());
+    }
+    f.clickMove();
+
+    QCOMPARE(f.env.prompt.texts(), (QStringList{kConfirm, kMissing}));
+    QCOMPARE(f.env.prompt.messages.last().flags, int(MsgOkOnly));
+    QVERIFY(!f.isOpen());
+    QVERIFY(state().moveSource.isEmpty());
+    QVERIFY(state().moveTarget.isEmpty());
+    QVERIFY(!state().newFolderPending);
+    if (case_ != "source") {
+        QCOMPARE(filesBelow(f.source), f.before);
+    }
+}
+
+void MoveWindowTest::nameClashMovesNothing() {
+    Fixture f;
+    f.env.writeFile("apps/Editor/theirs.txt", "other program");
+    f.open();
+    f.chooseWorkingFolder(f.apps);
+    f.clickMove();
+
+    QCOMPARE(f.env.prompt.texts(), (QStringList{kConfirm, kClash}));
+    QVERIFY(f.isOpen());
+    QCOMPARE(filesBelow(f.source), f.before);
+    QCOMPARE(filesBelow(f.apps + "/Editor").keys(), QStringList{"theirs.txt"});
+    QVERIFY(state().moveTarget.isEmpty());
+    QVERIFY(!state().newFolderPending);
+
+    // Another destination works from the same window.
+    f.chooseOtherFolder(f.elsewhere);
+    f.clickMove();
+    QVERIFY(!f.isOpen());
+    QCOMPARE(filesBelow(f.elsewhere + "/Editor"), f.before);
+    QCOMPARE(state().moveTarget, QStringLiteral("E"));
+}
+
+void MoveWindowTest::transferFailingHalfwayLosesNothing() {
+    Fixture f;
+    FileSystemFault fault;
+    fault.crossDevice = true;
+    const QString refused = f.source + "/plugins/spell/dict.dat";
+    fault.refuses = [refused](const QString& p) { return p == refused; };
+    {
+        const FaultGuard guard(fault);
+        f.open();
+        f.chooseWorkingFolder(f.apps);
+        f.clickMove();
+    }
+    QCOMPARE(f.env.prompt.texts(), (QStringList{kConfirm, kTransferError}));
+    QVERIFY(f.isOpen());
+    QVERIFY(QFileInfo(f.source).isDir());
+    const QMap<QString, QByteArray> left = filesBelow(f.source);
+    const QMap<QString, QByteArray> arrived = filesBelow(f.apps + "/Editor");
+    QVERIFY(!arrived.isEmpty());
+    for (auto it = f.before.begin(); it != f.before.end(); ++it) {
+        const bool kept = left.contains(it.key()) && left.value(it.key()) == it.value();
+        const bool moved = arrived.contains(it.key()) && arrived.value(it.key()) == it.value();
+        QVERIFY2(kept != moved, qPrintable(it.key()));
+    }
+    QVERIFY(left.contains("plugins/spell/dict.dat"));
+    QVERIFY(state().moveTarget.isEmpty());
+    QVERIFY(!state().newFolderPending);
+    f.closeWindow();
+    QVERIFY(state().moveSource.isEmpty());
+}
+
+void MoveWindowTest::bigMoveStaysResponsiveAndCannotBeClosed() {
+    Fixture f;
+    for (int i = 0; i < 60; ++i) {
+        f.env.writeFile(QStringLiteral("soft/Editor/many/f%1").arg(i), "data");
+    }
+    f.before = filesBelow(f.source);
+    int timerTicks = 0;
+    bool busyCursorSeen = false;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        ++timerTicks;
+        busyCursorSeen =
+            busyCursorSeen || (QApplication::overrideCursor() &&
+                               QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        WindowRegistry::instance().unload(WindowKind::Move);  // refused while busy
+    });
+    FileSystemFault fault;
+    fault.crossDevice = true;
+    fault.refuses = [&](const QString&) {
+        if (!ticker.isActive()) {
+            ticker.start(1);
+        }
+        QThread::msleep(1);
+        return false;
+    };
+    {
+        const FaultGuard guard(fault);
+        f.open();
+        f.chooseWorkingFolder(f.apps);
+        f.clickMove();
+    }
+    ticker.stop();
+    QVERIFY(timerTicks > 0);
+    QVERIFY(busyCursorSeen);
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(f.env.prompt.texts(), QStringList{kConfirm});
+    QVERIFY(!f.isOpen());
+    QCOMPARE(filesBelow(f.apps + "/Editor"), f.before);
+    QCOMPARE(state().moveTarget, f.apps);
+}
+
+void MoveWindowTest::runsModally() {
+    Fixture f;
+    bool drove = false;
+    QTimer::singleShot(0, [&] {
+        QVERIFY(test::waitFor([&] { return f.isOpen(); }));
+        f.chooseOtherFolder(f.elsewhere);
+        f.env.prompt.answers.append(AnswerYes);
+        f.control<QPushButton>("Command1")->click();
+        drove = true;
+    });
+    WindowRegistry::instance().showModal(WindowKind::Move);
+    QVERIFY(drove);
+    QVERIFY(!f.isOpen());
+    QCOMPARE(state().moveTarget, QStringLiteral("E"));
+    QCOMPARE(filesBelow(f.elsewhere + "/Editor"), f.before);
+}
+
+QTEST_MAIN(MoveWindowTest)
+#include "tst_movewindow.moc"
