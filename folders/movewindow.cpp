@@ -80,7 +80,9 @@ void MoveWindow::load() {
     m_workingFolderList->clear();
     m_workingFolderList->addItems(preparedWorkingFolders());
     const QString source = state().moveSource;
-    m_sourceLabel->setText(source);
+    // A long path loses its middle, so that the folder's own name stays in sight.
+    m_sourceLabel->setText(
+        m_sourceLabel->fontMetrics().elidedText(source, Qt::ElideMiddle, m_sourceLabel->width()));
     m_sourceLabel->setToolTip(source);
 }
 

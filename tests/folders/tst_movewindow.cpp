@@ -147,7 +147,10 @@ void MoveWindowTest::controlsAtLoad() {
     QCOMPARE(form->windowTitle(), QStringLiteral("フォルダの移動"));
     QCOMPARE(f.control<QLabel>("Label1")->text(),
              QStringLiteral("フォルダの移動先を指定してください。"));
-    QCOMPARE(f.control<QLabel>("Label2")->text(), f.source);
+    // The source, shortened in the middle only when it does not fit.
+    const QString shown = f.control<QLabel>("Label2")->text();
+    QCOMPARE(f.control<QLabel>("Label2")->toolTip(), f.source);
+    QVERIFY(shown == f.source || (shown.contains(QChar(0x2026)) && shown.endsWith("/Editor")));
     QCOMPARE(f.control<QRadioButton>("Option1")->text(),
              QStringLiteral("リスト登録されているフォルダ"));
     QCOMPARE(f.control<QRadioButton>("Option2")->text(), QStringLiteral("上記以外のフォルダ"));
