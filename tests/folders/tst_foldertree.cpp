@@ -5,6 +5,7 @@
 
 #include "folders/foldertree.h"
 #include "platform/fileoperation.h"
+#include "support/scopedfault.h"
 #include "support/testenvironment.h"
 
 using namespace qm;
@@ -28,11 +29,6 @@ void makeTree(const TestEnvironment& env, const QString& folder, const QStringLi
 bool exists(const QString& path) {
     return QFileInfo(path).exists() || QFileInfo(path).isSymLink();
 }
-
-struct FaultGuard {
-    explicit FaultGuard(FileSystemFault fault) { setFileSystemFault(std::move(fault)); }
-    ~FaultGuard() { setFileSystemFault(FileSystemFault()); }
-};
 
 FileSystemFault refusing(const QString& path) {
     FileSystemFault fault;
@@ -177,7 +173,7 @@ void FolderTreeTest::undeletableFileStopsBeforeAnyFolder() {
     // Breadth-first and sorted: a1, b/, z9, then b/c1, b/c2.
     makeTree(env, "app", {"a1", "b/", "b/c1", "b/c2", "z9"});
     const QString app = env.root() + "/app";
-    const FaultGuard guard(refusing(app + "/b/c1"));
+    const test::ScopedFileSystemFault guard(refusing(app + "/b/c1"));
 
     QVERIFY(!deleteFolderTree(app));
     QCOMPARE(env.prompt.texts(), QStringList{"error"});
@@ -193,7 +189,7 @@ void FolderTreeTest::unremovableFolderStops() {
     makeTree(env, "app", {"a/", "a/f", "b/", "b/g", "top"});
     const QString app = env.root() + "/app";
     {
-        const FaultGuard guard(refusing(app + "/a"));
+        const test::ScopedFileSystemFault guard(refusing(app + "/a"));
         QVERIFY(!deleteFolderTree(app));
     }
     QCOMPARE(env.prompt.texts(), QStringList{"error"});
@@ -205,7 +201,7 @@ void FolderTreeTest::unremovableFolderStops() {
 
     env.prompt.clear();
     {
-        const FaultGuard guard(refusing(app));
+        const test::ScopedFileSystemFault guard(refusing(app));
         QVERIFY(!deleteFolderTree(app));
     }
     QCOMPARE(env.prompt.texts(), QStringList{"error"});

@@ -18,6 +18,7 @@
 #include "app/workingfolder.h"
 #include "folders/folderswindows.h"
 #include "platform/fileoperation.h"
+#include "support/scopedfault.h"
 #include "support/testenvironment.h"
 
 using namespace qm;
@@ -31,11 +32,6 @@ const QString kSame = QStringLiteral("移動先フォルダが移動元と同じ
 const QString kClash = QStringLiteral("移動先に同じ名前のフォルダが既に存在します。");
 const QString kTransferError =
     QStringLiteral("ファイル転送エラー。当ソフトを再起動して再試行してみてください。");
-
-struct FaultGuard {
-    explicit FaultGuard(FileSystemFault fault) { setFileSystemFault(std::move(fault)); }
-    ~FaultGuard() { setFileSystemFault(FileSystemFault()); }
-};
 
 // Relative path -> contents of every file below folder.
 QMap<QString, QByteArray> filesBelow(const QString& folder) {
@@ -237,7 +233,7 @@ void MoveWindowTest::movesIntoOtherFolder() {
     Fixture f;
     FileSystemFault fault;
     fault.crossDevice = crossDevice;
-    const FaultGuard guard(fault);
+    const test::ScopedFileSystemFault guard(fault);
     f.open();
     f.chooseOtherFolder(f.elsewhere + suffix);
     f.clickMove();
@@ -369,7 +365,7 @@ void MoveWindowTest::transferFailingHalfwayLosesNothing() {
     const QString refused = f.source + "/plugins/spell/dict.dat";
     fault.refuses = [refused](const QString& p) { return p == refused; };
     {
-        const FaultGuard guard(fault);
+        const test::ScopedFileSystemFault guard(fault);
         f.open();
         f.chooseWorkingFolder(f.apps);
         f.clickMove();
@@ -418,7 +414,7 @@ void MoveWindowTest::bigMoveStaysResponsiveAndCannotBeClosed() {
         return false;
     };
     {
-        const FaultGuard guard(fault);
+        const test::ScopedFileSystemFault guard(fault);
         f.open();
         f.chooseWorkingFolder(f.apps);
         f.clickMove();

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/fileoperation.h"
+#include "support/scopedfault.h"
 #include "support/testenvironment.h"
 
 using namespace qm;
@@ -49,11 +50,6 @@ QMap<QString, QByteArray> snapshot(const QString& folder) {
     return files;
 }
 
-struct FaultGuard {
-    explicit FaultGuard(FileSystemFault fault) { setFileSystemFault(std::move(fault)); }
-    ~FaultGuard() { setFileSystemFault(FileSystemFault()); }
-};
-
 // A program folder with files, a hidden file, nested and empty folders, and a link.
 QString makeProgram(const TestEnvironment& env, const QString& relative) {
     env.writeFile(relative + "/app.exe", "MZ program");
@@ -67,6 +63,12 @@ QString makeProgram(const TestEnvironment& env, const QString& relative) {
     QFile::setPermissions(path + "/app.exe", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                  QFileDevice::ExeOwner | QFileDevice::ReadOther);
     return path;
+}
+
+void addCrossDeviceRows() {
+    QTest::addColumn<bool>("crossDevice");
+    QTest::newRow("same file system") << false;
+    QTest::newRow("across file systems") << true;
 }
 
 }  // namespace
@@ -87,9 +89,7 @@ private Q_SLOTS:
 };
 
 void FileOperationTest::movesEverythingInside_data() {
-    QTest::addColumn<bool>("crossDevice");
-    QTest::newRow("rename") << false;
-    QTest::newRow("across file systems") << true;
+    addCrossDeviceRows();
 }
 
 void FileOperationTest::movesEverythingInside() {
@@ -100,7 +100,7 @@ void FileOperationTest::movesEverythingInside() {
     const QString target = env.makeFolder("apps/Editor");
     FileSystemFault fault;
     fault.crossDevice = crossDevice;
-    const FaultGuard guard(fault);
+    const test::ScopedFileSystemFault guard(fault);
     int ticks = 0;
 
     QCOMPARE(shellFileOperation(request(FileOperation::Move, source, target), [&] { ++ticks; }), 0);
@@ -115,9 +115,7 @@ void FileOperationTest::movesEverythingInside() {
 }
 
 void FileOperationTest::copyMergesAndOverwrites_data() {
-    QTest::addColumn<bool>("crossDevice");
-    QTest::newRow("same file system") << false;
-    QTest::newRow("across file systems") << true;
+    addCrossDeviceRows();
 }
 
 void FileOperationTest::copyMergesAndOverwrites() {
@@ -131,7 +129,7 @@ void FileOperationTest::copyMergesAndOverwrites() {
     const QString target = env.root() + "/menu";
     FileSystemFault fault;
     fault.crossDevice = crossDevice;
-    const FaultGuard guard(fault);
+    const test::ScopedFileSystemFault guard(fault);
 
     QCOMPARE(shellFileOperation(request(FileOperation::Copy, source, target)), 0);
     QCOMPARE(snapshot(source), before);
@@ -198,7 +196,7 @@ void FileOperationTest::failedMoveLosesNothing() {
     const QString refusedPath = source + u'/' + refused;
     fault.refuses = [refusedPath](const QString& p) { return p == refusedPath; };
     {
-        const FaultGuard guard(fault);
+        const test::ScopedFileSystemFault guard(fault);
         QVERIFY(shellFileOperation(request(FileOperation::Move, source, target)) != 0);
     }
     // Every file is in the source or in the destination, whole.
@@ -227,7 +225,7 @@ void FileOperationTest::failedCopyReportsFailure() {
     const QString refusedPath = env.root() + "/menu2/data/level1.dat";
     FileSystemFault fault;
     fault.refuses = [refusedPath](const QString& p) { return p == refusedPath; };
-    const FaultGuard guard(fault);
+    const test::ScopedFileSystemFault guard(fault);
     QVERIFY(shellFileOperation(request(FileOperation::Copy, source, env.root() + "/menu2")) != 0);
     QVERIFY(!QFileInfo::exists(refusedPath));
 }
