@@ -1,0 +1,74 @@
+// Figures of the folder operations: deleting a full tree, moving a folder by rename and by copy.
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+#include "bench/benchmark.h"
+#include "folders/foldertree.h"
+#include "platform/fileoperation.h"
+
+namespace {
+
+// files files of size bytes in folder/sub<n>, ten to a sub-folder.
+void makeFiles(const QString& folder, int files, qint64 size) {
+    const QByteArray data(size, 'q');
+    for (int i = 0; i < files; ++i) {
+        const QString sub = folder + QStringLiteral("/sub%1").arg(i / 10);
+        QDir().mkpath(sub);
+        QFile file(sub + QStringLiteral("/f%1").arg(i));
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(data);
+        }
+    }
+}
+
+qm::FileOperation moveRequest(const QString& from, const QString& to) {
+    qm::FileOperation op;
+    op.wFunc = qm::FileOperation::Move;
+    op.pFrom = from + QStringLiteral("/*.*") + QString(2, QChar(u'\0'));
+    op.pTo = to + QString(2, QChar(u'\0'));
+    op.fFlags = qm::FileOperation::Silent | qm::FileOperation::NoConfirmation;
+    return op;
+}
+
+// Moves 100 MiB in 100 files; copying when crossDevice. With gap, the longest time between two
+// progress calls instead of the whole time.
+double timeMove(bool crossDevice, bool gap) {
+    QTemporaryDir dir;
+    makeFiles(dir.path() + "/src", 100, qint64(1) << 20);
+    qm::FileSystemFault fault;
+    fault.crossDevice = crossDevice;
+    qm::setFileSystemFault(fault);
+    QElapsedTimer total;
+    QElapsedTimer sinceLast;
+    qint64 longest = 0;
+    total.start();
+    sinceLast.start();
+    qm::shellFileOperation(moveRequest(dir.path() + "/src", dir.path() + "/dst"), [&] {
+        longest = std::max(longest, sinceLast.nsecsElapsed());
+        sinceLast.restart();
+    });
+    const double seconds = total.nsecsElapsed() / 1e9;
+    qm::setFileSystemFault(qm::FileSystemFault());
+    return gap ? longest / 1e9 : seconds;
+}
+
+}  // namespace
+
+QM_FIGURE("delete-tree-1001", [] {
+    QTemporaryDir dir;
+    const QString tree = dir.path() + "/tree";
+    makeFiles(tree, 900, 16);  // 900 files in 90 folders: 990 entries
+    QElapsedTimer timer;
+    timer.start();
+    qm::deleteFolderTree(tree);
+    return timer.nsecsElapsed() / 1e9;
+});
+
+QM_FIGURE("move-rename-100MiB", [] { return timeMove(false, false); });
+QM_FIGURE("move-copy-100MiB", [] { return timeMove(true, false); });
+QM_FIGURE("move-copy-longest-step", [] { return timeMove(true, true); });
