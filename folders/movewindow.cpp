@@ -125,7 +125,7 @@ QString MoveWindow::chosenFolder() const {
         const QListWidgetItem* row = m_workingFolderList->currentItem();
         return row && row->isSelected() ? row->text() : QString();
     }
-    const QString typed = m_otherFolderEdit->text().trimmed();
+    const QString typed = m_otherFolderEdit->text();
     // A relative path would depend on where the program happened to start.
     return isAbsolutePath(typed) ? QDir::cleanPath(typed) : QString();
 }
