@@ -1,0 +1,251 @@
+#include "shortcuts/linktree.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/helpers.h"
+#include "app/workingfolder.h"
+#include "platform/fileoperation.h"
+#include "platform/paths.h"
+
+namespace qm {
+namespace {
+
+constexpr qint16 kRegistered = 1;
+constexpr int kMaxNameBytes = 255;
+constexpr qint64 kMaxShortcutSize = 1 << 18;
+
+bool isRefusedCharacter(QChar c) {
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == u'/' || c == u'\\') {
+        return true;
+    }
+#ifdef Q_OS_WIN
+    return QStringView(u"<>:\"|?*").contains(c);
+#else
+    return false;
+#endif
+}
+
+bool isDataFileName(const QString& name) {
+    return name.compare(QLatin1String("index.qmx"), Qt::CaseInsensitive) == 0 ||
+           name.compare(QLatin1String("settings.dat"), Qt::CaseInsensitive) == 0;
+}
+
+bool isHidden(const QString& name) {
+    return name.startsWith(u'.');
+}
+
+QByteArray readHead(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxShortcutSize) {
+        return QByteArray();
+    }
+    return file.readAll();
+}
+
+bool isWrittenDesktopEntry(const QByteArray& bytes) {
+    const QList<QByteArray> lines = bytes.split('\n');
+    if (lines.isEmpty() || lines.first() != "[Desktop Entry]" || !bytes.endsWith('\n')) {
+        return false;
+    }
+    static const QByteArrayList keys = {"Type", "Name", "Exec", "Path", "TryExec"};
+    bool application = false;
+    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+        const QByteArray& line = lines[i];
+        const qsizetype equals = line.indexOf('=');
+        if (equals <= 0 || !keys.contains(line.left(equals))) {
+            return false;
+        }
+        application = application || line == "Type=Application";
+    }
+    return application;
+}
+
+bool isWrittenShellLink(const QByteArray& bytes) {
+    static const QByteArray header =
+        QByteArray::fromHex("4c0000000114020000000000c000000000000046");
+    if (bytes.size() < 0x50 || !bytes.startsWith(header)) {
+        return false;
+    }
+    const quint32 flags = static_cast<quint8>(bytes[20]) | static_cast<quint8>(bytes[21]) << 8 |
+                          static_cast<quint8>(bytes[22]) << 16 |
+                          static_cast<quint32>(static_cast<quint8>(bytes[23])) << 24;
+    constexpr quint32 required = 0x2 | 0x80;
+    constexpr quint32 allowed = required | 0x10 | 0x20;
+    return (flags & required) == required && (flags & ~allowed) == 0;
+}
+
+void removeFile(const QString& path) {
+    if (fileSystemRefuses(path) || !QFile::remove(path)) {
+        throw ShortcutError("cannot delete " + path.toStdString());
+    }
+}
+
+// The folder a Quillmorn shortcut starts the program in: the one above the executable's folder.
+QString programStartFolder() {
+    return parentFolder(QFileInfo(programExecutable()).absolutePath());
+}
+
+}  // namespace
+
+QString uncategorised() {
+    return QStringLiteral("未設定");
+}
+
+bool isSafeLinkName(const QString& text, const QString& extension) {
+    if (text.isEmpty() || text == QLatin1String(".") || text == QLatin1String("..")) {
+        return false;
+    }
+    if (std::any_of(text.begin(), text.end(), isRefusedCharacter)) {
+        return false;
+    }
+#ifdef Q_OS_WIN
+    if (text.endsWith(u'.') || text.endsWith(u' ')) {
+        return false;
+    }
+#endif
+    return QFile::encodeName(text + extension).size() <= kMaxNameBytes;
+}
+
+bool isWrittenShortcut(const QString& path, ShortcutFormat format) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.isSymLink()) {
+        return false;
+    }
+    const QByteArray bytes = readHead(path);
+    return format == ShortcutFormat::ShellLink ? isWrittenShellLink(bytes)
+                                               : isWrittenDesktopEntry(bytes);
+}
+
+LinkTreeBuilder::LinkTreeBuilder(const QString& listFolder, const QString& workFolder,
+                                 ShortcutFormat format)
+    : m_listFolder(listFolder),
+      m_workFolder(workFolder),
+      m_format(format),
+      m_extension(shortcutExtension(format)) {}
+
+QString LinkTreeBuilder::listShortcutPath() const {
+    return joinPath(m_listFolder,
+                    lastPathPart(m_workFolder) + QStringLiteral(" リスト") + m_extension);
+}
+
+void LinkTreeBuilder::rebuild() {
+    if (m_listFolder.isEmpty() || !QFileInfo(m_listFolder).isDir()) {
+        throw ShortcutError("the list folder does not exist");
+    }
+    readRecords();
+    checkNames();
+    clearOldTree();
+    writeTree();
+    if (!m_complete) {
+        throw ShortcutError("the list file holds a broken record");
+    }
+}
+
+void LinkTreeBuilder::readRecords() {
+    const auto records = readListFile(listFileOf(m_listFolder), &m_complete);
+    if (!records) {
+        throw ShortcutError("cannot read the list file");
+    }
+    m_records = *records;
+}
+
+void LinkTreeBuilder::checkNames() const {
+    for (const CatalogueEntry& record : m_records) {
+        if (record.state != kRegistered) {
+            continue;
+        }
+        if (!isSafeLinkName(record.name, m_extension)) {
+            throw ShortcutError("unusable name: " + record.name.toStdString());
+        }
+        if (record.category != uncategorised() &&
+            (!isSafeLinkName(record.category) || isDataFileName(record.category))) {
+            throw ShortcutError("unusable category: " + record.category.toStdString());
+        }
+        if (parentFolder(record.exe).isEmpty()) {
+            throw ShortcutError("no folder in the program path: " + record.exe.toStdString());
+        }
+    }
+    if (!isSafeLinkName(QFileInfo(listShortcutPath()).fileName())) {
+        throw ShortcutError("unusable working folder name");
+    }
+}
+
+void LinkTreeBuilder::clearOldTree() {
+    const auto isOwnShortcut = [this](const QFileInfo& info) {
+        return info.fileName().endsWith(m_extension, Qt::CaseInsensitive) &&
+               isWrittenShortcut(info.filePath(), m_format);
+    };
+    const QFileInfoList entries =
+        QDir(m_listFolder).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        tick();
+        if (isHidden(entry.fileName()) || entry.isSymLink()) {
+            continue;
+        }
+        if (entry.isFile()) {
+            if (isOwnShortcut(entry)) {
+                removeFile(entry.filePath());
+            }
+            continue;
+        }
+        // A category folder: its shortcuts go, and the folder too once nothing else is in it.
+        QDir folder(entry.filePath());
+        for (const QFileInfo& inner : folder.entryInfoList(QDir::Files | QDir::NoDotAndDotDot)) {
+            if (!isHidden(inner.fileName()) && isOwnShortcut(inner)) {
+                removeFile(inner.filePath());
+            }
+        }
+        if (folder.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+            if (fileSystemRefuses(entry.filePath()) ||
+                !QDir(m_listFolder).rmdir(entry.fileName())) {
+                throw ShortcutError("cannot remove " + entry.filePath().toStdString());
+            }
+        }
+    }
+}
+
+void LinkTreeBuilder::writeTree() {
+    QDir list(m_listFolder);
+    for (const CatalogueEntry& record : std::as_const(m_records)) {
+        if (record.state != kRegistered) {
+            continue;
+        }
+        tick();
+        QString folder = m_listFolder;
+        if (record.category != uncategorised()) {
+            folder = joinPath(m_listFolder, record.category);
+            const QFileInfo info(folder);
+            if (info.isSymLink()) {
+                throw ShortcutError("the category folder is a link: " + folder.toStdString());
+            }
+            if (!info.isDir() && !list.mkdir(record.category)) {
+                throw ShortcutError("cannot create " + folder.toStdString());
+            }
+        }
+        write(joinPath(folder, record.name + m_extension), record.exe, QString(),
+              parentFolder(record.exe));
+    }
+    write(listShortcutPath(), programExecutable(), QStringLiteral("-l ") + m_workFolder,
+          programStartFolder());
+}
+
+void LinkTreeBuilder::write(const QString& linkPath, const QString& target,
+                            const QString& arguments, const QString& workingDirectory) {
+    // Never through a link, and never over a file of someone else.
+    const QFileInfo info(linkPath);
+    if (info.isSymLink() || (info.exists() && !isWrittenShortcut(linkPath, m_format))) {
+        throw ShortcutError("would replace a file it did not write: " + linkPath.toStdString());
+    }
+    writeShortcut(linkPath, target, arguments, workingDirectory, m_format);
+}
+
+void LinkTreeBuilder::tick() {
+    if (m_progress) {
+        m_progress();
+    }
+}
+
+}  // namespace qm

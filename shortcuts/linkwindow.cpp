@@ -1,0 +1,285 @@
+#include "shortcuts/linkwindow.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/busycursor.h"
+#include "app/endprogram.h"
+#include "app/helpers.h"
+#include "app/programstate.h"
+#include "app/windowregistry.h"
+#include "app/workingfolder.h"
+#include "platform/paths.h"
+#include "platform/prompt.h"
+#include "shortcuts/linktree.h"
+#include "shortcuts/menufiles.h"
+#include "shortcuts/recentdestinations.h"
+#include "shortcuts/startmenucopy.h"
+
+namespace qm {
+namespace {
+
+const QString kProcessFailed = QStringLiteral(
+    "正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを使用しています。詳し"
+    "くはReadme.txtをご覧ください。");
+const QString kRegistered = QStringLiteral("正常に登録されました。");
+const QString kNoDestination = QStringLiteral("適切なショートカットの置き場所を指定してください");
+const QString kReplaceQuestion = QStringLiteral("重複するフォルダが存在しますが、置き換えますか？");
+const QString kTransferError =
+    QStringLiteral("ファイル転送エラー。当ソフトを再起動して再試行してみてください。");
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+// After a move into another working folder: that folder's catalogue opens.
+void switchToMoveTarget() {
+    ProgramState& s = state();
+    const QString target = s.moveTarget;
+    s.moveTarget.clear();
+    if (!isAbsolutePath(target) || programEnded()) {
+        return;
+    }
+    s.workFolder = target;
+    s.listFolder = listFolderOf(target);
+    WindowRegistry::instance().show(WindowKind::Catalogue);
+}
+
+}  // namespace
+
+LinkWindow::LinkWindow(QWidget* parent) : Form(WindowKind::Links, parent) {
+    setWindowTitle(QStringLiteral("Quillmorn - リンク作成"));
+    setClientSizeTwips(5325, 3915);
+    buildControls();
+}
+
+void LinkWindow::buildControls() {
+    m_workFolderLabel = makeLabel(this, "Label2", QStringLiteral("Label2"));
+    m_workFolderLabel->setWordWrap(false);
+    placeTwips(m_workFolderLabel, 240, 120, 3135, 255);
+
+    m_noticeLabel = makeLabel(this, "Label6",
+                              QStringLiteral("上記の対象フォルダリストが更新されました。設定を更新"
+                                             "した場合、スタートメニューのショートカットを作成・更"
+                                             "新しましょう。"));
+    placeTwips(m_noticeLabel, 240, 360, 4935, 1095);
+
+    m_listFolders = new QListWidget(this);
+    m_listFolders->setObjectName(QStringLiteral("List1"));
+    m_listFolders->setSelectionMode(QAbstractItemView::MultiSelection);
+    placeTwips(m_listFolders, 240, 840, 2415, 1860);
+
+    m_instructionLabel =
+        makeLabel(this, "Label7",
+                  QStringLiteral("右の登録されている対象フォルダ名を選択し、ショートカットの置き場"
+                                 "所を指定し、作成ボタンをクリックしてください。"));
+    placeTwips(m_instructionLabel, 2880, 1200, 2295, 1455);
+
+    m_destinationCaption = makeLabel(
+        this, "Label8", QStringLiteral("ショートカットの置き場所([スタート]-[プログラム]以降）"));
+    placeTwips(m_destinationCaption, 240, 2880, 4455, 375);
+
+    m_exampleLabel = makeLabel(this, "Label9", QStringLiteral("　例：\"オンラインソフト\""));
+    placeTwips(m_exampleLabel, 600, 3120, 2415, 255);
+
+    m_destination = new QComboBox(this);
+    m_destination->setObjectName(QStringLiteral("Combo1"));
+    m_destination->setEditable(true);
+    m_destination->setInsertPolicy(QComboBox::NoInsert);
+    placeTwips(m_destination, 240, 3360, 2895, 300);
+
+    m_copyButton = new QPushButton(QStringLiteral("デスクトップにショートカットを作成"), this);
+    m_copyButton->setObjectName(QStringLiteral("Command5"));
+    placeTwips(m_copyButton, 3360, 3240, 1815, 495);
+    connect(m_copyButton, &QPushButton::clicked, this, &LinkWindow::copyToStartMenu);
+
+    m_busyPanel = new QFrame(this);
+    m_busyPanel->setObjectName(QStringLiteral("Frame1"));
+    m_busyPanel->setFrameShape(QFrame::Panel);
+    m_busyPanel->setFrameShadow(QFrame::Sunken);
+    m_busyPanel->setAutoFillBackground(true);
+    placeTwips(m_busyPanel, 1080, 1560, 3135, 975);
+    auto* working = makeLabel(m_busyPanel, "Label4", QStringLiteral("処理中です.........."));
+    placeTwips(working, 240, 180, 2655, 255);
+    auto* wait = makeLabel(m_busyPanel, "Label5", QStringLiteral("しばらくお待ちください。"));
+    placeTwips(wait, 240, 540, 2655, 255);
+    m_busyPanel->hide();
+
+    m_rebuildButton = new QPushButton(QStringLiteral("リンク作成"), this);
+    m_rebuildButton->setObjectName(QStringLiteral("Command1"));
+    m_rebuildButton->hide();
+    connect(m_rebuildButton, &QPushButton::clicked, this, &LinkWindow::rebuildLinks);
+}
+
+void LinkWindow::load() {
+    m_workFolderLabel->setText(state().workFolder);
+    m_destination->clear();
+    m_destination->addItems(loadRecentDestinations());
+    m_destination->setCurrentIndex(0);
+    m_destination->setEditText(m_destination->itemText(0));
+    m_listFolders->clear();
+    m_listFolders->addItems(subFolderNames(programFolder()));
+    m_listFolders->selectAll();
+}
+
+void LinkWindow::activate() {
+    if (!m_busy) {
+        m_rebuildButton->click();
+    }
+}
+
+void LinkWindow::unload() {
+    storeRecentDestinations([this] {
+        QStringList items;
+        for (int i = 0; i < m_destination->count(); ++i) {
+            items << m_destination->itemText(i);
+        }
+        return items;
+    }());
+    if (!state().moveTarget.isEmpty()) {
+        // A pending switch happens also when the rebuild before it failed: the catalogue window
+        // has already closed for it.
+        QTimer::singleShot(0, QCoreApplication::instance(), switchToMoveTarget);
+        return;
+    }
+    auto& registry = WindowRegistry::instance();
+    if (!registry.isVisible(WindowKind::MainMenu) && !registry.isVisible(WindowKind::Installer)) {
+        endProgram();
+    }
+}
+
+void LinkWindow::setBusy(bool busy) {
+    m_busy = busy;
+    setEnabled(!busy);
+    m_busyPanel->setVisible(busy);
+    if (busy) {
+        m_busyPanel->raise();
+    }
+}
+
+void LinkWindow::rebuildLinks() {
+    if (m_busy) {
+        return;
+    }
+    ProgramState& s = state();
+    LinkTreeBuilder builder(s.listFolder, s.workFolder);
+    {
+        const BusyCursor cursor;
+        setBusy(true);
+        EventPump::runPending();
+        EventPump pump;
+        builder.setProgress([&pump] { pump.pump(); });
+        bool failed = false;
+        try {
+            builder.rebuild();
+        } catch (const ShortcutError&) {
+            failed = true;
+        }
+        if (!builder.records().isEmpty()) {
+            // The exchange record holds the last record read.
+            const CatalogueEntry& last = builder.records().last();
+            s.editState = last.state;
+            s.editName = last.name;
+            s.editFolder = last.folder;
+            s.editCategory = last.category;
+            s.editExe = last.exe;
+            s.editDescription = last.description;
+        }
+        setBusy(false);
+        if (failed) {
+            messageBox(kProcessFailed);
+            return;
+        }
+    }
+    if (!s.moveTarget.isEmpty()) {
+        // Unloading switches to the destination's catalogue.
+        close();
+        EventPump::runPending();
+        return;
+    }
+    messageBox(kRegistered);
+}
+
+void LinkWindow::copyToStartMenu() {
+    if (m_busy) {
+        return;
+    }
+    const QString destination = m_destination->currentText();
+    if (!isUsableDestination(destination)) {
+        messageBox(kNoDestination);
+        return;
+    }
+    const QString applications = specialFolderPath(kCsidlPrograms);
+    const QString destinationPath = joinPath(applications, destination);
+    if (folderExists(destinationPath)) {
+        if (messageBox(kReplaceQuestion, MsgYesNo) != AnswerYes) {
+            return;
+        }
+        removeStartMenuFolder(applications, destination);
+    }
+    {
+        const BusyCursor cursor;
+        setBusy(true);
+        EventPump::runPending();
+        const bool created = !applications.isEmpty() && QDir().mkpath(applications) &&
+                             QDir(applications).mkdir(destination);
+        EventPump::runPending();
+        if (!created || !copySelectedListFolders(destinationPath)) {
+            setBusy(false);
+            messageBox(kTransferError);
+            return;
+        }
+        rememberDestination(destination);
+        const bool cleaned = removeCopiedDataFiles(destinationPath);
+        const bool menus = MenuFiles(applications, destination).write();
+        setBusy(false);
+        if (!cleaned || !menus) {
+            messageBox(kTransferError);
+            return;
+        }
+    }
+    messageBox(kRegistered);
+    close();
+    if (!WindowRegistry::instance().isVisible(WindowKind::MainMenu)) {
+        endProgram();
+    }
+}
+
+bool LinkWindow::copySelectedListFolders(const QString& destinationPath) {
+    EventPump pump;
+    const auto progress = [&pump] { pump.pump(); };
+    for (int row = 0; row < m_listFolders->count(); ++row) {
+        const QListWidgetItem* item = m_listFolders->item(row);
+        if (!item->isSelected()) {
+            continue;
+        }
+        if (copyListFolder(item->text(), destinationPath, winId(), progress) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void LinkWindow::rememberDestination(const QString& destination) {
+    QStringList items;
+    for (int i = 0; i < m_destination->count(); ++i) {
+        items << m_destination->itemText(i);
+    }
+    items = withRecentDestination(items, destination);
+    m_destination->clear();
+    m_destination->addItems(items);
+    m_destination->setCurrentIndex(0);
+    m_destination->setEditText(items.value(0));
+}
+
+}  // namespace qm

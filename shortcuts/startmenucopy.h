@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/fileoperation.h"
+
+namespace qm {
+
+// True when a destination typed by the user can be one folder of the applications menu: not
+// empty, not "(N/A)", and a single safe folder name.
+bool isUsableDestination(const QString& text);
+
+// Deletes an earlier copy of a destination folder with its menu files.
+void removeStartMenuFolder(const QString& applicationsFolder, const QString& destination);
+
+// Copies everything in the list folder listName of the program's own folder into destination
+// (recursive, merging, overwriting) through the program state's fileOp. 0 on success.
+int copyListFolder(const QString& listName, const QString& destinationPath, quintptr window,
+                   const FileOperationProgress& progress);
+
+// Deletes the list file and the settings file the copy brought along, whatever their case, so
+// that only the shortcuts stay. False when one could not be deleted.
+bool removeCopiedDataFiles(const QString& destinationPath);
+
+}  // namespace qm

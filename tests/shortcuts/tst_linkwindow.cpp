@@ -1,0 +1,620 @@
+// The link window: the rebuild of a list folder's shortcut tree on every activation, the switch
+// after a move, and the copy of shortcut trees into the applications menu with its menu files.
+
+#include <QComboBox>
+#include <QDirIterator>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "app/endprogram.h"
+#include "app/helpers.h"
+#include "app/programstate.h"
+#include "app/windowregistry.h"
+#include "app/workingfolder.h"
+#include "catalogue/listfile.h"
+#include "platform/fileoperation.h"
+#include "platform/paths.h"
+#include "platform/settingsstore.h"
+#include "shortcuts/linktree.h"
+#include "shortcuts/menufiles.h"
+#include "shortcuts/recentdestinations.h"
+#include "shortcuts/shortcutswindows.h"
+#include "support/testenvironment.h"
+
+using namespace qm;
+using namespace qm::test;
+
+namespace {
+
+const QString kFailed = QStringLiteral(
+    "正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを使用しています。詳し"
+    "くはReadme.txtをご覧ください。");
+const QString kDone = QStringLiteral("正常に登録されました。");
+const QString kNoDestination = QStringLiteral("適切なショートカットの置き場所を指定してください");
+const QString kReplace = QStringLiteral("重複するフォルダが存在しますが、置き換えますか？");
+const QString kUnset = QStringLiteral("未設定");
+
+CatalogueEntry entry(qint16 state, const QString& name, const QString& category,
+                     const QString& exe) {
+    CatalogueEntry e;
+    e.state = state;
+    e.name = name;
+    e.folder = parentFolder(exe);
+    e.category = category;
+    e.exe = exe;
+    e.description = QStringLiteral("説明");
+    return e;
+}
+
+// Every file and folder below root, as relative paths ("folder/" for folders), sorted.
+QStringList tree(const QString& root) {
+    QStringList paths;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QString relative = it.filePath().mid(root.size() + 1);
+        paths << (it.fileInfo().isDir() ? relative + u'/' : relative);
+    }
+    paths.sort();
+    return paths;
+}
+
+QString readText(const QString& path) {
+    return QString::fromUtf8(TestEnvironment::readFile(path));
+}
+
+// The value of a key of a Desktop Entry, as written.
+QString desktopValue(const QString& path, const QString& key) {
+    for (const QString& line : readText(path).split(u'\n')) {
+        if (line.startsWith(key + u'=')) {
+            return line.mid(key.size() + 1);
+        }
+    }
+    return QStringLiteral("<missing>");
+}
+
+// A prepared working folder with its list folder and list file.
+struct Prepared {
+    QString workFolder;
+    QString listFolder;
+};
+
+Prepared prepare(TestEnvironment& env, const QString& name, const QList<CatalogueEntry>& records) {
+    Prepared p;
+    p.workFolder = env.makeFolder(name);
+    p.listFolder = listFolderOf(p.workFolder);
+    QDir().mkpath(p.listFolder);
+    writeSettingsFile(p.listFolder, p.workFolder);
+    saveListFile(joinPath(p.listFolder, QStringLiteral("index.qmx")), records);
+    return p;
+}
+
+void makeCurrent(const Prepared& p) {
+    state().workFolder = p.workFolder;
+    state().listFolder = p.listFolder;
+}
+
+// Keeps the program running while the link window closes and opens again.
+void openMainMenu() {
+    WindowRegistry::instance().show(WindowKind::MainMenu);
+}
+
+template <typename T>
+T* control(Form* form, const char* name) {
+    return form->findChild<T*>(QLatin1String(name));
+}
+
+}  // namespace
+
+class LinkWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    void rebuildWritesTree();
+    void rebuildRemovesOnlyWhatItWrote();
+    void rebuildRefusesUnsafeNames_data();
+    void rebuildRefusesUnsafeNames();
+    void rebuildFailures_data();
+    void rebuildFailures();
+    void rebuildRunsOnEveryActivation();
+    void switchAfterMove_data();
+    void switchAfterMove();
+
+    void loadFillsControls();
+    void copyNeedsDestination_data();
+    void copyNeedsDestination();
+    void copyMergesListFolders();
+    void replaceQuestion_data();
+    void replaceQuestion();
+    void recentDestinations_data();
+    void recentDestinations();
+    void closingEndsProgram_data();
+    void closingEndsProgram();
+
+private:
+    Form* showLinks(TestEnvironment& env, int messages = 1);
+};
+
+void LinkWindowTest::init() {
+    registerShortcutsWindows();
+    auto& registry = WindowRegistry::instance();
+    registry.setFactory(WindowKind::Catalogue,
+                        [] { return new ScriptedForm(WindowKind::Catalogue, {}, true); });
+    registry.setFactory(WindowKind::MainMenu,
+                        [] { return new ScriptedForm(WindowKind::MainMenu, {}, true); });
+    setFileSystemFault(FileSystemFault());
+}
+
+// Shows the window and waits for the rebuild's message(s).
+Form* LinkWindowTest::showLinks(TestEnvironment& env, int messages) {
+    Form* form = WindowRegistry::instance().show(WindowKind::Links);
+    if (!waitFor([&] { return env.prompt.messages.size() >= messages; })) {
+        return nullptr;
+    }
+    return form;
+}
+
+void LinkWindowTest::rebuildWritesTree() {
+    TestEnvironment env;
+    const QString gone = env.root() + QStringLiteral("/gone/app");
+    const Prepared p = prepare(
+        env, QStringLiteral("My Soft"),
+        {entry(1, QStringLiteral("Editor"), QStringLiteral("Tools"), QStringLiteral("/s/ed/ed")),
+         entry(2, QStringLiteral("Unregistered"), QStringLiteral("Tools"), QStringLiteral("/s/u")),
+         entry(0, QStringLiteral("Excluded"), kUnset, QStringLiteral("/s/x/x")),
+         entry(1, QStringLiteral("Viewer"), kUnset, QStringLiteral("/s/v/view")),
+         entry(1, QStringLiteral("Editor"), QStringLiteral("Tools"), QStringLiteral("/s/ed2/ed")),
+         entry(1, QStringLiteral("計算 $(x)"), QStringLiteral("表計算"), gone),
+         entry(2, QStringLiteral("Last"), kUnset, QStringLiteral("/s/l/l"))});
+    makeCurrent(p);
+    QVERIFY(showLinks(env));
+    QCOMPARE(env.prompt.texts(), QStringList{kDone});
+
+    const QStringList expected = {QStringLiteral("My Soft リスト.desktop"),
+                                  QStringLiteral("Tools/"),
+                                  QStringLiteral("Tools/Editor.desktop"),
+                                  QStringLiteral("Viewer.desktop"),
+                                  QStringLiteral("index.qmx"),
+                                  QStringLiteral("settings.dat"),
+                                  QStringLiteral("表計算/"),
+                                  QStringLiteral("表計算/計算 $(x).desktop")};
+    QCOMPARE(tree(p.listFolder), expected);
+    // Of two records with the same name and category the later one wins.
+    QCOMPARE(desktopValue(p.listFolder + QStringLiteral("/Tools/Editor.desktop"), "Exec"),
+             QStringLiteral("/s/ed2/ed"));
+    QCOMPARE(desktopValue(p.listFolder + QStringLiteral("/Tools/Editor.desktop"), "Path"),
+             QStringLiteral("/s/ed2"));
+    // A program that is gone still gets its shortcut (the menu hides it by TryExec).
+    QCOMPARE(desktopValue(p.listFolder + QStringLiteral("/表計算/計算 $(x).desktop"), "TryExec"),
+             gone);
+    const QString list = p.listFolder + QStringLiteral("/My Soft リスト.desktop");
+    QCOMPARE(desktopValue(list, "Exec"),
+             QStringLiteral("%1 -l %2").arg(programExecutable(), p.workFolder));
+    QCOMPARE(desktopValue(list, "Path"),
+             parentFolder(QFileInfo(programExecutable()).absolutePath()));
+    // The exchange record holds the last record read.
+    QCOMPARE(state().editName, QStringLiteral("Last"));
+    QCOMPARE(state().editState, qint16(2));
+}
+
+void LinkWindowTest::rebuildRemovesOnlyWhatItWrote() {
+    TestEnvironment env;
+    openMainMenu();
+    Prepared p = prepare(env, QStringLiteral("soft"),
+                         {entry(1, QStringLiteral("A"), QStringLiteral("Old"), "/s/a/a"),
+                          entry(1, QStringLiteral("B"), QStringLiteral("Mixed"), "/s/b/b")});
+    makeCurrent(p);
+    QVERIFY(showLinks(env));
+    WindowRegistry::instance().unload(WindowKind::Links);
+
+    // Things of the user's own beside the shortcuts: all of them stay.
+    const QString own = QStringLiteral(
+        "[Desktop Entry]\nType=Application\nName=Mine\nExec=mine\n"
+        "Icon=mine\n");
+    const QString base = p.listFolder.mid(env.root().size() + 1);
+    Q_UNUSED(base);
+    const auto put = [&](const QString& relative, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(p.listFolder + u'/' + relative).absolutePath());
+        QFile file(p.listFolder + u'/' + relative);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    put(QStringLiteral("notes.txt"), "notes");
+    put(QStringLiteral("mine.desktop"), own.toUtf8());
+    put(QStringLiteral(".hidden"), "h");
+    put(QStringLiteral("Mixed/readme.txt"), "user data");
+    put(QStringLiteral("Program/app.bin"), "program folder");
+    put(QStringLiteral("Program/Program.desktop"), own.toUtf8());
+
+    saveListFile(listFileOf(p.listFolder),
+                 {entry(1, QStringLiteral("C"), kUnset, QStringLiteral("/s/c/c"))});
+    env.prompt.clear();
+    QVERIFY(showLinks(env));
+    QCOMPARE(env.prompt.texts(), QStringList{kDone});
+    const QStringList expected = {
+        QStringLiteral(".hidden"),         QStringLiteral("C.desktop"),
+        QStringLiteral("Mixed/"),          QStringLiteral("Mixed/readme.txt"),
+        QStringLiteral("Program/"),        QStringLiteral("Program/Program.desktop"),
+        QStringLiteral("Program/app.bin"), QStringLiteral("index.qmx"),
+        QStringLiteral("mine.desktop"),    QStringLiteral("notes.txt"),
+        QStringLiteral("settings.dat"),    QStringLiteral("soft リスト.desktop")};
+    QCOMPARE(tree(p.listFolder), expected);
+    QCOMPARE(readText(p.listFolder + QStringLiteral("/mine.desktop")), own);
+
+    // A record whose shortcut would replace the user's own file stops the rebuild.
+    saveListFile(listFileOf(p.listFolder),
+                 {entry(1, QStringLiteral("mine"), kUnset, QStringLiteral("/s/m/m"))});
+    env.prompt.clear();
+    WindowRegistry::instance().unload(WindowKind::Links);
+    QVERIFY(showLinks(env));
+    QCOMPARE(env.prompt.texts(), QStringList{kFailed});
+    QCOMPARE(readText(p.listFolder + QStringLiteral("/mine.desktop")), own);
+}
+
+void LinkWindowTest::rebuildRefusesUnsafeNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("category");
+    QTest::newRow("name climbs out") << QStringLiteral("../../evil") << kUnset;
+    QTest::newRow("empty name") << QString() << kUnset;
+    QTest::newRow("dot name") << QStringLiteral(".") << QStringLiteral("Tools");
+    QTest::newRow("dot-dot category") << QStringLiteral("x") << QStringLiteral("..");
+    QTest::newRow("category climbs out") << QStringLiteral("x") << QStringLiteral("../../../tmp");
+    QTest::newRow("empty category") << QStringLiteral("x") << QString();
+    QTest::newRow("separator in name") << QStringLiteral("a/b") << kUnset;
+    QTest::newRow("control character") << QStringLiteral("a\x01") << kUnset;
+    QTest::newRow("category is the list file")
+        << QStringLiteral("x") << QStringLiteral("INDEX.QMX");
+    QTest::newRow("name too long") << QString(300, u'n') << kUnset;
+}
+
+// Nothing is written or deleted: the earlier tree stays whole.
+void LinkWindowTest::rebuildRefusesUnsafeNames() {
+    QFETCH(QString, name);
+    QFETCH(QString, category);
+    TestEnvironment env;
+    openMainMenu();
+    const Prepared p =
+        prepare(env, QStringLiteral("w"), {entry(1, QStringLiteral("Good"), kUnset, "/s/g/g")});
+    makeCurrent(p);
+    QVERIFY(showLinks(env));
+    WindowRegistry::instance().unload(WindowKind::Links);
+    const QStringList before = tree(p.listFolder);
+    const QStringList outside = tree(env.root());
+
+    saveListFile(listFileOf(p.listFolder),
+                 {entry(1, QStringLiteral("First"), kUnset, QStringLiteral("/s/f/f")),
+                  entry(1, name, category, QStringLiteral("/s/x/x"))});
+    env.prompt.clear();
+    QVERIFY(showLinks(env));
+    QCOMPARE(env.prompt.texts(), QStringList{kFailed});
+    QCOMPARE(tree(p.listFolder), before);
+    QCOMPARE(tree(env.root()), outside);
+}
+
+void LinkWindowTest::rebuildFailures_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("no list file") << QStringLiteral("missing list");
+    QTest::newRow("old shortcut cannot be deleted") << QStringLiteral("refuse delete");
+    QTest::newRow("program path without folder") << QStringLiteral("bare exe");
+    QTest::newRow("category is a file") << QStringLiteral("category file");
+}
+
+void LinkWindowTest::rebuildFailures() {
+    QFETCH(QString, fault);
+    TestEnvironment env;
+    openMainMenu();
+    const Prepared p =
+        prepare(env, QStringLiteral("w"), {entry(1, QStringLiteral("Old"), kUnset, "/s/o/o")});
+    makeCurrent(p);
+    QVERIFY(showLinks(env));
+    WindowRegistry::instance().unload(WindowKind::Links);
+    QList<CatalogueEntry> records = {entry(1, QStringLiteral("New"), kUnset, "/s/n/n")};
+    if (fault == QLatin1String("missing list")) {
+        QFile::remove(listFileOf(p.listFolder));
+    } else if (fault == QLatin1String("refuse delete")) {
+        FileSystemFault refuse;
+        refuse.refuses = [](const QString& path) { return path.endsWith(u"Old.desktop"); };
+        setFileSystemFault(refuse);
+    } else if (fault == QLatin1String("bare exe")) {
+        records << entry(1, QStringLiteral("Bare"), kUnset, QStringLiteral("bare.exe"));
+    } else {
+        QFile file(p.listFolder + QStringLiteral("/Cat"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        records << entry(1, QStringLiteral("X"), QStringLiteral("Cat"), "/s/x/x");
+    }
+    if (QFileInfo::exists(listFileOf(p.listFolder))) {
+        saveListFile(listFileOf(p.listFolder), records);
+    }
+    env.prompt.clear();
+    Form* form = showLinks(env);
+    QVERIFY(form);
+    QCOMPARE(env.prompt.texts(), QStringList{kFailed});
+    // The window is usable again and the busy panel gone.
+    QVERIFY(form->isEnabled());
+    QVERIFY(!control<QWidget>(form, "Frame1")->isVisible());
+    if (fault != QLatin1String("category file")) {
+        QVERIFY(!QFileInfo::exists(p.listFolder + QStringLiteral("/New.desktop")));
+    }
+    setFileSystemFault(FileSystemFault());
+}
+
+void LinkWindowTest::rebuildRunsOnEveryActivation() {
+    TestEnvironment env;
+    const Prepared p =
+        prepare(env, QStringLiteral("w"), {entry(1, QStringLiteral("One"), kUnset, "/s/1/1")});
+    makeCurrent(p);
+    Form* form = showLinks(env);
+    QVERIFY(form);
+    QVERIFY(QFileInfo::exists(p.listFolder + QStringLiteral("/One.desktop")));
+    saveListFile(listFileOf(p.listFolder),
+                 {entry(1, QStringLiteral("Two"), QStringLiteral("C"), "/s/2/2")});
+    form->runActivate();
+    QCOMPARE(env.prompt.texts(), (QStringList{kDone, kDone}));
+    QVERIFY(!QFileInfo::exists(p.listFolder + QStringLiteral("/One.desktop")));
+    QVERIFY(QFileInfo::exists(p.listFolder + QStringLiteral("/C/Two.desktop")));
+}
+
+void LinkWindowTest::switchAfterMove_data() {
+    QTest::addColumn<bool>("rebuildFails");
+    QTest::newRow("rebuild succeeds") << false;
+    QTest::newRow("rebuild fails, switch on close") << true;
+}
+
+void LinkWindowTest::switchAfterMove() {
+    QFETCH(bool, rebuildFails);
+    TestEnvironment env;
+    const Prepared from = prepare(env, QStringLiteral("from"), {});
+    const Prepared to = prepare(env, QStringLiteral("to"), {});
+    makeCurrent(from);
+    if (rebuildFails) {
+        QFile::remove(listFileOf(from.listFolder));
+    }
+    state().moveTarget = to.workFolder;
+    auto& registry = WindowRegistry::instance();
+    Form* form = registry.show(WindowKind::Links);
+    QVERIFY(form);
+    if (rebuildFails) {
+        QVERIFY(waitFor([&] { return !env.prompt.messages.isEmpty(); }));
+        QCOMPARE(env.prompt.texts(), QStringList{kFailed});
+        QCOMPARE(state().moveTarget, to.workFolder);
+        registry.unload(WindowKind::Links);
+    }
+    QVERIFY(waitFor([&] { return registry.isVisible(WindowKind::Catalogue); }));
+    QVERIFY(!registry.isLoaded(WindowKind::Links));
+    QCOMPARE(state().workFolder, to.workFolder);
+    QCOMPARE(state().listFolder, to.listFolder);
+    QCOMPARE(state().moveTarget, QString());
+    QCOMPARE(env.endCount, 0);
+    if (!rebuildFails) {
+        QVERIFY(env.prompt.messages.isEmpty());
+        QVERIFY(QFileInfo::exists(from.listFolder + QStringLiteral("/from リスト.desktop")));
+    }
+}
+
+void LinkWindowTest::loadFillsControls() {
+    TestEnvironment env;
+    const Prepared p = prepare(env, QStringLiteral("b-soft"), {});
+    prepare(env, QStringLiteral("A soft"), {});
+    QDir().mkpath(programFolder() + QStringLiteral("/.hidden"));
+    makeCurrent(p);
+    Form* form = showLinks(env);
+    QVERIFY(form);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Quillmorn - リンク作成"));
+    QCOMPARE(control<QLabel>(form, "Label2")->text(), p.workFolder);
+    auto* combo = control<QComboBox>(form, "Combo1");
+    QCOMPARE(combo->count(), 5);
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(combo->itemText(i), QStringLiteral("(N/A)"));
+    }
+    QCOMPARE(combo->currentText(), QStringLiteral("(N/A)"));
+    auto* list = control<QListWidget>(form, "List1");
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("A soft"));
+    QCOMPARE(list->item(1)->text(), QStringLiteral("b-soft"));
+    QCOMPARE(list->selectedItems().size(), 2);
+    QVERIFY(control<QPushButton>(form, "Command5")->isVisible());
+    QVERIFY(!control<QPushButton>(form, "Command1")->isVisible());
+    QVERIFY(!control<QWidget>(form, "Frame1")->isVisible());
+}
+
+void LinkWindowTest::copyNeedsDestination_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("first use") << QStringLiteral("(N/A)");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("separator") << QStringLiteral("a/b");
+    QTest::newRow("climbs out") << QStringLiteral("..");
+}
+
+void LinkWindowTest::copyNeedsDestination() {
+    QFETCH(QString, text);
+    TestEnvironment env;
+    makeCurrent(prepare(env, QStringLiteral("w"), {}));
+    Form* form = showLinks(env);
+    QVERIFY(form);
+    env.prompt.clear();
+    control<QComboBox>(form, "Combo1")->setEditText(text);
+    control<QPushButton>(form, "Command5")->click();
+    QCOMPARE(env.prompt.texts(), QStringList{kNoDestination});
+    QVERIFY(WindowRegistry::instance().isVisible(WindowKind::Links));
+    QCOMPARE(tree(env.root() + QStringLiteral("/../home/.local/share/applications")),
+             QStringList());
+    QCOMPARE(env.endCount, 0);
+}
+
+void LinkWindowTest::copyMergesListFolders() {
+    TestEnvironment env;
+    openMainMenu();
+    const Prepared one = prepare(env, QStringLiteral("one"),
+                                 {entry(1, QStringLiteral("Ed"), QStringLiteral("Tools"), "/1/e"),
+                                  entry(1, QStringLiteral("Same"), kUnset, "/1/same")});
+    const Prepared two = prepare(env, QStringLiteral("two"),
+                                 {entry(1, QStringLiteral("Calc"), QStringLiteral("Tools"), "/2/c"),
+                                  entry(1, QStringLiteral("Same"), kUnset, "/2/same")});
+    makeCurrent(two);
+    QVERIFY(showLinks(env));
+    WindowRegistry::instance().unload(WindowKind::Links);
+    makeCurrent(one);
+    env.prompt.clear();
+    Form* form = showLinks(env);
+    QVERIFY(form);
+    QCOMPARE(control<QListWidget>(form, "List1")->selectedItems().size(), 2);
+
+    WindowRegistry::instance().unload(WindowKind::MainMenu);
+    control<QComboBox>(form, "Combo1")->setEditText(QStringLiteral("Online Soft"));
+    env.prompt.clear();
+    control<QPushButton>(form, "Command5")->click();
+    QCOMPARE(env.prompt.texts(), QStringList{kDone});
+    const QString apps = applicationsFolder();
+    const QString dest = apps + QStringLiteral("/Online Soft");
+    const QStringList expected = {
+        QStringLiteral("Same.desktop"),       QStringLiteral("Tools/"),
+        QStringLiteral("Tools/Calc.desktop"), QStringLiteral("Tools/Ed.desktop"),
+        QStringLiteral("one リスト.desktop"), QStringLiteral("two リスト.desktop")};
+    QCOMPARE(tree(dest), expected);
+    // The later list folder wins.
+    QCOMPARE(desktopValue(dest + QStringLiteral("/Same.desktop"), "Exec"),
+             QStringLiteral("/2/same"));
+    QCOMPARE(state().fileOp.wFunc, 2u);
+    QCOMPARE(state().fileOp.fFlags, 20u);
+
+    // The window closed, stored the destination lower-cased, and the program ended.
+    QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Links));
+    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl0"), QStringLiteral("online soft"));
+    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl4"), QStringLiteral("(N/A)"));
+    QVERIFY(env.endCount >= 1);
+
+    // The menu files show the tree as a folder with one sub-folder per category.
+    const MenuFiles menus(apps, QStringLiteral("Online Soft"));
+    const QString menu = readText(menus.menuFilePath());
+    QVERIFY2(menu.contains(QStringLiteral("<Name>Online Soft</Name>")), qPrintable(menu));
+    QVERIFY(menu.contains(QStringLiteral("<Filename>Online Soft-Same.desktop</Filename>")));
+    QVERIFY(menu.contains(QStringLiteral("<Filename>Online Soft-one リスト.desktop</Filename>")));
+    QVERIFY(menu.contains(QStringLiteral("<Name>Tools</Name>")));
+    QVERIFY(menu.contains(QStringLiteral("<Filename>Online Soft-Tools-Calc.desktop</Filename>")));
+    QVERIFY2(menu.startsWith(QStringLiteral("<!DOCTYPE Menu PUBLIC")), qPrintable(menu));
+    QVERIFY(menu.contains(QStringLiteral("<Name>Applications</Name>")));
+    QVERIFY(menus.menuFilePath().startsWith(env.configFolder() +
+                                            QStringLiteral("/menus/applications-merged/")));
+    QCOMPARE(desktopValue(menus.directoryFilePath(), "Name"), QStringLiteral("Online Soft"));
+    QCOMPARE(desktopValue(menus.directoryFilePath(), "Type"), QStringLiteral("Directory"));
+    const QStringList directories = QDir(MenuFiles::directoriesFolder()).entryList(QDir::Files);
+    QCOMPARE(directories.size(), 2);
+    if (!QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate")).isEmpty()) {
+        for (const QString& name : directories) {
+            QProcess validate;
+            validate.start(QStringLiteral("desktop-file-validate"),
+                           {MenuFiles::directoriesFolder() + u'/' + name});
+            QVERIFY(validate.waitForFinished());
+            QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
+        }
+    }
+}
+
+void LinkWindowTest::replaceQuestion_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("yes") << int(AnswerYes);
+    QTest::newRow("no") << int(AnswerNo);
+}
+
+void LinkWindowTest::replaceQuestion() {
+    QFETCH(int, answer);
+    TestEnvironment env;
+    const Prepared p =
+        prepare(env, QStringLiteral("w"), {entry(1, QStringLiteral("New"), kUnset, "/n/n")});
+    makeCurrent(p);
+    // An earlier copy with a category that no longer exists, and its menu files.
+    const QString apps = applicationsFolder();
+    const QString dest = apps + QStringLiteral("/Soft");
+    QDir().mkpath(dest + QStringLiteral("/OldCat"));
+    QFile old(dest + QStringLiteral("/OldCat/Old.desktop"));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("[Desktop Entry]\nType=Application\nName=Old\nExec=old\n");
+    old.close();
+    QVERIFY(MenuFiles(apps, QStringLiteral("Soft")).write());
+    QCOMPARE(QDir(MenuFiles::directoriesFolder()).entryList(QDir::Files).size(), 2);
+
+    Form* form = showLinks(env);
+    QVERIFY(form);
+    auto* combo = control<QComboBox>(form, "Combo1");
+    combo->setEditText(QStringLiteral("Soft"));
+    env.prompt.clear();
+    env.prompt.answers = {answer};
+    control<QPushButton>(form, "Command5")->click();
+    QCOMPARE(env.prompt.messages.first().text, kReplace);
+    QCOMPARE(env.prompt.messages.first().flags, int(MsgYesNo));
+    if (answer == AnswerNo) {
+        QCOMPARE(env.prompt.messages.size(), 1);
+        QCOMPARE(tree(dest),
+                 (QStringList{QStringLiteral("OldCat/"), QStringLiteral("OldCat/Old.desktop")}));
+        QCOMPARE(combo->itemText(0), QStringLiteral("(N/A)"));
+        QVERIFY(WindowRegistry::instance().isVisible(WindowKind::Links));
+        QVERIFY(readText(MenuFiles(apps, QStringLiteral("Soft")).menuFilePath())
+                    .contains(QStringLiteral("OldCat")));
+        return;
+    }
+    QCOMPARE(env.prompt.texts(), (QStringList{kReplace, kDone}));
+    QCOMPARE(tree(dest),
+             (QStringList{QStringLiteral("New.desktop"), QStringLiteral("w リスト.desktop")}));
+    const QString menu = readText(MenuFiles(apps, QStringLiteral("Soft")).menuFilePath());
+    QVERIFY(!menu.contains(QStringLiteral("OldCat")));
+    QVERIFY(menu.contains(QStringLiteral("<Filename>Soft-New.desktop</Filename>")));
+    QCOMPARE(QDir(MenuFiles::directoriesFolder()).entryList(QDir::Files).size(), 1);
+}
+
+void LinkWindowTest::recentDestinations_data() {
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("used");
+    QTest::addColumn<QStringList>("after");
+    const QString na = QStringLiteral("(N/A)");
+    QTest::newRow("first use") << QStringList{na, na, na, na, na} << QStringLiteral("Online")
+                               << QStringList{QStringLiteral("online"), na, na, na, na};
+    QTest::newRow("known one moves up")
+        << QStringList{"a", "b", "c", "d", "e"} << QStringLiteral("D")
+        << QStringList{"d", "a", "b", "c", "e"};
+    QTest::newRow("sixth falls off") << QStringList{"a", "b", "c", "d", "e"} << QStringLiteral("f")
+                                     << QStringList{"f", "a", "b", "c", "d"};
+    QTest::newRow("empty slots kept") << QStringList{"a", "", "", "", ""} << QStringLiteral("b")
+                                      << QStringList{"b", "a", "", "", ""};
+}
+
+void LinkWindowTest::recentDestinations() {
+    QFETCH(QStringList, before);
+    QFETCH(QString, used);
+    QFETCH(QStringList, after);
+    QCOMPARE(withRecentDestination(before, used), after);
+}
+
+void LinkWindowTest::closingEndsProgram_data() {
+    QTest::addColumn<bool>("mainMenuOpen");
+    QTest::newRow("alone") << false;
+    QTest::newRow("main menu open") << true;
+}
+
+void LinkWindowTest::closingEndsProgram() {
+    QFETCH(bool, mainMenuOpen);
+    TestEnvironment env;
+    SettingsStore::write("Orvalde", "qmorn", "lpl2", QStringLiteral("kept"));
+    makeCurrent(prepare(env, QStringLiteral("w"), {}));
+    auto& registry = WindowRegistry::instance();
+    if (mainMenuOpen) {
+        registry.show(WindowKind::MainMenu);
+    }
+    Form* form = showLinks(env);
+    QVERIFY(form);
+    QCOMPARE(control<QComboBox>(form, "Combo1")->itemText(2), QStringLiteral("kept"));
+    control<QComboBox>(form, "Combo1")->removeItem(4);
+    registry.unload(WindowKind::Links);
+    QCOMPARE(env.endCount, mainMenuOpen ? 0 : 1);
+    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl2"), QStringLiteral("kept"));
+    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl4", "x"), QString());
+}
+
+QTEST_MAIN(LinkWindowTest)
+#include "tst_linkwindow.moc"
