@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -42,6 +43,16 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     return label;
 }
 
+// Shrinks a one-line label's font a little where the text would be cut at its right edge.
+void fitOneLine(QLabel* label) {
+    QFont font = label->font();
+    while (font.pointSizeF() > 7 &&
+           QFontMetrics(font).horizontalAdvance(label->text()) > label->width()) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    label->setFont(font);
+}
+
 // After a move into another working folder: that folder's catalogue opens.
 void switchToMoveTarget() {
     ProgramState& s = state();
@@ -77,7 +88,8 @@ void LinkWindow::buildControls() {
     m_listFolders = new QListWidget(this);
     m_listFolders->setObjectName(QStringLiteral("List1"));
     m_listFolders->setSelectionMode(QAbstractItemView::MultiSelection);
-    placeTwips(m_listFolders, 240, 840, 2415, 1860);
+    // Below the third line of Label6, which would otherwise hide under the list.
+    placeTwips(m_listFolders, 240, 1200, 2415, 1500);
 
     m_instructionLabel =
         makeLabel(this, "Label7",
@@ -87,7 +99,10 @@ void LinkWindow::buildControls() {
 
     m_destinationCaption = makeLabel(
         this, "Label8", QStringLiteral("ショートカットの置き場所([スタート]-[プログラム]以降）"));
-    placeTwips(m_destinationCaption, 240, 2880, 4455, 375);
+    // One line across the window, so that it does not run into the example below it.
+    m_destinationCaption->setWordWrap(false);
+    placeTwips(m_destinationCaption, 240, 2880, 4935, 255);
+    fitOneLine(m_destinationCaption);
 
     m_exampleLabel = makeLabel(this, "Label9", QStringLiteral("　例：\"オンラインソフト\""));
     placeTwips(m_exampleLabel, 600, 3120, 2415, 255);
@@ -98,7 +113,8 @@ void LinkWindow::buildControls() {
     m_destination->setInsertPolicy(QComboBox::NoInsert);
     placeTwips(m_destination, 240, 3360, 2895, 300);
 
-    m_copyButton = new QPushButton(QStringLiteral("デスクトップにショートカットを作成"), this);
+    // Two lines, as the caption does not fit the button's width in one.
+    m_copyButton = new QPushButton(QStringLiteral("デスクトップに\nショートカットを作成"), this);
     m_copyButton->setObjectName(QStringLiteral("Command5"));
     placeTwips(m_copyButton, 3360, 3240, 1815, 495);
     connect(m_copyButton, &QPushButton::clicked, this, &LinkWindow::copyToStartMenu);
@@ -122,7 +138,11 @@ void LinkWindow::buildControls() {
 }
 
 void LinkWindow::load() {
-    m_workFolderLabel->setText(state().workFolder);
+    // A long path loses its middle, so that the folder's own name stays in sight.
+    const QString workFolder = state().workFolder;
+    m_workFolderLabel->setText(m_workFolderLabel->fontMetrics().elidedText(
+        workFolder, Qt::ElideMiddle, m_workFolderLabel->width()));
+    m_workFolderLabel->setToolTip(workFolder);
     m_destination->clear();
     m_destination->addItems(loadRecentDestinations());
     m_destination->setCurrentIndex(0);
@@ -241,7 +261,9 @@ void LinkWindow::copyToStartMenu() {
         }
         rememberDestination(destination);
         const bool cleaned = removeCopiedDataFiles(destinationPath);
-        const bool menus = MenuFiles(applications, destination).write();
+        // Desktop menus need menu files to show the copied tree as folders; a start menu does not.
+        const bool menus = defaultShortcutFormat() != ShortcutFormat::DesktopEntry ||
+                           MenuFiles(applications, destination).write();
         setBusy(false);
         if (!cleaned || !menus) {
             messageBox(kTransferError);

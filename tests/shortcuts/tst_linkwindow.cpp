@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <optional>
+
 #include "app/endprogram.h"
 #include "app/helpers.h"
 #include "app/programstate.h"
@@ -23,6 +25,7 @@
 #include "shortcuts/menufiles.h"
 #include "shortcuts/recentdestinations.h"
 #include "shortcuts/shortcutswindows.h"
+#include "support/scopedfault.h"
 #include "support/testenvironment.h"
 
 using namespace qm;
@@ -149,7 +152,6 @@ void LinkWindowTest::init() {
                         [] { return new ScriptedForm(WindowKind::Catalogue, {}, true); });
     registry.setFactory(WindowKind::MainMenu,
                         [] { return new ScriptedForm(WindowKind::MainMenu, {}, true); });
-    setFileSystemFault(FileSystemFault());
 }
 
 // Shows the window and waits for the rebuild's message(s).
@@ -218,8 +220,6 @@ void LinkWindowTest::rebuildRemovesOnlyWhatItWrote() {
     const QString own = QStringLiteral(
         "[Desktop Entry]\nType=Application\nName=Mine\nExec=mine\n"
         "Icon=mine\n");
-    const QString base = p.listFolder.mid(env.root().size() + 1);
-    Q_UNUSED(base);
     const auto put = [&](const QString& relative, const QByteArray& bytes) {
         QDir().mkpath(QFileInfo(p.listFolder + u'/' + relative).absolutePath());
         QFile file(p.listFolder + u'/' + relative);
@@ -316,12 +316,13 @@ void LinkWindowTest::rebuildFailures() {
     QVERIFY(showLinks(env));
     WindowRegistry::instance().unload(WindowKind::Links);
     QList<CatalogueEntry> records = {entry(1, QStringLiteral("New"), kUnset, "/s/n/n")};
+    std::optional<ScopedFileSystemFault> refusal;
     if (fault == QLatin1String("missing list")) {
         QFile::remove(listFileOf(p.listFolder));
     } else if (fault == QLatin1String("refuse delete")) {
         FileSystemFault refuse;
         refuse.refuses = [](const QString& path) { return path.endsWith(u"Old.desktop"); };
-        setFileSystemFault(refuse);
+        refusal.emplace(refuse);
     } else if (fault == QLatin1String("bare exe")) {
         records << entry(1, QStringLiteral("Bare"), kUnset, QStringLiteral("bare.exe"));
     } else {
@@ -342,7 +343,6 @@ void LinkWindowTest::rebuildFailures() {
     if (fault != QLatin1String("category file")) {
         QVERIFY(!QFileInfo::exists(p.listFolder + QStringLiteral("/New.desktop")));
     }
-    setFileSystemFault(FileSystemFault());
 }
 
 void LinkWindowTest::rebuildRunsOnEveryActivation() {
@@ -407,7 +407,9 @@ void LinkWindowTest::loadFillsControls() {
     Form* form = showLinks(env);
     QVERIFY(form);
     QCOMPARE(form->windowTitle(), QStringLiteral("Quillmorn - リンク作成"));
-    QCOMPARE(control<QLabel>(form, "Label2")->text(), p.workFolder);
+    QCOMPARE(control<QLabel>(form, "Label2")->toolTip(), p.workFolder);
+    QCOMPARE(control<QPushButton>(form, "Command5")->text().remove(u'\n'),
+             QStringLiteral("デスクトップにショートカットを作成"));
     auto* combo = control<QComboBox>(form, "Combo1");
     QCOMPARE(combo->count(), 5);
     for (int i = 0; i < 5; ++i) {
