@@ -4,50 +4,22 @@
 #include <QFileInfo>
 
 #include "app/helpers.h"
+#include "app/recentlist.h"
 #include "platform/paths.h"
-#include "platform/settingsstore.h"
 
 namespace qm {
 namespace recentfolders {
-namespace {
-
-const QString kApplication = QStringLiteral("Orvalde");
-const QString kSection = QStringLiteral("qmorn");
-
-QString keyOf(int row) {
-    return QStringLiteral("lpd") + QString::number(row);
-}
-
-}  // namespace
 
 QStringList load() {
-    QStringList rows;
-    for (int row = 0; row < kRows; ++row) {
-        rows.append(SettingsStore::read(kApplication, kSection, keyOf(row), QString()));
-    }
-    return rows;
+    return recentlist::load(QStringLiteral("lpd"), QString());
 }
 
 void save(const QStringList& rows) {
-    for (int row = 0; row < kRows; ++row) {
-        SettingsStore::write(kApplication, kSection, keyOf(row), rows.value(row));
-    }
+    recentlist::save(QStringLiteral("lpd"), rows);
 }
 
 QStringList putOnTop(QStringList rows, const QString& key) {
-    if (!key.isEmpty()) {
-        const QString lowerKey = key.toLower();
-        for (int row = std::min<int>(kRows, rows.size()) - 1; row >= 0; --row) {
-            if (rows[row].toLower() == lowerKey) {
-                rows.removeAt(row);
-            }
-        }
-    }
-    rows.insert(0, key);
-    if (rows.size() > kRows) {
-        rows.removeAt(kRows);
-    }
-    return rows;
+    return recentlist::putOnTop(std::move(rows), key);
 }
 
 }  // namespace recentfolders

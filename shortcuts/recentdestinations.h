@@ -5,7 +5,6 @@
 namespace qm {
 
 // The five most recent start-menu destinations, most recent first, kept as "lpl0" … "lpl4".
-inline constexpr int kRecentDestinations = 5;
 
 // What a slot that was never written shows.
 QString notAvailable();
