@@ -127,6 +127,7 @@ private Q_SLOTS:
     void rebuildFailures_data();
     void rebuildFailures();
     void rebuildRunsOnEveryActivation();
+    void shellLinkTree();
     void switchAfterMove_data();
     void switchAfterMove();
 
@@ -359,6 +360,34 @@ void LinkWindowTest::rebuildRunsOnEveryActivation() {
     QCOMPARE(env.prompt.texts(), (QStringList{kDone, kDone}));
     QVERIFY(!QFileInfo::exists(p.listFolder + QStringLiteral("/One.desktop")));
     QVERIFY(QFileInfo::exists(p.listFolder + QStringLiteral("/C/Two.desktop")));
+}
+
+// The Windows kind of tree: a second rebuild recognises and replaces the links of the first.
+void LinkWindowTest::shellLinkTree() {
+    TestEnvironment env;
+    const Prepared p = prepare(env, QStringLiteral("w"),
+                               {entry(1, QStringLiteral("A"), QStringLiteral("Cat"), "C:/s/a.exe"),
+                                entry(1, QStringLiteral("B"), kUnset, "C:/s/b.exe")});
+    QFile mine(p.listFolder + QStringLiteral("/mine.lnk"));
+    QVERIFY(mine.open(QIODevice::WriteOnly));
+    mine.write("not a link of ours");
+    mine.close();
+    LinkTreeBuilder(p.listFolder, p.workFolder, ShortcutFormat::ShellLink).rebuild();
+    saveListFile(listFileOf(p.listFolder),
+                 {entry(1, QStringLiteral("C"), QStringLiteral("Cat2"), "C:/s/c.exe")});
+    LinkTreeBuilder(p.listFolder, p.workFolder, ShortcutFormat::ShellLink).rebuild();
+    QCOMPARE(tree(p.listFolder),
+             (QStringList{QStringLiteral("Cat2/"), QStringLiteral("Cat2/C.lnk"),
+                          QStringLiteral("index.qmx"), QStringLiteral("mine.lnk"),
+                          QStringLiteral("settings.dat"), QStringLiteral("w リスト.lnk")}));
+    if (QStandardPaths::findExecutable(QStringLiteral("lnkinfo")).isEmpty()) {
+        return;
+    }
+    QProcess info;
+    info.start(QStringLiteral("lnkinfo"), {p.listFolder + QStringLiteral("/Cat2/C.lnk")});
+    QVERIFY(info.waitForFinished());
+    const QString report = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(report.contains(QStringLiteral("C:\\s\\c.exe")), qPrintable(report));
 }
 
 void LinkWindowTest::switchAfterMove_data() {
