@@ -55,9 +55,14 @@ void Form::reject() {
     close();
 }
 
-void Form::showModalWindow(WindowKind kind) {
+bool Form::showModalWindow(WindowKind kind) {
+    const QPointer<Form> self(this);
     WindowRegistry::instance().showModal(kind);
+    if (self.isNull() || m_unloaded) {
+        return false;
+    }
     QTimer::singleShot(0, this, [this] { runActivate(); });
+    return true;
 }
 
 void Form::closeEvent(QCloseEvent* event) {

@@ -43,7 +43,9 @@ public Q_SLOTS:
 
 protected:
     // Shows another window modally over this one; once it has closed, this window is activated.
-    void showModalWindow(WindowKind kind);
+    // False when this window was unloaded or destroyed meanwhile: the caller must then return
+    // at once without touching its members.
+    bool showModalWindow(WindowKind kind);
 
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;

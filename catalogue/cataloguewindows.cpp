@@ -1,14 +1,15 @@
 #include "catalogue/cataloguewindows.h"
 
-#include "app/placeholderform.h"
 #include "app/windowregistry.h"
+#include "catalogue/cataloguewindow.h"
+#include "catalogue/splashwindow.h"
 
 namespace qm {
 
 void registerCatalogueWindows() {
     auto& registry = WindowRegistry::instance();
-    registry.setFactory(WindowKind::Catalogue, [] { return new PlaceholderForm(WindowKind::Catalogue, QStringLiteral("Quillmorn ListView - ")); });
-    registry.setFactory(WindowKind::Splash, [] { return new PlaceholderForm(WindowKind::Splash, QStringLiteral("Quillmorn")); });
+    registry.setFactory(WindowKind::Catalogue, [] { return new CatalogueWindow(); });
+    registry.setFactory(WindowKind::Splash, [] { return new SplashWindow(); });
 }
 
 }  // namespace qm

@@ -1,0 +1,100 @@
+#include "catalogue/catalogueloader.h"
+
+#include <QHash>
+
+#include "app/busycursor.h"
+#include "app/helpers.h"
+#include "app/workingfolder.h"
+#include "catalogue/cataloguemodel.h"
+#include "platform/programicon.h"
+#include "platform/textfile.h"
+
+namespace qm {
+namespace {
+
+constexpr int kSmallIconSize = 16;
+
+// The file holds only 0, 1 and 2; a larger number is a registered entry, and a negative one
+// keeps the row's state rather than giving it an icon number that does not exist.
+qint16 mergedState(qint16 state) {
+    if (state > 2) {
+        return 1;
+    }
+    return state < 0 ? qint16(-1) : state;
+}
+
+bool isRegistered(qint16 state) {
+    return state == 1 || state >= 3;
+}
+
+}  // namespace
+
+void scanWorkingFolder(CatalogueModel& model, const QString& workFolder, EventPump& pump) {
+    model.clear();
+    const QStringList names = subFolderNames(workFolder);
+    QList<CatalogueEntry> rows;
+    rows.reserve(names.size());
+    for (const QString& name : names) {
+        CatalogueEntry entry;
+        entry.state = 2;
+        entry.name = name;
+        entry.folder = name;
+        entry.category = QString::fromUtf16(kNotSet);
+        entry.exe = QString::fromUtf16(kUnknownExe);
+        entry.description = QString::fromUtf16(kNotSet);
+        rows.append(std::move(entry));
+        pump.pump();
+    }
+    model.addRows(rows);
+}
+
+bool mergeListFile(CatalogueModel& model, const QString& workFolder, const QString& listFile,
+                   EventPump& pump) {
+    QString text;
+    if (!readTextFile(listFile, &text)) {
+        return false;
+    }
+    bool dropped = false;
+    ListFileReader reader(text);
+    while (!reader.atEnd()) {
+        const std::optional<CatalogueEntry> record = reader.next();
+        if (!record) {
+            break;
+        }
+        addCategory(record->category);
+        if (folderExists(joinPath(workFolder, record->folder))) {
+            model.updateRowByFolder(record->folder, mergedState(record->state), record->name,
+                                    record->folder, record->category, record->exe,
+                                    record->description);
+        } else {
+            dropped = true;
+        }
+        pump.pump();
+    }
+    return dropped;
+}
+
+void refreshIcons(CatalogueModel& model, EventPump& pump) {
+    // Rows that start the same program share its image.
+    QHash<QString, int> imageOfExe;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const CatalogueEntry& entry = model.entry(row);
+        if (isRegistered(entry.state) && fileExists(entry.exe)) {
+            auto found = imageOfExe.constFind(entry.exe);
+            int number = 0;
+            if (found != imageOfExe.constEnd()) {
+                number = *found;
+            } else {
+                const QPixmap icon = programIcon(entry.exe, kSmallIconSize);
+                number = icon.isNull() ? 0 : model.addImage(icon);
+                imageOfExe.insert(entry.exe, number);
+            }
+            if (number > 0) {
+                model.setState(row, static_cast<qint16>(number));
+            }
+        }
+        pump.pump();
+    }
+}
+
+}  // namespace qm

@@ -1,0 +1,208 @@
+#include "catalogue/cataloguemodel.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "catalogue/cataloguemarks.h"
+
+namespace qm {
+
+QString columnText(const CatalogueEntry& entry, int column) {
+    switch (column) {
+        case CatalogueModel::NameColumn:
+            return entry.name;
+        case CatalogueModel::FolderColumn:
+            return entry.folder;
+        case CatalogueModel::CategoryColumn:
+            return entry.category;
+        case CatalogueModel::ExeColumn:
+            return entry.exe;
+        case CatalogueModel::DescriptionColumn:
+            return entry.description;
+        default:
+            return QString();
+    }
+}
+
+CatalogueModel::CatalogueModel(QObject* parent) : QAbstractTableModel(parent) {
+    m_images = {QIcon(registeredMark()), QIcon(unregisteredMark())};
+}
+
+int CatalogueModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CatalogueModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_rows.size()) {
+        return QVariant();
+    }
+    const CatalogueEntry& row = m_rows.at(index.row());
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+        return columnText(row, index.column());
+    }
+    if (role == Qt::DecorationRole && index.column() == NameColumn) {
+        const QIcon icon = image(row.state);
+        return icon.isNull() ? QVariant() : QVariant(icon);
+    }
+    return QVariant();
+}
+
+QVariant CatalogueModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return QVariant();
+    }
+    static const QString headers[kColumnCount] = {
+        QStringLiteral("名前"), QStringLiteral("フォルダ名"), QStringLiteral("分類"),
+        QStringLiteral("EXE名"), QStringLiteral("説明")};
+    return section >= 0 && section < kColumnCount ? headers[section] : QString();
+}
+
+Qt::ItemFlags CatalogueModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags result = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == NameColumn) {
+        result |= Qt::ItemIsEditable;
+    }
+    return result;
+}
+
+bool CatalogueModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() || index.column() != NameColumn ||
+        index.row() >= m_rows.size()) {
+        return false;
+    }
+    m_rows[index.row()].name = value.toString();
+    emitRowChanged(index.row());
+    Q_EMIT nameEdited(index.row());
+    return true;
+}
+
+void CatalogueModel::sort(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= kColumnCount || m_rows.size() < 2) {
+        return;
+    }
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> order_(m_rows.size());
+    std::iota(order_.begin(), order_.end(), 0);
+    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
+        const int c = columnText(m_rows.at(a), column)
+                          .compare(columnText(m_rows.at(b), column), Qt::CaseInsensitive);
+        return order == Qt::AscendingOrder ? c < 0 : c > 0;
+    });
+    QList<CatalogueEntry> sorted;
+    sorted.reserve(m_rows.size());
+    std::vector<int> newRowOf(m_rows.size());
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        sorted.append(m_rows.at(order_[i]));
+        newRowOf[order_[i]] = static_cast<int>(i);
+    }
+    m_rows = std::move(sorted);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before) {
+        after.append(this->index(newRowOf[index.row()], index.column()));
+    }
+    changePersistentIndexList(before, after);
+    m_index.rebuild(m_rows);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CatalogueModel::clear() {
+    beginResetModel();
+    m_rows.clear();
+    m_index.clear();
+    endResetModel();
+}
+
+void CatalogueModel::addRow(const CatalogueEntry& entry) {
+    addRows({entry});
+}
+
+void CatalogueModel::addRows(const QList<CatalogueEntry>& entries) {
+    if (entries.isEmpty()) {
+        return;
+    }
+    const int first = static_cast<int>(m_rows.size());
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(entries.size()) - 1);
+    for (const CatalogueEntry& entry : entries) {
+        m_index.add(static_cast<int>(m_rows.size()), entry);
+        m_rows.append(entry);
+    }
+    endInsertRows();
+}
+
+int CatalogueModel::updateRowByFolder(const QString& key, qint16 state, const QString& name,
+                                      const QString& folder, const QString& category,
+                                      const QString& exe, const QString& description) {
+    const int row = m_index.firstRow(key);
+    if (row < 0) {
+        return -1;
+    }
+    CatalogueEntry updated = m_rows.at(row);
+    if (state != -1) {
+        updated.state = state;
+    }
+    const auto keep = [](QString& field, const QString& value) {
+        if (!value.isEmpty()) {
+            field = value;
+        }
+    };
+    keep(updated.name, name);
+    keep(updated.folder, folder);
+    keep(updated.category, category);
+    keep(updated.exe, exe);
+    keep(updated.description, description);
+    if (!(updated == m_rows.at(row))) {
+        setEntry(row, updated);
+    }
+    return row;
+}
+
+void CatalogueModel::setEntry(int row, const CatalogueEntry& entry) {
+    if (row < 0 || row >= m_rows.size()) {
+        return;
+    }
+    m_index.update(row, m_rows.at(row), entry);
+    m_rows[row] = entry;
+    emitRowChanged(row);
+}
+
+void CatalogueModel::setState(int row, qint16 state) {
+    if (row < 0 || row >= m_rows.size() || m_rows.at(row).state == state) {
+        return;
+    }
+    m_rows[row].state = state;
+    emitRowChanged(row);
+}
+
+void CatalogueModel::removeEntry(int row) {
+    if (row < 0 || row >= m_rows.size()) {
+        return;
+    }
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.removeAt(row);
+    m_index.rebuild(m_rows);
+    endRemoveRows();
+}
+
+int CatalogueModel::addImage(const QPixmap& pixmap) {
+    m_images.append(QIcon(pixmap));
+    return static_cast<int>(m_images.size());
+}
+
+QIcon CatalogueModel::image(int number) const {
+    if (number < 1 || number > m_images.size()) {
+        return QIcon();
+    }
+    return m_images.at(number - 1);
+}
+
+void CatalogueModel::emitRowChanged(int row) {
+    Q_EMIT dataChanged(index(row, 0), index(row, kColumnCount - 1));
+}
+
+}  // namespace qm

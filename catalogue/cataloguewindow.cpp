@@ -1,0 +1,510 @@
+#include "catalogue/cataloguewindow.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app/busycursor.h"
+#include "app/endprogram.h"
+#include "app/helpers.h"
+#include "app/programstate.h"
+#include "app/workingfolder.h"
+#include "catalogue/catalogueloader.h"
+#include "catalogue/cataloguemarks.h"
+#include "catalogue/cataloguemodel.h"
+#include "catalogue/folderpreview.h"
+#include "catalogue/registrationsession.h"
+#include "platform/launcher.h"
+#include "platform/prompt.h"
+#include "platform/settingsstore.h"
+
+namespace qm {
+namespace {
+
+const QString kApplication = QStringLiteral("Orvalde");
+const QString kSection = QStringLiteral("qmorn");
+const QString kCompactKey = QStringLiteral("pmode");
+const QString kRegisterAtStartKey = QStringLiteral("kmode");
+
+constexpr int kClientWidth = 7830;
+constexpr int kClientHeight = 6375;
+constexpr int kColumnWidth = 1440;
+
+// A stored option is on only when its value is the number 1; anything else is off.
+bool optionOn(const QString& key) {
+    bool ok = false;
+    const double value = SettingsStore::read(kApplication, kSection, key, QStringLiteral("0"))
+                             .trimmed()
+                             .toDouble(&ok);
+    return ok && value == 1.0;
+}
+
+void writeOption(const QString& key, bool on) {
+    SettingsStore::write(kApplication, kSection, key,
+                         on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+}  // namespace
+
+CatalogueWindow::CatalogueWindow()
+    : Form(WindowKind::Catalogue), m_model(new CatalogueModel(this)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    buildControls();
+    buildMenus();
+    applyLayout(false);
+}
+
+CatalogueWindow::~CatalogueWindow() = default;
+
+void CatalogueWindow::buildControls() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    m_client->setFixedSize(twips(kClientWidth), twips(kClientHeight));
+    layout->addWidget(m_client);
+
+    const auto label = [this](const char* name, const QString& text, int left, int top, int width,
+                              int height) {
+        auto* widget = new QLabel(text, m_client);
+        widget->setObjectName(QLatin1String(name));
+        placeTwips(widget, left, top, width, height);
+        return widget;
+    };
+    const auto button = [this](const char* name, const QString& text, const QString& tip) {
+        auto* widget = new QPushButton(text, m_client);
+        widget->setObjectName(QLatin1String(name));
+        widget->setToolTip(tip);
+        widget->setAutoDefault(false);
+        return widget;
+    };
+
+    // The explanation area: labels and the two marks of the legend.
+    label("Label1", QStringLiteral("フォルダリスト　-　こちらにフォルダの情報が表示されます。"),
+          240, 120, 4815, 255);
+    label("Label2", QStringLiteral("項目をダブルクリックすると情報が変更されます。"), 1680, 360,
+          4455, 255);
+    label("Image1", QString(), 1920, 600, 240, 240)->setPixmap(unregisteredMark());
+    label("Label3", QStringLiteral("- 未登録（情報が登録されていません。）"), 2160, 630, 3255, 255);
+    label("Image2", QString(), 1920, 840, 240, 240)->setPixmap(registeredMark());
+    label("Label4", QStringLiteral("- 登録済（登録されています。）"), 2160, 870, 3375, 255);
+    QLabel* hint = label(
+        "Label7",
+        QStringLiteral("↑まず。順次登録を押してください。ボタンにマウスを置くと説明が出ます。"),
+        5760, 840, 1935, 615);
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label("Label5", QStringLiteral("印なし- 対象外（検索対象外とされています。）"), 1680, 1125,
+          3615, 255);
+    label("Label6", QStringLiteral("フォルダ内のReadme.txt やその他の TXT ファイルを表示します"),
+          1080, 4200, 5175, 255);
+
+    m_listView = new QTreeView(m_client);
+    m_listView->setObjectName(QStringLiteral("ListView1"));
+    m_listView->setModel(m_model);
+    m_listView->setRootIsDecorated(false);
+    m_listView->setItemsExpandable(false);
+    m_listView->setUniformRowHeights(true);
+    m_listView->setAllColumnsShowFocus(true);
+    m_listView->setSortingEnabled(false);
+    m_listView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_listView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_listView->setEditTriggers(QAbstractItemView::SelectedClicked |
+                                QAbstractItemView::EditKeyPressed);
+    m_listView->setIconSize(QSize(16, 16));
+    m_listView->header()->setSectionsClickable(true);
+    m_listView->header()->setStretchLastSection(false);
+    for (int column = 0; column < CatalogueModel::kColumnCount; ++column) {
+        m_listView->header()->resizeSection(column, twips(kColumnWidth));
+    }
+
+    m_iconPicture = label("Picture1", QString(), 240, 4200, 615, 615);
+    m_iconPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_iconPicture->setFrameShape(QFrame::StyledPanel);
+
+    m_textFiles = new QListWidget(m_client);
+    m_textFiles->setObjectName(QStringLiteral("File2"));
+    m_textFiles->setToolTip(
+        QStringLiteral("フォルダ内のテキストファイルを表示しています。こちらをクリックすると、右に"
+                       "その内容が表示されます。"));
+    placeTwips(m_textFiles, 960, 4440, 1335, 1710);
+
+    m_textPreview = new QPlainTextEdit(m_client);
+    m_textPreview->setObjectName(QStringLiteral("Text1"));
+    m_textPreview->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_textPreview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_textPreview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_textPreview->setPlainText(FolderPreview::noReadmeText());
+    placeTwips(m_textPreview, 2400, 4440, 5295, 1695);
+    m_preview = std::make_unique<FolderPreview>(m_iconPicture, m_textFiles, m_textPreview);
+
+    m_menuButton = button("Command12", QStringLiteral("メニューに戻る"),
+                          QStringLiteral("メインメニューに戻ります。"));
+    m_registerAllButton =
+        button("Command7", QStringLiteral("順次登録"),
+               QStringLiteral(
+                   "こちらをクリックすると、未登録の情報を要求するダイアログが順次出現し、情報を"
+                   "すべて登録できます。"));
+    QPushButton* launch = button("Command10", QStringLiteral("起 動"),
+                                 QStringLiteral("リスト選択中の登録されたEXEを起動します。"));
+    placeTwips(launch, 120, 4920, 735, 255);
+    QPushButton* open = button("Command11", QStringLiteral("開 く"),
+                               QStringLiteral("リストで選択されたフォルダを開きます。"));
+    placeTwips(open, 120, 5280, 735, 255);
+    QPushButton* move = button("Command1", QStringLiteral("移 動"),
+                               QStringLiteral("選択フォルダとリスト項目を移動します。"));
+    placeTwips(move, 120, 5640, 735, 255);
+    QPushButton* remove = button("Command13", QStringLiteral("削 除"),
+                                 QStringLiteral("選択フォルダとリスト項目を削除します。"));
+    placeTwips(remove, 120, 6000, 735, 255);
+
+    // Picture2 lies below the client area, as the scratch surface always did.
+    label("Picture2", QString(), 120, 6480, 255, 255);
+
+    // The hidden buttons that serve as procedures.
+    QPushButton* loadDir = button("Command3", QStringLiteral("load dir"), QString());
+    QPushButton* save = button("Command4", QStringLiteral("save list"), QString());
+    QPushButton* edit = button("Command8", QStringLiteral("登録情報の変更"),
+                               QStringLiteral("ファイルの設定情報が表示され、変更できます。"));
+    QPushButton* icons = button("Command9", QStringLiteral("アイコン更新"), QString());
+    for (QPushButton* hidden : {loadDir, save, edit, icons}) {
+        hidden->hide();
+    }
+
+    connect(m_menuButton, &QPushButton::clicked, this, &CatalogueWindow::backToMenu);
+    connect(m_registerAllButton, &QPushButton::clicked, this, &CatalogueWindow::registerAll);
+    connect(launch, &QPushButton::clicked, this, &CatalogueWindow::launchSelected);
+    connect(open, &QPushButton::clicked, this, &CatalogueWindow::openSelectedFolder);
+    connect(move, &QPushButton::clicked, this, &CatalogueWindow::moveSelected);
+    connect(remove, &QPushButton::clicked, this, &CatalogueWindow::deleteSelected);
+    connect(loadDir, &QPushButton::clicked, this, &CatalogueWindow::loadDirectory);
+    connect(save, &QPushButton::clicked, this, &CatalogueWindow::saveList);
+    connect(edit, &QPushButton::clicked, this, &CatalogueWindow::editSelected);
+    connect(icons, &QPushButton::clicked, this, &CatalogueWindow::refreshIcons);
+
+    connect(m_listView, &QTreeView::doubleClicked, this, &CatalogueWindow::editSelected);
+    connect(m_listView->header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { m_model->sort(column, Qt::AscendingOrder); });
+    connect(m_listView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid()) {
+                    previewRow(current.row());
+                }
+            });
+    connect(m_model, &CatalogueModel::nameEdited, this, [this] { m_listChanged = true; });
+    connect(m_textFiles, &QListWidget::itemClicked, this,
+            [this] { m_preview->showSelectedFile(); });
+}
+
+void CatalogueWindow::buildMenus() {
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    layout()->setMenuBar(m_menuBar);
+
+    const auto menu = [this](const char* name, const QString& title) {
+        QMenu* result = m_menuBar->addMenu(title);
+        result->setObjectName(QLatin1String(name));
+        result->menuAction()->setObjectName(QLatin1String(name));
+        return result;
+    };
+    const auto item = [](QMenu* parent, const char* name, const QString& text) {
+        QAction* action = parent->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    const auto separator = [](QMenu* parent, const char* name) {
+        parent->addSeparator()->setObjectName(QLatin1String(name));
+    };
+
+    QMenu* file = menu("mnuFile", QStringLiteral("ファイル(&F)"));
+    connect(item(file, "mnuMnu", QStringLiteral("メニューに戻る")), &QAction::triggered, this,
+            &CatalogueWindow::backToMenu);
+    connect(item(file, "mnuExit", QStringLiteral("終了")), &QAction::triggered, this,
+            &CatalogueWindow::exitWindow);
+
+    QMenu* list = menu("mnuListP", QStringLiteral("リスト編集(&P)"));
+    connect(item(list, "mnuUd", QStringLiteral("選択された登録情報を変更する")),
+            &QAction::triggered, this, &CatalogueWindow::editSelected);
+    separator(list, "mnuLine2");
+    connect(item(list, "mnuAdd", QStringLiteral("リストにインストール追加")), &QAction::triggered,
+            this, &CatalogueWindow::showInstallerAndClose);
+    connect(item(list, "mnuDel", QStringLiteral("リストからアンインストール削除")),
+            &QAction::triggered, this, &CatalogueWindow::deleteSelected);
+    separator(list, "mnuLine1");
+    connect(item(list, "mnuKidou", QStringLiteral("選択されたEXEを起動")), &QAction::triggered,
+            this, &CatalogueWindow::launchSelected);
+    connect(item(list, "mnuOpen", QStringLiteral("選択されたフォルダを開く")), &QAction::triggered,
+            this, &CatalogueWindow::openSelectedFolder);
+    connect(item(list, "mnuMove", QStringLiteral("選択されたフォルダを移動")), &QAction::triggered,
+            this, &CatalogueWindow::moveSelected);
+
+    QMenu* settings = menu("mnuSetting", QStringLiteral("設定(&S)"));
+    m_compactAction = item(settings, "mnuComm", QStringLiteral("説明を消す"));
+    m_compactAction->setCheckable(true);
+    connect(m_compactAction, &QAction::triggered, this,
+            [this](bool checked) { applyLayout(checked); });
+    m_registerAtStartAction = item(settings, "mnuAA", QStringLiteral("起動時に順次登録を行う"));
+    m_registerAtStartAction->setCheckable(true);
+}
+
+void CatalogueWindow::applyLayout(bool compact) {
+    // The compact layout gives the list the room of the explanation area, which it then covers.
+    if (compact) {
+        placeTwips(m_listView, 120, 360, 7575, 3735);
+        placeTwips(m_menuButton, 6240, 120, 1455, 255);
+        placeTwips(m_registerAllButton, 4800, 120, 1335, 255);
+    } else {
+        placeTwips(m_listView, 120, 1440, 7575, 2655);
+        placeTwips(m_menuButton, 5760, 120, 1935, 255);
+        placeTwips(m_registerAllButton, 5760, 480, 1935, 375);
+    }
+    m_listView->raise();
+    m_menuButton->raise();
+    m_registerAllButton->raise();
+    m_compactAction->setChecked(compact);
+}
+
+bool CatalogueWindow::compactLayout() const {
+    return m_compactAction->isChecked();
+}
+
+void CatalogueWindow::load() {
+    auto& registry = WindowRegistry::instance();
+    if (registry.hasFactory(WindowKind::Splash)) {
+        registry.show(WindowKind::Splash);
+        EventPump::runPending();
+    }
+    m_autoRegistrationDone = false;
+    m_switchingWindow = false;
+    if (optionOn(kCompactKey)) {
+        applyLayout(true);
+    }
+    setWindowTitle(QStringLiteral("Quillmorn ListView - ") + state().workFolder);
+    loadDirectory();
+    refreshIcons();
+}
+
+void CatalogueWindow::activate() {
+    const QPointer<CatalogueWindow> self(this);
+    const auto gone = [&self] { return self.isNull() || self->isUnloaded(); };
+    ProgramState& s = state();
+
+    // A folder just installed: select its row and open its registration.
+    if (!s.newFolderName.isEmpty()) {
+        const int row = m_model->updateRowByFolder(s.newFolderName, -1, QString(), QString(),
+                                                   QString(), QString(), QString());
+        s.newFolderName.clear();
+        s.newFolderPending = false;
+        if (row >= 0) {
+            selectRow(row);
+            m_autoRegistrationDone = true;
+            editSelected();
+            if (gone()) {
+                return;
+            }
+        }
+    }
+    if (optionOn(kRegisterAtStartKey)) {
+        if (!s.newFolderPending && !m_autoRegistrationDone) {
+            m_autoRegistrationDone = true;
+            registerAll();
+            if (gone()) {
+                return;
+            }
+        }
+        m_registerAtStartAction->setChecked(true);
+    }
+    // A move was started: register what came of it.
+    if (s.newFolderPending) {
+        s.newFolderPending = false;
+        registerAll();
+        if (gone()) {
+            return;
+        }
+    }
+    WindowRegistry::instance().unload(WindowKind::Splash);
+    // The selected folder went to another working folder: its catalogue takes over.
+    if (!s.moveTarget.isEmpty()) {
+        m_switchingWindow = true;
+        close();
+    }
+}
+
+void CatalogueWindow::unload() {
+    saveList();
+    writeOption(kCompactKey, m_compactAction->isChecked());
+    writeOption(kRegisterAtStartKey, m_registerAtStartAction->isChecked());
+    WindowRegistry::instance().unload(WindowKind::Splash);
+    if (!m_switchingWindow) {
+        endProgram();
+    }
+}
+
+void CatalogueWindow::loadDirectory() {
+    setEnabled(false);
+    {
+        const BusyCursor busy;
+        EventPump::runPending();
+        EventPump pump;
+        scanWorkingFolder(*m_model, state().workFolder, pump);
+        if (mergeListFile(*m_model, state().workFolder, listFileOf(state().listFolder), pump)) {
+            m_listChanged = true;
+        }
+    }
+    setEnabled(true);
+}
+
+void CatalogueWindow::saveList() {
+    if (!m_listChanged) {
+        return;
+    }
+    m_listChanged = false;
+    const int answer = messageBox(QStringLiteral("実行するにはリストの保存が必要です。\n"
+                                                 "変更を上書き保存しますか？"),
+                                  MsgYesNo);
+    if (answer != AnswerYes) {
+        return;
+    }
+    const QString path = listFileOf(state().listFolder);
+    QString error;
+    if (!saveListFile(path, m_model->entries(), &error)) {
+        messageBox(path + QStringLiteral(" に保存できませんでした。\n") + error, MsgExclamation,
+                   QStringLiteral("quillmorn"));
+    }
+    auto& registry = WindowRegistry::instance();
+    if (!registry.isVisible(WindowKind::Installer) && !registry.isVisible(WindowKind::Move)) {
+        registry.show(WindowKind::Links);
+    }
+    m_switchingWindow = true;
+}
+
+void CatalogueWindow::refreshIcons() {
+    EventPump pump;
+    qm::refreshIcons(*m_model, pump);
+}
+
+void CatalogueWindow::editSelected() {
+    RegistrationSession session(
+        *m_model, {[this] { return showModalWindow(WindowKind::Registration); },
+                   [this] { m_listChanged = true; }, [this](int row) { selectRow(row); }});
+    session.edit(selectedRow());
+}
+
+void CatalogueWindow::registerAll() {
+    RegistrationSession session(
+        *m_model, {[this] { return showModalWindow(WindowKind::Registration); },
+                   [this] { m_listChanged = true; }, [this](int row) { selectRow(row); }});
+    switch (session.registerUnregistered()) {
+        case RegistrationSession::Outcome::Finished:
+            messageBox(QStringLiteral("全て登録されました。"));
+            break;
+        case RegistrationSession::Outcome::NothingOffered:
+            messageBox(QStringLiteral("追加はありませんでした。"));
+            break;
+        case RegistrationSession::Outcome::Cancelled:
+        case RegistrationSession::Outcome::Gone:
+            break;
+    }
+}
+
+void CatalogueWindow::launchSelected() {
+    const int row = selectedRow();
+    if (row < 0) {
+        return;
+    }
+    const QString exe = m_model->entry(row).exe;
+    if (!fileExists(exe)) {
+        return;
+    }
+    QString error;
+    if (!Launcher::instance().start(exe, {}, QString(), &error)) {
+        messageBox(exe + QStringLiteral(" を起動できませんでした。\n") + error, MsgExclamation);
+    }
+}
+
+void CatalogueWindow::openSelectedFolder() {
+    const int row = selectedRow();
+    if (row < 0) {
+        return;
+    }
+    const QString path = folderPathOfRow(row);
+    if (!Launcher::instance().openFolder(path)) {
+        messageBox(path + QStringLiteral(" を開けませんでした。"), MsgExclamation);
+    }
+}
+
+void CatalogueWindow::moveSelected() {
+    const int row = selectedRow();
+    if (row < 0) {
+        return;
+    }
+    ProgramState& s = state();
+    s.moveSource = folderPathOfRow(row);
+    if (!showModalWindow(WindowKind::Move)) {
+        return;
+    }
+    if (!s.moveSource.isEmpty() && row < m_model->rowCount()) {
+        m_model->removeEntry(row);
+        m_listChanged = true;
+    }
+    if (s.moveTarget == QLatin1String("E")) {
+        s.moveTarget.clear();
+    }
+}
+
+void CatalogueWindow::deleteSelected() {
+    // Comes with the folder deletion.
+}
+
+void CatalogueWindow::backToMenu() {
+    WindowRegistry::instance().show(WindowKind::MainMenu);
+    m_switchingWindow = true;
+    close();
+}
+
+void CatalogueWindow::showInstallerAndClose() {
+    WindowRegistry::instance().show(WindowKind::Installer);
+    m_switchingWindow = true;
+    close();
+}
+
+void CatalogueWindow::exitWindow() {
+    m_switchingWindow = true;
+    close();
+}
+
+void CatalogueWindow::selectRow(int row) {
+    if (row < 0 || row >= m_model->rowCount()) {
+        return;
+    }
+    const QModelIndex index = m_model->index(row, 0);
+    m_listView->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_listView->scrollTo(index);
+}
+
+int CatalogueWindow::selectedRow() const {
+    const QModelIndexList rows = m_listView->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+QString CatalogueWindow::folderPathOfRow(int row) const {
+    return joinPath(state().workFolder, m_model->entry(row).folder);
+}
+
+void CatalogueWindow::previewRow(int row) {
+    if (row < 0 || row >= m_model->rowCount()) {
+        return;
+    }
+    m_preview->showEntry(m_model->entry(row).exe, folderPathOfRow(row));
+}
+
+}  // namespace qm

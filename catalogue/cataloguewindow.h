@@ -1,0 +1,83 @@
+#pragma once
+
+#include <memory>
+
+#include "app/form.h"
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeView;
+
+namespace qm {
+
+class CatalogueModel;
+class FolderPreview;
+
+// The catalogue window (Form1) of one working folder: every program folder with its
+// registration, a preview of the selected folder's text files, and the actions on the selected
+// entry. Rebuilt from the disk and the list file each time it opens; offers to save when it
+// closes.
+class CatalogueWindow : public Form {
+    Q_OBJECT
+
+public:
+    CatalogueWindow();
+    ~CatalogueWindow() override;
+
+    void load() override;
+    void activate() override;
+    void unload() override;
+
+    bool listChanged() const { return m_listChanged; }
+    bool switchingWindow() const { return m_switchingWindow; }
+    bool compactLayout() const;
+
+    // The hidden procedures of the window.
+    void loadDirectory();  // Command3 "load dir": scan the working folder, merge the list file
+    void saveList();       // Command4 "save list"
+    void editSelected();   // Command8: edit the selected entry
+    void refreshIcons();   // Command9: icon refresh
+
+    // The actions on the selected entry.
+    void launchSelected();      // Command10 "起 動"
+    void openSelectedFolder();  // Command11 "開 く"
+    void moveSelected();        // Command1 "移 動"
+    void deleteSelected();      // Command13 "削 除"
+    void registerAll();         // Command7 "順次登録"
+    void backToMenu();          // Command12 "メニューに戻る"
+
+private:
+    void buildControls();
+    void buildMenus();
+    void applyLayout(bool compact);
+    void showInstallerAndClose();
+    void exitWindow();
+    void selectRow(int row);
+    int selectedRow() const;
+    QString folderPathOfRow(int row) const;
+    void previewRow(int row);
+
+    CatalogueModel* m_model;
+    std::unique_ptr<FolderPreview> m_preview;
+
+    QWidget* m_client = nullptr;
+    QMenuBar* m_menuBar = nullptr;
+    QTreeView* m_listView = nullptr;
+    QPushButton* m_menuButton = nullptr;
+    QPushButton* m_registerAllButton = nullptr;
+    QLabel* m_iconPicture = nullptr;
+    QListWidget* m_textFiles = nullptr;
+    QPlainTextEdit* m_textPreview = nullptr;
+    QAction* m_compactAction = nullptr;
+    QAction* m_registerAtStartAction = nullptr;
+
+    bool m_listChanged = false;
+    bool m_switchingWindow = false;
+    bool m_autoRegistrationDone = false;
+};
+
+}  // namespace qm

@@ -1,0 +1,108 @@
+#include "catalogue/registrationsession.h"
+
+#include "app/busycursor.h"
+#include "app/programstate.h"
+#include "catalogue/cataloguemodel.h"
+
+namespace qm {
+namespace {
+
+constexpr qint16 kResultCancelled = 1;
+constexpr qint16 kResultNext = 2;
+constexpr qint16 kResultPrevious = 3;
+constexpr qint16 kUnregistered = 2;
+
+}  // namespace
+
+void fillExchangeRecord(const CatalogueEntry& entry) {
+    ProgramState& s = state();
+    s.editState = entry.state;
+    s.editName = entry.name;
+    s.editFolder = entry.folder;
+    s.editCategory = entry.category;
+    s.editExe = entry.exe;
+    s.editDescription = entry.description;
+}
+
+CatalogueEntry entryFromExchangeRecord() {
+    const ProgramState& s = state();
+    CatalogueEntry entry;
+    entry.state = s.editState;
+    entry.name = s.editName;
+    entry.folder = s.editFolder;
+    entry.category = s.editCategory;
+    entry.exe = s.editExe;
+    entry.description = s.editDescription;
+    return entry;
+}
+
+RegistrationSession::RegistrationSession(CatalogueModel& model, Hooks hooks)
+    : m_model(model), m_hooks(std::move(hooks)) {}
+
+std::optional<qint16> RegistrationSession::offer(int row) {
+    fillExchangeRecord(m_model.entry(row));
+    EventPump::runPending();
+    state().editResult = 0;
+    if (!m_hooks.showDialog()) {
+        return std::nullopt;
+    }
+    return state().editResult;
+}
+
+RegistrationSession::Outcome RegistrationSession::registerUnregistered() {
+    bool any = false;
+    const int count = m_model.rowCount();
+    for (int row = 0; row < count && row < m_model.rowCount(); ++row) {
+        if (m_model.entry(row).state != kUnregistered) {
+            continue;
+        }
+        any = true;
+        m_hooks.markChanged();
+        const std::optional<qint16> result = offer(row);
+        if (!result) {
+            return Outcome::Gone;
+        }
+        if (*result == kResultCancelled) {
+            return Outcome::Cancelled;
+        }
+        if (row < m_model.rowCount()) {
+            m_model.setEntry(row, entryFromExchangeRecord());
+        }
+    }
+    if (any) {
+        m_hooks.markChanged();
+        return Outcome::Finished;
+    }
+    return Outcome::NothingOffered;
+}
+
+RegistrationSession::Outcome RegistrationSession::edit(int row) {
+    m_hooks.markChanged();
+    while (row >= 0 && row < m_model.rowCount()) {
+        const std::optional<qint16> result = offer(row);
+        if (!result) {
+            return Outcome::Gone;
+        }
+        if (*result == kResultCancelled) {
+            return Outcome::Cancelled;
+        }
+        if (row >= m_model.rowCount()) {
+            break;
+        }
+        m_model.setEntry(row, entryFromExchangeRecord());
+        int next = -1;
+        if (*result == kResultNext) {
+            next = row + 1;
+        } else if (*result == kResultPrevious) {
+            next = row - 1;
+        }
+        if (next < 0 || next >= m_model.rowCount()) {
+            break;
+        }
+        row = next;
+        m_hooks.select(row);
+    }
+    return Outcome::Finished;
+}
+
+}  // namespace qm

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <functional>
+
+#include "catalogue/listfile.h"
+
+namespace qm {
+
+class CatalogueModel;
+
+// Fills the exchange record of the program state from an entry, and reads an entry back from it.
+void fillExchangeRecord(const CatalogueEntry& entry);
+CatalogueEntry entryFromExchangeRecord();
+
+// Hands catalogue rows to the registration dialog one at a time through the exchange record:
+// every unregistered row in turn, or the selected row with stepping to its neighbours.
+class RegistrationSession {
+public:
+    struct Hooks {
+        // Shows the registration dialog modally; false when the catalogue went away meanwhile.
+        std::function<bool()> showDialog;
+        // Marks the list as changed.
+        std::function<void()> markChanged;
+        // Selects a row of the list.
+        std::function<void(int row)> select;
+    };
+
+    enum class Outcome {
+        NothingOffered,  // no unregistered row
+        Finished,        // every unregistered row was offered
+        Cancelled,       // the dialog was cancelled
+        Gone,            // the catalogue went away while the dialog was open
+    };
+
+    RegistrationSession(CatalogueModel& model, Hooks hooks);
+
+    // Offers every unregistered row of the rows present at the start, in order, once. Stops at
+    // the first Cancel; any other answer saves the row and goes on with the next one.
+    Outcome registerUnregistered();
+
+    // Edits a row; ">>>" and "<<<" save it and go on with the next or previous row, and stop
+    // after the save at either end of the list.
+    Outcome edit(int row);
+
+private:
+    // Shows the dialog for a row; the answer, or nothing when the catalogue went away.
+    std::optional<qint16> offer(int row);
+
+    CatalogueModel& m_model;
+    Hooks m_hooks;
+};
+
+}  // namespace qm

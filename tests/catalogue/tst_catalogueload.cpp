@@ -1,0 +1,288 @@
+#include <QRandomGenerator>
+#include <QStringEncoder>
+#include <QTest>
+
+#include "app/busycursor.h"
+#include "catalogue/catalogueloader.h"
+#include "cataloguefixture.h"
+
+using namespace qm;
+using qm::test::CatalogueFixture;
+
+class CatalogueLoadTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_fixture = std::make_unique<CatalogueFixture>(); }
+    void cleanup() { m_fixture.reset(); }
+
+    void mergeDecisions_data();
+    void mergeDecisions();
+    void categoriesAreCollected();
+    void thirtyFirstCategoryStillMerges();
+    void cp932ListLoadsJapanese();
+    void indexGivesFirstMatchOfRowSearch();
+
+    void closingWithoutChangeAsksNothing();
+    void savedListIsByteExactAndHandsOver();
+    void answeringNoKeepsFile();
+    void hostileNamesSurviveSaveAndReload_data();
+    void hostileNamesSurviveSaveAndReload();
+    void failedSaveReportsAndKeepsOldFile();
+
+private:
+    std::unique_ptr<CatalogueFixture> m_fixture;
+};
+
+void CatalogueLoadTest::mergeDecisions_data() {
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QByteArray>("list");  // "-" for no list file
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<bool>("changed");
+
+    QTest::newRow("empty working folder")
+        << QStringList() << QByteArray("-") << QStringList() << false;
+    QTest::newRow("three folders, no list")
+        << QStringList{"b", "a", "C"} << QByteArray("-")
+        << QStringList{"2,a,a,未設定,不明,未設定", "2,b,b,未設定,不明,未設定",
+                       "2,C,C,未設定,不明,未設定"}
+        << false;
+    QTest::newRow("empty fields keep placeholders")
+        << QStringList{"sub"} << QByteArray("1,Name,sub,,,\r\n")
+        << QStringList{"1,Name,sub,未設定,不明,未設定"} << false;
+    QTest::newRow("record of a vanished folder is dropped")
+        << QStringList{"a"} << QByteArray("1,Gone,gone,c,e,d\r\n1,A,a,c,e,d\r\n")
+        << QStringList{"1,A,a,c,e,d"} << true;
+    QTest::newRow("existing folder not listed is dropped quietly")
+        << QStringList{"a", ".hidden"} << QByteArray("1,H,.hidden,c,e,d\r\n")
+        << QStringList{"2,a,a,未設定,不明,未設定"} << false;
+    QTest::newRow("duplicates: last non-empty value wins")
+        << QStringList{"a"} << QByteArray("1,First,a,Cat,e1,d1\r\n0,,a,,e2,\r\n")
+        << QStringList{"0,First,a,Cat,e2,d1"} << false;
+    QTest::newRow("order is the folder listing's")
+        << QStringList{"zeta", "Alpha", "mid"}
+        << QByteArray("1,Z,zeta,c,e,d\r\n1,M,mid,c,e,d\r\n1,A,Alpha,c,e,d\r\n")
+        << QStringList{"1,A,Alpha,c,e,d", "1,M,mid,c,e,d", "1,Z,zeta,c,e,d"} << false;
+    QTest::newRow("letter case counts in the folder search")
+        << QStringList{"a", "tools"} << QByteArray("1,A,a,Tools,e,d\r\n1,B,tools,c,e,d\r\n")
+        << QStringList{"1,A,a,Tools,e,d", "1,B,tools,c,e,d"} << false;
+    QTest::newRow("a category equal to the key matches first")
+        << QStringList{"b", "Tools"} << QByteArray("1,B,b,Tools,e,d\r\n1,T,Tools,c,e2,d2\r\n")
+        << QStringList{"1,T,Tools,c,e2,d2", "2,Tools,Tools,未設定,不明,未設定"} << false;
+    QTest::newRow("truncated last record stops the merge")
+        << QStringList{"a", "b"} << QByteArray("1,A,a,c,e,d\r\n1,B,b,c")
+        << QStringList{"1,A,a,c,e,d", "2,b,b,未設定,不明,未設定"} << false;
+    QTest::newRow("stored icon number reads as registered")
+        << QStringList{"a"} << QByteArray("5,A,a,c,e,d\r\n") << QStringList{"1,A,a,c,e,d"} << false;
+    QTest::newRow("quoted fields")
+        << QStringList{"a"} << QByteArray("1,\"A, the editor\",a,\" c\",e,\"d,d\"\r\n")
+        << QStringList{"1,\"A, the editor\",a,\" c\",e,\"d,d\""} << false;
+}
+
+void CatalogueLoadTest::mergeDecisions() {
+    QFETCH(QStringList, folders);
+    QFETCH(QByteArray, list);
+    QFETCH(QStringList, rows);
+    QFETCH(bool, changed);
+    const QString work = m_fixture->makeWorkFolder("w", folders);
+    m_fixture->useWorkFolder(work, list == "-" ? nullptr : &list);
+    CatalogueWindow* window = m_fixture->open();
+    QVERIFY(window);
+    QCOMPARE(CatalogueFixture::rows(), rows);
+    QCOMPARE(window->listChanged(), changed);
+    QCOMPARE(m_fixture->env->prompt.messages.size(), 0);
+    QVERIFY(window->isEnabled());
+    QCOMPARE(window->windowTitle(), "Quillmorn ListView - " + work);
+}
+
+void CatalogueLoadTest::categoriesAreCollected() {
+    const QString work = m_fixture->makeWorkFolder("w", {"a"});
+    const QByteArray list("1,A,a,Tools,e,d\r\n1,G,gone,Games,e,d\r\n1,A2,a,Tools,e,d\r\n");
+    m_fixture->useWorkFolder(work, &list);
+    m_fixture->open();
+    const auto& table = state().categoryTable;
+    QCOMPARE(table[1], "Tools");
+    QCOMPARE(table[2], "Games");
+    QVERIFY(table[3].isEmpty());
+}
+
+void CatalogueLoadTest::thirtyFirstCategoryStillMerges() {
+    QStringList folders;
+    QByteArray list;
+    for (int i = 0; i < 32; ++i) {
+        const QString folder = QStringLiteral("f%1").arg(i, 2, 10, QLatin1Char('0'));
+        folders.append(folder);
+        list += QStringLiteral("1,N%1,%2,Cat%1,e,d\r\n").arg(i).arg(folder).toUtf8();
+    }
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", folders), &list);
+    m_fixture->open();
+    QCOMPARE(CatalogueFixture::model()->rowCount(), 32);
+    for (const CatalogueEntry& entry : CatalogueFixture::model()->entries()) {
+        QCOMPARE(entry.state, qint16(1));
+        QVERIFY(entry.name.startsWith('N'));
+    }
+    QCOMPARE(state().categoryTable[30], "Cat29");
+}
+
+void CatalogueLoadTest::cp932ListLoadsJapanese() {
+    QStringEncoder cp932("CP932");
+    const QByteArray list = cp932.encode(
+        QStringLiteral("1,テキスト編集,editor,ツール,/soft/editor/edit.exe,小さなエディタ①\r\n"));
+    QVERIFY(!cp932.hasError());
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"editor"}), &list);
+    m_fixture->open();
+    QCOMPARE(CatalogueFixture::rows(),
+             QStringList{"1,テキスト編集,editor,ツール,/soft/editor/edit.exe,小さなエディタ①"});
+}
+
+void CatalogueLoadTest::indexGivesFirstMatchOfRowSearch() {
+    // Random rows and updates over a small alphabet of texts, so that many rows share texts;
+    // after every update the index must answer as a search of sub-items 1 to 4 in row order.
+    const QStringList texts{"a", "b", "c", "A", "未設定", "不明", ""};
+    QRandomGenerator random(20261207);
+    const auto pick = [&] { return texts.at(random.bounded(int(texts.size()))); };
+    CatalogueModel model;
+    const auto linear = [&](const QString& key) {
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const CatalogueEntry& e = model.entry(row);
+            if (e.folder == key || e.category == key || e.exe == key || e.description == key) {
+                return row;
+            }
+        }
+        return -1;
+    };
+    for (int i = 0; i < 40; ++i) {
+        model.addRow({2, "n", pick(), pick(), pick(), pick()});
+    }
+    for (int step = 0; step < 3000; ++step) {
+        const QString key = pick();
+        const int expected = linear(key);
+        const int action = random.bounded(10);
+        if (action < 6) {
+            QCOMPARE(model.updateRowByFolder(key, -1, "", pick(), pick(), pick(), pick()),
+                     expected);
+        } else if (action < 8) {
+            model.setEntry(random.bounded(model.rowCount()),
+                           {1, "x", pick(), pick(), pick(), pick()});
+        } else if (action < 9 && model.rowCount() > 5) {
+            model.removeEntry(random.bounded(model.rowCount()));
+        } else {
+            model.sort(random.bounded(CatalogueModel::kColumnCount));
+        }
+        for (const QString& text : texts) {
+            QCOMPARE(model.updateRowByFolder(text, -1, "", "", "", "", ""), linear(text));
+        }
+    }
+}
+
+void CatalogueLoadTest::closingWithoutChangeAsksNothing() {
+    const QByteArray list("1,A,a,c,e,d\r\n");
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a"}), &list);
+    m_fixture->open();
+    CatalogueFixture::closeWindow();
+    QCOMPARE(m_fixture->env->prompt.messages.size(), 0);
+    QCOMPARE(m_fixture->env->endCount, 1);
+    QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()), list);
+    QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Links));
+}
+
+void CatalogueLoadTest::savedListIsByteExactAndHandsOver() {
+    // A record of a vanished folder makes the list changed; the save writes the rows in their
+    // order, placeholders and all, and the icon number of a registered row as 1.
+    const QByteArray list("1,Name,sub,,,\r\n1,Gone,gone,c,e,d\r\n0,X,x,c,e,d\r\n");
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"sub", "x", "new"}), &list);
+    CatalogueWindow* window = m_fixture->open();
+    QVERIFY(window->listChanged());
+    CatalogueFixture::model()->setState(1, 9);
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::closeWindow();
+    const auto& messages = m_fixture->env->prompt.messages;
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].text, "実行するにはリストの保存が必要です。\n変更を上書き保存しますか？");
+    QCOMPARE(messages[0].flags, int(MsgYesNo));
+    QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()),
+             QString("2,new,new,未設定,不明,未設定\r\n1,Name,sub,未設定,不明,未設定\r\n"
+                     "0,X,x,c,e,d\r\n")
+                 .toUtf8());
+    QVERIFY(test::waitFor([this] { return m_fixture->shown.contains(WindowKind::Links); }));
+    QCOMPARE(m_fixture->env->endCount, 0);
+}
+
+void CatalogueLoadTest::answeringNoKeepsFile() {
+    const QByteArray list("1,Gone,gone,c,e,d\r\n");
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a"}), &list);
+    CatalogueWindow* window = m_fixture->open();
+    m_fixture->env->prompt.answers = {AnswerNo};
+    window->saveList();
+    QVERIFY(!window->listChanged());
+    CatalogueFixture::closeWindow();
+    QCOMPARE(m_fixture->env->prompt.messages.size(), 1);
+    QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()), list);
+    QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Links));
+    QCOMPARE(m_fixture->env->endCount, 1);
+}
+
+void CatalogueLoadTest::hostileNamesSurviveSaveAndReload_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("reloaded");
+    QTest::newRow("comma") << "Editor, the best"
+                           << "Editor, the best";
+    QTest::newRow("leading space") << " spaced"
+                                   << " spaced";
+    QTest::newRow("quotes") << "\"Quoted\" name"
+                            << "''Quoted'' name";
+    QTest::newRow("line break") << "two\nlines"
+                                << "two lines";
+    QTest::newRow("japanese comma") << "エディタ,改"
+                                    << "エディタ,改";
+}
+
+void CatalogueLoadTest::hostileNamesSurviveSaveAndReload() {
+    QFETCH(QString, typed);
+    QFETCH(QString, reloaded);
+    const QByteArray list("1,A,a,cat,exe,desc\r\n1,B,b,cat,exe,desc\r\n");
+    const QString work = m_fixture->makeWorkFolder("w", {"a", "b"});
+    m_fixture->useWorkFolder(work, &list);
+    CatalogueWindow* window = m_fixture->open();
+    // The in-place edit of the first row's name.
+    QVERIFY(CatalogueFixture::model()->setData(CatalogueFixture::model()->index(0, 0), typed));
+    QVERIFY(window->listChanged());
+    // And a registration that typed the same text into category and description.
+    CatalogueEntry edited = CatalogueFixture::model()->entry(1);
+    edited.category = typed;
+    edited.description = typed;
+    CatalogueFixture::model()->setEntry(1, edited);
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::closeWindow();
+    QVERIFY(
+        test::waitFor([] { return !WindowRegistry::instance().isLoaded(WindowKind::Catalogue); }));
+
+    m_fixture->open();
+    QCOMPARE(CatalogueFixture::model()->rowCount(), 2);
+    QCOMPARE(CatalogueFixture::model()->entry(0),
+             (CatalogueEntry{1, reloaded, "a", "cat", "exe", "desc"}));
+    QCOMPARE(CatalogueFixture::model()->entry(1),
+             (CatalogueEntry{1, "B", "b", reloaded, "exe", reloaded}));
+}
+
+void CatalogueLoadTest::failedSaveReportsAndKeepsOldFile() {
+    const QByteArray list("1,Gone,gone,c,e,d\r\n");
+    const QString work = m_fixture->makeWorkFolder("w", {"a"});
+    m_fixture->useWorkFolder(work, &list);
+    // The list file's place is taken by a folder: the save cannot replace it.
+    QFile::remove(m_fixture->listFile());
+    QDir().mkpath(m_fixture->listFile() + "/inside");
+    m_fixture->open();
+    QVERIFY(CatalogueFixture::model()->setData(CatalogueFixture::model()->index(0, 0), "new"));
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::closeWindow();
+    const auto& messages = m_fixture->env->prompt.messages;
+    QCOMPARE(messages.size(), 2);
+    QVERIFY(messages[1].text.contains("index.qmx"));
+    QCOMPARE(messages[1].flags, int(MsgExclamation));
+    QCOMPARE(messages[1].title, "quillmorn");
+    QVERIFY(QFileInfo(m_fixture->listFile() + "/inside").isDir());
+}
+
+QTEST_MAIN(CatalogueLoadTest)
+#include "tst_catalogueload.moc"

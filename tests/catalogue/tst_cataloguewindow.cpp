@@ -1,0 +1,485 @@
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+#include "cataloguefixture.h"
+
+using namespace qm;
+using qm::test::CatalogueFixture;
+
+namespace {
+
+QWidget* control(const char* name) {
+    return CatalogueFixture::window()->findChild<QWidget*>(QLatin1String(name));
+}
+
+QAction* action(const char* name) {
+    return CatalogueFixture::window()->findChild<QAction*>(QLatin1String(name));
+}
+
+QRect twipsRect(int left, int top, int width, int height) {
+    const Form* form = CatalogueFixture::window();
+    return QRect(form->twips(left), form->twips(top), form->twips(width), form->twips(height));
+}
+
+}  // namespace
+
+class CatalogueWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup() { m_fixture.reset(); }
+
+    void controlsAndTexts_data();
+    void controlsAndTexts();
+    void menus_data();
+    void menus();
+    void normalLayout();
+    void compactLayoutFromStoreAndBack_data();
+    void compactLayoutFromStoreAndBack();
+    void splashShownWhileLoading();
+
+    void registrationAtStartRunsOnce();
+    void registrationAtStartOffForOddValue();
+    void installedFolderIsEditedFirst();
+    void installedFolderMissingOpensNothing();
+    void pendingMoveRunsSequentialRegistration();
+    void moveTargetClosesWindow();
+
+    void previewShowsReadmeAndTextFiles();
+    void previewOfMissingFolder();
+    void columnSortIsStable();
+    void menuButtonHandsOverToMainMenu();
+    void installerMenuHandsOver();
+
+private:
+    CatalogueWindow* openWith(const QStringList& folders, const QByteArray& list);
+    std::unique_ptr<CatalogueFixture> m_fixture;
+};
+
+void CatalogueWindowTest::init() {
+    m_fixture = std::make_unique<CatalogueFixture>();
+}
+
+CatalogueWindow* CatalogueWindowTest::openWith(const QStringList& folders, const QByteArray& list) {
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", folders), &list);
+    return m_fixture->open();
+}
+
+void CatalogueWindowTest::controlsAndTexts_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<bool>("visible");
+    QTest::newRow("Label1") << "Label1"
+                            << "フォルダリスト　-　こちらにフォルダの情報が表示されます。"
+                            << "" << true;
+    QTest::newRow("Label2") << "Label2"
+                            << "項目をダブルクリックすると情報が変更されます。"
+                            << "" << true;
+    QTest::newRow("Label3") << "Label3"
+                            << "- 未登録（情報が登録されていません。）"
+                            << "" << true;
+    QTest::newRow("Label4") << "Label4"
+                            << "- 登録済（登録されています。）"
+                            << "" << true;
+    QTest::newRow("Label5") << "Label5"
+                            << "印なし- 対象外（検索対象外とされています。）"
+                            << "" << true;
+    QTest::newRow("Label6") << "Label6"
+                            << "フォルダ内のReadme.txt やその他の TXT ファイルを表示します"
+                            << "" << true;
+    QTest::newRow("Label7")
+        << "Label7"
+        << "↑まず。順次登録を押してください。ボタンにマウスを置くと説明が出ます。"
+        << "" << true;
+    QTest::newRow("Command12") << "Command12"
+                               << "メニューに戻る"
+                               << "メインメニューに戻ります。" << true;
+    QTest::newRow("Command7") << "Command7"
+                              << "順次登録"
+                              << "こちらをクリックすると、未登録の情報を要求するダイアログが順次出"
+                                 "現し、情報をすべて登録できます。"
+                              << true;
+    QTest::newRow("Command10") << "Command10"
+                               << "起 動"
+                               << "リスト選択中の登録されたEXEを起動します。" << true;
+    QTest::newRow("Command11") << "Command11"
+                               << "開 く"
+                               << "リストで選択されたフォルダを開きます。" << true;
+    QTest::newRow("Command1") << "Command1"
+                              << "移 動"
+                              << "選択フォルダとリスト項目を移動します。" << true;
+    QTest::newRow("Command13") << "Command13"
+                               << "削 除"
+                               << "選択フォルダとリスト項目を削除します。" << true;
+    QTest::newRow("Command3") << "Command3"
+                              << "load dir"
+                              << "" << false;
+    QTest::newRow("Command4") << "Command4"
+                              << "save list"
+                              << "" << false;
+    QTest::newRow("Command8") << "Command8"
+                              << "登録情報の変更"
+                              << "ファイルの設定情報が表示され、変更できます。" << false;
+    QTest::newRow("Command9") << "Command9"
+                              << "アイコン更新"
+                              << "" << false;
+    QTest::newRow("File2") << "File2"
+                           << ""
+                           << "フォルダ内のテキストファイルを表示しています。こちらをクリックする"
+                              "と、右にその内容が表示されます。"
+                           << true;
+    QTest::newRow("Text1") << "Text1"
+                           << "Readme.txt がありません。"
+                           << "" << true;
+}
+
+void CatalogueWindowTest::controlsAndTexts() {
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, tip);
+    QFETCH(bool, visible);
+    openWith({}, "");
+    QWidget* widget = control(name.toLatin1().constData());
+    QVERIFY2(widget, qPrintable(name));
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        QCOMPARE(button->text(), text);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        QCOMPARE(label->text(), text);
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+        QCOMPARE(edit->toPlainText(), text);
+    }
+    QCOMPARE(widget->toolTip(), tip);
+    QCOMPARE(widget->isVisible(), visible);
+}
+
+void CatalogueWindowTest::menus_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("mnuFile") << "mnuFile"
+                             << "ファイル(&F)";
+    QTest::newRow("mnuMnu") << "mnuMnu"
+                            << "メニューに戻る";
+    QTest::newRow("mnuExit") << "mnuExit"
+                             << "終了";
+    QTest::newRow("mnuListP") << "mnuListP"
+                              << "リスト編集(&P)";
+    QTest::newRow("mnuUd") << "mnuUd"
+                           << "選択された登録情報を変更する";
+    QTest::newRow("mnuAdd") << "mnuAdd"
+                            << "リストにインストール追加";
+    QTest::newRow("mnuDel") << "mnuDel"
+                            << "リストからアンインストール削除";
+    QTest::newRow("mnuKidou") << "mnuKidou"
+                              << "選択されたEXEを起動";
+    QTest::newRow("mnuOpen") << "mnuOpen"
+                             << "選択されたフォルダを開く";
+    QTest::newRow("mnuMove") << "mnuMove"
+                             << "選択されたフォルダを移動";
+    QTest::newRow("mnuSetting") << "mnuSetting"
+                                << "設定(&S)";
+    QTest::newRow("mnuComm") << "mnuComm"
+                             << "説明を消す";
+    QTest::newRow("mnuAA") << "mnuAA"
+                           << "起動時に順次登録を行う";
+}
+
+void CatalogueWindowTest::menus() {
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    openWith({}, "");
+    QAction* found = action(name.toLatin1().constData());
+    QVERIFY2(found, qPrintable(name));
+    QCOMPARE(found->text(), text);
+    QVERIFY(action("mnuLine1")->isSeparator());
+    QVERIFY(action("mnuLine2")->isSeparator());
+}
+
+void CatalogueWindowTest::normalLayout() {
+    openWith({"a"}, "");
+    CatalogueWindow* window = CatalogueFixture::window();
+    QVERIFY(!window->compactLayout());
+    QCOMPARE(control("client")->size(), twipsRect(0, 0, 7830, 6375).size());
+    const struct {
+        const char* name;
+        QRect rect;
+    } expected[] = {
+        {"Label1", twipsRect(240, 120, 4815, 255)},
+        {"Command12", twipsRect(5760, 120, 1935, 255)},
+        {"Label2", twipsRect(1680, 360, 4455, 255)},
+        {"Command7", twipsRect(5760, 480, 1935, 375)},
+        {"Image1", twipsRect(1920, 600, 240, 240)},
+        {"Label3", twipsRect(2160, 630, 3255, 255)},
+        {"Image2", twipsRect(1920, 840, 240, 240)},
+        {"Label4", twipsRect(2160, 870, 3375, 255)},
+        {"Label7", twipsRect(5760, 840, 1935, 615)},
+        {"Label5", twipsRect(1680, 1125, 3615, 255)},
+        {"ListView1", twipsRect(120, 1440, 7575, 2655)},
+        {"Picture1", twipsRect(240, 4200, 615, 615)},
+        {"Label6", twipsRect(1080, 4200, 5175, 255)},
+        {"File2", twipsRect(960, 4440, 1335, 1710)},
+        {"Text1", twipsRect(2400, 4440, 5295, 1695)},
+        {"Command10", twipsRect(120, 4920, 735, 255)},
+        {"Command11", twipsRect(120, 5280, 735, 255)},
+        {"Command1", twipsRect(120, 5640, 735, 255)},
+        {"Command13", twipsRect(120, 6000, 735, 255)},
+        {"Picture2", twipsRect(120, 6480, 255, 255)},
+    };
+    for (const auto& item : expected) {
+        QCOMPARE(control(item.name)->geometry(), item.rect);
+    }
+    // Five columns of equal width with the fixed headers.
+    auto* view = qobject_cast<QTreeView*>(CatalogueFixture::listView());
+    const QStringList headers{"名前", "フォルダ名", "分類", "EXE名", "説明"};
+    for (int column = 0; column < 5; ++column) {
+        QCOMPARE(view->model()->headerData(column, Qt::Horizontal).toString(), headers[column]);
+        QCOMPARE(view->header()->sectionSize(column), view->header()->sectionSize(0));
+    }
+    QCOMPARE(view->model()->columnCount(), 5);
+    // The legend shows the two marks.
+    QVERIFY(!qobject_cast<QLabel*>(control("Image1"))->pixmap().isNull());
+    QVERIFY(!qobject_cast<QLabel*>(control("Image2"))->pixmap().isNull());
+}
+
+void CatalogueWindowTest::compactLayoutFromStoreAndBack_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("compact");
+    QTest::newRow("one") << "1" << true;
+    QTest::newRow("zero") << "0" << false;
+    QTest::newRow("not a number") << "yes" << false;
+    QTest::newRow("two") << "2" << false;
+}
+
+void CatalogueWindowTest::compactLayoutFromStoreAndBack() {
+    QFETCH(QString, stored);
+    QFETCH(bool, compact);
+    CatalogueFixture::setOption("pmode", stored);
+    openWith({"a"}, "");
+    CatalogueWindow* window = CatalogueFixture::window();
+    QCOMPARE(window->compactLayout(), compact);
+    QCOMPARE(action("mnuComm")->isChecked(), compact);
+    const auto checkCompact = [] {
+        QCOMPARE(control("ListView1")->geometry(), twipsRect(120, 360, 7575, 3735));
+        QCOMPARE(control("Command12")->geometry(), twipsRect(6240, 120, 1455, 255));
+        QCOMPARE(control("Command7")->geometry(), twipsRect(4800, 120, 1335, 255));
+        // The explanation area stays where it is.
+        QCOMPARE(control("Label7")->geometry(), twipsRect(5760, 840, 1935, 615));
+        QCOMPARE(control("Label1")->geometry(), twipsRect(240, 120, 4815, 255));
+    };
+    const auto checkNormal = [] {
+        QCOMPARE(control("ListView1")->geometry(), twipsRect(120, 1440, 7575, 2655));
+        QCOMPARE(control("Command12")->geometry(), twipsRect(5760, 120, 1935, 255));
+        QCOMPARE(control("Command7")->geometry(), twipsRect(5760, 480, 1935, 375));
+    };
+    if (compact) {
+        checkCompact();
+    } else {
+        checkNormal();
+    }
+    // The menu toggles the layout; the choice is stored at close.
+    action("mnuComm")->trigger();
+    QCOMPARE(window->compactLayout(), !compact);
+    if (compact) {
+        checkNormal();
+    } else {
+        checkCompact();
+    }
+    CatalogueFixture::closeWindow();
+    QCOMPARE(CatalogueFixture::option("pmode"), compact ? "0" : "1");
+    QCOMPARE(CatalogueFixture::option("kmode"), "0");
+}
+
+void CatalogueWindowTest::splashShownWhileLoading() {
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a"}));
+    WindowRegistry::instance().show(WindowKind::Catalogue);
+    // Loading has finished and the first activation has not run yet.
+    Form* splash = WindowRegistry::instance().find(WindowKind::Splash);
+    QVERIFY(splash);
+    QVERIFY(splash->isVisible());
+    const QStringList texts{"Quillmorn", "小規模ソフトウェアフォルダ簡易管理ソフト",
+                            "起動中です・・・　　　リストを作成中"};
+    QStringList shown;
+    for (const QLabel* label : splash->findChildren<QLabel*>()) {
+        shown.append(label->text());
+    }
+    QCOMPARE(shown, texts);
+    QVERIFY(test::waitFor([] { return !WindowRegistry::instance().isLoaded(WindowKind::Splash); }));
+    QCOMPARE(CatalogueFixture::window()->windowTitle(),
+             "Quillmorn ListView - " + state().workFolder);
+}
+
+void CatalogueWindowTest::registrationAtStartRunsOnce() {
+    CatalogueFixture::setOption("kmode", "1");
+    m_fixture->registration.answer = [](int) { state().editState = 1; };
+    CatalogueWindow* window = openWith({"a", "b", "c"}, "0,A,a,c,e,d\r\n");
+    QCOMPARE(m_fixture->registration.shownFolders, (QStringList{"b", "c"}));
+    QCOMPARE(m_fixture->env->prompt.texts(), QStringList{"全て登録されました。"});
+    QVERIFY(action("mnuAA")->isChecked());
+    QVERIFY(window->listChanged());
+    // A later activation does not start it again, but sets the check mark again.
+    action("mnuAA")->trigger();
+    QVERIFY(!action("mnuAA")->isChecked());
+    window->runActivate();
+    QCOMPARE(m_fixture->registration.shownFolders.size(), 2);
+    QVERIFY(action("mnuAA")->isChecked());
+    action("mnuAA")->trigger();
+    m_fixture->env->prompt.answers = {AnswerNo};
+    CatalogueFixture::closeWindow();
+    QCOMPARE(CatalogueFixture::option("kmode"), "0");
+}
+
+void CatalogueWindowTest::registrationAtStartOffForOddValue() {
+    CatalogueFixture::setOption("kmode", "on");
+    openWith({"a"}, "");
+    QVERIFY(m_fixture->registration.shownFolders.isEmpty());
+    QVERIFY(!action("mnuAA")->isChecked());
+    QVERIFY(m_fixture->env->prompt.messages.isEmpty());
+}
+
+void CatalogueWindowTest::installedFolderIsEditedFirst() {
+    CatalogueFixture::setOption("kmode", "1");
+    state().newFolderName = "new";
+    state().newFolderPending = true;
+    m_fixture->registration.answer = [](int) { state().editName = "New program"; };
+    openWith({"a", "new", "z"}, "");
+    // Only the installed folder's edit, no sequential registration in that activation.
+    QCOMPARE(m_fixture->registration.shownFolders, QStringList{"new"});
+    QVERIFY(state().newFolderName.isEmpty());
+    QVERIFY(!state().newFolderPending);
+    QCOMPARE(CatalogueFixture::model()->entry(1).name, "New program");
+    QCOMPARE(CatalogueFixture::listView()->currentIndex().row(), 1);
+    QVERIFY(action("mnuAA")->isChecked());
+    QVERIFY(m_fixture->env->prompt.messages.isEmpty());
+}
+
+void CatalogueWindowTest::installedFolderMissingOpensNothing() {
+    state().newFolderName = "elsewhere";
+    state().newFolderPending = true;
+    CatalogueWindow* window = openWith({"a"}, "");
+    QVERIFY(m_fixture->registration.shownFolders.isEmpty());
+    QVERIFY(state().newFolderName.isEmpty());
+    QVERIFY(!state().newFolderPending);
+    QVERIFY(!window->listChanged());
+}
+
+void CatalogueWindowTest::pendingMoveRunsSequentialRegistration() {
+    state().newFolderPending = true;
+    openWith({"a", "b"}, "1,A,a,c,e,d\r\n");
+    QCOMPARE(m_fixture->registration.shownFolders, QStringList{"b"});
+    QVERIFY(!state().newFolderPending);
+    QCOMPARE(m_fixture->env->prompt.texts(), QStringList{"全て登録されました。"});
+}
+
+void CatalogueWindowTest::moveTargetClosesWindow() {
+    state().moveTarget = m_fixture->env->root() + "/other";
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a"}));
+    // Another window stays open, so only the catalogue's own choice could end the program.
+    WindowRegistry::instance().show(WindowKind::MainMenu);
+    WindowRegistry::instance().show(WindowKind::Catalogue);
+    QVERIFY(
+        test::waitFor([] { return !WindowRegistry::instance().isLoaded(WindowKind::Catalogue); }));
+    QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Splash));
+    QVERIFY(m_fixture->env->prompt.messages.isEmpty());
+    QCOMPARE(m_fixture->env->endCount, 0);
+}
+
+void CatalogueWindowTest::previewShowsReadmeAndTextFiles() {
+    const QString work = m_fixture->makeWorkFolder("w", {"a", "b"});
+    m_fixture->env->writeFile("w/a/README.TXT", "read me first");
+    m_fixture->env->writeFile("w/a/notes.txt", "notes");
+    m_fixture->env->writeFile("w/a/other.dat", "x");
+    m_fixture->env->writeFile("w/b/Changes.TXT", "changes");
+    m_fixture->useWorkFolder(work);
+    m_fixture->open();
+    auto* text = qobject_cast<QPlainTextEdit*>(control("Text1"));
+    auto* files = qobject_cast<QListWidget*>(control("File2"));
+    CatalogueFixture::select(0);
+    QCOMPARE(text->toPlainText(), "read me first");
+    QStringList listed;
+    for (int i = 0; i < files->count(); ++i) {
+        listed.append(files->item(i)->text());
+    }
+    QCOMPARE(listed, (QStringList{"notes.txt", "README.TXT"}));
+    files->setCurrentRow(0);
+    Q_EMIT files->itemClicked(files->item(0));
+    QCOMPARE(text->toPlainText(), "notes");
+
+    CatalogueFixture::select(1);
+    QCOMPARE(text->toPlainText(), "Readme.txt がありません。");
+    QCOMPARE(files->count(), 1);
+    QCOMPARE(files->item(0)->text(), "Changes.TXT");
+    QVERIFY(m_fixture->env->prompt.messages.isEmpty());
+}
+
+void CatalogueWindowTest::previewOfMissingFolder() {
+    const QString work = m_fixture->makeWorkFolder("w", {"a", "b"});
+    m_fixture->env->writeFile("w/a/x.txt", "x");
+    m_fixture->useWorkFolder(work);
+    m_fixture->open();
+    auto* text = qobject_cast<QPlainTextEdit*>(control("Text1"));
+    auto* files = qobject_cast<QListWidget*>(control("File2"));
+    CatalogueFixture::select(0);
+    QCOMPARE(files->count(), 1);
+    QDir(work + "/b").removeRecursively();
+    CatalogueFixture::select(1);
+    QCOMPARE(text->toPlainText(), "Readme.txt がありません。");
+    QCOMPARE(files->count(), 1);  // left as it was
+}
+
+void CatalogueWindowTest::columnSortIsStable() {
+    openWith({"a", "b", "c", "d"},
+             "1,Zed,a,Tools,x1,y1\r\n1,alpha,b,games,x2,y2\r\n1,Mid,c,Tools,x3,y3\r\n"
+             "1,beta,d,games,x4,y4\r\n");
+    auto* view = qobject_cast<QTreeView*>(CatalogueFixture::listView());
+    const auto names = [] {
+        QStringList result;
+        for (const CatalogueEntry& entry : CatalogueFixture::model()->entries()) {
+            result.append(entry.name);
+        }
+        return result;
+    };
+    Q_EMIT view->header()->sectionClicked(0);
+    QCOMPARE(names(), (QStringList{"alpha", "beta", "Mid", "Zed"}));
+    Q_EMIT view->header()->sectionClicked(2);
+    QCOMPARE(names(), (QStringList{"alpha", "beta", "Mid", "Zed"}));
+    CatalogueFixture::select(3);
+    Q_EMIT view->header()->sectionClicked(1);
+    QCOMPARE(names(), (QStringList{"Zed", "alpha", "Mid", "beta"}));
+    Q_EMIT view->header()->sectionClicked(1);
+    QCOMPARE(names(), (QStringList{"Zed", "alpha", "Mid", "beta"}));
+    // The selection stays with its entry; sorting is not a change of the list.
+    QCOMPARE(view->currentIndex().row(), 0);
+    QVERIFY(!CatalogueFixture::window()->listChanged());
+}
+
+void CatalogueWindowTest::menuButtonHandsOverToMainMenu() {
+    openWith({"a"}, "");
+    qobject_cast<QPushButton*>(control("Command12"))->click();
+    QVERIFY(test::waitFor([this] { return m_fixture->shown.contains(WindowKind::MainMenu); }));
+    QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Catalogue));
+    QCOMPARE(m_fixture->env->endCount, 0);
+}
+
+void CatalogueWindowTest::installerMenuHandsOver() {
+    openWith({"a"}, "1,Gone,gone,c,e,d\r\n");
+    m_fixture->env->prompt.answers = {AnswerYes};
+    action("mnuAdd")->trigger();
+    QVERIFY(test::waitFor([this] { return m_fixture->shown.contains(WindowKind::Installer); }));
+    QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Catalogue));
+    // Saved, but the link window is not shown while the installer is.
+    QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()),
+             QString("2,a,a,未設定,不明,未設定\r\n").toUtf8());
+    QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Links));
+    QCOMPARE(m_fixture->env->endCount, 0);
+}
+
+QTEST_MAIN(CatalogueWindowTest)
+#include "tst_cataloguewindow.moc"
