@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -9,6 +10,7 @@
 #include <QTreeView>
 
 #include "cataloguefixture.h"
+#include "platform/programicon.h"
 
 using namespace qm;
 using qm::test::CatalogueFixture;
@@ -57,6 +59,9 @@ private Q_SLOTS:
     void previewOfMissingFolder();
     void columnSortIsStable();
     void menuButtonHandsOverToMainMenu();
+    void iconRefreshKeepsExcludedAndUnregistered();
+    void inPlaceNameEdit();
+    void doubleClickEditsRow();
     void installerMenuHandsOver();
 
 private:
@@ -479,6 +484,77 @@ void CatalogueWindowTest::installerMenuHandsOver() {
              QString("2,a,a,未設定,不明,未設定\r\n").toUtf8());
     QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Links));
     QCOMPARE(m_fixture->env->endCount, 0);
+}
+
+void CatalogueWindowTest::iconRefreshKeepsExcludedAndUnregistered() {
+    const QString work = m_fixture->makeWorkFolder("w", {"a", "b", "c", "d"});
+    const QString exe = m_fixture->env->writeFile("w/a/run.exe", "MZ");
+    const QString list = QStringLiteral(
+                             "0,A,a,k,%1,x\r\n1,B,b,k,%1,x\r\n2,C,c,k,%1,x\r\n"
+                             "1,D,d,k,/nowhere/run.exe,x\r\n")
+                             .arg(exe);
+    const QByteArray bytes = list.toUtf8();
+    m_fixture->useWorkFolder(work, &bytes);
+    m_fixture->open();
+    CatalogueModel* model = CatalogueFixture::model();
+    QCOMPARE(model->entry(0).state, qint16(0));
+    QCOMPARE(model->entry(2).state, qint16(2));
+    QCOMPARE(model->entry(3).state, qint16(1));
+    const bool hasIcon = !programIcon(exe, 16).isNull();
+    if (hasIcon) {
+        QVERIFY(model->entry(1).state >= 3);
+        QVERIFY(!model->image(model->entry(1).state).isNull());
+    } else {
+        QCOMPARE(model->entry(1).state, qint16(1));
+    }
+    // The large icon of a selected program, when there is one.
+    CatalogueFixture::select(1);
+    QCOMPARE(qobject_cast<QLabel*>(control("Picture1"))->pixmap().isNull(), !hasIcon);
+    CatalogueFixture::select(3);
+    QVERIFY(qobject_cast<QLabel*>(control("Picture1"))->pixmap().isNull());
+
+    // Saving keeps every state as it was read.
+    QVERIFY(model->setData(model->index(3, 0), "D2"));
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::closeWindow();
+    QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()),
+             QString(list).replace("1,D,", "1,D2,").toUtf8());
+}
+
+void CatalogueWindowTest::inPlaceNameEdit() {
+    CatalogueWindow* window = openWith({"a", "b"}, "");
+    QAbstractItemView* view = CatalogueFixture::listView();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    view->setFocus();
+    CatalogueFixture::select(1);
+    QVERIFY(!window->listChanged());
+    QTest::keyClick(view, Qt::Key_F2);
+    auto* editor = view->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, "Renamed, really");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(CatalogueFixture::model()->entry(1).name, "Renamed, really");
+    QCOMPARE(CatalogueFixture::model()->entry(1).folder, "b");
+    QVERIFY(window->listChanged());
+    // Only the name column can be edited.
+    QVERIFY(!(CatalogueFixture::model()->flags(CatalogueFixture::model()->index(1, 1)) &
+              Qt::ItemIsEditable));
+}
+
+void CatalogueWindowTest::doubleClickEditsRow() {
+    m_fixture->registration.answer = [](int) { state().editResult = 1; };
+    CatalogueWindow* window = openWith({"a", "b"}, "");
+    QAbstractItemView* view = CatalogueFixture::listView();
+    const QRect rect = view->visualRect(CatalogueFixture::model()->index(1, 1));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    QVERIFY(test::waitFor([this] { return m_fixture->registration.shownFolders.size() == 1; }));
+    QCOMPARE(m_fixture->registration.shownFolders, QStringList{"b"});
+    // Cancelled: the row is as it was, but the list counts as changed.
+    QCOMPARE(CatalogueFixture::rows().at(1), "2,b,b,未設定,不明,未設定");
+    QVERIFY(window->listChanged());
 }
 
 QTEST_MAIN(CatalogueWindowTest)
