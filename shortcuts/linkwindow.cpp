@@ -1,5 +1,6 @@
 #include "shortcuts/linkwindow.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -176,6 +177,15 @@ void LinkWindow::unload() {
     if (!registry.isVisible(WindowKind::MainMenu) && !registry.isVisible(WindowKind::Installer)) {
         endProgram();
     }
+}
+
+void LinkWindow::closeEvent(QCloseEvent* event) {
+    // A command that is running finishes first.
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
+    Form::closeEvent(event);
 }
 
 void LinkWindow::setBusy(bool busy) {

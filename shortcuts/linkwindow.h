@@ -23,6 +23,9 @@ public:
     void activate() override;
     void unload() override;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildControls();
     void setBusy(bool busy);

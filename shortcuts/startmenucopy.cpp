@@ -13,7 +13,7 @@
 namespace qm {
 
 bool isUsableDestination(const QString& text) {
-    return text != notAvailable() && isSafeLinkName(text);
+    return text != notAvailable() && !text.trimmed().isEmpty() && isSafeLinkName(text);
 }
 
 void removeStartMenuFolder(const QString& applicationsFolder, const QString& destination) {

@@ -7,7 +7,7 @@
 namespace qm {
 
 // True when a destination typed by the user can be one folder of the applications menu: not
-// empty, not "(N/A)", and a single safe folder name.
+// empty or blank, not "(N/A)", and a single safe folder name.
 bool isUsableDestination(const QString& text);
 
 // Deletes an earlier copy of a destination folder with its menu files.

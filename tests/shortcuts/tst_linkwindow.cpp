@@ -461,6 +461,7 @@ void LinkWindowTest::copyNeedsDestination_data() {
     QTest::newRow("empty") << QString();
     QTest::newRow("separator") << QStringLiteral("a/b");
     QTest::newRow("climbs out") << QStringLiteral("..");
+    QTest::newRow("blanks only") << QStringLiteral("   ");
 }
 
 void LinkWindowTest::copyNeedsDestination() {
