@@ -1,13 +1,13 @@
 #include "installer/installerwindows.h"
 
-#include "app/placeholderform.h"
 #include "app/windowregistry.h"
+#include "installer/installerwindow.h"
 
 namespace qm {
 
 void registerInstallerWindows() {
-    auto& registry = WindowRegistry::instance();
-    registry.setFactory(WindowKind::Installer, [] { return new PlaceholderForm(WindowKind::Installer, QStringLiteral("Quillmorn - インストーラー")); });
+    WindowRegistry::instance().setFactory(WindowKind::Installer,
+                                          [] { return new InstallerWindow(); });
 }
 
 }  // namespace qm

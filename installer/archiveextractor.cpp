@@ -1,0 +1,201 @@
+#include "installer/archiveextractor.h"
+
+#include <QFile>
+#include <QList>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "installer/archivereader.h"
+#include "installer/entrypath.h"
+#include "installer/stagingfolder.h"
+
+namespace qm {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kDiskFlags = ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_UNLINK |
+                           ARCHIVE_EXTRACT_SECURE_NODOTDOT | ARCHIVE_EXTRACT_SECURE_SYMLINKS;
+
+ExtractionResult failure(ExtractionError error, const QString& detail) {
+    return ExtractionResult{error, detail};
+}
+
+QString entryName(const QByteArray& name) {
+    return QString::fromLocal8Bit(name);
+}
+
+// The disk writer, freed on destruction.
+class DiskWriter {
+public:
+    DiskWriter() : m_archive(archive_write_disk_new()) {
+        archive_write_disk_set_options(m_archive, kDiskFlags);
+    }
+    ~DiskWriter() { archive_write_free(m_archive); }
+    DiskWriter(const DiskWriter&) = delete;
+    DiskWriter& operator=(const DiskWriter&) = delete;
+
+    archive* handle() const { return m_archive; }
+    QString errorText() const {
+        const char* text = archive_error_string(m_archive);
+        return text ? QString::fromLocal8Bit(text) : QStringLiteral("write error");
+    }
+
+private:
+    archive* m_archive;
+};
+
+// One extraction run into a staging folder.
+class ExtractionRun {
+public:
+    ExtractionRun(const QString& staging, const ArchiveExtractor::ProgressHandler& progress,
+                  qint64 total)
+        : m_prefix(QFile::encodeName(staging) + '/'), m_progress(progress), m_total(total) {}
+
+    ExtractionResult run(ArchiveReader& reader);
+    ExtractionResult checkLinks() const;
+
+private:
+    ExtractionResult placeEntry(archive_entry* entry);
+    ExtractionResult copyData(ArchiveReader& reader);
+
+    QByteArray m_prefix;
+    const ArchiveExtractor::ProgressHandler& m_progress;
+    qint64 m_total;
+    qint64 m_done = 0;
+    DiskWriter m_writer;
+    QList<QByteArray> m_links;
+};
+
+ExtractionResult ExtractionRun::placeEntry(archive_entry* entry) {
+    const QByteArray name = archive_entry_pathname(entry);
+    if (!isSafeEntryPath(name)) {
+        return failure(ExtractionError::Unsafe, QStringLiteral("unsafe path: ") + entryName(name));
+    }
+    const mode_t type = archive_entry_filetype(entry);
+    if (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK) {
+        return failure(ExtractionError::Unsafe, QStringLiteral("refused kind: ") + entryName(name));
+    }
+    if (const char* link = archive_entry_hardlink(entry)) {
+        if (!isSafeEntryPath(link)) {
+            return failure(ExtractionError::Unsafe,
+                           QStringLiteral("unsafe link: ") + entryName(name));
+        }
+        archive_entry_copy_hardlink(entry, QByteArray(m_prefix + link).constData());
+    }
+    if (type == AE_IFLNK) {
+        const char* target = archive_entry_symlink(entry);
+        if (!target || !isSafeLinkTarget(name, target)) {
+            return failure(ExtractionError::Unsafe,
+                           QStringLiteral("link leads out: ") + entryName(name));
+        }
+        m_links.append(QByteArray(m_prefix + name));
+    }
+    archive_entry_copy_pathname(entry, QByteArray(m_prefix + name).constData());
+    return {};
+}
+
+ExtractionResult ExtractionRun::copyData(ArchiveReader& reader) {
+    const void* buffer = nullptr;
+    size_t size = 0;
+    la_int64_t offset = 0;
+    for (;;) {
+        const int status = archive_read_data_block(reader.handle(), &buffer, &size, &offset);
+        if (status == ARCHIVE_EOF) {
+            return {};
+        }
+        // A warning here is a checksum mismatch: the data is damaged.
+        if (status != ARCHIVE_OK) {
+            return failure(ExtractionError::Corrupt, reader.errorText());
+        }
+        if (archive_write_data_block(m_writer.handle(), buffer, size, offset) != ARCHIVE_OK) {
+            return failure(ExtractionError::Write, m_writer.errorText());
+        }
+        m_done += static_cast<qint64>(size);
+        if (m_progress) {
+            m_progress(m_done, m_total);
+        }
+    }
+}
+
+ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
+    archive_entry* entry = nullptr;
+    for (;;) {
+        const int status = reader.next(&entry);
+        if (status == ARCHIVE_EOF) {
+            break;
+        }
+        if (status != ARCHIVE_OK) {
+            return failure(ExtractionError::Corrupt, reader.errorText());
+        }
+        if (ExtractionResult placed = placeEntry(entry); !placed.ok()) {
+            return placed;
+        }
+        // The secure flags refuse an entry with a warning and go on: any refusal fails the run.
+        if (archive_write_header(m_writer.handle(), entry) != ARCHIVE_OK) {
+            return failure(ExtractionError::Write, m_writer.errorText());
+        }
+        if (archive_entry_size(entry) > 0 || archive_entry_filetype(entry) == AE_IFREG) {
+            if (ExtractionResult copied = copyData(reader); !copied.ok()) {
+                return copied;
+            }
+        }
+        if (archive_write_finish_entry(m_writer.handle()) < ARCHIVE_WARN) {
+            return failure(ExtractionError::Write, m_writer.errorText());
+        }
+    }
+    if (archive_write_close(m_writer.handle()) < ARCHIVE_WARN) {
+        return failure(ExtractionError::Write, m_writer.errorText());
+    }
+    return checkLinks();
+}
+
+// Each link, resolved through every link before it, must end inside the staging folder.
+ExtractionResult ExtractionRun::checkLinks() const {
+    const std::string root = m_prefix.toStdString();
+    for (const QByteArray& link : m_links) {
+        std::error_code error;
+        const fs::path resolved = fs::weakly_canonical(fs::path(link.toStdString()), error);
+        const std::string text = resolved.string() + '/';
+        if (error || text.compare(0, root.size(), root) != 0) {
+            return failure(ExtractionError::Unsafe, QStringLiteral("link leads out: ") +
+                                                        entryName(link.mid(m_prefix.size())));
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+ArchiveExtractor::ArchiveExtractor(const QString& archive, const QString& destination)
+    : m_archive(archive), m_destination(destination) {}
+
+ExtractionResult ArchiveExtractor::extract() {
+    const ArchiveSurvey survey = surveyArchive(m_archive);
+    if (!survey.readable) {
+        return failure(survey.opened ? ExtractionError::Corrupt : ExtractionError::Open,
+                       survey.error);
+    }
+    ArchiveReader reader;
+    if (!reader.open(m_archive, survey.legacyNames)) {
+        return failure(ExtractionError::Open, reader.errorText());
+    }
+    StagingFolder staging;
+    if (!staging.create(m_destination)) {
+        return failure(ExtractionError::Write, QStringLiteral("cannot create ") + m_destination);
+    }
+    ExtractionRun run(staging.path(), m_progress, survey.totalBytes);
+    if (ExtractionResult result = run.run(reader); !result.ok()) {
+        return result;
+    }
+    if (!staging.commit(m_destination)) {
+        return failure(ExtractionError::Write, QStringLiteral("cannot move into ") + m_destination);
+    }
+    return {};
+}
+
+}  // namespace qm

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+struct archive;
+struct archive_entry;
+
+namespace qm {
+
+// A libarchive reader for one archive file, freed on destruction.
+class ArchiveReader {
+public:
+    ArchiveReader() = default;
+    ~ArchiveReader();
+    ArchiveReader(const ArchiveReader&) = delete;
+    ArchiveReader& operator=(const ArchiveReader&) = delete;
+
+    // Opens path; legacyNames reads the names as the Windows Japanese code page (CP932).
+    bool open(const QString& path, bool legacyNames);
+
+    // The next entry's header: a libarchive status (ARCHIVE_OK, ARCHIVE_EOF, ...).
+    int next(archive_entry** entry);
+
+    archive* handle() const { return m_archive; }
+    QString errorText() const;
+
+private:
+    archive* m_archive = nullptr;
+};
+
+// What a first reading of an archive's headers found.
+struct ArchiveSurvey {
+    bool opened = false;       // the file is an archive of a known kind
+    bool readable = false;     // every header could be read
+    bool legacyNames = false;  // names must be read as CP932
+    qint64 totalBytes = 0;     // sum of the entries' sizes
+    QString error;
+};
+
+// Reads the headers once to decide how the names are encoded: UTF-8 when every name is valid
+// UTF-8 as stored, else CP932.
+ArchiveSurvey surveyArchive(const QString& path);
+
+}  // namespace qm

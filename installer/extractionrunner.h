@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include "installer/archiveextractor.h"
+
+class QWidget;
+
+namespace qm {
+
+// A window that shows how far an extraction it started has got. The archiver functions look for
+// it behind the window handle they are given.
+class ExtractionProgressSink {
+public:
+    virtual ~ExtractionProgressSink() = default;
+    virtual void extractionStarted() = 0;
+    // Bytes written so far out of total (0 when unknown); called every few milliseconds.
+    virtual void extractionProgress(qint64 done, qint64 total) = 0;
+    virtual void extractionFinished() = 0;
+};
+
+// Extracts archive into destination on a worker thread and returns when it is done. Meanwhile
+// the wait cursor shows, window events keep running, and owner, when it is an
+// ExtractionProgressSink, is told the progress.
+ExtractionResult runExtraction(QWidget* owner, const QString& archive, const QString& destination);
+
+}  // namespace qm

@@ -1,0 +1,271 @@
+#include "installer/installerwindow.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+
+#include "app/endprogram.h"
+#include "app/helpers.h"
+#include "app/programstate.h"
+#include "app/windowregistry.h"
+#include "installer/filedropfilter.h"
+#include "installer/lhazip.h"
+#include "platform/launcher.h"
+#include "platform/paths.h"
+#include "platform/prompt.h"
+#include "shortcuts/shortcutwriter.h"
+
+namespace qm {
+namespace {
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, bool bordered = false) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    if (bordered) {
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+// The last three characters, upper-cased: the archive kind as the window tells it.
+QString kindOf(const QString& path) {
+    return path.right(3).toUpper();
+}
+
+}  // namespace
+
+InstallerWindow::InstallerWindow(QWidget* parent) : Form(WindowKind::Installer, parent) {
+    setWindowTitle(QStringLiteral("Quillmorn - インストーラー"));
+    createControls();
+}
+
+void InstallerWindow::createControls() {
+    setClientSizeTwips(9600, 2640);
+
+    auto* picture = new QFrame(this);
+    picture->setObjectName(QStringLiteral("Picture1"));
+    picture->setFrameShape(QFrame::Panel);
+    picture->setFrameShadow(QFrame::Sunken);
+    picture->setBackgroundRole(QPalette::Base);
+    picture->setAutoFillBackground(true);
+    placeTwips(picture, 120, 120, 1575, 1575);
+    m_dropPicture = picture;
+
+    m_dropImage = makeLabel(picture, "Image1", QString());
+    const int iconSize = twips(480);
+    m_dropImage->setPixmap(QIcon::fromTheme(QStringLiteral("package-x-generic"),
+                                            style()->standardIcon(QStyle::SP_DirOpenIcon))
+                               .pixmap(iconSize, iconSize));
+    m_dropImage->setAlignment(Qt::AlignCenter);
+    m_dropImage->setGeometry(picture->contentsRect());
+
+    auto* drops = new FileDropFilter(this);
+    drops->watch(picture);
+    drops->watch(m_dropImage);
+    connect(drops, &FileDropFilter::filesDropped, this, &InstallerWindow::filesDropped);
+
+    placeTwips(makeLabel(this, "Label3", QStringLiteral("←こちらに")), 1800, 180, 2400, 300);
+    placeTwips(makeLabel(this, "Label2", QStringLiteral(".LZH .ZIPファイルを")), 1800, 540, 2400,
+               300);
+    QLabel* hint = makeLabel(
+        this, "Label4", QStringLiteral("ドラッグアンドドロップしてインストールを押してください。"));
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeTwips(hint, 1800, 900, 2400, 780);
+
+    m_archiveLabel = makeLabel(this, "Label1", QString(), true);
+    placeTwips(m_archiveLabel, 4380, 120, 5100, 360);
+    placeTwips(makeLabel(this, "Label6", QStringLiteral("⇒")), 4380, 600, 300, 360);
+    m_destinationLabel = makeLabel(this, "Label5", QString(), true);
+    placeTwips(m_destinationLabel, 4740, 600, 4740, 360);
+
+    m_shortcutButton =
+        makeButton(this, "Command2", QStringLiteral("インストーラーをプログラムに登録"));
+    m_shortcutButton->setToolTip(QStringLiteral(
+        "スタートメニュー　－　プログラムにインストーラーのショートカットを登録する。"));
+    placeTwips(m_shortcutButton, 4380, 1140, 3000, 420);
+    m_installButton = makeButton(this, "Command1", QStringLiteral("インストール"));
+    placeTwips(m_installButton, 7680, 1140, 1800, 420);
+    m_menuButton = makeButton(this, "Command3", QStringLiteral("メニューに戻る"));
+    placeTwips(m_menuButton, 7680, 1680, 1800, 420);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_progress->setTextVisible(false);
+    placeTwips(m_progress, 120, 2220, 9360, 240);
+    m_progress->hide();
+
+    connect(m_installButton, &QPushButton::clicked, this, &InstallerWindow::installClicked);
+    connect(m_shortcutButton, &QPushButton::clicked, this,
+            &InstallerWindow::registerShortcutClicked);
+    connect(m_menuButton, &QPushButton::clicked, this, &InstallerWindow::backToMenuClicked);
+}
+
+void InstallerWindow::load() {
+    m_destinationLabel->setText(state().workFolder);
+}
+
+void InstallerWindow::unload() {
+    auto& registry = WindowRegistry::instance();
+    if (!registry.isVisible(WindowKind::MainMenu) && !registry.isVisible(WindowKind::Catalogue)) {
+        endProgram();
+    }
+}
+
+void InstallerWindow::closeEvent(QCloseEvent* event) {
+    // The window stays while an archive is being extracted into a folder it names.
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
+    Form::closeEvent(event);
+}
+
+void InstallerWindow::filesDropped(const QStringList& paths) {
+    if (m_busy || paths.isEmpty()) {
+        return;
+    }
+    const QString file = paths.first();
+    const QString kind = kindOf(file);
+    if (kind != u"LZH" && kind != u"ZIP") {
+        return;
+    }
+    // Without its last four characters (the dot and the extension); too short a name leaves ""
+    // and so names the working folder itself, which the clash test refuses.
+    const QString name = lastPathPart(file).chopped(qMin<qsizetype>(4, lastPathPart(file).size()));
+    const QString destination = state().workFolder + kSeparator + name;
+    if (folderExists(destination)) {
+        messageBox(QStringLiteral(
+            "重複した名前が存在します。既にインストールされている可能性があります。"));
+        return;
+    }
+    m_archiveLabel->setText(file);
+    m_destinationLabel->setText(destination);
+}
+
+bool InstallerWindow::extractPending() {
+    const QString archive = m_archiveLabel->text();
+    const QString destination = m_destinationLabel->text();
+    qint32 result = 0;
+    m_busy = true;
+    for (QPushButton* button : {m_installButton, m_shortcutButton, m_menuButton}) {
+        button->setEnabled(false);
+    }
+    if (kindOf(archive) == u"LZH") {
+        result = lzhMelt(this, archive, destination, QStringLiteral("e"), QStringLiteral("-x1m0"));
+    } else {
+        result = zipMelt(this, archive, destination, QStringLiteral("-x -s -V -i -C"));
+    }
+    for (QPushButton* button : {m_installButton, m_shortcutButton, m_menuButton}) {
+        button->setEnabled(true);
+    }
+    m_busy = false;
+    if (result == 1) {
+        messageBox(QStringLiteral("解凍に失敗しました。"));
+        return false;
+    }
+    return true;
+}
+
+bool InstallerWindow::offerSetup() {
+    const QString setup = findFileNoCase(m_destinationLabel->text() + QStringLiteral("/setup.exe"));
+    if (setup.isEmpty() || !fileExists(setup)) {
+        return false;
+    }
+    const int answer = messageBox(
+        QStringLiteral("このアーカイブには Setup.exe（特有のインストーラー）が含まれています。") +
+            QChar(10) + QStringLiteral("セットアップを起動しますか？"),
+        MsgYesNo);
+    if (answer != AnswerYes) {
+        return false;
+    }
+    QString error;
+    if (!Launcher::instance().start(setup, {}, m_destinationLabel->text(), &error)) {
+        // The archive is in place all the same: go on and register it.
+        messageBox(QStringLiteral("セットアップを起動できませんでした。") + QChar(10) + error);
+        return false;
+    }
+    endProgram();
+    return true;
+}
+
+void InstallerWindow::installClicked() {
+    if (m_busy) {
+        return;
+    }
+    const QString kind = kindOf(m_archiveLabel->text());
+    if (kind != u"LZH" && kind != u"ZIP") {
+        messageBox(QStringLiteral("適切なファイルを指定してください。"), MsgOkOnly,
+                   QStringLiteral("Quillmorn"));
+        return;
+    }
+    if (!extractPending() || offerSetup()) {
+        return;
+    }
+    state().newFolderName = lastPathPart(m_destinationLabel->text());
+    state().newFolderPending = true;
+    WindowRegistry::instance().show(WindowKind::Catalogue);
+    close();
+}
+
+void InstallerWindow::registerShortcutClicked() {
+    const QString workFolder = state().workFolder;
+    try {
+        const QString programs = specialFolderPath(kCsidlPrograms);
+        if (programs.isEmpty() || !QDir().mkpath(programs)) {
+            throw ShortcutError("no folder for menu shortcuts");
+        }
+        const QString executable = programExecutable();
+        writeShortcut(
+            joinPath(programs, lastPathPart(workFolder) + QStringLiteral(" にインストール") +
+                                   shortcutExtension()),
+            executable, QStringLiteral("-i ") + workFolder,
+            parentFolder(QFileInfo(executable).absolutePath()));
+    } catch (const ShortcutError&) {
+        messageBox(
+            QStringLiteral("正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを"
+                           "使用しています。"
+                           "詳しくはReadme.txtをご覧ください。"));
+        return;
+    }
+    messageBox(QStringLiteral("作成しました。"));
+}
+
+void InstallerWindow::backToMenuClicked() {
+    WindowRegistry::instance().show(WindowKind::MainMenu);
+    close();
+}
+
+void InstallerWindow::extractionStarted() {
+    m_progress->setRange(0, 0);
+    m_progress->show();
+}
+
+void InstallerWindow::extractionProgress(qint64 done, qint64 total) {
+    if (total <= 0) {
+        return;
+    }
+    // Per mille, so that sizes beyond an int fit.
+    m_progress->setRange(0, 1000);
+    m_progress->setValue(static_cast<int>(qMin<qint64>(1000, done * 1000 / total)));
+}
+
+void InstallerWindow::extractionFinished() {
+    m_progress->hide();
+}
+
+}  // namespace qm

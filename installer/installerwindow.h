@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/form.h"
+#include "installer/extractionrunner.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace qm {
+
+// The installer window: takes a dropped LZH or ZIP archive, extracts it into a new folder of the
+// working folder and hands that folder to the catalogue; can also put a menu shortcut to itself.
+class InstallerWindow : public Form, public ExtractionProgressSink {
+    Q_OBJECT
+
+public:
+    explicit InstallerWindow(QWidget* parent = nullptr);
+
+    void load() override;
+    void unload() override;
+
+    void extractionStarted() override;
+    void extractionProgress(qint64 done, qint64 total) override;
+    void extractionFinished() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void filesDropped(const QStringList& paths);
+    void installClicked();
+    void registerShortcutClicked();
+    void backToMenuClicked();
+
+    // Extracts the pending archive; true when it is in place.
+    bool extractPending();
+    // Offers the archive's setup program; true when it was started (and the program ended).
+    bool offerSetup();
+
+    QWidget* m_dropPicture = nullptr;
+    QLabel* m_dropImage = nullptr;
+    QLabel* m_archiveLabel = nullptr;
+    QLabel* m_destinationLabel = nullptr;
+    QPushButton* m_installButton = nullptr;
+    QPushButton* m_shortcutButton = nullptr;
+    QPushButton* m_menuButton = nullptr;
+    QProgressBar* m_progress = nullptr;
+    bool m_busy = false;
+};
+
+}  // namespace qm
