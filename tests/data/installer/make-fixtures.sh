@@ -27,6 +27,12 @@ done
 bsdtar --format zip --options zip:compression=store -cf "$here/stored.zip" readme.txt bin
 bsdtar --format zip --options zip:compression=deflate -cf "$here/deflate.zip" readme.txt bin
 
+# A program that brings its own setup program (a stand-in: two bytes of an executable).
+mkdir -p "$work/setup"
+printf 'MZ' > "$work/setup/Setup.exe"
+printf 'readme\r\n' > "$work/setup/readme.txt"
+(cd "$work/setup" && bsdtar --format zip -cf "$here/setup.zip" Setup.exe readme.txt)
+
 # Japanese names: "ソ" holds the byte 0x5C in CP932, the classic trap for separators.
 mkdir -p "$work/jp/ソフト/サブ"
 printf 'a\r\n' > "$work/jp/ソフト/説明書.txt"

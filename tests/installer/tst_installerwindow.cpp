@@ -1,0 +1,459 @@
+// The installer window: drops, installation outcomes, the setup program question, the menu
+// shortcut, leaving, and the progress shown while a large archive is extracted.
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include "app/helpers.h"
+#include "app/programstate.h"
+#include "app/windowregistry.h"
+#include "installer/installerwindows.h"
+#include "platform/paths.h"
+#include "support/testenvironment.h"
+
+using namespace qm;
+using qm::test::ScriptedForm;
+using qm::test::TestEnvironment;
+using qm::test::waitFor;
+
+namespace {
+
+const QString kCaption = QStringLiteral("Quillmorn - インストーラー");
+const QString kClash =
+    QStringLiteral("重複した名前が存在します。既にインストールされている可能性があります。");
+const QString kSetupQuestion = QStringLiteral(
+    "このアーカイブには Setup.exe（特有のインストーラー）が含まれています。\n"
+    "セットアップを起動しますか？");
+
+QString fixture(const QString& name) {
+    return QStringLiteral(QM_TEST_DATA "/installer/") + name;
+}
+
+// A test world with a working folder, the installer registered and stand-ins for the windows it
+// hands over to.
+struct World {
+    TestEnvironment env;
+    QString work;
+
+    World() : work(env.makeFolder("apps")) {
+        state().workFolder = work;
+        registerInstallerWindows();
+        auto& registry = WindowRegistry::instance();
+        registry.setFactory(WindowKind::Catalogue,
+                            [] { return new ScriptedForm(WindowKind::Catalogue, {}, true); });
+        registry.setFactory(WindowKind::MainMenu,
+                            [] { return new ScriptedForm(WindowKind::MainMenu, {}, true); });
+    }
+
+    Form* open() {
+        Form* form = WindowRegistry::instance().show(WindowKind::Installer);
+        waitFor([] { return true; }, 10);
+        return form;
+    }
+
+    // An archive copied into the test folder under another name.
+    QString archive(const QString& fixtureName, const QString& as) const {
+        const QString path = env.root() + "/in/" + as;
+        QDir().mkpath(env.root() + "/in");
+        QFile::remove(path);
+        QFile::copy(fixture(fixtureName), path);
+        return path;
+    }
+};
+
+template <typename T>
+T* child(Form* form, const char* name) {
+    T* widget = form->findChild<T*>(QLatin1String(name));
+    if (!widget) {
+        qFatal("no control %s", name);
+    }
+    return widget;
+}
+
+QString text(Form* form, const char* name) {
+    return child<QLabel>(form, name)->text();
+}
+
+void click(Form* form, const char* name) {
+    QTest::mouseClick(child<QPushButton>(form, name), Qt::LeftButton);
+}
+
+void dropFiles(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) {
+        return;
+    }
+    QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+}
+
+void dropFiles(QWidget* target, const QStringList& paths) {
+    QList<QUrl> urls;
+    for (const QString& path : paths) {
+        urls.append(QUrl::fromLocalFile(path));
+    }
+    dropFiles(target, urls);
+}
+
+// A deflated ZIP of `files` files of `megabytes` MB of text each: quick to read, slow to write.
+QString bigZip(const QString& path, int files, int megabytes) {
+    archive* out = archive_write_new();
+    archive_write_set_format_zip(out);
+    archive_write_open_filename(out, QFile::encodeName(path).constData());
+    const QByteArray block = QByteArray("0123456789abcdef").repeated(megabytes * 65536);
+    for (int i = 0; i < files; ++i) {
+        archive_entry* entry = archive_entry_new();
+        archive_entry_set_pathname(entry,
+                                   QByteArray("data/file" + QByteArray::number(i)).constData());
+        archive_entry_set_filetype(entry, AE_IFREG);
+        archive_entry_set_perm(entry, 0644);
+        archive_entry_set_size(entry, block.size());
+        archive_write_header(out, entry);
+        archive_write_data(out, block.constData(), static_cast<size_t>(block.size()));
+        archive_entry_free(entry);
+    }
+    archive_write_free(out);
+    return path;
+}
+
+}  // namespace
+
+class InstallerWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void controls();
+    void drop_data();
+    void drop();
+    void clashKeepsPreviousChoice();
+    void otherDragsAreIgnored();
+    void installWithoutArchive();
+    void installHandsOverToCatalogue_data();
+    void installHandsOverToCatalogue();
+    void failedInstallKeepsWindow();
+    void setupProgram_data();
+    void setupProgram();
+    void registerShortcut();
+    void registerShortcutFailure();
+    void backToMenu();
+    void closing_data();
+    void closing();
+    void progressWhileExtracting();
+};
+
+void InstallerWindowTest::controls() {
+    World world;
+    Form* form = world.open();
+    QCOMPARE(form->windowTitle(), kCaption);
+    QCOMPARE(text(form, "Label3"), QStringLiteral("←こちらに"));
+    QCOMPARE(text(form, "Label2"), QStringLiteral(".LZH .ZIPファイルを"));
+    QCOMPARE(text(form, "Label4"),
+             QStringLiteral("ドラッグアンドドロップしてインストールを押してください。"));
+    QCOMPARE(text(form, "Label6"), QStringLiteral("⇒"));
+    QCOMPARE(text(form, "Label1"), QString());
+    QCOMPARE(text(form, "Label5"), world.work);
+    QCOMPARE(child<QPushButton>(form, "Command1")->text(), QStringLiteral("インストール"));
+    QCOMPARE(child<QPushButton>(form, "Command2")->text(),
+             QStringLiteral("インストーラーをプログラムに登録"));
+    QCOMPARE(child<QPushButton>(form, "Command2")->toolTip(),
+             QStringLiteral(
+                 "スタートメニュー　－　プログラムにインストーラーのショートカットを登録する。"));
+    QCOMPARE(child<QPushButton>(form, "Command3")->text(), QStringLiteral("メニューに戻る"));
+    QVERIFY(!child<QProgressBar>(form, "progressBar")->isVisible());
+    // Image1 lies inside Picture1, which is 1575 twips square.
+    QWidget* picture = child<QWidget>(form, "Picture1");
+    QCOMPARE(child<QLabel>(form, "Image1")->parentWidget(), picture);
+    QCOMPARE(picture->width(), form->twips(1575));
+}
+
+void InstallerWindowTest::drop_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("folder");  // "" when the drop is ignored
+    QTest::newRow("mixed case lzh") << QStringList{"/in/Tool.Lzh"} << "Picture1"
+                                    << "Tool";
+    QTest::newRow("zip on the image") << QStringList{"/in/v1.2 tool.ZIP"} << "Image1"
+                                      << "v1.2 tool";
+    QTest::newRow("first of two") << QStringList{"/in/a.zip", "/in/b.lzh"} << "Picture1"
+                                  << "a";
+    QTest::newRow("second one is ignored") << QStringList{"/in/a.txt", "/in/b.lzh"} << "Picture1"
+                                           << "";
+    QTest::newRow("no dot") << QStringList{"/in/toolzip"} << "Picture1"
+                            << "too";
+    QTest::newRow("other extension") << QStringList{"/in/tool.rar"} << "Image1"
+                                     << "";
+    QTest::newRow("hidden") << QStringList{"/in/.tool.lzh"} << "Picture1"
+                            << ".tool";
+}
+
+void InstallerWindowTest::drop() {
+    QFETCH(QStringList, files);
+    QFETCH(QString, target);
+    QFETCH(QString, folder);
+    World world;
+    Form* form = world.open();
+    dropFiles(child<QWidget>(form, qPrintable(target)), files);
+    QVERIFY(world.env.prompt.messages.isEmpty());
+    QCOMPARE(text(form, "Label1"), folder.isEmpty() ? QString() : files.first());
+    QCOMPARE(text(form, "Label5"), folder.isEmpty() ? world.work : world.work + "/" + folder);
+}
+
+void InstallerWindowTest::clashKeepsPreviousChoice() {
+    World world;
+    world.env.makeFolder("apps/x");
+    Form* form = world.open();
+    dropFiles(child<QWidget>(form, "Picture1"), QStringList{"/in/first.lzh"});
+    for (const QString& clash :
+         {QStringLiteral("/in/x.zip"), QStringLiteral("/in/zip"), QStringLiteral("/in/...zip")}) {
+        world.env.prompt.clear();
+        dropFiles(child<QWidget>(form, "Image1"), QStringList{clash});
+        // A name too short to leave anything names the working folder itself: a clash too.
+        QCOMPARE(world.env.prompt.texts(), QStringList{kClash});
+        QCOMPARE(world.env.prompt.messages[0].flags, 0);
+        QCOMPARE(world.env.prompt.messages[0].title, QString());
+        QCOMPARE(text(form, "Label1"), QStringLiteral("/in/first.lzh"));
+        QCOMPARE(text(form, "Label5"), world.work + "/first");
+    }
+}
+
+void InstallerWindowTest::otherDragsAreIgnored() {
+    World world;
+    Form* form = world.open();
+    dropFiles(child<QWidget>(form, "Picture1"), QList<QUrl>{QUrl("https://example.org/a.zip")});
+    QMimeData data;
+    data.setText("/in/a.zip");
+    QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(child<QWidget>(form, "Picture1"), &enter);
+    QVERIFY(!enter.isAccepted());
+    QCOMPARE(text(form, "Label1"), QString());
+    QVERIFY(world.env.prompt.messages.isEmpty());
+}
+
+void InstallerWindowTest::installWithoutArchive() {
+    World world;
+    Form* form = world.open();
+    click(form, "Command1");
+    QCOMPARE(world.env.prompt.texts(), QStringList{"適切なファイルを指定してください。"});
+    QCOMPARE(world.env.prompt.messages[0].title, QStringLiteral("Quillmorn"));
+    QVERIFY(form->isVisible());
+    QVERIFY(!state().newFolderPending);
+}
+
+void InstallerWindowTest::installHandsOverToCatalogue_data() {
+    QTest::addColumn<QString>("fixtureName");
+    QTest::addColumn<QString>("droppedAs");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("lzh") << "lh5.lzh"
+                         << "Tool.Lzh"
+                         << "Tool";
+    QTest::newRow("zip with spaces") << "deflate.zip"
+                                     << "my tool v1.0.zip"
+                                     << "my tool v1.0";
+}
+
+void InstallerWindowTest::installHandsOverToCatalogue() {
+    QFETCH(QString, fixtureName);
+    QFETCH(QString, droppedAs);
+    QFETCH(QString, folder);
+    World world;
+    Form* form = world.open();
+    QPointer<Form> installer(form);
+    dropFiles(child<QWidget>(form, "Picture1"), QStringList{world.archive(fixtureName, droppedAs)});
+    click(form, "Command1");
+    QVERIFY(world.env.prompt.messages.isEmpty());
+    QVERIFY(QFileInfo::exists(world.work + "/" + folder + "/bin/data.txt"));
+    QCOMPARE(state().newFolderName, folder);
+    QVERIFY(state().newFolderPending);
+    QVERIFY(WindowRegistry::instance().isVisible(WindowKind::Catalogue));
+    QVERIFY(waitFor([&] { return installer.isNull(); }));
+    QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Installer));
+    QCOMPARE(world.env.endCount, 0);
+}
+
+void InstallerWindowTest::failedInstallKeepsWindow() {
+    World world;
+    Form* form = world.open();
+    const QString archive = world.archive("corrupt.lzh", "broken.lzh");
+    dropFiles(child<QWidget>(form, "Picture1"), QStringList{archive});
+    click(form, "Command1");
+    QCOMPARE(world.env.prompt.texts(),
+             (QStringList{"解凍に失敗しました。No.5", "解凍に失敗しました。"}));
+    QCOMPARE(world.env.prompt.messages[1].flags, 0);
+    QCOMPARE(world.env.prompt.messages[1].title, QString());
+    QVERIFY(form->isVisible());
+    QCOMPARE(text(form, "Label1"), archive);
+    QCOMPARE(text(form, "Label5"), world.work + "/broken");
+    QVERIFY(!QFileInfo::exists(world.work + "/broken"));
+    QCOMPARE(QDir(world.work).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{});
+    QVERIFY(!state().newFolderPending);
+    QVERIFY(state().newFolderName.isEmpty());
+    QVERIFY(child<QPushButton>(form, "Command1")->isEnabled());
+    // The same archive can be tried again once it is repaired.
+    QFile::remove(archive);
+    QFile::copy(fixture("lh0.lzh"), archive);
+    world.env.prompt.clear();
+    click(form, "Command1");
+    QVERIFY(world.env.prompt.messages.isEmpty());
+    QCOMPARE(state().newFolderName, QStringLiteral("broken"));
+}
+
+void InstallerWindowTest::setupProgram_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("startSucceeds");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("yes") << int(AnswerYes) << true << true;
+    QTest::newRow("no") << int(AnswerNo) << true << false;
+    QTest::newRow("yes but it cannot start") << int(AnswerYes) << false << false;
+}
+
+void InstallerWindowTest::setupProgram() {
+    QFETCH(int, answer);
+    QFETCH(bool, startSucceeds);
+    QFETCH(bool, ends);
+    World world;
+    world.env.prompt.answers = {answer};
+    world.env.launcher.startSucceeds = startSucceeds;
+    Form* form = world.open();
+    dropFiles(child<QWidget>(form, "Picture1"), QStringList{world.archive("setup.zip", "app.zip")});
+    click(form, "Command1");
+    const QString folder = world.work + "/app";
+    QVERIFY(world.env.prompt.messages.size() >= 1);
+    QCOMPARE(world.env.prompt.messages[0].text, kSetupQuestion);
+    QCOMPARE(world.env.prompt.messages[0].flags, 4);
+    if (answer == AnswerYes) {
+        QCOMPARE(world.env.launcher.started.size(), 1);
+        QCOMPARE(world.env.launcher.started[0].program, folder + "/Setup.exe");
+        QCOMPARE(world.env.launcher.started[0].arguments, QStringList{});
+    } else {
+        QVERIFY(world.env.launcher.started.isEmpty());
+    }
+    QCOMPARE(world.env.endCount, ends ? 1 : 0);
+    if (ends) {
+        QCOMPARE(world.env.prompt.messages.size(), 1);
+        QVERIFY(!state().newFolderPending);
+        return;
+    }
+    // Not started: said so when it was asked for, and on to the catalogue.
+    QCOMPARE(world.env.prompt.messages.size(), startSucceeds ? 1 : 2);
+    if (!startSucceeds) {
+        QVERIFY(world.env.prompt.messages[1].text.startsWith(
+            QStringLiteral("セットアップを起動できませんでした。")));
+    }
+    QCOMPARE(state().newFolderName, QStringLiteral("app"));
+    QVERIFY(state().newFolderPending);
+    QVERIFY(WindowRegistry::instance().isVisible(WindowKind::Catalogue));
+}
+
+void InstallerWindowTest::registerShortcut() {
+    World world;
+    Form* form = world.open();
+    click(form, "Command2");
+    QCOMPARE(world.env.prompt.texts(), QStringList{"作成しました。"});
+    const QString link = applicationsFolder() + "/apps にインストール.desktop";
+    QVERIFY2(QFileInfo::exists(link), qPrintable(link));
+    const QString entry = QString::fromUtf8(TestEnvironment::readFile(link));
+    const QString executable = programExecutable();
+    QVERIFY(entry.contains("Exec=" + executable + " -i " + world.work + "\n"));
+    QVERIFY(entry.contains("Path=" + parentFolder(QFileInfo(executable).absolutePath()) + "\n"));
+    QVERIFY(form->isVisible());
+}
+
+void InstallerWindowTest::registerShortcutFailure() {
+    World world;
+    // The menu folder's place is taken by a file.
+    QDir().mkpath(QFileInfo(applicationsFolder()).absolutePath());
+    QFile blocker(applicationsFolder());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Form* form = world.open();
+    click(form, "Command2");
+    QCOMPARE(world.env.prompt.texts(),
+             QStringList{"正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを"
+                         "使用しています。詳しくはReadme.txtをご覧ください。"});
+    QVERIFY(form->isVisible());
+}
+
+void InstallerWindowTest::backToMenu() {
+    World world;
+    QPointer<Form> form(world.open());
+    click(form, "Command3");
+    QVERIFY(WindowRegistry::instance().isVisible(WindowKind::MainMenu));
+    QVERIFY(waitFor([&] { return form.isNull(); }));
+    QCOMPARE(world.env.endCount, 0);
+    QVERIFY(!state().newFolderPending);
+}
+
+void InstallerWindowTest::closing_data() {
+    QTest::addColumn<int>("otherWindow");  // -1: none
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("alone") << -1 << true;
+    QTest::newRow("main menu open") << int(WindowKind::MainMenu) << false;
+    QTest::newRow("catalogue open") << int(WindowKind::Catalogue) << false;
+}
+
+void InstallerWindowTest::closing() {
+    QFETCH(int, otherWindow);
+    QFETCH(bool, ends);
+    World world;
+    if (otherWindow >= 0) {
+        WindowRegistry::instance().show(static_cast<WindowKind>(otherWindow));
+    }
+    Form* form = world.open();
+    form->close();
+    QCOMPARE(world.env.endCount, ends ? 1 : 0);
+}
+
+void InstallerWindowTest::progressWhileExtracting() {
+    World world;
+    Form* form = world.open();
+    QDir().mkpath(world.env.root() + "/in");
+    const QString archive = bigZip(world.env.root() + "/in/big.zip", 8, 6);
+    dropFiles(child<QWidget>(form, "Picture1"), QStringList{archive});
+    auto* bar = child<QProgressBar>(form, "progressBar");
+    auto* install = child<QPushButton>(form, "Command1");
+    // Watch the window while the extraction runs: its timers keep firing.
+    int ticks = 0;
+    bool seenBusy = false;
+    int highest = -1;
+    QTimer watcher;
+    watcher.setInterval(2);
+    connect(&watcher, &QTimer::timeout, [&] {
+        ++ticks;
+        if (bar->isVisible() && !install->isEnabled()) {
+            seenBusy = true;
+            highest = qMax(highest, bar->value());
+            // Closing while files are being written is refused.
+            form->close();
+        }
+    });
+    watcher.start();
+    click(form, "Command1");
+    watcher.stop();
+    QVERIFY(seenBusy);
+    QVERIFY(ticks > 1);
+    QVERIFY(highest <= 1000);
+    QVERIFY(!bar->isVisible());
+    QVERIFY(world.env.prompt.messages.isEmpty());
+    QCOMPARE(QFileInfo(world.work + "/big/data/file7").size(), qint64(6) << 20);
+    QCOMPARE(state().newFolderName, QStringLiteral("big"));
+    QCOMPARE(world.env.endCount, 0);
+}
+
+QTEST_MAIN(InstallerWindowTest)
+#include "tst_installerwindow.moc"
