@@ -8,7 +8,10 @@
 namespace qm {
 namespace {
 
-constexpr size_t kBlockSize = 64 * 1024;
+// Reading data goes in large blocks; reading headers only seeks from one to the next, and a
+// large block would be read in full at each of them.
+constexpr size_t kDataBlockSize = 16 * 1024;
+constexpr size_t kHeaderBlockSize = 4 * 1024;
 
 enum class Pass { Clean, NeedsLegacy, Broken };
 
@@ -42,7 +45,7 @@ ArchiveReader::~ArchiveReader() {
     }
 }
 
-bool ArchiveReader::open(const QString& path, bool legacyNames) {
+bool ArchiveReader::open(const QString& path, bool legacyNames, bool headersOnly) {
     if (m_archive) {
         archive_read_free(m_archive);
     }
@@ -53,7 +56,8 @@ bool ArchiveReader::open(const QString& path, bool legacyNames) {
     if (legacyNames && archive_read_set_options(m_archive, "hdrcharset=CP932") != ARCHIVE_OK) {
         return false;
     }
-    return archive_read_open_filename(m_archive, QFile::encodeName(path).constData(), kBlockSize) ==
+    return archive_read_open_filename(m_archive, QFile::encodeName(path).constData(),
+                                      headersOnly ? kHeaderBlockSize : kDataBlockSize) ==
            ARCHIVE_OK;
 }
 
@@ -69,7 +73,7 @@ QString ArchiveReader::errorText() const {
 ArchiveSurvey surveyArchive(const QString& path) {
     ArchiveSurvey survey;
     ArchiveReader plain;
-    if (!plain.open(path, false)) {
+    if (!plain.open(path, false, true)) {
         survey.error = plain.errorText();
         return survey;
     }
@@ -82,7 +86,7 @@ ArchiveSurvey surveyArchive(const QString& path) {
     }
     // Names that are not UTF-8 (an LZH's reader fails outright on them): try the legacy code page.
     ArchiveReader legacy;
-    if (!legacy.open(path, true)) {
+    if (!legacy.open(path, true, true)) {
         survey.error = legacy.errorText();
         return survey;
     }

@@ -16,7 +16,8 @@ public:
     ArchiveReader& operator=(const ArchiveReader&) = delete;
 
     // Opens path; legacyNames reads the names as the Windows Japanese code page (CP932).
-    bool open(const QString& path, bool legacyNames);
+    // headersOnly suits a reader that skips every entry's data: it reads in small blocks.
+    bool open(const QString& path, bool legacyNames, bool headersOnly = false);
 
     // The next entry's header: a libarchive status (ARCHIVE_OK, ARCHIVE_EOF, ...).
     int next(archive_entry** entry);

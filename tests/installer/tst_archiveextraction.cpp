@@ -303,6 +303,9 @@ void ArchiveExtractionTest::refused_data() {
     QTest::newRow("lzh absolute level 1") << "gen:1:/tmp/qmorn-evil.txt";
     QTest::newRow("lzh link out level 1") << "gen:1:out|/etc/passwd";
     QTest::newRow("lzh link up level 2") << "gen:2:out|../x";
+    // Each link points inside on its face; written through the first, the second points out.
+    QTest::newRow("lzh written through a link") << "gen:2:d/l|..;d/l/l2|..;d/l/l2/evil.txt";
+    QTest::newRow("lzh through a link of other case") << "gen:1:d/l|.;D/L/evil.txt";
     QTest::newRow("not an archive") << "gen:text";
     QTest::newRow("empty file") << "gen:empty";
 }
@@ -318,10 +321,12 @@ void ArchiveExtractionTest::refused() {
         path = env.writeFile("in/empty.zip", QByteArray());
     } else if (archive.startsWith("gen:")) {
         const QStringList parts = archive.split(':');
-        const QByteArray name = parts.at(2).toUtf8();
-        const bool link = name.contains('|');
         LzhBuilder builder(parts.at(1).toInt());
-        builder.add("first.txt", "ok").add(name, link ? QByteArray() : "evil", link ? 0120777 : 0);
+        builder.add("first.txt", "ok");
+        for (const QString& entry : parts.at(2).split(';')) {
+            const bool link = entry.contains('|');
+            builder.add(entry.toUtf8(), link ? QByteArray() : "evil", link ? 0120777 : 0);
+        }
         path = env.writeFile("in/gen.lzh", builder.build());
     }
     const bool zip = path.endsWith(".zip");
@@ -337,6 +342,9 @@ void ArchiveExtractionTest::refused() {
     // No destination, no staging folder, nothing beside the working folder.
     QCOMPARE(tree(work), QStringList{});
     QCOMPARE(tree(env.root() + "/deep"), QStringList{"apps"});
+    QCOMPARE(tree(env.root()),
+             (QStringList{"deep", "deep/apps", "in", "in/" + QFileInfo(path).fileName()})
+                 .mid(0, path.startsWith(env.root()) ? 4 : 2));
     QVERIFY(!QFileInfo::exists("/tmp/qmorn-fixture-evil.txt"));
     QVERIFY(!QFileInfo::exists("/tmp/qmorn-evil.txt"));
 }
