@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStyle>
 
 #include "app/endprogram.h"
 #include "app/helpers.h"
@@ -15,6 +15,7 @@
 #include "app/windowregistry.h"
 #include "installer/filedropfilter.h"
 #include "installer/lhazip.h"
+#include "installer/pathlabel.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
@@ -23,14 +24,15 @@
 namespace qm {
 namespace {
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, bool bordered = false) {
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
-    if (bordered) {
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    }
+    return label;
+}
+
+PathLabel* makePathLabel(QWidget* parent, const char* name) {
+    auto* label = new PathLabel(parent);
+    label->setObjectName(QLatin1String(name));
     return label;
 }
 
@@ -39,6 +41,24 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) 
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
     return button;
+}
+
+// A closed carton with a taped lid: what the drop box shows.
+QPixmap archivePicture(int size) {
+    QPixmap picture(size, size);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
+    painter.setPen(QPen(QColor(0x8a, 0x5a, 0x12), 1.2));
+    painter.setBrush(QColor(0xe8, 0xb0, 0x4a));
+    painter.drawRoundedRect(QRectF(3, 11, 26, 18), 2, 2);
+    painter.setBrush(QColor(0xf3, 0xc9, 0x6b));
+    painter.drawRect(QRectF(2, 6, 28, 6));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xc8, 0xd8, 0xe8));
+    painter.drawRect(QRectF(13.5, 6.6, 5, 14));
+    return picture;
 }
 
 // The last three characters, upper-cased: the archive kind as the window tells it.
@@ -54,7 +74,7 @@ InstallerWindow::InstallerWindow(QWidget* parent) : Form(WindowKind::Installer, 
 }
 
 void InstallerWindow::createControls() {
-    setClientSizeTwips(9600, 2640);
+    setClientSizeTwips(9840, 2280);
 
     auto* picture = new QFrame(this);
     picture->setObjectName(QStringLiteral("Picture1"));
@@ -66,10 +86,7 @@ void InstallerWindow::createControls() {
     m_dropPicture = picture;
 
     m_dropImage = makeLabel(picture, "Image1", QString());
-    const int iconSize = twips(480);
-    m_dropImage->setPixmap(QIcon::fromTheme(QStringLiteral("package-x-generic"),
-                                            style()->standardIcon(QStyle::SP_DirOpenIcon))
-                               .pixmap(iconSize, iconSize));
+    m_dropImage->setPixmap(archivePicture(twips(720)));
     m_dropImage->setAlignment(Qt::AlignCenter);
     m_dropImage->setGeometry(picture->contentsRect());
 
@@ -78,35 +95,36 @@ void InstallerWindow::createControls() {
     drops->watch(m_dropImage);
     connect(drops, &FileDropFilter::filesDropped, this, &InstallerWindow::filesDropped);
 
-    placeTwips(makeLabel(this, "Label3", QStringLiteral("←こちらに")), 1800, 180, 2400, 300);
-    placeTwips(makeLabel(this, "Label2", QStringLiteral(".LZH .ZIPファイルを")), 1800, 540, 2400,
+    placeTwips(makeLabel(this, "Label3", QStringLiteral("←こちらに")), 1800, 180, 2900, 300);
+    placeTwips(makeLabel(this, "Label2", QStringLiteral(".LZH .ZIPファイルを")), 1800, 540, 2900,
                300);
     QLabel* hint = makeLabel(
         this, "Label4", QStringLiteral("ドラッグアンドドロップしてインストールを押してください。"));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(hint, 1800, 900, 2400, 780);
+    placeTwips(hint, 1800, 900, 2900, 780);
 
-    m_archiveLabel = makeLabel(this, "Label1", QString(), true);
-    placeTwips(m_archiveLabel, 4380, 120, 5100, 360);
-    placeTwips(makeLabel(this, "Label6", QStringLiteral("⇒")), 4380, 600, 300, 360);
-    m_destinationLabel = makeLabel(this, "Label5", QString(), true);
-    placeTwips(m_destinationLabel, 4740, 600, 4740, 360);
+    m_archiveLabel = makePathLabel(this, "Label1");
+    placeTwips(m_archiveLabel, 4800, 120, 4920, 360);
+    placeTwips(makeLabel(this, "Label6", QStringLiteral("⇒")), 4800, 600, 300, 360);
+    m_destinationLabel = makePathLabel(this, "Label5");
+    placeTwips(m_destinationLabel, 5160, 600, 4560, 360);
 
     m_shortcutButton =
         makeButton(this, "Command2", QStringLiteral("インストーラーをプログラムに登録"));
     m_shortcutButton->setToolTip(QStringLiteral(
         "スタートメニュー　－　プログラムにインストーラーのショートカットを登録する。"));
-    placeTwips(m_shortcutButton, 4380, 1140, 3000, 420);
+    placeTwips(m_shortcutButton, 4800, 1140, 3000, 420);
     m_installButton = makeButton(this, "Command1", QStringLiteral("インストール"));
-    placeTwips(m_installButton, 7680, 1140, 1800, 420);
+    placeTwips(m_installButton, 7920, 1140, 1800, 420);
     m_menuButton = makeButton(this, "Command3", QStringLiteral("メニューに戻る"));
-    placeTwips(m_menuButton, 7680, 1680, 1800, 420);
+    placeTwips(m_menuButton, 7920, 1680, 1800, 420);
 
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progressBar"));
     m_progress->setTextVisible(false);
-    placeTwips(m_progress, 120, 2220, 9360, 240);
+    // Under Command2, beside Command3: shown only while an archive is being extracted.
+    placeTwips(m_progress, 4800, 1770, 3000, 240);
     m_progress->hide();
 
     connect(m_installButton, &QPushButton::clicked, this, &InstallerWindow::installClicked);
@@ -116,7 +134,7 @@ void InstallerWindow::createControls() {
 }
 
 void InstallerWindow::load() {
-    m_destinationLabel->setText(state().workFolder);
+    m_destinationLabel->setPath(state().workFolder);
 }
 
 void InstallerWindow::unload() {
@@ -153,8 +171,8 @@ void InstallerWindow::filesDropped(const QStringList& paths) {
             "重複した名前が存在します。既にインストールされている可能性があります。"));
         return;
     }
-    m_archiveLabel->setText(file);
-    m_destinationLabel->setText(destination);
+    m_archiveLabel->setPath(file);
+    m_destinationLabel->setPath(destination);
 }
 
 bool InstallerWindow::extractPending() {

@@ -9,6 +9,8 @@ class QPushButton;
 
 namespace qm {
 
+class PathLabel;
+
 // The installer window: takes a dropped LZH or ZIP archive, extracts it into a new folder of the
 // working folder and hands that folder to the catalogue; can also put a menu shortcut to itself.
 class InstallerWindow : public Form, public ExtractionProgressSink {
@@ -41,8 +43,8 @@ private:
 
     QWidget* m_dropPicture = nullptr;
     QLabel* m_dropImage = nullptr;
-    QLabel* m_archiveLabel = nullptr;
-    QLabel* m_destinationLabel = nullptr;
+    PathLabel* m_archiveLabel = nullptr;
+    PathLabel* m_destinationLabel = nullptr;
     QPushButton* m_installButton = nullptr;
     QPushButton* m_shortcutButton = nullptr;
     QPushButton* m_menuButton = nullptr;
