@@ -1,13 +1,13 @@
 #include "registration/registrationwindows.h"
 
-#include "app/placeholderform.h"
 #include "app/windowregistry.h"
+#include "registration/registrationwindow.h"
 
 namespace qm {
 
 void registerRegistrationWindows() {
-    auto& registry = WindowRegistry::instance();
-    registry.setFactory(WindowKind::Registration, [] { return new PlaceholderForm(WindowKind::Registration, QStringLiteral(" の設定")); });
+    WindowRegistry::instance().setFactory(WindowKind::Registration,
+                                          [] { return new RegistrationWindow(); });
 }
 
 }  // namespace qm

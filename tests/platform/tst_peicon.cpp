@@ -9,152 +9,23 @@
 #include "platform/peicon.h"
 #include "platform/programicon.h"
 #include "support/testenvironment.h"
+#include "support/testpe.h"
 
 using namespace qm;
+using namespace qm::test;
 
 namespace {
 
-void putU16(QByteArray& bytes, qsizetype at, quint16 value) {
-    qToLittleEndian<quint16>(value, bytes.data() + at);
-}
-
-void putU32(QByteArray& bytes, qsizetype at, quint32 value) {
-    qToLittleEndian<quint32>(value, bytes.data() + at);
-}
-
-// The colours of the two test icons.
 QRgb small(int x, int y) {
-    return qRgba(x * 15, y * 15, 40, 255);
+    return smallIconColour(x, y);
 }
 
 QRgb large(int x, int y) {
-    return qRgba(x * 7, 200, y * 7, y < 4 ? 0x80 : 0xFF);
-}
-
-// A 32-bit icon image: BITMAPINFOHEADER, rows bottom-up, then the AND mask. With alpha false
-// every alpha byte is 0 and the mask alone gives the transparency.
-QByteArray dib32(int side, const std::function<QRgb(int, int)>& pixel, bool alpha,
-                 const std::function<bool(int, int)>& masked) {
-    const int maskStride = ((side + 31) / 32) * 4;
-    QByteArray d(40 + side * side * 4 + maskStride * side, '\0');
-    putU32(d, 0, 40);
-    putU32(d, 4, side);
-    putU32(d, 8, side * 2);
-    putU16(d, 12, 1);
-    putU16(d, 14, 32);
-    for (int y = 0; y < side; ++y) {
-        const int row = side - 1 - y;
-        for (int x = 0; x < side; ++x) {
-            const QRgb c = pixel(x, y);
-            const qsizetype at = 40 + (row * side + x) * 4;
-            d[at] = char(qBlue(c));
-            d[at + 1] = char(qGreen(c));
-            d[at + 2] = char(qRed(c));
-            d[at + 3] = char(alpha ? qAlpha(c) : 0);
-            if (masked(x, y)) {
-                d[40 + side * side * 4 + row * maskStride + x / 8] |= char(0x80 >> (x % 8));
-            }
-        }
-    }
-    return d;
-}
-
-QByteArray smallIcon() {
-    return dib32(16, small, false, [](int x, int) { return x < 8; });
-}
-
-QByteArray largeIcon() {
-    return dib32(32, large, true, [](int, int) { return true; });
-}
-
-// A minimal PE file with one ".rsrc" section: RT_ICON 1 (16 px) and 2 (32 px), RT_GROUP_ICON 1.
-struct TestPe {
-    QByteArray bytes;
-    int peOffset = 0x40;
-    int optional = 0;
-    int countAt = 0;
-    int sectionTable = 0;
-    int rsrc = 0x200;
-    int group = 0;
-    int icon16 = 0;
-    int icon32 = 0;
-};
-
-TestPe buildPe(const QByteArray& icon16, const QByteArray& icon32, bool wide = false) {
-    TestPe pe;
-    const int optionalSize = wide ? 240 : 224;
-    pe.optional = pe.peOffset + 24;
-    pe.countAt = pe.optional + (wide ? 108 : 92);
-    pe.sectionTable = pe.optional + optionalSize;
-    const quint32 va = 0x1000;
-
-    QByteArray r(0xF8, '\0');
-    const auto dir = [&r](int at, QList<QPair<quint32, quint32>> entries) {
-        putU16(r, at + 14, quint16(entries.size()));
-        for (int i = 0; i < entries.size(); ++i) {
-            putU32(r, at + 16 + i * 8, entries[i].first);
-            putU32(r, at + 20 + i * 8, entries[i].second);
-        }
-    };
-    const quint32 sub = 0x80000000u;
-    dir(0x00, {{3, sub | 0x20}, {14, sub | 0x40}});
-    dir(0x20, {{1, sub | 0x58}, {2, sub | 0x70}});
-    dir(0x40, {{1, sub | 0x88}});
-    dir(0x58, {{0x409, 0xA0}});
-    dir(0x70, {{0x409, 0xB0}});
-    dir(0x88, {{0x409, 0xC0}});
-    const int groupAt = 0xD0;
-    const int icon16At = 0xF8;
-    const int icon32At = icon16At + int(icon16.size());
-    r.append(icon16);
-    r.append(icon32);
-    putU32(r, 0xA0, va + icon16At);
-    putU32(r, 0xA4, quint32(icon16.size()));
-    putU32(r, 0xB0, va + icon32At);
-    putU32(r, 0xB4, quint32(icon32.size()));
-    putU32(r, 0xC0, va + groupAt);
-    putU32(r, 0xC4, 6 + 2 * 14);
-    putU16(r, groupAt + 2, 1);
-    putU16(r, groupAt + 4, 2);
-    const int sides[2] = {16, 32};
-    const QByteArray* datas[2] = {&icon16, &icon32};
-    for (int i = 0; i < 2; ++i) {
-        const int e = groupAt + 6 + i * 14;
-        r[e] = char(sides[i]);
-        r[e + 1] = char(sides[i]);
-        putU16(r, e + 4, 1);
-        putU16(r, e + 6, 32);
-        putU32(r, e + 8, quint32(datas[i]->size()));
-        putU16(r, e + 12, quint16(i + 1));
-    }
-
-    QByteArray b(pe.rsrc, '\0');
-    b[0] = 'M';
-    b[1] = 'Z';
-    putU32(b, 0x3C, pe.peOffset);
-    b.replace(pe.peOffset, 4, QByteArrayLiteral("PE\0\0"));
-    putU16(b, pe.peOffset + 4, wide ? 0x8664 : 0x14C);
-    putU16(b, pe.peOffset + 6, 1);
-    putU16(b, pe.peOffset + 20, quint16(optionalSize));
-    putU16(b, pe.optional, wide ? 0x20B : 0x10B);
-    putU32(b, pe.countAt, 16);
-    putU32(b, pe.countAt + 4 + 16, va);
-    putU32(b, pe.countAt + 4 + 20, quint32(r.size()));
-    b.replace(pe.sectionTable, 8, QByteArray(".rsrc\0\0\0", 8));
-    putU32(b, pe.sectionTable + 8, quint32(r.size()));
-    putU32(b, pe.sectionTable + 12, va);
-    putU32(b, pe.sectionTable + 16, quint32(r.size()));
-    putU32(b, pe.sectionTable + 20, quint32(pe.rsrc));
-    b.append(r);
-    pe.bytes = b;
-    pe.group = pe.rsrc + groupAt;
-    pe.icon16 = pe.rsrc + icon16At;
-    pe.icon32 = pe.rsrc + icon32At;
-    return pe;
+    return largeIconColour(x, y);
 }
 
 TestPe standardPe() {
-    return buildPe(smallIcon(), largeIcon());
+    return buildPe(smallIconImage(), largeIconImage());
 }
 
 QByteArray pngOf(const QImage& image) {
@@ -228,7 +99,7 @@ void TestPeIcon::readsBothSizes_data() {
 
 void TestPeIcon::readsBothSizes() {
     QFETCH(bool, wide);
-    const TestPe pe = buildPe(smallIcon(), largeIcon(), wide);
+    const TestPe pe = buildPe(smallIconImage(), largeIconImage(), wide);
 
     const QImage small16 = peIcon(pe.bytes, 16);
     QCOMPARE(small16.size(), QSize(16, 16));
@@ -272,7 +143,7 @@ void TestPeIcon::readsPngIcon() {
     QImage source(32, 32, QImage::Format_ARGB32);
     source.fill(qRgba(10, 20, 30, 255));
     source.setPixel(3, 5, qRgba(200, 100, 50, 128));
-    const TestPe pe = buildPe(smallIcon(), pngOf(source));
+    const TestPe pe = buildPe(smallIconImage(), pngOf(source));
     const QImage image = peIcon(pe.bytes, 32);
     QCOMPARE(image.size(), QSize(32, 32));
     QCOMPARE(image.pixel(0, 0), qRgba(10, 20, 30, 255));
@@ -474,7 +345,7 @@ void TestPeIcon::notAnExecutable() {
 }
 
 void TestPeIcon::programIconUsesResources() {
-    test::TestEnvironment env;
+    TestEnvironment env;
     const QString exe = env.writeFile(QStringLiteral("Tool/tool.exe"), standardPe().bytes);
     const QPixmap large32 = programIcon(exe, 32);
     QCOMPARE(large32.size(), QSize(32, 32));

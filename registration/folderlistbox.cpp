@@ -1,0 +1,98 @@
+#include "registration/folderlistbox.h"
+
+#include <QDir>
+#include <QStyle>
+
+#include "app/helpers.h"
+#include "registration/folderlisting.h"
+
+namespace qm {
+namespace {
+
+constexpr int kIndexRole = Qt::UserRole;
+constexpr int kPathRole = Qt::UserRole + 1;
+
+// The folders from the root down to folder itself.
+QStringList ancestorsAndSelf(const QString& folder) {
+    QStringList chain;
+    QString current = folder;
+    while (!current.isEmpty()) {
+        chain.prepend(current);
+        const QString parent = QFileInfo(current).path();
+        if (parent == current || parent == QLatin1String(".")) {
+            break;
+        }
+        current = parent;
+    }
+    return chain;
+}
+
+QString displayName(const QString& folder) {
+    const QString name = QFileInfo(folder).fileName();
+    return name.isEmpty() ? folder : name;
+}
+
+}  // namespace
+
+FolderListBox::FolderListBox(QWidget* parent) : ChoiceListBox(parent) {}
+
+void FolderListBox::setPath(const QString& folder) {
+    const QString cleaned = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
+    if (cleaned == m_path) {
+        return;
+    }
+    m_path = cleaned;
+    fill();
+    Q_EMIT pathChanged();
+}
+
+void FolderListBox::fill() {
+    beginFill();
+    if (folderExists(m_path)) {
+        const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+        const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirIcon);
+        const QStringList chain = ancestorsAndSelf(m_path);
+        for (int i = 0; i < chain.size(); ++i) {
+            auto* item =
+                new QListWidgetItem(openIcon, QString(i * 2, u' ') + displayName(chain[i]));
+            item->setData(kIndexRole, i - int(chain.size()));
+            item->setData(kPathRole, chain[i]);
+            addItem(item);
+        }
+        const QString indent(chain.size() * 2, u' ');
+        const QStringList names = listFolderNames(m_path);
+        for (int i = 0; i < names.size(); ++i) {
+            auto* item = new QListWidgetItem(closedIcon, indent + names[i]);
+            item->setData(kIndexRole, i);
+            item->setData(kPathRole, joinPath(m_path, names[i]));
+            addItem(item);
+        }
+        setListIndex(-1);
+        if (QListWidgetItem* open = currentItem()) {
+            scrollToItem(open, QAbstractItemView::PositionAtTop);
+        }
+    }
+    endFill();
+}
+
+int FolderListBox::listIndex() const {
+    const QListWidgetItem* item = currentItem();
+    return item ? item->data(kIndexRole).toInt() : -1;
+}
+
+void FolderListBox::setListIndex(int index) {
+    for (int row = 0; row < count(); ++row) {
+        if (item(row)->data(kIndexRole).toInt() == index) {
+            setCurrentRow(row);
+            return;
+        }
+    }
+}
+
+void FolderListBox::itemOpened(QListWidgetItem* item) {
+    if (item->data(kIndexRole).toInt() >= 0) {
+        setPath(item->data(kPathRole).toString());
+    }
+}
+
+}  // namespace qm
