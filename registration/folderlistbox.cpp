@@ -34,7 +34,9 @@ QString displayName(const QString& folder) {
 
 }  // namespace
 
-FolderListBox::FolderListBox(QWidget* parent) : ChoiceListBox(parent) {}
+FolderListBox::FolderListBox(QWidget* parent) : ChoiceListBox(parent) {
+    setIconSize(QSize(16, 16));
+}
 
 void FolderListBox::setPath(const QString& folder) {
     const QString cleaned = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
@@ -53,16 +55,14 @@ void FolderListBox::fill() {
         const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirIcon);
         const QStringList chain = ancestorsAndSelf(m_path);
         for (int i = 0; i < chain.size(); ++i) {
-            auto* item =
-                new QListWidgetItem(openIcon, QString(i * 2, u' ') + displayName(chain[i]));
+            auto* item = new QListWidgetItem(openIcon, displayName(chain[i]));
             item->setData(kIndexRole, i - int(chain.size()));
             item->setData(kPathRole, chain[i]);
             addItem(item);
         }
-        const QString indent(chain.size() * 2, u' ');
         const QStringList names = listFolderNames(m_path);
         for (int i = 0; i < names.size(); ++i) {
-            auto* item = new QListWidgetItem(closedIcon, indent + names[i]);
+            auto* item = new QListWidgetItem(closedIcon, names[i]);
             item->setData(kIndexRole, i);
             item->setData(kPathRole, joinPath(m_path, names[i]));
             addItem(item);

@@ -134,19 +134,19 @@ void RegistrationWindow::buildControls() {
     buildPreviewFrame();
     buildStateFrame();  // last, so that it lies above the rows it covers
 
-    placeTwips(m_nameCaption, 120, 810, 1020, 255);
-    placeTwips(m_nameEdit, 1200, 780, 3600, 315);
-    placeTwips(m_folderCaption, 120, 1170, 1020, 255);
-    placeTwips(m_folderLabel, 1200, 1140, 3600, 315);
-    placeTwips(m_categoryCaption, 120, 1530, 1020, 255);
-    placeTwips(m_categoryCombo, 1200, 1500, 3600, 315);
-    placeTwips(m_exeCaption, 120, 1890, 1080, 255);
-    placeTwips(m_exeLabel, 1200, 1860, 3600, 315);
+    placeTwips(m_nameCaption, 120, 810, 1200, 255);
+    placeTwips(m_nameEdit, 1320, 780, 3480, 315);
+    placeTwips(m_folderCaption, 120, 1170, 1200, 255);
+    placeTwips(m_folderLabel, 1320, 1140, 3480, 315);
+    placeTwips(m_categoryCaption, 120, 1530, 1200, 255);
+    placeTwips(m_categoryCombo, 1320, 1500, 3480, 315);
+    placeTwips(m_exeCaption, 120, 1890, 1200, 255);
+    placeTwips(m_exeLabel, 1320, 1860, 3480, 315);
     placeTwips(m_iconBox, 120, 2235, 615, 615);
     placeTwips(m_folderList, 840, 2235, 1920, 1200);
     placeTwips(m_exeList, 2820, 2235, 1980, 1200);
-    placeTwips(m_descriptionCaption, 120, 3570, 1020, 255);
-    placeTwips(m_descriptionEdit, 1200, 3540, 3600, 315);
+    placeTwips(m_descriptionCaption, 120, 3570, 1200, 255);
+    placeTwips(m_descriptionEdit, 1320, 3540, 3480, 315);
     placeTwips(m_excludeButton, 120, 4035, 1440, 420);
     placeTwips(m_cancelButton, 1680, 4035, 1440, 420);
     placeTwips(m_okFrame, 3315, 3990, 1530, 510);
@@ -220,25 +220,15 @@ void RegistrationWindow::load() {
         s.editState = 2;
     }
     m_folderLabel->setText(s.editFolder);
-    switch (s.editState) {
-        case 0:
-            m_excludeCheck->setChecked(true);
-            setCovered(true);
-            m_stateLabel->setText(kExcluded);
-            m_folderList->setPath(programFolder());
-            break;
-        case 2:
-            m_excludeCheck->setChecked(false);
-            setCovered(false);
-            m_stateLabel->setText(kUnregistered);
-            m_folderList->setPath(programFolder());
-            break;
-        default:
-            m_excludeCheck->setChecked(false);
-            setCovered(false);
-            m_stateLabel->setText(kRegistered);
-            m_folderList->setPath(exeFolder());
-            break;
+    const bool excluded = s.editState == 0;
+    m_excludeCheck->setChecked(excluded);
+    setCovered(excluded);
+    if (excluded || s.editState == 2) {
+        m_stateLabel->setText(excluded ? kExcluded : kUnregistered);
+        m_folderList->setPath(programFolder());
+    } else {
+        m_stateLabel->setText(kRegistered);
+        m_folderList->setPath(exeFolder());
     }
     m_nameEdit->setText(s.editName);
     m_categoryCombo->setEditText(s.editCategory);

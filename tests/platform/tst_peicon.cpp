@@ -42,13 +42,8 @@ QByteArray paletteDib(int side, int bitCount, const QList<QRgb>& palette,
     const int stride = ((side * bitCount + 31) / 32) * 4;
     const int maskStride = ((side + 31) / 32) * 4;
     const int pixelsAt = 40 + int(palette.size()) * 4;
-    QByteArray d(pixelsAt + stride * side + maskStride * side, '\0');
-    putU32(d, 0, 40);
-    putU32(d, 4, side);
-    putU32(d, 8, side * 2);
-    putU16(d, 12, 1);
-    putU16(d, 14, quint16(bitCount));
-    putU32(d, 32, quint32(palette.size()));
+    QByteArray d = dibHeader(side, bitCount, int(palette.size()),
+                             pixelsAt - 40 + stride * side + maskStride * side);
     for (int i = 0; i < palette.size(); ++i) {
         d[40 + i * 4] = char(qBlue(palette[i]));
         d[41 + i * 4] = char(qGreen(palette[i]));
@@ -195,12 +190,7 @@ void TestPeIcon::decodesPaletteImages() {
 void TestPeIcon::decodes24BitWithMask() {
     const int side = 16;
     const int stride = 48;
-    QByteArray d(40 + stride * side + 4 * side, '\0');
-    putU32(d, 0, 40);
-    putU32(d, 4, side);
-    putU32(d, 8, side * 2);
-    putU16(d, 12, 1);
-    putU16(d, 14, 24);
+    QByteArray d = dibHeader(side, 24, 0, stride * side + 4 * side);
     for (int y = 0; y < side; ++y) {
         for (int x = 0; x < side; ++x) {
             const int at = 40 + (side - 1 - y) * stride + x * 3;

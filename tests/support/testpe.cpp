@@ -22,15 +22,21 @@ QRgb largeIconColour(int x, int y) {
     return qRgba(x * 7, 200, y * 7, y < 4 ? 0x80 : 0xFF);
 }
 
-QByteArray dib32(int side, const std::function<QRgb(int, int)>& pixel, bool alpha,
-                 const std::function<bool(int, int)>& masked) {
-    const int maskStride = ((side + 31) / 32) * 4;
-    QByteArray d(40 + side * side * 4 + maskStride * side, '\0');
+QByteArray dibHeader(int side, int bitCount, int colours, qsizetype rest) {
+    QByteArray d(40 + rest, '\0');
     putU32(d, 0, 40);
     putU32(d, 4, side);
     putU32(d, 8, side * 2);
     putU16(d, 12, 1);
-    putU16(d, 14, 32);
+    putU16(d, 14, quint16(bitCount));
+    putU32(d, 32, quint32(colours));
+    return d;
+}
+
+QByteArray dib32(int side, const std::function<QRgb(int, int)>& pixel, bool alpha,
+                 const std::function<bool(int, int)>& masked) {
+    const int maskStride = ((side + 31) / 32) * 4;
+    QByteArray d = dibHeader(side, 32, 0, side * side * 4 + maskStride * side);
     for (int y = 0; y < side; ++y) {
         const int row = side - 1 - y;
         for (int x = 0; x < side; ++x) {

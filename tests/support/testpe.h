@@ -16,6 +16,10 @@ void putU32(QByteArray& bytes, qsizetype at, quint32 value);
 QRgb smallIconColour(int x, int y);
 QRgb largeIconColour(int x, int y);
 
+// The 40-byte BITMAPINFOHEADER of an icon image of side x side pixels (its height doubled for
+// the AND mask), followed by room for the rest of the image (zeros).
+QByteArray dibHeader(int side, int bitCount, int colours, qsizetype rest);
+
 // A 32-bit icon image: BITMAPINFOHEADER, rows bottom-up, then the AND mask. With alpha false
 // every alpha byte is 0 and the mask alone gives the transparency.
 QByteArray dib32(int side, const std::function<QRgb(int, int)>& pixel, bool alpha,
