@@ -1,5 +1,6 @@
 #include "catalogue/cataloguewindow.h"
 
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -20,6 +21,7 @@
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/folderpreview.h"
 #include "catalogue/registrationsession.h"
+#include "folders/foldertree.h"
 #include "platform/launcher.h"
 #include "platform/prompt.h"
 #include "platform/settingsstore.h"
@@ -443,7 +445,7 @@ void CatalogueWindow::openSelectedFolder() {
 
 void CatalogueWindow::moveSelected() {
     const int row = selectedRow();
-    if (row < 0) {
+    if (row < 0 || !checkFolderName(row)) {
         return;
     }
     ProgramState& s = state();
@@ -461,7 +463,27 @@ void CatalogueWindow::moveSelected() {
 }
 
 void CatalogueWindow::deleteSelected() {
-    // Comes with the folder deletion.
+    const int row = selectedRow();
+    if (row < 0 || !checkFolderName(row)) {
+        return;
+    }
+    const QString path = folderPathOfRow(row);
+    const int answer = messageBox(
+        path + QStringLiteral(" フォルダを削除します。\n"
+                              "セットアップ、インストールされたソフトを消すと、システムに影響が出る"
+                              "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
+                              "メントに従ってください。\n削除しますか？"),
+        MsgYesNo, QStringLiteral("Quillmorn"));
+    if (answer != AnswerYes) {
+        return;
+    }
+    m_listChanged = true;
+    deleteFolderTree(path);
+    // The result of the deletion does not say whether the folder is gone; the disk does.
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink() && row < m_model->rowCount()) {
+        m_model->removeEntry(row);
+    }
 }
 
 void CatalogueWindow::backToMenu() {
@@ -494,6 +516,20 @@ void CatalogueWindow::selectRow(int row) {
 int CatalogueWindow::selectedRow() const {
     const QModelIndexList rows = m_listView->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+bool CatalogueWindow::checkFolderName(int row) const {
+    // A folder text that is not one plain name would point at the working folder itself or
+    // somewhere outside it.
+    const QString folder = m_model->entry(row).folder;
+    const bool plain = !folder.isEmpty() && folder != QLatin1String(".") &&
+                       folder != QLatin1String("..") && !folder.contains(u'/');
+    if (!plain) {
+        messageBox(QStringLiteral("フォルダ名「") + folder +
+                       QStringLiteral("」は作業対象のフォルダ名として使えません。"),
+                   MsgExclamation);
+    }
+    return plain;
 }
 
 QString CatalogueWindow::folderPathOfRow(int row) const {

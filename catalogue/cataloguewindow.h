@@ -59,6 +59,8 @@ private:
     void selectRow(int row);
     int selectedRow() const;
     QString folderPathOfRow(int row) const;
+    // True when the row's folder text is one plain folder name; says so when it is not.
+    bool checkFolderName(int row) const;
     void previewRow(int row);
 
     CatalogueModel* m_model;

@@ -1,0 +1,349 @@
+#include <QAction>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTest>
+
+#include "cataloguefixture.h"
+
+using namespace qm;
+using qm::test::CatalogueFixture;
+
+namespace {
+
+void click(const char* name) {
+    auto* button = CatalogueFixture::window()->findChild<QPushButton*>(QLatin1String(name));
+    QVERIFY2(button, name);
+    button->click();
+}
+
+// Registers the entry in the exchange record as `name`, with a category, program and description.
+void registerAs(const QString& name) {
+    ProgramState& s = state();
+    s.editState = 1;
+    s.editName = name;
+    s.editCategory = QStringLiteral("ツール");
+    s.editExe = QStringLiteral("/soft/") + s.editFolder + QStringLiteral("/run.exe");
+    s.editDescription = QStringLiteral("説明, ") + name;
+}
+
+}  // namespace
+
+class CatalogueOperationsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_fixture = std::make_unique<CatalogueFixture>(); }
+    void cleanup() { m_fixture.reset(); }
+
+    void registeredAndSavedByteForByte();
+    void sequentialRegistrationCancelledAtSecond();
+    void sequentialRegistrationNextActsLikeOk();
+    void sequentialRegistrationWithNothingToDo();
+    void editSteppingStopsAtBothEnds_data();
+    void editSteppingStopsAtBothEnds();
+    void editCancelledStillMarksChanged();
+    void deleteAnsweredYes();
+    void deleteAnsweredNo();
+    void deleteRefusesFolderTextThatIsNotAName();
+    void moveIntoPreparedWorkingFolder();
+    void moveIntoOtherFolder();
+    void moveCancelledKeepsRow();
+    void launchAndOpen();
+    void launchFailureIsReported();
+
+private:
+    CatalogueWindow* openWith(const QStringList& folders, const QByteArray& list);
+    std::unique_ptr<CatalogueFixture> m_fixture;
+};
+
+CatalogueWindow* CatalogueOperationsTest::openWith(const QStringList& folders,
+                                                   const QByteArray& list) {
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", folders), &list);
+    return m_fixture->open();
+}
+
+void CatalogueOperationsTest::registeredAndSavedByteForByte() {
+    m_fixture->registration.answer = [](int) { registerAs(QStringLiteral("Editor \"Pro\"")); };
+    CatalogueWindow* window =
+        openWith({"editor", "viewer"}, "1,Viewer,viewer,表示,/v.exe,見る\r\n");
+    QVERIFY(!window->listChanged());
+    click("Command7");
+    QCOMPARE(m_fixture->registration.shownFolders, QStringList{"editor"});
+    QCOMPARE(m_fixture->env->prompt.texts(), QStringList{"全て登録されました。"});
+    QVERIFY(window->listChanged());
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::closeWindow();
+    QCOMPARE(
+        test::TestEnvironment::readFile(m_fixture->listFile()),
+        QString("1,Editor \"Pro\",editor,ツール,/soft/editor/run.exe,\"説明, Editor ''Pro''\"\r\n"
+                "1,Viewer,viewer,表示,/v.exe,見る\r\n")
+            .toUtf8());
+    QVERIFY(test::waitFor([this] { return m_fixture->shown.contains(WindowKind::Links); }));
+}
+
+void CatalogueOperationsTest::sequentialRegistrationCancelledAtSecond() {
+    m_fixture->registration.answer = [](int call) {
+        if (call == 1) {
+            state().editResult = 1;
+        } else {
+            registerAs(QStringLiteral("First"));
+        }
+    };
+    openWith({"a", "b", "c"}, "");
+    click("Command7");
+    QCOMPARE(m_fixture->registration.shownFolders, (QStringList{"a", "b"}));
+    QCOMPARE(CatalogueFixture::rows(),
+             (QStringList{"1,First,a,ツール,/soft/a/run.exe,\"説明, First\"",
+                          "2,b,b,未設定,不明,未設定", "2,c,c,未設定,不明,未設定"}));
+    QVERIFY(m_fixture->env->prompt.messages.isEmpty());
+    QVERIFY(CatalogueFixture::window()->listChanged());
+}
+
+void CatalogueOperationsTest::sequentialRegistrationNextActsLikeOk() {
+    // ">>>" saves and goes on with the next unregistered row, not the next row; a row left
+    // unregistered is not offered again.
+    m_fixture->registration.answer = [](int call) {
+        if (call == 0) {
+            state().editName = QStringLiteral("still unregistered");
+        } else {
+            registerAs(QStringLiteral("Second"));
+        }
+        state().editResult = 2;
+    };
+    openWith({"a", "b", "c", "d"}, "1,B,b,k,e,x\r\n0,C,c,k,e,x\r\n");
+    click("Command7");
+    QCOMPARE(m_fixture->registration.shownFolders, (QStringList{"a", "d"}));
+    QCOMPARE(CatalogueFixture::rows(),
+             (QStringList{"2,still unregistered,a,未設定,不明,未設定", "1,B,b,k,e,x", "0,C,c,k,e,x",
+                          "1,Second,d,ツール,/soft/d/run.exe,\"説明, Second\""}));
+    QCOMPARE(m_fixture->env->prompt.texts(), QStringList{"全て登録されました。"});
+}
+
+void CatalogueOperationsTest::sequentialRegistrationWithNothingToDo() {
+    CatalogueWindow* window = openWith({"a", "b"}, "1,A,a,k,e,x\r\n0,B,b,k,e,y\r\n");
+    const QStringList before = CatalogueFixture::rows();
+    click("Command7");
+    QVERIFY(m_fixture->registration.shownFolders.isEmpty());
+    QCOMPARE(m_fixture->env->prompt.texts(), QStringList{"追加はありませんでした。"});
+    QCOMPARE(CatalogueFixture::rows(), before);
+    QVERIFY(!window->listChanged());
+}
+
+void CatalogueOperationsTest::editSteppingStopsAtBothEnds_data() {
+    QTest::addColumn<int>("start");
+    QTest::addColumn<QList<int>>("results");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("next on the last row") << 2 << QList<int>{2} << QStringList{"c"};
+    QTest::newRow("previous on the first row") << 0 << QList<int>{3} << QStringList{"a"};
+    QTest::newRow("next past the end") << 0 << QList<int>{2, 2, 2} << QStringList{"a", "b", "c"};
+    QTest::newRow("back and forth")
+        << 1 << QList<int>{3, 2, 2, 0} << QStringList{"b", "a", "b", "c"};
+    QTest::newRow("cancel stops") << 0 << QList<int>{2, 1} << QStringList{"a", "b"};
+}
+
+void CatalogueOperationsTest::editSteppingStopsAtBothEnds() {
+    QFETCH(int, start);
+    QFETCH(QList<int>, results);
+    QFETCH(QStringList, shown);
+    m_fixture->registration.answer = [results](int call) {
+        state().editName = state().editName + QStringLiteral("+");
+        state().editResult = static_cast<qint16>(call < results.size() ? results.at(call) : 1);
+    };
+    openWith({"a", "b", "c"}, "");
+    CatalogueFixture::select(start);
+    CatalogueFixture::window()->findChild<QAction*>("mnuUd")->trigger();
+    QCOMPARE(m_fixture->registration.shownFolders, shown);
+    // Every row shown was saved except one that was cancelled.
+    QStringList names;
+    for (const CatalogueEntry& entry : CatalogueFixture::model()->entries()) {
+        names.append(entry.name);
+    }
+    QStringList expected{"a", "b", "c"};
+    for (int i = 0; i < shown.size(); ++i) {
+        if (results.value(i, 1) != 1) {
+            const int row = shown[i].at(0).unicode() - 'a';
+            expected[row] += "+";
+        }
+    }
+    QCOMPARE(names, expected);
+    QCOMPARE(CatalogueFixture::listView()->currentIndex().row(),
+             shown.last().at(0).unicode() - 'a');
+    QVERIFY(m_fixture->env->prompt.messages.isEmpty());
+}
+
+void CatalogueOperationsTest::editCancelledStillMarksChanged() {
+    m_fixture->registration.answer = [](int) {
+        state().editName = QStringLiteral("ignored");
+        state().editResult = 1;
+    };
+    CatalogueWindow* window = openWith({"a"}, "");
+    CatalogueFixture::select(0);
+    click("Command8");
+    QCOMPARE(CatalogueFixture::rows(), QStringList{"2,a,a,未設定,不明,未設定"});
+    QVERIFY(window->listChanged());
+    m_fixture->env->prompt.answers = {AnswerNo};
+    CatalogueFixture::closeWindow();
+    QCOMPARE(m_fixture->env->prompt.messages.size(), 1);
+}
+
+void CatalogueOperationsTest::deleteAnsweredYes() {
+    const QString work = m_fixture->makeWorkFolder("w", {"a", "b c"});
+    m_fixture->env->writeFile("w/b c/inside/file.txt", "x");
+    const QByteArray list("1,B,b c,k,e,x\r\n");
+    m_fixture->useWorkFolder(work, &list);
+    CatalogueWindow* window = m_fixture->open();
+    CatalogueFixture::select(1);
+    m_fixture->env->prompt.answers = {AnswerYes};
+    click("Command13");
+    const auto& messages = m_fixture->env->prompt.messages;
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].text,
+             work +
+                 "/b c フォルダを削除します。\n"
+                 "セットアップ、インストールされたソフトを消すと、システムに影響が出る場合があり"
+                 "ます。アンインストールの指示があればReadme.txt等のドキュメントに従ってください。"
+                 "\n削除しますか？");
+    QCOMPARE(messages[0].flags, int(MsgYesNo));
+    QCOMPARE(messages[0].title, "Quillmorn");
+    QVERIFY(!QFileInfo::exists(work + "/b c"));
+    QCOMPARE(CatalogueFixture::rows(), QStringList{"2,a,a,未設定,不明,未設定"});
+    QVERIFY(window->listChanged());
+    QVERIFY(QFileInfo::exists(work + "/a"));
+}
+
+void CatalogueOperationsTest::deleteAnsweredNo() {
+    const QString work = m_fixture->makeWorkFolder("w", {"a", "b"});
+    m_fixture->useWorkFolder(work);
+    CatalogueWindow* window = m_fixture->open();
+    CatalogueFixture::select(0);
+    m_fixture->env->prompt.answers = {AnswerNo};
+    window->findChild<QAction*>("mnuDel")->trigger();
+    QCOMPARE(m_fixture->env->prompt.messages.size(), 1);
+    QVERIFY(QFileInfo::exists(work + "/a"));
+    QCOMPARE(CatalogueFixture::model()->rowCount(), 2);
+    QVERIFY(!window->listChanged());
+}
+
+void CatalogueOperationsTest::deleteRefusesFolderTextThatIsNotAName() {
+    // A registration that emptied the folder text must not turn a deletion into one of the
+    // whole working folder.
+    m_fixture->registration.answer = [](int) { state().editFolder = QString(); };
+    const QString work = m_fixture->makeWorkFolder("w", {"a"});
+    m_fixture->useWorkFolder(work);
+    m_fixture->open();
+    CatalogueFixture::select(0);
+    click("Command8");
+    QCOMPARE(CatalogueFixture::model()->entry(0).folder, QString());
+    m_fixture->env->prompt.answers = {AnswerYes};
+    click("Command13");
+    QCOMPARE(m_fixture->env->prompt.messages.size(), 1);
+    QCOMPARE(m_fixture->env->prompt.messages[0].flags, int(MsgExclamation));
+    QCOMPARE(m_fixture->env->prompt.answers.size(), 1);  // no question was asked
+    QVERIFY(QFileInfo::exists(work + "/a"));
+    click("Command1");
+    QCOMPARE(m_fixture->moveShows, 0);
+}
+
+void CatalogueOperationsTest::moveIntoPreparedWorkingFolder() {
+    const QString other = m_fixture->makeWorkFolder("other", {});
+    const QString work = m_fixture->makeWorkFolder("w", {"a", "b"});
+    const QByteArray list("1,A,a,k,e,x\r\n1,B,b,k,e,y\r\n");
+    m_fixture->useWorkFolder(work, &list);
+    m_fixture->moveScript = [other] {
+        ProgramState& s = state();
+        QVERIFY(QDir().rename(s.moveSource, other + "/b"));
+        s.moveTarget = other;
+        s.newFolderPending = true;
+    };
+    m_fixture->open();
+    CatalogueFixture::select(1);
+    m_fixture->env->prompt.answers = {AnswerYes};
+    click("Command1");
+    QCOMPARE(m_fixture->moveShows, 1);
+    // The catalogue closes on its next activation, saving the list; the link window takes over.
+    QVERIFY(
+        test::waitFor([] { return !WindowRegistry::instance().isLoaded(WindowKind::Catalogue); }));
+    QVERIFY(test::waitFor([this] { return m_fixture->shown.contains(WindowKind::Links); }));
+    QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()), QByteArray("1,A,a,k,e,x\r\n"));
+    QCOMPARE(state().moveTarget, other);
+    QVERIFY(!state().newFolderPending);
+    QCOMPARE(m_fixture->env->endCount, 0);
+    QVERIFY(m_fixture->env->prompt.texts().contains("追加はありませんでした。"));
+}
+
+void CatalogueOperationsTest::moveIntoOtherFolder() {
+    const QString elsewhere = m_fixture->env->makeFolder("elsewhere");
+    const QString work = m_fixture->makeWorkFolder("w", {"a", "b", "c"});
+    const QByteArray list("1,A,a,k,e,x\r\n");
+    m_fixture->useWorkFolder(work, &list);
+    m_fixture->moveScript = [elsewhere] {
+        ProgramState& s = state();
+        QVERIFY(QDir().rename(s.moveSource, elsewhere + "/b"));
+        s.moveTarget = QStringLiteral("E");
+        s.newFolderPending = true;
+    };
+    m_fixture->registration.answer = [](int) { registerAs(QStringLiteral("C")); };
+    CatalogueWindow* window = m_fixture->open();
+    CatalogueFixture::select(1);
+    window->findChild<QAction*>("mnuMove")->trigger();
+    QVERIFY(state().moveTarget.isEmpty());
+    // The next activation runs sequential registration over what is left.
+    QVERIFY(test::waitFor([this] { return !m_fixture->registration.shownFolders.isEmpty(); }));
+    QCOMPARE(m_fixture->registration.shownFolders, QStringList{"c"});
+    QVERIFY(!state().newFolderPending);
+    QVERIFY(WindowRegistry::instance().isLoaded(WindowKind::Catalogue));
+    QCOMPARE(CatalogueFixture::rows(),
+             (QStringList{"1,A,a,k,e,x", "1,C,c,ツール,/soft/c/run.exe,\"説明, C\""}));
+    QVERIFY(window->listChanged());
+}
+
+void CatalogueOperationsTest::moveCancelledKeepsRow() {
+    m_fixture->moveScript = [] { state().moveSource.clear(); };
+    CatalogueWindow* window = openWith({"a", "b"}, "");
+    CatalogueFixture::select(0);
+    click("Command1");
+    QCOMPARE(m_fixture->moveShows, 1);
+    QCOMPARE(CatalogueFixture::model()->rowCount(), 2);
+    QVERIFY(!window->listChanged());
+}
+
+void CatalogueOperationsTest::launchAndOpen() {
+    const QString work = m_fixture->makeWorkFolder("w", {"my tool", "b"});
+    const QString exe = m_fixture->env->writeFile("w/my tool/the tool.exe", "MZ");
+    const QByteArray list = QString("1,T,my tool,k,%1,x\r\n").arg(exe).toUtf8();
+    m_fixture->useWorkFolder(work, &list);
+    m_fixture->open();
+    auto& launcher = m_fixture->env->launcher;
+    CatalogueFixture::select(1);
+    click("Command10");
+    QCOMPARE(launcher.started.size(), 1);
+    QCOMPARE(launcher.started[0].program, exe);
+    QVERIFY(launcher.started[0].arguments.isEmpty());
+    QVERIFY(launcher.started[0].workingDirectory.isEmpty());
+    CatalogueFixture::window()->findChild<QAction*>("mnuOpen")->trigger();
+    QCOMPARE(launcher.openedFolders, QStringList{work + "/my tool"});
+    // An unregistered entry ("不明") starts nothing and says nothing.
+    CatalogueFixture::select(0);
+    CatalogueFixture::window()->findChild<QAction*>("mnuKidou")->trigger();
+    QCOMPARE(launcher.started.size(), 1);
+    click("Command11");
+    QCOMPARE(launcher.openedFolders.size(), 2);
+    QVERIFY(m_fixture->env->prompt.messages.isEmpty());
+}
+
+void CatalogueOperationsTest::launchFailureIsReported() {
+    const QString work = m_fixture->makeWorkFolder("w", {"a"});
+    const QString exe = m_fixture->env->writeFile("w/a/run.exe", "MZ");
+    const QByteArray list = QString("1,A,a,k,%1,x\r\n").arg(exe).toUtf8();
+    m_fixture->useWorkFolder(work, &list);
+    m_fixture->open();
+    m_fixture->env->launcher.startSucceeds = false;
+    CatalogueFixture::select(0);
+    click("Command10");
+    QCOMPARE(m_fixture->env->prompt.messages.size(), 1);
+    QVERIFY(m_fixture->env->prompt.messages[0].text.contains(exe));
+    QCOMPARE(m_fixture->env->prompt.messages[0].flags, int(MsgExclamation));
+}
+
+QTEST_MAIN(CatalogueOperationsTest)
+#include "tst_catalogueoperations.moc"
