@@ -1,6 +1,7 @@
 #include "catalogue/catalogueloader.h"
 
 #include <QHash>
+#include <QSet>
 
 #include "app/busycursor.h"
 #include "app/helpers.h"
@@ -54,6 +55,12 @@ bool mergeListFile(CatalogueModel& model, const QString& workFolder, const QStri
     if (!readTextFile(listFile, &text)) {
         return false;
     }
+    // The folders just listed exist; only other folder texts need a look at the disk.
+    QSet<QString> listed;
+    listed.reserve(model.rowCount());
+    for (const CatalogueEntry& entry : model.entries()) {
+        listed.insert(entry.folder);
+    }
     bool dropped = false;
     ListFileReader reader(text);
     while (!reader.atEnd()) {
@@ -62,7 +69,7 @@ bool mergeListFile(CatalogueModel& model, const QString& workFolder, const QStri
             break;
         }
         addCategory(record->category);
-        if (folderExists(joinPath(workFolder, record->folder))) {
+        if (listed.contains(record->folder) || folderExists(joinPath(workFolder, record->folder))) {
             model.updateRowByFolder(record->folder, mergedState(record->state), record->name,
                                     record->folder, record->category, record->exe,
                                     record->description);

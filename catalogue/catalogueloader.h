@@ -15,8 +15,8 @@ inline constexpr char16_t kUnknownExe[] = u"不明";
 // folder listing's order.
 void scanWorkingFolder(CatalogueModel& model, const QString& workFolder, EventPump& pump);
 
-// Merges the records of the list file into the rows: a record whose folder exists updates the
-// first row holding its folder text; a record whose folder is gone is dropped. Every record's
+// Merges the records of the list file into rows just scanned: a record whose folder exists updates
+// the first row holding its folder text; a record whose folder is gone is dropped. Every record's
 // category is collected. Reading stops quietly at a broken record; a missing or unreadable file
 // changes nothing. Returns true when a record was dropped because its folder is gone.
 bool mergeListFile(CatalogueModel& model, const QString& workFolder, const QString& listFile,

@@ -389,21 +389,23 @@ void CatalogueWindow::saveList() {
 }
 
 void CatalogueWindow::refreshIcons() {
+    const BusyCursor busy;
     EventPump pump;
     qm::refreshIcons(*m_model, pump);
 }
 
+RegistrationSession::Hooks CatalogueWindow::registrationHooks() {
+    return {[this] { return showModalWindow(WindowKind::Registration); },
+            [this] { m_listChanged = true; }, [this](int row) { selectRow(row); }};
+}
+
 void CatalogueWindow::editSelected() {
-    RegistrationSession session(
-        *m_model, {[this] { return showModalWindow(WindowKind::Registration); },
-                   [this] { m_listChanged = true; }, [this](int row) { selectRow(row); }});
+    RegistrationSession session(*m_model, registrationHooks());
     session.edit(selectedRow());
 }
 
 void CatalogueWindow::registerAll() {
-    RegistrationSession session(
-        *m_model, {[this] { return showModalWindow(WindowKind::Registration); },
-                   [this] { m_listChanged = true; }, [this](int row) { selectRow(row); }});
+    RegistrationSession session(*m_model, registrationHooks());
     switch (session.registerUnregistered()) {
         case RegistrationSession::Outcome::Finished:
             messageBox(QStringLiteral("全て登録されました。"));

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/form.h"
+#include "catalogue/registrationsession.h"
 
 class QAction;
 class QLabel;
@@ -62,6 +63,7 @@ private:
     // True when the row's folder text is one plain folder name; says so when it is not.
     bool checkFolderName(int row) const;
     void previewRow(int row);
+    RegistrationSession::Hooks registrationHooks();
 
     CatalogueModel* m_model;
     std::unique_ptr<FolderPreview> m_preview;
