@@ -8,6 +8,7 @@
 
 #include "app/fieldreader.h"
 #include "catalogue/listfile.h"
+#include "installer/archivecommand.h"
 #include "platform/peicon.h"
 #include "platform/textfile.h"
 
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void iconReaderInputs();
     void listFileInputs();
     void settingsInputs();
+    void commandLineInputs();
 };
 
 void TestFuzzRegressions::peSeedHasAnIcon() {
@@ -91,6 +93,18 @@ void TestFuzzRegressions::settingsInputs() {
         QVERIFY(reader.next().has_value());
         QVERIFY(reader.atEnd());
     }
+}
+
+void TestFuzzRegressions::commandLineInputs() {
+    const QList<QByteArray> inputs = inputsOf("fuzz_cmdline");
+    QVERIFY(!inputs.isEmpty());
+    for (const QByteArray& input : inputs) {
+        const QString line = QString::fromUtf8(input);
+        (void)splitCommandLine(line);
+        (void)splitCommandLine(line, [](const QStringList&) { return false; });
+    }
+    const auto words = splitCommandLine(QString::fromUtf8(inputsOf("fuzz_cmdline").first()));
+    QVERIFY(words.has_value());
 }
 
 QTEST_MAIN(TestFuzzRegressions)
