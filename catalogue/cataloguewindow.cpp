@@ -47,6 +47,24 @@ bool optionOn(const QString& key) {
     return ok && value == 1.0;
 }
 
+// A label keeps its fixed place; when its text does not fit there in the window's font, the text
+// is set a little smaller until it does, so that none of it is cut off.
+void shrinkToFit(QLabel* label) {
+    QFont font = label->font();
+    const int flags = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
+    const QRect room = label->contentsRect();
+    constexpr qreal kSmallest = 6.0;
+    while (font.pointSizeF() > kSmallest) {
+        const QRect needed = QFontMetrics(font).boundingRect(room.x(), room.y(), room.width(),
+                                                             10000, flags, label->text());
+        if (needed.width() <= room.width() && needed.height() <= room.height()) {
+            break;
+        }
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    label->setFont(font);
+}
+
 void writeOption(const QString& key, bool on) {
     SettingsStore::write(kApplication, kSection, key,
                          on ? QStringLiteral("1") : QStringLiteral("0"));
@@ -79,6 +97,9 @@ void CatalogueWindow::buildControls() {
         auto* widget = new QLabel(text, m_client);
         widget->setObjectName(QLatin1String(name));
         placeTwips(widget, left, top, width, height);
+        if (!text.isEmpty()) {
+            shrinkToFit(widget);
+        }
         return widget;
     };
     const auto button = [this](const char* name, const QString& text, const QString& tip) {
@@ -104,6 +125,7 @@ void CatalogueWindow::buildControls() {
         5760, 840, 1935, 615);
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    shrinkToFit(hint);
     label("Label5", QStringLiteral("印なし- 対象外（検索対象外とされています。）"), 1680, 1125,
           3615, 255);
     label("Label6", QStringLiteral("フォルダ内のReadme.txt やその他の TXT ファイルを表示します"),
