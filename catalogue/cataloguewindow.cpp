@@ -314,6 +314,10 @@ void CatalogueWindow::load() {
     setWindowTitle(QStringLiteral("Quillmorn ListView - ") + state().workFolder);
     loadDirectory();
     refreshIcons();
+    // As in any list, the first entry is the selected one until the user picks another.
+    if (selectedRow() < 0) {
+        selectRow(0);
+    }
 }
 
 void CatalogueWindow::activate() {
@@ -479,6 +483,7 @@ void CatalogueWindow::moveSelected() {
     }
     if (!s.moveSource.isEmpty() && row < m_model->rowCount()) {
         m_model->removeEntry(row);
+        selectRow(selectedRow());
         m_listChanged = true;
     }
     if (s.moveTarget == QLatin1String("E")) {
@@ -507,6 +512,7 @@ void CatalogueWindow::deleteSelected() {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink() && row < m_model->rowCount()) {
         m_model->removeEntry(row);
+        selectRow(selectedRow());
     }
 }
 
@@ -538,8 +544,9 @@ void CatalogueWindow::selectRow(int row) {
 }
 
 int CatalogueWindow::selectedRow() const {
-    const QModelIndexList rows = m_listView->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    // The current row: after a row is removed it moves to a neighbour, which is then selected.
+    const QModelIndex current = m_listView->currentIndex();
+    return current.isValid() ? current.row() : -1;
 }
 
 bool CatalogueWindow::checkFolderName(int row) const {

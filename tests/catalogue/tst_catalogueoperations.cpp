@@ -209,6 +209,9 @@ void CatalogueOperationsTest::deleteAnsweredYes() {
     QCOMPARE(CatalogueFixture::rows(), QStringList{"2,a,a,未設定,不明,未設定"});
     QVERIFY(window->listChanged());
     QVERIFY(QFileInfo::exists(work + "/a"));
+    // The neighbour is the selected entry now, so the next action has one to act on.
+    QCOMPARE(CatalogueFixture::listView()->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(CatalogueFixture::listView()->currentIndex().row(), 0);
 }
 
 void CatalogueOperationsTest::deleteAnsweredNo() {
