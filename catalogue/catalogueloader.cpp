@@ -7,6 +7,7 @@
 #include "app/helpers.h"
 #include "app/workingfolder.h"
 #include "catalogue/cataloguemodel.h"
+#include "platform/paths.h"
 #include "platform/programicon.h"
 #include "platform/textfile.h"
 
@@ -29,6 +30,10 @@ bool isRegistered(qint16 state) {
 }
 
 }  // namespace
+
+bool programFileExists(const QString& exe) {
+    return isAbsolutePath(exe) && fileExists(exe);
+}
 
 void scanWorkingFolder(CatalogueModel& model, const QString& workFolder, EventPump& pump) {
     model.clear();
@@ -86,7 +91,7 @@ void refreshIcons(CatalogueModel& model, EventPump& pump) {
     QHash<QString, int> imageOfExe;
     for (int row = 0; row < model.rowCount(); ++row) {
         const CatalogueEntry& entry = model.entry(row);
-        if (isRegistered(entry.state) && fileExists(entry.exe)) {
+        if (isRegistered(entry.state) && programFileExists(entry.exe)) {
             auto found = imageOfExe.constFind(entry.exe);
             int number = 0;
             if (found != imageOfExe.constEnd()) {

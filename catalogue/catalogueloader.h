@@ -11,6 +11,10 @@ class EventPump;
 inline constexpr char16_t kNotSet[] = u"未設定";
 inline constexpr char16_t kUnknownExe[] = u"不明";
 
+// True when exe names an existing program file by a full path. A relative text (such as the
+// placeholder "不明") never counts, whatever the current folder holds.
+bool programFileExists(const QString& exe);
+
 // Replaces the rows with one unregistered row per sub-folder of the working folder, in the
 // folder listing's order.
 void scanWorkingFolder(CatalogueModel& model, const QString& workFolder, EventPump& pump);

@@ -451,7 +451,7 @@ void CatalogueWindow::launchSelected() {
         return;
     }
     const QString exe = m_model->entry(row).exe;
-    if (!fileExists(exe)) {
+    if (!programFileExists(exe)) {
         return;
     }
     QString error;

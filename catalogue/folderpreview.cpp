@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 
 #include "app/helpers.h"
+#include "catalogue/catalogueloader.h"
 #include "platform/programicon.h"
 
 namespace qm {
@@ -24,7 +25,7 @@ QString FolderPreview::noReadmeText() {
 
 void FolderPreview::showEntry(const QString& exe, const QString& folderPath) {
     m_icon->clear();
-    if (fileExists(exe)) {
+    if (programFileExists(exe)) {
         const QPixmap icon = programIcon(exe, kLargeIconSize);
         if (!icon.isNull()) {
             m_icon->setPixmap(icon);

@@ -50,6 +50,7 @@ private Q_SLOTS:
     void moveCancelledKeepsRow();
     void launchAndOpen();
     void launchFailureIsReported();
+    void placeholderExeNeverStartsAFileOfThatName();
 
 private:
     CatalogueWindow* openWith(const QStringList& folders, const QByteArray& list);
@@ -346,6 +347,18 @@ void CatalogueOperationsTest::launchFailureIsReported() {
     QCOMPARE(m_fixture->env->prompt.messages.size(), 1);
     QVERIFY(m_fixture->env->prompt.messages[0].text.contains(exe));
     QCOMPARE(m_fixture->env->prompt.messages[0].flags, int(MsgExclamation));
+}
+
+void CatalogueOperationsTest::placeholderExeNeverStartsAFileOfThatName() {
+    // A file that happens to be called like the placeholder, in the current folder.
+    const QString previous = QDir::currentPath();
+    m_fixture->env->writeFile("cwd/不明", "x");
+    QVERIFY(QDir::setCurrent(m_fixture->env->root() + "/cwd"));
+    openWith({"a"}, "1,A,a,k,不明,x\r\n");
+    click("Command10");
+    QDir::setCurrent(previous);
+    QVERIFY(m_fixture->env->launcher.started.isEmpty());
+    QCOMPARE(CatalogueFixture::model()->entry(0).state, qint16(1));
 }
 
 QTEST_MAIN(CatalogueOperationsTest)
