@@ -1,28 +1,21 @@
 #include "app/recentlist.h"
 
-#include "platform/settingsstore.h"
+#include "app/preferences.h"
 
 namespace qm::recentlist {
-namespace {
-
-const QString kApplication = QStringLiteral("Orvalde");
-const QString kSection = QStringLiteral("qmorn");
-
-}  // namespace
+namespace {}  // namespace
 
 QStringList load(const QString& prefix, const QString& missing) {
     QStringList rows;
     for (int row = 0; row < kRows; ++row) {
-        rows.append(
-            SettingsStore::read(kApplication, kSection, prefix + QString::number(row), missing));
+        rows.append(readPreference(prefix + QString::number(row), missing));
     }
     return rows;
 }
 
 void save(const QString& prefix, const QStringList& rows) {
     for (int row = 0; row < kRows; ++row) {
-        SettingsStore::write(kApplication, kSection, prefix + QString::number(row),
-                             rows.value(row));
+        writePreference(prefix + QString::number(row), rows.value(row));
     }
 }
 

@@ -14,6 +14,7 @@
 #include "app/busycursor.h"
 #include "app/endprogram.h"
 #include "app/helpers.h"
+#include "app/preferences.h"
 #include "app/programstate.h"
 #include "app/workingfolder.h"
 #include "catalogue/catalogueloader.h"
@@ -24,13 +25,10 @@
 #include "folders/foldertree.h"
 #include "platform/launcher.h"
 #include "platform/prompt.h"
-#include "platform/settingsstore.h"
 
 namespace qm {
 namespace {
 
-const QString kApplication = QStringLiteral("Orvalde");
-const QString kSection = QStringLiteral("qmorn");
 const QString kCompactKey = QStringLiteral("pmode");
 const QString kRegisterAtStartKey = QStringLiteral("kmode");
 
@@ -41,9 +39,7 @@ constexpr int kColumnWidth = 1440;
 // A stored option is on only when its value is the number 1; anything else is off.
 bool optionOn(const QString& key) {
     bool ok = false;
-    const double value = SettingsStore::read(kApplication, kSection, key, QStringLiteral("0"))
-                             .trimmed()
-                             .toDouble(&ok);
+    const double value = readPreference(key, QStringLiteral("0")).trimmed().toDouble(&ok);
     return ok && value == 1.0;
 }
 
@@ -66,8 +62,7 @@ void shrinkToFit(QLabel* label) {
 }
 
 void writeOption(const QString& key, bool on) {
-    SettingsStore::write(kApplication, kSection, key,
-                         on ? QStringLiteral("1") : QStringLiteral("0"));
+    writePreference(key, on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 }  // namespace

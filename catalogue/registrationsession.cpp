@@ -3,6 +3,7 @@
 #include "app/busycursor.h"
 #include "app/programstate.h"
 #include "catalogue/cataloguemodel.h"
+#include "catalogue/exchangerecord.h"
 
 namespace qm {
 namespace {
@@ -13,28 +14,6 @@ constexpr qint16 kResultPrevious = 3;
 constexpr qint16 kUnregistered = 2;
 
 }  // namespace
-
-void fillExchangeRecord(const CatalogueEntry& entry) {
-    ProgramState& s = state();
-    s.editState = entry.state;
-    s.editName = entry.name;
-    s.editFolder = entry.folder;
-    s.editCategory = entry.category;
-    s.editExe = entry.exe;
-    s.editDescription = entry.description;
-}
-
-CatalogueEntry entryFromExchangeRecord() {
-    const ProgramState& s = state();
-    CatalogueEntry entry;
-    entry.state = s.editState;
-    entry.name = s.editName;
-    entry.folder = s.editFolder;
-    entry.category = s.editCategory;
-    entry.exe = s.editExe;
-    entry.description = s.editDescription;
-    return entry;
-}
 
 RegistrationSession::RegistrationSession(CatalogueModel& model, Hooks hooks)
     : m_model(model), m_hooks(std::move(hooks)) {}

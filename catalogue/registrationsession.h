@@ -2,15 +2,12 @@
 
 #include <functional>
 
+#include "catalogue/exchangerecord.h"
 #include "catalogue/listfile.h"
 
 namespace qm {
 
 class CatalogueModel;
-
-// Fills the exchange record of the program state from an entry, and reads an entry back from it.
-void fillExchangeRecord(const CatalogueEntry& entry);
-CatalogueEntry entryFromExchangeRecord();
 
 // Hands catalogue rows to the registration dialog one at a time through the exchange record:
 // every unregistered row in turn, or the selected row with stepping to its neighbours.

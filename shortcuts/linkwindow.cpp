@@ -17,6 +17,7 @@
 #include "app/programstate.h"
 #include "app/windowregistry.h"
 #include "app/workingfolder.h"
+#include "catalogue/exchangerecord.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
 #include "shortcuts/linktree.h"
@@ -217,13 +218,7 @@ void LinkWindow::rebuildLinks() {
         }
         if (!builder.records().isEmpty()) {
             // The exchange record holds the last record read.
-            const CatalogueEntry& last = builder.records().last();
-            s.editState = last.state;
-            s.editName = last.name;
-            s.editFolder = last.folder;
-            s.editCategory = last.category;
-            s.editExe = last.exe;
-            s.editDescription = last.description;
+            fillExchangeRecord(builder.records().last());
         }
         setBusy(false);
         if (failed) {

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace qm {
+
+// The program's own preferences: application "Orvalde", section "qmorn" of the settings store.
+QString readPreference(const QString& key, const QString& defaultValue = QString());
+void writePreference(const QString& key, const QString& value);
+
+}  // namespace qm
