@@ -66,10 +66,15 @@ bool Form::showModalWindow(WindowKind kind) {
 }
 
 void Form::closeEvent(QCloseEvent* event) {
-    event->accept();
     if (m_unloaded) {
+        event->accept();
         return;
     }
+    if (!queryUnload()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
     m_unloaded = true;
     if (g_lastActive == this) {
         g_lastActive = nullptr;

@@ -23,6 +23,8 @@ public:
 
     virtual void load() {}
     virtual void activate() {}
+    // Asked when the window is about to close; false keeps it open (and unload() does not run).
+    virtual bool queryUnload() { return true; }
     virtual void unload() {}
 
     // Runs activate() unless the window has unloaded or the program has ended.

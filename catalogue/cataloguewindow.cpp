@@ -361,8 +361,13 @@ void CatalogueWindow::activate() {
     }
 }
 
+bool CatalogueWindow::queryUnload() {
+    // A list that could not be written keeps the window open with its changes, so that nothing
+    // the user registered is lost: closing again asks again.
+    return saveList();
+}
+
 void CatalogueWindow::unload() {
-    saveList();
     writeOption(kCompactKey, m_compactAction->isChecked());
     writeOption(kRegisterAtStartKey, m_registerAtStartAction->isChecked());
     WindowRegistry::instance().unload(WindowKind::Splash);
@@ -385,28 +390,31 @@ void CatalogueWindow::loadDirectory() {
     setEnabled(true);
 }
 
-void CatalogueWindow::saveList() {
+bool CatalogueWindow::saveList() {
     if (!m_listChanged) {
-        return;
+        return true;
     }
     m_listChanged = false;
     const int answer = messageBox(QStringLiteral("実行するにはリストの保存が必要です。\n"
                                                  "変更を上書き保存しますか？"),
                                   MsgYesNo);
     if (answer != AnswerYes) {
-        return;
+        return true;
     }
     const QString path = listFileOf(state().listFolder);
     QString error;
     if (!saveListFile(path, m_model->entries(), &error)) {
         messageBox(path + QStringLiteral(" に保存できませんでした。\n") + error, MsgExclamation,
                    QStringLiteral("quillmorn"));
+        m_listChanged = true;
+        return false;
     }
     auto& registry = WindowRegistry::instance();
     if (!registry.isVisible(WindowKind::Installer) && !registry.isVisible(WindowKind::Move)) {
         registry.show(WindowKind::Links);
     }
     m_switchingWindow = true;
+    return true;
 }
 
 void CatalogueWindow::refreshIcons() {

@@ -31,6 +31,7 @@ public:
 
     void load() override;
     void activate() override;
+    bool queryUnload() override;
     void unload() override;
 
     bool listChanged() const { return m_listChanged; }
@@ -39,7 +40,7 @@ public:
 
     // The hidden procedures of the window.
     void loadDirectory();  // Command3 "load dir": scan the working folder, merge the list file
-    void saveList();       // Command4 "save list"
+    bool saveList();       // Command4 "save list"; false when the list could not be written
     void editSelected();   // Command8: edit the selected entry
     void refreshIcons();   // Command9: icon refresh
 

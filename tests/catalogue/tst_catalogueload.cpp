@@ -282,6 +282,19 @@ void CatalogueLoadTest::failedSaveReportsAndKeepsOldFile() {
     QCOMPARE(messages[1].flags, int(MsgExclamation));
     QCOMPARE(messages[1].title, "quillmorn");
     QVERIFY(QFileInfo(m_fixture->listFile() + "/inside").isDir());
+    // Nothing is lost: the window stays open with its changes and the program goes on.
+    QVERIFY(CatalogueFixture::window());
+    QVERIFY(CatalogueFixture::window()->isVisible());
+    QVERIFY(CatalogueFixture::window()->listChanged());
+    QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Links));
+    QCOMPARE(m_fixture->env->endCount, 0);
+    // Once the place is free again, closing asks again and saves.
+    QVERIFY(QDir(m_fixture->listFile()).removeRecursively());
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::closeWindow();
+    QCOMPARE(m_fixture->env->prompt.messages.size(), 3);
+    QVERIFY(!CatalogueFixture::window());
+    QVERIFY(test::TestEnvironment::readFile(m_fixture->listFile()).startsWith("2,new,a,"));
 }
 
 QTEST_MAIN(CatalogueLoadTest)
