@@ -59,7 +59,7 @@ double timeMove(bool crossDevice, bool gap) {
 
 }  // namespace
 
-QM_FIGURE("delete-tree-1001", [] {
+QM_FIGURE("delete_tree_1001", [] {
     QTemporaryDir dir;
     const QString tree = dir.path() + "/tree";
     makeFiles(tree, 900, 16);  // 900 files in 90 folders: 990 entries
@@ -69,6 +69,6 @@ QM_FIGURE("delete-tree-1001", [] {
     return timer.nsecsElapsed() / 1e9;
 });
 
-QM_FIGURE("move-rename-100MiB", [] { return timeMove(false, false); });
-QM_FIGURE("move-copy-100MiB", [] { return timeMove(true, false); });
-QM_FIGURE("move-copy-longest-step", [] { return timeMove(true, true); });
+QM_FIGURE("move_rename_100mib", [] { return timeMove(false, false); });
+QM_FIGURE("move_copy_100mib", [] { return timeMove(true, false); });
+QM_FIGURE("move_copy_longest_step", [] { return timeMove(true, true); });
