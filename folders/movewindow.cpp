@@ -12,6 +12,7 @@
 #include "app/busycursor.h"
 #include "app/folderbrowse.h"
 #include "app/helpers.h"
+#include "app/messages.h"
 #include "app/programstate.h"
 #include "app/workingfolder.h"
 #include "folders/foldermove.h"
@@ -173,8 +174,7 @@ void MoveWindow::moveClicked() {
 
     if (transfer(source, destination) != 0) {
         abandonMove();
-        messageBox(
-            QStringLiteral("ファイル転送エラー。当ソフトを再起動して再試行してみてください。"));
+        messageBox(kTransferErrorMessage);
         return;
     }
     deleteFolderTree(source);

@@ -11,6 +11,7 @@
 
 #include "app/endprogram.h"
 #include "app/helpers.h"
+#include "app/messages.h"
 #include "app/programstate.h"
 #include "app/windowregistry.h"
 #include "installer/filedropfilter.h"
@@ -254,10 +255,7 @@ void InstallerWindow::registerShortcutClicked() {
             executable, QStringLiteral("-i ") + workFolder,
             parentFolder(QFileInfo(executable).absolutePath()));
     } catch (const ShortcutError&) {
-        messageBox(
-            QStringLiteral("正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを"
-                           "使用しています。"
-                           "詳しくはReadme.txtをご覧ください。"));
+        messageBox(kShortcutFailedMessage);
         return;
     }
     messageBox(QStringLiteral("作成しました。"));

@@ -14,6 +14,7 @@
 #include "app/busycursor.h"
 #include "app/endprogram.h"
 #include "app/helpers.h"
+#include "app/messages.h"
 #include "app/programstate.h"
 #include "app/windowregistry.h"
 #include "app/workingfolder.h"
@@ -28,14 +29,9 @@
 namespace qm {
 namespace {
 
-const QString kProcessFailed = QStringLiteral(
-    "正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを使用しています。詳し"
-    "くはReadme.txtをご覧ください。");
 const QString kRegistered = QStringLiteral("正常に登録されました。");
 const QString kNoDestination = QStringLiteral("適切なショートカットの置き場所を指定してください");
 const QString kReplaceQuestion = QStringLiteral("重複するフォルダが存在しますが、置き換えますか？");
-const QString kTransferError =
-    QStringLiteral("ファイル転送エラー。当ソフトを再起動して再試行してみてください。");
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -222,7 +218,7 @@ void LinkWindow::rebuildLinks() {
         }
         setBusy(false);
         if (failed) {
-            messageBox(kProcessFailed);
+            messageBox(kShortcutFailedMessage);
             return;
         }
     }
@@ -261,7 +257,7 @@ void LinkWindow::copyToStartMenu() {
         EventPump::runPending();
         if (!created || !copySelectedListFolders(destinationPath)) {
             setBusy(false);
-            messageBox(kTransferError);
+            messageBox(kTransferErrorMessage);
             return;
         }
         rememberDestination(destination);
@@ -271,7 +267,7 @@ void LinkWindow::copyToStartMenu() {
                            MenuFiles(applications, destination).write();
         setBusy(false);
         if (!cleaned || !menus) {
-            messageBox(kTransferError);
+            messageBox(kTransferErrorMessage);
             return;
         }
     }
