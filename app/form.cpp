@@ -87,11 +87,15 @@ void Form::closeEvent(QCloseEvent* event) {
 bool Form::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && !m_unloaded) {
         // A switch from another window of this program activates this one; a return from
-        // another application or from a message box does not.
+        // another application or from a message box does not. The first time the window system
+        // activates a window still belongs to its first showing (the focus may arrive only after
+        // the first activation ran), so only a later one can be a return.
         Form* previous = g_lastActive.data();
         g_lastActive = this;
-        if (m_firstActivationDone && previous && previous != this && !previous->isUnloaded() &&
-            previous->isVisible()) {
+        const bool returning = m_activeBefore;
+        m_activeBefore = true;
+        if (returning && m_firstActivationDone && previous && previous != this &&
+            !previous->isUnloaded() && previous->isVisible()) {
             QTimer::singleShot(0, this, [this] { runActivate(); });
         }
     }

@@ -58,6 +58,8 @@ private:
     bool m_unloaded = false;
     bool m_firstActivationScheduled = false;
     bool m_firstActivationDone = false;
+    // The window system has made this window the active one at least once.
+    bool m_activeBefore = false;
 };
 
 }  // namespace qm

@@ -46,6 +46,7 @@ private Q_SLOTS:
     void unloadedWindowIsCreatedAfresh();
     void lastWindowClosedEndsProgram();
     void modalWindowReactivatesOwner();
+    void activationRunsOncePerShowing();
 
 private:
     std::unique_ptr<test::TestEnvironment> m_env;
@@ -225,6 +226,28 @@ void TestStartUp::modalWindowReactivatesOwner() {
     QCOMPARE(state().editResult, qint16(2));
     QVERIFY(!registry.isLoaded(WindowKind::Registration));
     QVERIFY(test::waitFor([&] { return opener.activations == 1; }));
+}
+
+// A window manager may hand the focus to a new window only after its first activation ran: that
+// is still the first showing. Coming back to it from another window of the program is not.
+void TestStartUp::activationRunsOncePerShowing() {
+    const auto windowSystemActivates = [](QWidget* window) {
+        QEvent event(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(window, &event);
+    };
+    WindowRegistry::instance().show(WindowKind::MainMenu);
+    QPointer<CountingForm> menu = m_made[WindowKind::MainMenu];
+    QVERIFY(test::waitFor([&] { return menu->activations == 1; }));
+    CountingForm links(WindowKind::Links);
+    links.scheduleFirstActivation();
+    QVERIFY(test::waitFor([&] { return links.activations == 1; }));
+    windowSystemActivates(menu);
+    windowSystemActivates(&links);
+    QTest::qWait(50);
+    QCOMPARE(links.activations, 1);
+    windowSystemActivates(menu);
+    windowSystemActivates(&links);
+    QVERIFY(test::waitFor([&] { return links.activations == 2; }));
 }
 
 QTEST_MAIN(TestStartUp)
