@@ -97,6 +97,11 @@ QByteArray desktopEntry(const QString& name, const QString& target, const QStrin
         // (an ".exe" rarely carries the execute bit a menu would look for).
         words << QStringLiteral("wine");
         tryExec = QStringLiteral("wine");
+    } else if (target.contains(u'%')) {
+        // Readers look the first word up before they expand "%%", and would not find the
+        // program: a shell in front starts it with its words as they are.
+        words << QStringLiteral("sh") << QStringLiteral("-c")
+              << QStringLiteral("exec \"$0\" \"$@\"");
     }
     words << target << splitArguments(arguments);
     QString exec;

@@ -99,22 +99,30 @@ void ShortcutWriterTest::initTestCase() {
 void ShortcutWriterTest::desktopEntryReachesProgram_data() {
     QTest::addColumn<QString>("arguments");
     QTest::addColumn<QString>("folderName");
+    QTest::addColumn<QString>("programFolder");  // "": the probe where it is
 
-    QTest::newRow("none") << QString() << QStringLiteral("plain");
+    QTest::newRow("none") << QString() << QStringLiteral("plain") << QString();
+    // Readers look the program up before they expand "%%" and then hide the entry.
+    QTest::newRow("percent in program path")
+        << QStringLiteral("-l /w/a%b c=%%d") << QStringLiteral("p%") << QStringLiteral("a%%b 5%=x");
     QTest::newRow("list option with blanks")
-        << QStringLiteral("-l /path with spaces") << QStringLiteral("with space");
-    QTest::newRow("double blanks kept") << QStringLiteral("-l /a  b ") << QStringLiteral("x");
-    QTest::newRow("quotes") << QStringLiteral("-i /it's \"quoted\"") << QStringLiteral("q'\"");
-    QTest::newRow("dollar and backquote")
-        << QStringLiteral("-l /$HOME/`touch pwned`/$(id)") << QStringLiteral("$HOME`id`");
+        << QStringLiteral("-l /path with spaces") << QStringLiteral("with space") << QString();
+    QTest::newRow("double blanks kept")
+        << QStringLiteral("-l /a  b ") << QStringLiteral("x") << QString();
+    QTest::newRow("quotes") << QStringLiteral("-i /it's \"quoted\"") << QStringLiteral("q'\"")
+                            << QString();
+    QTest::newRow("dollar and backquote") << QStringLiteral("-l /$HOME/`touch pwned`/$(id)")
+                                          << QStringLiteral("$HOME`id`") << QString();
     QTest::newRow("backslashes") << QStringLiteral("-l C:\\Soft\\ツール \\\\n")
-                                 << QStringLiteral("back\\slash");
-    QTest::newRow("percent field codes") << QStringLiteral("%f %U 100%") << QStringLiteral("%u");
-    QTest::newRow("shell operators")
-        << QStringLiteral("a;b|c&d>e<f (g) ~h *i ?j #k") << QStringLiteral("semi;colon");
+                                 << QStringLiteral("back\\slash") << QString();
+    QTest::newRow("percent field codes")
+        << QStringLiteral("%f %U 100%") << QStringLiteral("%u") << QString();
+    QTest::newRow("shell operators") << QStringLiteral("a;b|c&d>e<f (g) ~h *i ?j #k")
+                                     << QStringLiteral("semi;colon") << QString();
     QTest::newRow("japanese") << QStringLiteral("-l /ソフト/日本語 フォルダ")
-                              << QStringLiteral("作業 フォルダ");
-    QTest::newRow("line break and tab") << QStringLiteral("a\nb\tc") << QStringLiteral("tab\there");
+                              << QStringLiteral("作業 フォルダ") << QString();
+    QTest::newRow("line break and tab")
+        << QStringLiteral("a\nb\tc") << QStringLiteral("tab\there") << QString();
 }
 
 // GLib's own launcher reads the entry and starts the probe: the words it receives, joined by
@@ -122,16 +130,24 @@ void ShortcutWriterTest::desktopEntryReachesProgram_data() {
 void ShortcutWriterTest::desktopEntryReachesProgram() {
     QFETCH(QString, arguments);
     QFETCH(QString, folderName);
+    QFETCH(QString, programFolder);
     const QString workDir = m_dir.path() + u'/' + folderName;
     QVERIFY(QDir().mkpath(workDir));
+    QString program = m_probe;
+    if (!programFolder.isEmpty()) {
+        QVERIFY(QDir().mkpath(m_dir.path() + u'/' + programFolder));
+        program = m_dir.path() + u'/' + programFolder + QStringLiteral("/probe");
+        QFile::remove(program);
+        QVERIFY(QFile::copy(m_probe, program));
+    }
     const QString link = m_dir.path() + QStringLiteral("/entry.desktop");
-    writeShortcut(link, m_probe, arguments, workDir, ShortcutFormat::DesktopEntry);
+    writeShortcut(link, program, arguments, workDir, ShortcutFormat::DesktopEntry);
 
     const ToolResult validation = runTool(QStringLiteral("desktop-file-validate"), {link});
     QVERIFY2(validation.exitCode == 0 && validation.output.isEmpty(),
              qPrintable(validation.output + QString::fromUtf8(readAll(link))));
 
-    const QString out = QFileInfo(m_probe).absolutePath() + QStringLiteral("/out");
+    const QString out = QFileInfo(program).absolutePath() + QStringLiteral("/out");
     QFile::remove(out);
     const ToolResult launch = runTool(QStringLiteral("gio"), {QStringLiteral("launch"), link});
     QVERIFY2(launch.exitCode == 0, qPrintable(launch.output));
