@@ -30,6 +30,8 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libarchive-dev)
 # What running it needs beyond that (fonts for the Japanese texts).
 RUN_PACKAGES=(fonts-ipaexfont-gothic)
 # What the tests need beyond that: reference tools that check written files, archive makers for
-# fixtures, a virtual X server for the end-to-end tests, clang for fuzzing.
-TEST_PACKAGES=(desktop-file-utils liblnk-utils libarchive-tools jlha-utils xvfb xauth xdotool
-               python3 python3-xlib clang libclang-rt-14-dev)
+# fixtures, a freedesktop menu implementation that reads the written menus, a virtual X server
+# and a small window manager for the end-to-end tests, clang for fuzzing.
+TEST_PACKAGES=(desktop-file-utils liblnk-utils libarchive-tools jlha-utils gnome-menus
+               gir1.2-gmenu-3.0 python3-gi xvfb xauth xdotool openbox python3 python3-xlib clang
+               libclang-rt-14-dev)

@@ -33,10 +33,6 @@ bool isDataFileName(const QString& name) {
            name.compare(QLatin1String("settings.dat"), Qt::CaseInsensitive) == 0;
 }
 
-bool isHidden(const QString& name) {
-    return name.startsWith(u'.');
-}
-
 QByteArray readHead(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxShortcutSize) {
@@ -178,11 +174,14 @@ void LinkTreeBuilder::clearOldTree() {
         return info.fileName().endsWith(m_extension, Qt::CaseInsensitive) &&
                isWrittenShortcut(info.filePath(), m_format);
     };
+    // Names beginning with "." included: a record may be named so, and what was written for it
+    // goes like the rest.
+    constexpr QDir::Filters everything = QDir::Hidden | QDir::NoDotAndDotDot;
     const QFileInfoList entries =
-        QDir(m_listFolder).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        QDir(m_listFolder).entryInfoList(QDir::Files | QDir::Dirs | everything);
     for (const QFileInfo& entry : entries) {
         tick();
-        if (isHidden(entry.fileName()) || entry.isSymLink()) {
+        if (entry.isSymLink()) {
             continue;
         }
         if (entry.isFile()) {
@@ -191,14 +190,17 @@ void LinkTreeBuilder::clearOldTree() {
             }
             continue;
         }
-        // A category folder: its shortcuts go, and the folder too once nothing else is in it.
+        // A category folder holds shortcuts of this program: they go, and the folder too once
+        // nothing else is in it. A folder without any (one the user made) stays, even empty.
         QDir folder(entry.filePath());
-        for (const QFileInfo& inner : folder.entryInfoList(QDir::Files | QDir::NoDotAndDotDot)) {
-            if (!isHidden(inner.fileName()) && isOwnShortcut(inner)) {
+        bool heldShortcuts = false;
+        for (const QFileInfo& inner : folder.entryInfoList(QDir::Files | everything)) {
+            if (isOwnShortcut(inner)) {
                 removeFile(inner.filePath());
+                heldShortcuts = true;
             }
         }
-        if (folder.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (heldShortcuts && folder.isEmpty(QDir::AllEntries | QDir::System | everything)) {
             if (fileSystemRefuses(entry.filePath()) ||
                 !QDir(m_listFolder).rmdir(entry.fileName())) {
                 throw ShortcutError("cannot remove " + entry.filePath().toStdString());
@@ -215,18 +217,31 @@ void LinkTreeBuilder::writeTree() {
         }
         tick();
         QString folder = m_listFolder;
+        bool createdFolder = false;
         if (record.category != uncategorised()) {
             folder = joinPath(m_listFolder, record.category);
             const QFileInfo info(folder);
             if (info.isSymLink()) {
                 throw ShortcutError("the category folder is a link: " + folder.toStdString());
             }
-            if (!info.isDir() && !list.mkdir(record.category)) {
-                throw ShortcutError("cannot create " + folder.toStdString());
+            if (!info.isDir()) {
+                if (!list.mkdir(record.category)) {
+                    throw ShortcutError("cannot create " + folder.toStdString());
+                }
+                createdFolder = true;
             }
         }
-        write(joinPath(folder, record.name + m_extension), record.exe, QString(),
-              parentFolder(record.exe));
+        try {
+            write(joinPath(folder, record.name + m_extension), record.exe, QString(),
+                  parentFolder(record.exe));
+        } catch (const ShortcutError&) {
+            // A category folder holds at least one shortcut, or the next rebuild could not tell
+            // it from a folder of the user's.
+            if (createdFolder) {
+                list.rmdir(record.category);
+            }
+            throw;
+        }
     }
     write(listShortcutPath(), programExecutable(), QStringLiteral("-l ") + m_workFolder,
           programStartFolder());

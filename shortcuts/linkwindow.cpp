@@ -141,10 +141,7 @@ void LinkWindow::load() {
     m_workFolderLabel->setText(m_workFolderLabel->fontMetrics().elidedText(
         workFolder, Qt::ElideMiddle, m_workFolderLabel->width()));
     m_workFolderLabel->setToolTip(workFolder);
-    m_destination->clear();
-    m_destination->addItems(loadRecentDestinations());
-    m_destination->setCurrentIndex(0);
-    m_destination->setEditText(m_destination->itemText(0));
+    showDestinations(loadRecentDestinations());
     m_listFolders->clear();
     m_listFolders->addItems(subFolderNames(programFolder()));
     m_listFolders->selectAll();
@@ -157,13 +154,7 @@ void LinkWindow::activate() {
 }
 
 void LinkWindow::unload() {
-    storeRecentDestinations([this] {
-        QStringList items;
-        for (int i = 0; i < m_destination->count(); ++i) {
-            items << m_destination->itemText(i);
-        }
-        return items;
-    }());
+    storeRecentDestinations(rememberedDestinations());
     if (!state().moveTarget.isEmpty()) {
         // A pending switch happens also when the rebuild before it failed: the catalogue window
         // has already closed for it.
@@ -242,11 +233,16 @@ void LinkWindow::copyToStartMenu() {
     }
     const QString applications = specialFolderPath(kCsidlPrograms);
     const QString destinationPath = joinPath(applications, destination);
-    if (folderExists(destinationPath)) {
+    // A folder whose name differs only in case is this destination too: it is replaced, and the
+    // new one is named as typed.
+    const QStringList existing = sameDestinationFolders(applications, destination);
+    if (!existing.isEmpty()) {
         if (messageBox(kReplaceQuestion, MsgYesNo) != AnswerYes) {
             return;
         }
-        removeStartMenuFolder(applications, destination);
+        for (const QString& folder : existing) {
+            removeStartMenuFolder(applications, folder);
+        }
     }
     {
         const BusyCursor cursor;
@@ -294,15 +290,26 @@ bool LinkWindow::copySelectedListFolders(const QString& destinationPath) {
 }
 
 void LinkWindow::rememberDestination(const QString& destination) {
+    showDestinations(withRecentDestination(rememberedDestinations(), destination));
+}
+
+QStringList LinkWindow::rememberedDestinations() const {
     QStringList items;
     for (int i = 0; i < m_destination->count(); ++i) {
-        items << m_destination->itemText(i);
+        items << m_destination->itemData(i).toString();
     }
-    items = withRecentDestination(items, destination);
+    return items;
+}
+
+void LinkWindow::showDestinations(const QStringList& remembered) {
+    // Remembered lower-cased, shown as the folder that exists is spelt.
+    const QString applications = specialFolderPath(kCsidlPrograms);
     m_destination->clear();
-    m_destination->addItems(items);
+    for (const QString& item : remembered) {
+        m_destination->addItem(shownDestination(applications, item), item);
+    }
     m_destination->setCurrentIndex(0);
-    m_destination->setEditText(items.value(0));
+    m_destination->setEditText(m_destination->itemText(0));
 }
 
 }  // namespace qm

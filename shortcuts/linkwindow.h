@@ -36,6 +36,9 @@ private:
     // Copies the selected list folders into destinationPath; false after a message.
     bool copySelectedListFolders(const QString& destinationPath);
     void rememberDestination(const QString& destination);
+    // Combo1's items hold the remembered texts; they show the spelling of existing folders.
+    QStringList rememberedDestinations() const;
+    void showDestinations(const QStringList& remembered);
 
     QLabel* m_workFolderLabel = nullptr;     // Label2
     QLabel* m_noticeLabel = nullptr;         // Label6

@@ -15,14 +15,19 @@ namespace {
 
 const QString kEntryExtension = QStringLiteral(".desktop");
 
+QString stemOf(const QString& text) {
+    const QByteArray hash =
+        QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex();
+    return QStringLiteral("quillmorn-") + QString::fromLatin1(hash.left(16));
+}
+
 // The desktop entries directly in a folder, by name.
 QStringList entryNames(const QString& folder) {
     QStringList names;
-    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot,
-                                                           QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList files = QDir(folder).entryInfoList(
+        QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& file : files) {
-        if (!file.fileName().startsWith(u'.') &&
-            file.fileName().endsWith(kEntryExtension, Qt::CaseInsensitive)) {
+        if (file.fileName().endsWith(kEntryExtension, Qt::CaseInsensitive)) {
             names << file.fileName();
         }
     }
@@ -63,9 +68,8 @@ QString MenuFiles::directoriesFolder() {
 }
 
 QString MenuFiles::fileStem() const {
-    const QByteArray hash =
-        QCryptographicHash::hash(m_destination.toUtf8(), QCryptographicHash::Sha1).toHex();
-    return QStringLiteral("quillmorn-") + QString::fromLatin1(hash.left(16));
+    // Spellings that differ only in case are one destination, with one set of menu files.
+    return stemOf(m_destination.toLower());
 }
 
 QString MenuFiles::menuFilePath() const {
@@ -99,12 +103,12 @@ bool MenuFiles::write() const {
     writeInclude(xml, idPrefix, entryNames(tree));
     bool written = saveFileAtomically(directoryFilePath(), directoryEntry(m_destination));
 
-    const QFileInfoList folders =
-        QDir(tree).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList folders = QDir(tree).entryInfoList(
+        QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     int number = 0;
     for (const QFileInfo& folder : folders) {
         const QStringList names = entryNames(folder.filePath());
-        if (folder.fileName().startsWith(u'.') || folder.isSymLink() || names.isEmpty()) {
+        if (folder.isSymLink() || names.isEmpty()) {
             continue;
         }
         const QString directoryFile =
@@ -125,13 +129,15 @@ bool MenuFiles::write() const {
 }
 
 void MenuFiles::remove() const {
-    QFile::remove(menuFilePath());
-    const QString stem = fileStem();
-    const QStringList names =
-        QDir(directoriesFolder()).entryList({stem + QStringLiteral("*")}, QDir::Files);
-    for (const QString& name : names) {
-        if (name == stem + QStringLiteral(".directory") || name.startsWith(stem + u'-')) {
-            QFile::remove(directoriesFolder() + u'/' + name);
+    // Also the files named after the exact spelling, as earlier versions wrote them.
+    for (const QString& stem : {fileStem(), stemOf(m_destination)}) {
+        QFile::remove(mergedMenusFolder() + u'/' + stem + QStringLiteral(".menu"));
+        const QStringList names =
+            QDir(directoriesFolder()).entryList({stem + QStringLiteral("*")}, QDir::Files);
+        for (const QString& name : names) {
+            if (name == stem + QStringLiteral(".directory") || name.startsWith(stem + u'-')) {
+                QFile::remove(directoriesFolder() + u'/' + name);
+            }
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include "app/helpers.h"
 #include "app/programstate.h"
+#include "app/workingfolder.h"
 #include "folders/foldertree.h"
 #include "platform/paths.h"
 #include "shortcuts/linktree.h"
@@ -14,6 +15,26 @@ namespace qm {
 
 bool isUsableDestination(const QString& text) {
     return text != notAvailable() && !text.trimmed().isEmpty() && isSafeLinkName(text);
+}
+
+QStringList sameDestinationFolders(const QString& applicationsFolder, const QString& destination) {
+    QStringList folders;
+    if (folderExists(joinPath(applicationsFolder, destination))) {
+        folders << destination;
+    }
+    for (const QString& name : subFolderNames(applicationsFolder)) {
+        if (name != destination && name.compare(destination, Qt::CaseInsensitive) == 0) {
+            folders << name;
+        }
+    }
+    return folders;
+}
+
+QString shownDestination(const QString& applicationsFolder, const QString& remembered) {
+    if (!isUsableDestination(remembered)) {
+        return remembered;
+    }
+    return sameDestinationFolders(applicationsFolder, remembered).value(0, remembered);
 }
 
 void removeStartMenuFolder(const QString& applicationsFolder, const QString& destination) {

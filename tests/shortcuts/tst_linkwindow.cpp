@@ -141,6 +141,7 @@ private Q_SLOTS:
     void recentDestinations();
     void closingEndsProgram_data();
     void closingEndsProgram();
+    void realMenuShowsTree();
 
 private:
     Form* showLinks(TestEnvironment& env, int messages = 1);
@@ -210,14 +211,20 @@ void LinkWindowTest::rebuildWritesTree() {
 void LinkWindowTest::rebuildRemovesOnlyWhatItWrote() {
     TestEnvironment env;
     openMainMenu();
+    // Names beginning with "." are written like any other, and removed like any other.
     Prepared p = prepare(env, QStringLiteral("soft"),
                          {entry(1, QStringLiteral("A"), QStringLiteral("Old"), "/s/a/a"),
-                          entry(1, QStringLiteral("B"), QStringLiteral("Mixed"), "/s/b/b")});
+                          entry(1, QStringLiteral("B"), QStringLiteral("Mixed"), "/s/b/b"),
+                          entry(1, QStringLiteral(".dotname"), kUnset, "/s/d/d"),
+                          entry(1, QStringLiteral("D"), QStringLiteral(".dotcat"), "/s/d/d")});
     makeCurrent(p);
     QVERIFY(showLinks(env));
+    QVERIFY(QFileInfo::exists(p.listFolder + QStringLiteral("/.dotname.desktop")));
+    QVERIFY(QFileInfo::exists(p.listFolder + QStringLiteral("/.dotcat/D.desktop")));
     WindowRegistry::instance().unload(WindowKind::Links);
 
-    // Things of the user's own beside the shortcuts: all of them stay.
+    // Things of the user's own beside the shortcuts, even an empty folder: all of them stay.
+    QVERIFY(QDir().mkpath(p.listFolder + QStringLiteral("/Empty")));
     const QString own = QStringLiteral(
         "[Desktop Entry]\nType=Application\nName=Mine\nExec=mine\n"
         "Icon=mine\n");
@@ -239,13 +246,19 @@ void LinkWindowTest::rebuildRemovesOnlyWhatItWrote() {
     env.prompt.clear();
     QVERIFY(showLinks(env));
     QCOMPARE(env.prompt.texts(), QStringList{kDone});
-    const QStringList expected = {
-        QStringLiteral(".hidden"),         QStringLiteral("C.desktop"),
-        QStringLiteral("Mixed/"),          QStringLiteral("Mixed/readme.txt"),
-        QStringLiteral("Program/"),        QStringLiteral("Program/Program.desktop"),
-        QStringLiteral("Program/app.bin"), QStringLiteral("index.qmx"),
-        QStringLiteral("mine.desktop"),    QStringLiteral("notes.txt"),
-        QStringLiteral("settings.dat"),    QStringLiteral("soft リスト.desktop")};
+    const QStringList expected = {QStringLiteral(".hidden"),
+                                  QStringLiteral("C.desktop"),
+                                  QStringLiteral("Empty/"),
+                                  QStringLiteral("Mixed/"),
+                                  QStringLiteral("Mixed/readme.txt"),
+                                  QStringLiteral("Program/"),
+                                  QStringLiteral("Program/Program.desktop"),
+                                  QStringLiteral("Program/app.bin"),
+                                  QStringLiteral("index.qmx"),
+                                  QStringLiteral("mine.desktop"),
+                                  QStringLiteral("notes.txt"),
+                                  QStringLiteral("settings.dat"),
+                                  QStringLiteral("soft リスト.desktop")};
     QCOMPARE(tree(p.listFolder), expected);
     QCOMPARE(readText(p.listFolder + QStringLiteral("/mine.desktop")), own);
 
@@ -551,13 +564,19 @@ void LinkWindowTest::copyMergesListFolders() {
 
 void LinkWindowTest::replaceQuestion_data() {
     QTest::addColumn<int>("answer");
-    QTest::newRow("yes") << int(AnswerYes);
-    QTest::newRow("no") << int(AnswerNo);
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("yes") << int(AnswerYes) << QStringLiteral("Soft");
+    QTest::newRow("no") << int(AnswerNo) << QStringLiteral("Soft");
+    // As when the remembered (lower-cased) destination is picked: still the same folder.
+    QTest::newRow("other case, yes") << int(AnswerYes) << QStringLiteral("SOFT");
+    QTest::newRow("other case, no") << int(AnswerNo) << QStringLiteral("soft");
 }
 
 void LinkWindowTest::replaceQuestion() {
     QFETCH(int, answer);
+    QFETCH(QString, typed);
     TestEnvironment env;
+    openMainMenu();
     const Prepared p =
         prepare(env, QStringLiteral("w"), {entry(1, QStringLiteral("New"), kUnset, "/n/n")});
     makeCurrent(p);
@@ -575,7 +594,7 @@ void LinkWindowTest::replaceQuestion() {
     Form* form = showLinks(env);
     QVERIFY(form);
     auto* combo = control<QComboBox>(form, "Combo1");
-    combo->setEditText(QStringLiteral("Soft"));
+    combo->setEditText(typed);
     env.prompt.clear();
     env.prompt.answers = {answer};
     control<QPushButton>(form, "Command5")->click();
@@ -583,6 +602,8 @@ void LinkWindowTest::replaceQuestion() {
     QCOMPARE(env.prompt.messages.first().flags, int(MsgYesNo));
     if (answer == AnswerNo) {
         QCOMPARE(env.prompt.messages.size(), 1);
+        QCOMPARE(QDir(apps).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("Soft")});
         QCOMPARE(tree(dest),
                  (QStringList{QStringLiteral("OldCat/"), QStringLiteral("OldCat/Old.desktop")}));
         QCOMPARE(combo->itemText(0), QStringLiteral("(N/A)"));
@@ -592,12 +613,22 @@ void LinkWindowTest::replaceQuestion() {
         return;
     }
     QCOMPARE(env.prompt.texts(), (QStringList{kReplace, kDone}));
-    QCOMPARE(tree(dest),
+    // One folder, named as typed.
+    QCOMPARE(QDir(apps).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{typed});
+    QCOMPARE(tree(apps + u'/' + typed),
              (QStringList{QStringLiteral("New.desktop"), QStringLiteral("w リスト.desktop")}));
-    const QString menu = readText(MenuFiles(apps, QStringLiteral("Soft")).menuFilePath());
+    QCOMPARE(QDir(MenuFiles::mergedMenusFolder()).entryList(QDir::Files).size(), 1);
+    const QString menu = readText(MenuFiles(apps, typed).menuFilePath());
     QVERIFY(!menu.contains(QStringLiteral("OldCat")));
-    QVERIFY(menu.contains(QStringLiteral("<Filename>Soft-New.desktop</Filename>")));
+    QVERIFY(menu.contains(QStringLiteral("<Filename>%1-New.desktop</Filename>").arg(typed)));
     QCOMPARE(QDir(MenuFiles::directoriesFolder()).entryList(QDir::Files).size(), 1);
+    // Remembered lower-cased, shown as the folder is spelt.
+    QVERIFY(showLinks(env, 3));
+    combo = control<QComboBox>(WindowRegistry::instance().find(WindowKind::Links), "Combo1");
+    QCOMPARE(combo->itemText(0), typed);
+    QCOMPARE(combo->itemText(1), QStringLiteral("(N/A)"));
+    WindowRegistry::instance().unload(WindowKind::Links);
+    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl0"), typed.toLower());
 }
 
 void LinkWindowTest::recentDestinations_data() {
@@ -646,6 +677,93 @@ void LinkWindowTest::closingEndsProgram() {
     QCOMPARE(env.endCount, mainMenuOpen ? 0 : 1);
     QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl2"), QStringLiteral("kept"));
     QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl4", "x"), QString());
+}
+
+// A freedesktop menu implementation (GMenu) reads what "作成" wrote, in a world of its own: the
+// menu's configuration and data folders are temporary, with an "applications.menu" that merges
+// "applications-merged" as distributions' menus do.
+void LinkWindowTest::realMenuShowsTree() {
+    TestEnvironment env;
+    openMainMenu();
+    const QString program = env.writeFile(QStringLiteral("bin/tool"), "#!/bin/sh\n");
+    QVERIFY(QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner));
+    const Prepared p = prepare(env, QStringLiteral("Soft"),
+                               {entry(1, QStringLiteral("Tool"), kUnset, program),
+                                entry(1, QStringLiteral("Calc"), QStringLiteral("Office"), program),
+                                entry(1, QStringLiteral(".dot"), QStringLiteral("Office"), program),
+                                entry(2, QStringLiteral("Unregistered"), kUnset, program)});
+    makeCurrent(p);
+    const QString xdg = env.makeFolder(QStringLiteral("xdg"));
+    env.writeFile(QStringLiteral("xdg/config/menus/applications.menu"),
+                  "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
+                  " \"http://www.freedesktop.org/standards/menu-spec/1.0/menu.dtd\">\n"
+                  "<Menu><Name>Applications</Name><DefaultAppDirs/><DefaultDirectoryDirs/>"
+                  "<DefaultMergeDirs/></Menu>\n");
+    env.makeFolder(QStringLiteral("xdg/data"));
+
+    const auto copyTo = [&](const QString& destination) {
+        env.prompt.clear();
+        Form* form = showLinks(env);
+        QVERIFY(form);
+        control<QComboBox>(form, "Combo1")->setEditText(destination);
+        env.prompt.answers = {AnswerYes};
+        control<QPushButton>(form, "Command5")->click();
+        QCOMPARE(env.prompt.texts().last(), kDone);
+    };
+    const auto menu = [&] {
+        QProcess reader;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), xdg + QStringLiteral("/config"));
+        environment.insert(QStringLiteral("XDG_DATA_DIRS"), xdg + QStringLiteral("/data"));
+        environment.remove(QStringLiteral("XDG_MENU_PREFIX"));
+        reader.setProcessEnvironment(environment);
+        reader.start(QFileInfo::exists(QStringLiteral("/usr/bin/python3"))
+                         ? QStringLiteral("/usr/bin/python3")
+                         : QStringLiteral("python3"),
+                     {QStringLiteral(QM_SOURCE_DIR "/tests/shortcuts/menutree.py")});
+        const bool ran =
+            reader.waitForFinished(30000) && reader.exitStatus() == QProcess::NormalExit;
+        const QString errors = QString::fromUtf8(reader.readAllStandardError());
+        if (!ran || reader.exitCode() == 77) {
+            return QStringList{QStringLiteral("unavailable: ") + errors};
+        }
+        QStringList lines = QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n');
+        lines.removeAll(QString());
+        lines.sort();
+        return reader.exitCode() == 0 ? lines : QStringList{errors};
+    };
+
+    copyTo(QStringLiteral("My Soft"));
+    if (QTest::currentTestFailed()) {
+        return;
+    }
+    const QStringList first = menu();
+    if (first.value(0).startsWith(QStringLiteral("unavailable: "))) {
+        if (qEnvironmentVariableIsSet("CI")) {
+            QFAIL(qPrintable(first.first()));
+        }
+        QSKIP(qPrintable(first.first()));
+    }
+    QCOMPARE(first, (QStringList{QStringLiteral("Applications/My Soft/"),
+                                 QStringLiteral("Applications/My Soft/Office/"),
+                                 QStringLiteral("Applications/My Soft/Office/.dot"),
+                                 QStringLiteral("Applications/My Soft/Office/Calc"),
+                                 QStringLiteral("Applications/My Soft/Soft リスト"),
+                                 QStringLiteral("Applications/My Soft/Tool")}));
+
+    // Replaced under a spelling that differs only in case: one folder, nothing of the old one.
+    saveListFile(listFileOf(p.listFolder),
+                 {entry(1, QStringLiteral("Editor"), QStringLiteral("Tools"), program)});
+    copyTo(QStringLiteral("my soft"));
+    if (QTest::currentTestFailed()) {
+        return;
+    }
+    QCOMPARE(env.prompt.texts().first(), kDone);
+    QVERIFY(env.prompt.texts().contains(kReplace));
+    QCOMPARE(menu(), (QStringList{QStringLiteral("Applications/my soft/"),
+                                  QStringLiteral("Applications/my soft/Soft リスト"),
+                                  QStringLiteral("Applications/my soft/Tools/"),
+                                  QStringLiteral("Applications/my soft/Tools/Editor")}));
 }
 
 QTEST_MAIN(LinkWindowTest)
