@@ -1,10 +1,14 @@
 #!/usr/bin/python3
 """End-to-end tests: the real qmorn executable under an X server.
 
-Run by ctest as: xvfb-run -a python3 test_e2e.py /path/to/qmorn
+Run by ctest as: xvfb-run -a python3 test_e2e.py [--window-manager COMMAND] /path/to/qmorn
 Every test works in a temporary home; windows are found by their captions, closed the way a
 window manager closes them (WM_DELETE_WINDOW), and message boxes are answered with the keyboard.
 The program echoes every message box text to standard error (QUILLMORN_ECHO_MESSAGES).
+
+With --window-manager the tests run again under a real window manager (openbox), which frames,
+focuses and activates windows as on a user's desktop; without one an X server sends a program
+almost no activation. When CI is set, a missing window manager fails the run instead of skipping.
 """
 
 import os
@@ -18,6 +22,7 @@ import unittest
 from Xlib import X, display, protocol
 
 QMORN = None
+WINDOW_MANAGER = None
 
 
 class Screen:
@@ -30,6 +35,28 @@ class Screen:
         self.utf8 = self.d.intern_atom("UTF8_STRING")
         self.wm_protocols = self.d.intern_atom("WM_PROTOCOLS")
         self.wm_delete = self.d.intern_atom("WM_DELETE_WINDOW")
+        self.client_list = self.d.intern_atom("_NET_CLIENT_LIST")
+        self.active_window = self.d.intern_atom("_NET_ACTIVE_WINDOW")
+        self.wm_check = self.d.intern_atom("_NET_SUPPORTING_WM_CHECK")
+        self.managed = False  # a window manager runs
+
+    def window_manager_running(self):
+        return self.root.get_full_property(self.wm_check, X.AnyPropertyType) is not None
+
+    def top_level(self):
+        """The program windows: a window manager lists them, else they are the root's children."""
+        if self.managed:
+            prop = self.root.get_full_property(self.client_list, X.AnyPropertyType)
+            ids = prop.value if prop else []
+            return [self.d.create_resource_object("window", i) for i in ids]
+        return self.root.query_tree().children
+
+    def active_title(self):
+        """The caption of the window the window manager made active, or None."""
+        prop = self.root.get_full_property(self.active_window, X.AnyPropertyType)
+        if not prop or not len(prop.value) or not prop.value[0]:
+            return None
+        return self.title(self.d.create_resource_object("window", prop.value[0]))
 
     def title(self, win):
         try:
@@ -44,7 +71,7 @@ class Screen:
 
     def visible_windows(self):
         result = []
-        for win in self.root.query_tree().children:
+        for win in self.top_level():
             try:
                 if win.get_attributes().map_state == X.IsViewable:
                     t = self.title(win)
@@ -66,6 +93,14 @@ class Screen:
             time.sleep(0.05)
         return None
 
+    def wait_gone(self, win, timeout=10.0):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if win.id not in [w.id for w, _ in self.visible_windows()]:
+                return True
+            time.sleep(0.05)
+        return False
+
     def close(self, win):
         event = protocol.event.ClientMessage(
             window=win, client_type=self.wm_protocols,
@@ -73,11 +108,12 @@ class Screen:
         win.send_event(event, event_mask=X.NoEventMask)
         self.d.flush()
 
-    def press(self, win, key):
-        subprocess.run(["xdotool", "windowfocus", "--sync", str(win.id)], check=False,
+    def press(self, win, *keys):
+        focus = "windowactivate" if self.managed else "windowfocus"
+        subprocess.run(["xdotool", focus, "--sync", str(win.id)], check=False,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)
         time.sleep(0.2)
-        subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True, timeout=10)
+        subprocess.run(["xdotool", "key", "--clearmodifiers", *keys], check=True, timeout=10)
 
 
 class Home:
@@ -126,12 +162,45 @@ class Home:
                 f.write(index_bytes)
         return list_folder
 
+    def preferences(self, lines):
+        with open(os.path.join(self.config, "orvalde.ini"), "w", encoding="utf-8") as f:
+            f.write("[qmorn]\n" + "".join(line + "\n" for line in lines))
+
     def cleanup(self):
         for proc in self.processes:
             if proc.poll() is None:
                 proc.kill()
                 proc.wait()
         shutil.rmtree(self.path, ignore_errors=True)
+
+
+class WindowManager:
+    """A window manager started for the whole run, in a home of its own."""
+
+    def __init__(self, screen, command):
+        self.home = tempfile.mkdtemp(prefix="qm-e2e-wm-")
+        env = dict(os.environ, HOME=self.home,
+                   XDG_CONFIG_HOME=os.path.join(self.home, ".config"),
+                   XDG_CACHE_HOME=os.path.join(self.home, ".cache"))
+        self.proc = subprocess.Popen([command], env=env, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        deadline = time.time() + 15
+        while not screen.window_manager_running():
+            if time.time() > deadline or self.proc.poll() is not None:
+                self.stop()
+                raise RuntimeError("the window manager %s did not start" % command)
+            time.sleep(0.1)
+        screen.managed = True
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+        shutil.rmtree(self.home, ignore_errors=True)
 
 
 def wait_exit(proc, timeout=15.0):
@@ -144,9 +213,23 @@ def wait_exit(proc, timeout=15.0):
 class EndToEnd(unittest.TestCase):
     screen = None
 
+    window_manager = None
+
     @classmethod
     def setUpClass(cls):
         cls.screen = Screen()
+        if WINDOW_MANAGER:
+            if shutil.which(WINDOW_MANAGER) is None:
+                message = "the window manager %s is not installed" % WINDOW_MANAGER
+                if os.environ.get("CI"):
+                    raise RuntimeError(message)
+                raise unittest.SkipTest(message)
+            cls.window_manager = WindowManager(cls.screen, WINDOW_MANAGER)
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.window_manager:
+            cls.window_manager.stop()
 
     def setUp(self):
         self.home = Home()
@@ -244,7 +327,85 @@ class EndToEnd(unittest.TestCase):
                 self.screen.close(links)
         self.assertEqual(wait_exit(proc), 0, Home.output(proc))
 
+    def wait_active(self, title, timeout=10.0):
+        """Under a window manager: waits until the window titled so is the active one."""
+        if not self.screen.managed:
+            return
+        deadline = time.time() + timeout
+        while time.time() < deadline and self.screen.active_title() != title:
+            time.sleep(0.05)
+        self.assertEqual(self.screen.active_title(), title, self.screen.titles())
+
+    def assert_none_appears(self, predicate, what, proc, seconds=2.0):
+        win = self.screen.find(predicate, timeout=seconds)
+        self.assertIsNone(win, "%s appeared again; output: %s" % (what, Home.output(proc)))
+
+    def test_link_window_from_main_menu_reports_once(self):
+        work = self.home.working_folder("Menu", ["tool"])
+        list_folder = self.home.prepare(work, b"1,Tool,tool,Tools,/bin/true,x\r\n")
+        proc = self.home.start(work)
+        menu = self.screen.find(lambda t: t == "Quillmorn")
+        self.assertIsNotNone(menu, Home.output(proc))
+        self.wait_active("Quillmorn")
+        # The focus starts on 参照 and goes through 新規作成, フォルダリスト and インストーラー to
+        # リンク作成.
+        self.screen.press(menu, *["Tab"] * 4, "space")
+        links = self.screen.find(lambda t: t == "Quillmorn - リンク作成", timeout=20)
+        self.assertIsNotNone(links, "no link window; output: " + Home.output(proc))
+        box = self.screen.find(lambda t: t == "quillmorn", timeout=20)
+        self.assertIsNotNone(box, "no message; output: " + Home.output(proc))
+        self.wait_active("quillmorn")
+        self.screen.press(box, "Return")
+        self.assertTrue(self.screen.wait_gone(box))
+        # The link window gets the focus back: that is no new activation.
+        self.wait_active("Quillmorn - リンク作成")
+        self.assert_none_appears(lambda t: t == "quillmorn", "the message", proc)
+        self.assertEqual(Home.output(proc).count("quillmorn message: 正常に登録されました。"), 1,
+                         Home.output(proc))
+        self.assertTrue(os.path.isfile(os.path.join(list_folder, "Tools", "Tool.desktop")))
+        # Back in the main menu, which keeps the program running.
+        self.screen.close(links)
+        self.wait_active("Quillmorn")
+        time.sleep(0.3)
+        self.assertIsNone(proc.poll(), Home.output(proc))
+        self.screen.close(menu)
+        self.assertEqual(wait_exit(proc), 0, Home.output(proc))
+        self.assertEqual(Home.output(proc).count("quillmorn message: "), 1, Home.output(proc))
+
+    def test_catalogue_returns_from_registration(self):
+        work = self.home.working_folder("Reg", ["alpha"])
+        self.home.prepare(work, b"")
+        self.home.preferences(["kmode=1"])  # register the new folders on opening
+        proc = self.home.start("-l", work)
+        caption = "Quillmorn ListView - " + work
+        dialog = self.screen.find(lambda t: t == "alpha の設定", timeout=20)
+        self.assertIsNotNone(dialog, "no registration; output: " + Home.output(proc))
+        self.wait_active("alpha の設定")
+        self.screen.close(dialog)  # keeps what the dialog shows
+        # A message box over the catalogue, which then has the focus again.
+        box = self.screen.find(lambda t: t == "quillmorn")
+        self.assertIsNotNone(box, "no message; output: " + Home.output(proc))
+        self.wait_active("quillmorn")
+        self.screen.press(box, "Return")
+        self.assertTrue(self.screen.wait_gone(box))
+        self.wait_active(caption)
+        self.assert_none_appears(lambda t: t == "alpha の設定" or t == "quillmorn",
+                                 "the registration or its message", proc)
+        self.assertEqual(self.screen.titles().count(caption), 1)
+        self.assertEqual(Home.output(proc).count("quillmorn message: 全て登録されました。"), 1,
+                         Home.output(proc))
+        # Closing asks whether to save, over the catalogue; No ends the program.
+        self.screen.close(self.screen.find(lambda t: t == caption))
+        question = self.screen.find(lambda t: t == "quillmorn")
+        self.assertIsNotNone(question, "no save question; output: " + Home.output(proc))
+        self.wait_active("quillmorn")
+        self.screen.press(question, "Escape")
+        self.assertEqual(wait_exit(proc), 0, Home.output(proc))
+        self.assertEqual(Home.output(proc).count("quillmorn message: "), 2, Home.output(proc))
 
 if __name__ == "__main__":
+    if sys.argv[1] == "--window-manager":
+        sys.argv.pop(1)
+        WINDOW_MANAGER = sys.argv.pop(1)
     QMORN = sys.argv.pop(1)
     unittest.main(verbosity=2)
