@@ -685,10 +685,17 @@ void LinkWindowTest::closingEndsProgram() {
 void LinkWindowTest::realMenuShowsTree() {
     TestEnvironment env;
     openMainMenu();
-    const QString program = env.writeFile(QStringLiteral("bin/tool"), "#!/bin/sh\n");
-    QVERIFY(QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner));
+    // Programs that exist (the menu hides an entry whose program it cannot find), one of them in
+    // a folder whose name holds "%".
+    QString percent;
+    for (const QString& name : {QStringLiteral("bin/tool"), QStringLiteral("bin/5%/tool")}) {
+        percent = env.writeFile(name, "#!/bin/sh\n");
+        QVERIFY(
+            QFile::setPermissions(percent, QFile::permissions(percent) | QFileDevice::ExeOwner));
+    }
+    const QString program = env.root() + QStringLiteral("/bin/tool");
     const Prepared p = prepare(env, QStringLiteral("Soft"),
-                               {entry(1, QStringLiteral("Tool"), kUnset, program),
+                               {entry(1, QStringLiteral("Tool"), kUnset, percent),
                                 entry(1, QStringLiteral("Calc"), QStringLiteral("Office"), program),
                                 entry(1, QStringLiteral(".dot"), QStringLiteral("Office"), program),
                                 entry(2, QStringLiteral("Unregistered"), kUnset, program)});
