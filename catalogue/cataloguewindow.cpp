@@ -370,8 +370,14 @@ void CatalogueWindow::fitColumns() {
         }
         wanted.append(widest);
     }
-    const int available = m_listView->width() - 2 * m_listView->frameWidth() -
-                          style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_listView);
+    // Room for the vertical scroll bar only where the rows will need it.
+    const int rowsHeight = m_model->rowCount() * (metrics.height() + padding);
+    const int shownHeight = m_listView->height() - header->sizeHint().height();
+    const int scrollBar =
+        rowsHeight > shownHeight
+            ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_listView)
+            : 0;
+    const int available = m_listView->width() - 2 * m_listView->frameWidth() - scrollBar;
     const QList<int> widths = fitColumnWidths(wanted, available, twips(480));
     const QScopedValueRollback<bool> fitting(m_fittingColumns, true);
     for (int column = 0; column < widths.size(); ++column) {
