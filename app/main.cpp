@@ -1,9 +1,8 @@
 // qmorn: the main program.
 
 #include <QApplication>
-#include <QFont>
-#include <QFontDatabase>
 
+#include "app/appearance.h"
 #include "app/startup.h"
 #include "catalogue/cataloguewindows.h"
 #include "folders/folderswindows.h"
@@ -23,13 +22,8 @@ int main(int argc, char* argv[]) {
     // The program decides itself when it ends (see WindowRegistry and endProgram()).
     QApplication::setQuitOnLastWindowClosed(false);
     qm::Prompt::setDefaultTitle(QStringLiteral("quillmorn"));
-    // The windows are laid out in fixed positions for a 9-point Japanese UI font.
-    QFont font = QApplication::font();
-    if (QFontDatabase::families().contains(QStringLiteral("IPAexGothic"))) {
-        font.setFamily(QStringLiteral("IPAexGothic"));
-    }
-    font.setPointSize(9);
-    QApplication::setFont(font);
+    qm::loadQtTranslation();
+    qm::useProgramLook();
 
     qm::registerMenuWindows();
     qm::registerCatalogueWindows();

@@ -26,6 +26,9 @@ QString columnText(const CatalogueEntry& entry, int column) {
 
 CatalogueModel::CatalogueModel(QObject* parent) : QAbstractTableModel(parent) {
     m_images = {QIcon(registeredMark()), QIcon(unregisteredMark())};
+    QPixmap blank(registeredMark().size());
+    blank.fill(Qt::transparent);
+    m_blank = QIcon(blank);
 }
 
 int CatalogueModel::rowCount(const QModelIndex& parent) const {
@@ -46,7 +49,8 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::DecorationRole && index.column() == NameColumn) {
         const QIcon icon = image(row.state);
-        return icon.isNull() ? QVariant() : QVariant(icon);
+        // A row without a mark keeps the mark's room, so that all names line up.
+        return icon.isNull() ? QVariant(m_blank) : QVariant(icon);
     }
     return QVariant();
 }

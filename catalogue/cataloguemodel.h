@@ -66,6 +66,7 @@ private:
     QList<CatalogueEntry> m_rows;
     SubItemIndex m_index;
     QList<QIcon> m_images;
+    QIcon m_blank;
 };
 
 // The text of a column of an entry.

@@ -8,10 +8,13 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include "app/busycursor.h"
+#include "app/elidinglabel.h"
 #include "app/endprogram.h"
 #include "app/helpers.h"
 #include "app/preferences.h"
@@ -20,6 +23,7 @@
 #include "catalogue/catalogueloader.h"
 #include "catalogue/cataloguemarks.h"
 #include "catalogue/cataloguemodel.h"
+#include "catalogue/columnwidths.h"
 #include "catalogue/folderpreview.h"
 #include "catalogue/registrationsession.h"
 #include "folders/foldertree.h"
@@ -34,31 +38,28 @@ const QString kRegisterAtStartKey = QStringLiteral("kmode");
 
 constexpr int kClientWidth = 7830;
 constexpr int kClientHeight = 6375;
-constexpr int kColumnWidth = 1440;
+// The title reaches up to the buttons beside it, which differ between the two layouts.
+constexpr int kTitleWidthNormal = 5460;
+constexpr int kTitleWidthCompact = 4500;
+// The list takes this part of the height the window gains, the preview the rest.
+constexpr qreal kListShare = 2.0 / 3.0;
+constexpr qreal kPreviewShare = 1.0 - kListShare;
+
+const QString kWidthKey = QStringLiteral("listwidth");
+const QString kHeightKey = QStringLiteral("listheight");
+const QString kColumnsKey = QStringLiteral("listcolumns");
+
+using Share = ElasticPlacement::Share;
+constexpr Share kFixed{};
+constexpr Share kRightEdge{1, 0, 0, 0};
+constexpr Share kBottomEdge{0, 0, 1, 0};
+constexpr Share kWide{0, 1, 0, 0};
 
 // A stored option is on only when its value is the number 1; anything else is off.
 bool optionOn(const QString& key) {
     bool ok = false;
     const double value = readPreference(key, QStringLiteral("0")).trimmed().toDouble(&ok);
     return ok && value == 1.0;
-}
-
-// A label keeps its fixed place; when its text does not fit there in the window's font, the text
-// is set a little smaller until it does, so that none of it is cut off.
-void shrinkToFit(QLabel* label) {
-    QFont font = label->font();
-    const int flags = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
-    const QRect room = label->contentsRect();
-    constexpr qreal kSmallest = 6.0;
-    while (font.pointSizeF() > kSmallest) {
-        const QRect needed = QFontMetrics(font).boundingRect(room.x(), room.y(), room.width(),
-                                                             10000, flags, label->text());
-        if (needed.width() <= room.width() && needed.height() <= room.height()) {
-            break;
-        }
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    }
-    label->setFont(font);
 }
 
 void writeOption(const QString& key, bool on) {
@@ -68,9 +69,13 @@ void writeOption(const QString& key, bool on) {
 }  // namespace
 
 CatalogueWindow::CatalogueWindow()
-    : Form(WindowKind::Catalogue), m_model(new CatalogueModel(this)) {
+    : Form(WindowKind::Catalogue),
+      m_model(new CatalogueModel(this)),
+      m_placement(QSize(twips(kClientWidth), twips(kClientHeight))) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
+    // People keep hundreds of programs: this window, unlike the others, can be made larger.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     buildControls();
     buildMenus();
     applyLayout(false);
@@ -81,20 +86,18 @@ CatalogueWindow::~CatalogueWindow() = default;
 void CatalogueWindow::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
-    m_client->setFixedSize(twips(kClientWidth), twips(kClientHeight));
+    m_client->setMinimumSize(twips(kClientWidth), twips(kClientHeight));
+    m_client->installEventFilter(this);
     layout->addWidget(m_client);
 
     const auto label = [this](const char* name, const QString& text, int left, int top, int width,
-                              int height) {
-        auto* widget = new QLabel(text, m_client);
+                              int height, Share share = kFixed) {
+        // Pictures are plain labels; texts end in an ellipsis where their place is too small.
+        QLabel* widget = text.isEmpty() ? new QLabel(m_client) : new ElidingLabel(text, m_client);
         widget->setObjectName(QLatin1String(name));
-        placeTwips(widget, left, top, width, height);
-        if (!text.isEmpty()) {
-            shrinkToFit(widget);
-        }
+        place(widget, left, top, width, height, share);
         return widget;
     };
     const auto button = [this](const char* name, const QString& text, const QString& tip) {
@@ -105,26 +108,37 @@ void CatalogueWindow::buildControls() {
         return widget;
     };
 
-    // The explanation area: labels and the two marks of the legend.
-    label("Label1", QStringLiteral("フォルダリスト　-　こちらにフォルダの情報が表示されます。"),
-          240, 120, 4815, 255);
-    label("Label2", QStringLiteral("項目をダブルクリックすると情報が変更されます。"), 1680, 360,
-          4455, 255);
-    label("Image1", QString(), 1920, 600, 240, 240)->setPixmap(unregisteredMark());
-    label("Label3", QStringLiteral("- 未登録（情報が登録されていません。）"), 2160, 630, 3255, 255);
-    label("Image2", QString(), 1920, 840, 240, 240)->setPixmap(registeredMark());
-    label("Label4", QStringLiteral("- 登録済（登録されています。）"), 2160, 870, 3375, 255);
+    // The explanation area: labels and the two marks of the legend. Texts that do not fit their
+    // place at the window's font size end in an ellipsis and show whole as a tool tip; the places
+    // reach up to the buttons on the right and end where the next control begins, so that no two
+    // controls overlap.
+    m_titleLabel =
+        label("Label1", QStringLiteral("フォルダリスト　-　こちらにフォルダの情報が表示されます。"),
+              240, 120, kTitleWidthNormal, 240, kWide);
+    QLabel* unregisteredImage = label("Image1", QString(), 1920, 600, 240, 240);
+    unregisteredImage->setPixmap(unregisteredMark());
+    QLabel* registeredImage = label("Image2", QString(), 1920, 840, 240, 240);
+    registeredImage->setPixmap(registeredMark());
+    m_explanation = {
+        label("Label2", QStringLiteral("項目をダブルクリックすると情報が変更されます。"), 1680, 360,
+              4020, 240, kWide),
+        unregisteredImage,
+        label("Label3", QStringLiteral("- 未登録（情報が登録されていません。）"), 2160, 630, 3540,
+              240, kWide),
+        registeredImage,
+        label("Label4", QStringLiteral("- 登録済（登録されています。）"), 2160, 870, 3375, 255),
+        label("Label5", QStringLiteral("印なし- 対象外（検索対象外とされています。）"), 1680, 1125,
+              4020, 255, kWide)};
+    // The hint under "順次登録" wraps in the room between the button and the list.
     QLabel* hint = label(
         "Label7",
         QStringLiteral("↑まず。順次登録を押してください。ボタンにマウスを置くと説明が出ます。"),
-        5760, 840, 1935, 615);
+        5760, 870, 1935, 555, kRightEdge);
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    shrinkToFit(hint);
-    label("Label5", QStringLiteral("印なし- 対象外（検索対象外とされています。）"), 1680, 1125,
-          3615, 255);
+    m_explanation.append(hint);
     label("Label6", QStringLiteral("フォルダ内のReadme.txt やその他の TXT ファイルを表示します"),
-          1080, 4200, 5175, 255);
+          1080, 4200, 6615, 240, {0, 1, kListShare, 0});
 
     m_listView = new QTreeView(m_client);
     m_listView->setObjectName(QStringLiteral("ListView1"));
@@ -141,11 +155,14 @@ void CatalogueWindow::buildControls() {
     m_listView->setIconSize(QSize(16, 16));
     m_listView->header()->setSectionsClickable(true);
     m_listView->header()->setStretchLastSection(false);
-    for (int column = 0; column < CatalogueModel::kColumnCount; ++column) {
-        m_listView->header()->resizeSection(column, twips(kColumnWidth));
-    }
+    m_listView->header()->setSectionResizeMode(QHeaderView::Interactive);
+    connect(m_listView->header(), &QHeaderView::sectionResized, this, [this] {
+        if (!m_fittingColumns) {
+            m_columnsResized = true;
+        }
+    });
 
-    m_iconPicture = label("Picture1", QString(), 240, 4200, 615, 615);
+    m_iconPicture = label("Picture1", QString(), 240, 4200, 615, 615, {0, 0, kListShare, 0});
     m_iconPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_iconPicture->setFrameShape(QFrame::StyledPanel);
 
@@ -154,7 +171,7 @@ void CatalogueWindow::buildControls() {
     m_textFiles->setToolTip(
         QStringLiteral("フォルダ内のテキストファイルを表示しています。こちらをクリックすると、右に"
                        "その内容が表示されます。"));
-    placeTwips(m_textFiles, 960, 4440, 1335, 1710);
+    place(m_textFiles, 960, 4440, 1335, 1710, {0, 0, kListShare, kPreviewShare});
 
     m_textPreview = new QPlainTextEdit(m_client);
     m_textPreview->setObjectName(QStringLiteral("Text1"));
@@ -162,7 +179,7 @@ void CatalogueWindow::buildControls() {
     m_textPreview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_textPreview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_textPreview->setPlainText(FolderPreview::noReadmeText());
-    placeTwips(m_textPreview, 2400, 4440, 5295, 1695);
+    place(m_textPreview, 2400, 4440, 5295, 1695, {0, 1, kListShare, kPreviewShare});
     m_preview = std::make_unique<FolderPreview>(m_iconPicture, m_textFiles, m_textPreview);
 
     m_menuButton = button("Command12", QStringLiteral("メニューに戻る"),
@@ -174,19 +191,20 @@ void CatalogueWindow::buildControls() {
                    "すべて登録できます。"));
     QPushButton* launch = button("Command10", QStringLiteral("起 動"),
                                  QStringLiteral("リスト選択中の登録されたEXEを起動します。"));
-    placeTwips(launch, 120, 4920, 735, 255);
+    place(launch, 120, 4920, 735, 255, kBottomEdge);
     QPushButton* open = button("Command11", QStringLiteral("開 く"),
                                QStringLiteral("リストで選択されたフォルダを開きます。"));
-    placeTwips(open, 120, 5280, 735, 255);
+    place(open, 120, 5280, 735, 255, kBottomEdge);
     QPushButton* move = button("Command1", QStringLiteral("移 動"),
                                QStringLiteral("選択フォルダとリスト項目を移動します。"));
-    placeTwips(move, 120, 5640, 735, 255);
+    place(move, 120, 5640, 735, 255, kBottomEdge);
     QPushButton* remove = button("Command13", QStringLiteral("削 除"),
                                  QStringLiteral("選択フォルダとリスト項目を削除します。"));
-    placeTwips(remove, 120, 6000, 735, 255);
+    place(remove, 120, 6000, 735, 255, kBottomEdge);
 
-    // Picture2 lies below the client area, as the scratch surface always did.
-    label("Picture2", QString(), 120, 6480, 255, 255);
+    // Picture2 lies below the client area, as the scratch surface always did; nothing is drawn
+    // on it, so it is not shown.
+    label("Picture2", QString(), 120, 6480, 255, 255, kBottomEdge)->hide();
 
     // The hidden buttons that serve as procedures.
     QPushButton* loadDir = button("Command3", QStringLiteral("load dir"), QString());
@@ -274,21 +292,110 @@ void CatalogueWindow::buildMenus() {
     m_registerAtStartAction->setCheckable(true);
 }
 
+void CatalogueWindow::place(QWidget* widget, int left, int top, int width, int height,
+                            ElasticPlacement::Share share) {
+    m_placement.place(widget, QRect(twips(left), twips(top), twips(width), twips(height)), share);
+}
+
 void CatalogueWindow::applyLayout(bool compact) {
-    // The compact layout gives the list the room of the explanation area, which it then covers.
+    // The compact layout gives the list the room of the explanation area, which it then covers
+    // (so the explanation is hidden); the title gives way to "順次登録".
+    const Share list{0, 1, 0, kListShare};
     if (compact) {
-        placeTwips(m_listView, 120, 360, 7575, 3735);
-        placeTwips(m_menuButton, 6240, 120, 1455, 255);
-        placeTwips(m_registerAllButton, 4800, 120, 1335, 255);
+        place(m_listView, 120, 375, 7575, 3720, list);
+        place(m_menuButton, 6240, 120, 1455, 255, kRightEdge);
+        place(m_registerAllButton, 4800, 120, 1335, 255, kRightEdge);
+        place(m_titleLabel, 240, 120, kTitleWidthCompact, 240, kWide);
     } else {
-        placeTwips(m_listView, 120, 1440, 7575, 2655);
-        placeTwips(m_menuButton, 5760, 120, 1935, 255);
-        placeTwips(m_registerAllButton, 5760, 480, 1935, 375);
+        place(m_listView, 120, 1440, 7575, 2655, list);
+        place(m_menuButton, 5760, 120, 1935, 255, kRightEdge);
+        place(m_registerAllButton, 5760, 480, 1935, 375, kRightEdge);
+        place(m_titleLabel, 240, 120, kTitleWidthNormal, 240, kWide);
+    }
+    for (QWidget* widget : std::as_const(m_explanation)) {
+        widget->setVisible(!compact);
     }
     m_listView->raise();
     m_menuButton->raise();
     m_registerAllButton->raise();
     m_compactAction->setChecked(compact);
+}
+
+bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_client && event->type() == QEvent::Resize) {
+        m_placement.apply(m_client->size());
+        if (!m_columnsResized) {
+            fitColumns();
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void CatalogueWindow::restoreSize() {
+    const QSize stored(readPreference(kWidthKey).toInt(), readPreference(kHeightKey).toInt());
+    if (stored.width() > 0 && stored.height() > 0) {
+        resize(stored.expandedTo(minimumSizeHint()));
+    }
+}
+
+void CatalogueWindow::restoreColumns() {
+    const QList<int> widths =
+        parseColumnWidths(readPreference(kColumnsKey), CatalogueModel::kColumnCount);
+    if (widths.isEmpty()) {
+        fitColumns();
+        return;
+    }
+    const QScopedValueRollback<bool> fitting(m_fittingColumns, true);
+    for (int column = 0; column < widths.size(); ++column) {
+        m_listView->header()->resizeSection(column, widths[column]);
+    }
+    // Widths the user chose stay as they are when the window changes its size.
+    m_columnsResized = true;
+}
+
+void CatalogueWindow::fitColumns() {
+    // Each column as wide as its header and its widest text (every row counts, not only those
+    // in view), within what the list shows without scrolling sideways.
+    QHeaderView* header = m_listView->header();
+    const QFontMetrics metrics(m_listView->font());
+    const int padding =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_listView) + 1) + 4;
+    QList<int> wanted;
+    for (int column = 0; column < CatalogueModel::kColumnCount; ++column) {
+        const int icon = column == 0 ? m_listView->iconSize().width() + padding : 0;
+        int widest = header->sectionSizeHint(column);
+        for (int row = 0; row < m_model->rowCount(); ++row) {
+            const QString text = m_model->index(row, column).data().toString();
+            widest = std::max(widest, metrics.horizontalAdvance(text) + padding + icon);
+        }
+        wanted.append(widest);
+    }
+    // Room for the vertical scroll bar only where the rows will need it.
+    const int rowsHeight = m_model->rowCount() * (metrics.height() + padding);
+    const int shownHeight = m_listView->height() - header->sizeHint().height();
+    const int scrollBar =
+        rowsHeight > shownHeight
+            ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_listView)
+            : 0;
+    const int available = m_listView->width() - 2 * m_listView->frameWidth() - scrollBar;
+    const QList<int> widths = fitColumnWidths(wanted, available, twips(480));
+    const QScopedValueRollback<bool> fitting(m_fittingColumns, true);
+    for (int column = 0; column < widths.size(); ++column) {
+        header->resizeSection(column, widths[column]);
+    }
+}
+
+void CatalogueWindow::storeSizes() {
+    const QSize size = isMaximized() || isFullScreen() ? normalGeometry().size() : this->size();
+    writePreference(kWidthKey, QString::number(size.width()));
+    writePreference(kHeightKey, QString::number(size.height()));
+    if (m_columnsResized) {
+        QList<int> widths;
+        for (int column = 0; column < CatalogueModel::kColumnCount; ++column) {
+            widths.append(m_listView->header()->sectionSize(column));
+        }
+        writePreference(kColumnsKey, columnWidthsText(widths));
+    }
 }
 
 bool CatalogueWindow::compactLayout() const {
@@ -306,9 +413,11 @@ void CatalogueWindow::load() {
     if (optionOn(kCompactKey)) {
         applyLayout(true);
     }
+    restoreSize();
     setWindowTitle(QStringLiteral("Quillmorn ListView - ") + state().workFolder);
     loadDirectory();
     refreshIcons();
+    restoreColumns();
     // As in any list, the first entry is the selected one until the user picks another.
     if (selectedRow() < 0) {
         selectRow(0);
@@ -368,6 +477,7 @@ bool CatalogueWindow::queryUnload() {
 }
 
 void CatalogueWindow::unload() {
+    storeSizes();
     writeOption(kCompactKey, m_compactAction->isChecked());
     writeOption(kRegisterAtStartKey, m_registerAtStartAction->isChecked());
     WindowRegistry::instance().unload(WindowKind::Splash);

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/form.h"
+#include "catalogue/elasticplacement.h"
 #include "catalogue/registrationsession.h"
 
 class QAction;
@@ -52,10 +53,19 @@ public:
     void registerAll();         // Command7 "順次登録"
     void backToMenu();          // Command12 "メニューに戻る"
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildControls();
     void buildMenus();
+    void place(QWidget* widget, int left, int top, int width, int height,
+               ElasticPlacement::Share share);
     void applyLayout(bool compact);
+    void restoreSize();
+    void restoreColumns();
+    void fitColumns();
+    void storeSizes();
     void showInstallerAndClose();
     void exitWindow();
     void selectRow(int row);
@@ -68,12 +78,16 @@ private:
 
     CatalogueModel* m_model;
     std::unique_ptr<FolderPreview> m_preview;
+    ElasticPlacement m_placement;
 
     QWidget* m_client = nullptr;
     QMenuBar* m_menuBar = nullptr;
     QTreeView* m_listView = nullptr;
     QPushButton* m_menuButton = nullptr;
     QPushButton* m_registerAllButton = nullptr;
+    QLabel* m_titleLabel = nullptr;
+    // What the list covers in the compact layout.
+    QList<QWidget*> m_explanation;
     QLabel* m_iconPicture = nullptr;
     QListWidget* m_textFiles = nullptr;
     QPlainTextEdit* m_textPreview = nullptr;
@@ -83,6 +97,8 @@ private:
     bool m_listChanged = false;
     bool m_switchingWindow = false;
     bool m_autoRegistrationDone = false;
+    bool m_fittingColumns = false;
+    bool m_columnsResized = false;
 };
 
 }  // namespace qm

@@ -12,3 +12,10 @@ function(qm_add_library name)
     target_link_libraries(${name} PUBLIC ${ARG_LIBS})
     target_precompile_headers(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/pch.h)
 endfunction()
+
+# qm_add_icon_resource(<target>)
+# Builds the program's icon (data/quillmorn.svg) into the executable as ":/quillmorn.svg".
+function(qm_add_icon_resource target)
+    qt_add_resources(${target} "${target}_icon" PREFIX "/" BASE ${PROJECT_SOURCE_DIR}/data
+                     FILES ${PROJECT_SOURCE_DIR}/data/quillmorn.svg)
+endfunction()

@@ -25,6 +25,8 @@ namespace {
 QPushButton* makeButton(const QString& text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
+    // No button is the window's default: Enter in the folder box must not press one.
+    button->setAutoDefault(false);
     return button;
 }
 

@@ -16,7 +16,7 @@ public:
         const Command command = commandFor(program, arguments);
         if (command.program.isEmpty()) {
             if (error) {
-                *error = QStringLiteral("wine is not installed");
+                *error = QStringLiteral("wine がインストールされていません。");
             }
             return false;
         }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QStyle>
+#include <QTimer>
 
 #include "app/helpers.h"
 #include "registration/folderlisting.h"
@@ -68,11 +69,22 @@ void FolderListBox::fill() {
             addItem(item);
         }
         setListIndex(-1);
-        if (QListWidgetItem* open = currentItem()) {
-            scrollToItem(open, QAbstractItemView::PositionAtTop);
-        }
+        scrollToOpenFolder();
     }
     endFill();
+}
+
+void FolderListBox::scrollToOpenFolder() {
+    if (QListWidgetItem* open = currentItem()) {
+        scrollToItem(open, QAbstractItemView::PositionAtTop);
+    }
+}
+
+void FolderListBox::showEvent(QShowEvent* event) {
+    ChoiceListBox::showEvent(event);
+    // Filled before the list had its size, the scroll position left the open folder half
+    // hidden; now that it is laid out, show it whole.
+    QTimer::singleShot(0, this, &FolderListBox::scrollToOpenFolder);
 }
 
 int FolderListBox::listIndex() const {

@@ -27,9 +27,11 @@ Q_SIGNALS:
 
 protected:
     void itemOpened(QListWidgetItem* item) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void fill();
+    void scrollToOpenFolder();
 
     QString m_path;
 };

@@ -12,6 +12,7 @@
 
 #include <limits>
 
+#include "app/elidinglabel.h"
 #include "app/helpers.h"
 #include "app/programstate.h"
 #include "platform/paths.h"
@@ -36,8 +37,9 @@ W* named(W* widget, const char* name) {
     return widget;
 }
 
-QLabel* plainLabel(QWidget* parent, const char* name, const QString& text, bool bordered) {
-    auto* label = named(new QLabel(text, parent), name);
+template <typename Label = QLabel>
+Label* plainLabel(QWidget* parent, const char* name, const QString& text, bool bordered) {
+    auto* label = named(new Label(text, parent), name);
     label->setTextFormat(Qt::PlainText);
     if (bordered) {
         label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -109,7 +111,10 @@ void RegistrationWindow::buildControls() {
     m_categoryCombo->setMaxVisibleItems(16);
     m_categoryCombo->setToolTip(QStringLiteral("対象フォルダのジャンルを指定します。"));
     m_exeCaption = plainLabel(this, "Label5", QStringLiteral("プログラム 名"), false);
-    m_exeLabel = plainLabel(this, "Text1", QStringLiteral("Label8"), true);
+    // A long program path keeps its start and its file name, with the whole path as tool tip.
+    m_exeLabel = plainLabel<ElidingLabel>(this, "Text1", QStringLiteral("Label8"), true);
+    m_exeLabel->setElideMode(Qt::ElideMiddle);
+    m_exeLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_iconBox = named(new QLabel(this), "Picture1");
     m_iconBox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_folderList = named(new FolderListBox(this), "Dir1");
@@ -382,17 +387,24 @@ void RegistrationWindow::onCommand5Click() {
     onCommand1Click();
 }
 
+// The selected text of the preview as one line without surrounding blanks: a selection that
+// ends with a line break would otherwise leave a blank at the end of the name, and so of the
+// shortcut's file name.
+QString RegistrationWindow::takenText() const {
+    return singleLine(m_preview->textCursor().selectedText()).trimmed();
+}
+
 void RegistrationWindow::onCommand6Click() {
-    const QString selected = m_preview->textCursor().selectedText();
-    if (!selected.isEmpty()) {
-        m_nameEdit->setText(singleLine(selected));
+    const QString taken = takenText();
+    if (!taken.isEmpty()) {
+        m_nameEdit->setText(taken);
     }
 }
 
 void RegistrationWindow::onCommand7Click() {
-    const QString selected = m_preview->textCursor().selectedText();
-    if (!selected.isEmpty()) {
-        m_descriptionEdit->setText(singleLine(selected));
+    const QString taken = takenText();
+    if (!taken.isEmpty()) {
+        m_descriptionEdit->setText(taken);
     }
 }
 

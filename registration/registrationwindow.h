@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace qm {
 
+class ElidingLabel;
 class FileListBox;
 class FolderListBox;
 
@@ -40,6 +41,7 @@ private:
     void drawIcon();
     QString exeFolder() const;
     QString programFolder() const;
+    QString takenText() const;
 
     void onCheck1Click();
     void onCommand1Click();
@@ -65,7 +67,7 @@ private:
     QLabel* m_categoryCaption = nullptr;              // Label10
     QComboBox* m_categoryCombo = nullptr;             // Combo1
     QLabel* m_exeCaption = nullptr;                   // Label5
-    QLabel* m_exeLabel = nullptr;                     // Text1
+    ElidingLabel* m_exeLabel = nullptr;               // Text1
     FolderListBox* m_folderList = nullptr;            // Dir1
     FileListBox* m_exeList = nullptr;                 // File1
     QLabel* m_iconBox = nullptr;                      // Picture1

@@ -20,7 +20,11 @@ RemoverWindow::RemoverWindow(QWidget* parent)
     m_quitButton->setObjectName(QStringLiteral("Command2"));
 
     setFixedSize(twips(4680), twips(975));
-    placeTwips(m_label, 240, 240, 3135, 255);
+    // The label ends before the buttons; where its text does not fit one line it wraps into the
+    // room below.
+    placeTwips(m_label, 240, 240, 3060, 495);
+    m_label->setWordWrap(true);
+    m_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     placeTwips(m_removeButton, 3360, 120, 1095, 375);
     placeTwips(m_quitButton, 3360, 600, 1095, 255);
 

@@ -27,8 +27,9 @@ install_missing() {
 
 # What building the program needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libarchive-dev)
-# What running it needs beyond that (fonts for the Japanese texts).
-RUN_PACKAGES=(fonts-ipaexfont-gothic)
+# What running it needs beyond that: fonts for the Japanese texts, Qt's own Japanese texts, the
+# SVG plug-ins that draw the program's icon, and xdg-open, through which folders are opened.
+RUN_PACKAGES=(fonts-ipaexfont-gothic qt6-translations-l10n libqt6svg6 xdg-utils)
 # What the tests need beyond that: reference tools that check written files, archive makers for
 # fixtures, a freedesktop menu implementation that reads the written menus, a virtual X server
 # and a small window manager for the end-to-end tests, clang for fuzzing.

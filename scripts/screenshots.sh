@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the main menu and the catalogue under Xvfb, with a demo
-# working folder in a temporary home. Usage: scripts/screenshots.sh [BUILD_DIR]
+# Takes the README's screenshots of the main menu, the catalogue and the link window under Xvfb,
+# with a demo working folder in a temporary home. Usage: scripts/screenshots.sh [BUILD_DIR]
 # Needs xvfb, xdotool, imagemagick and fonts-ipaexfont-gothic.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,8 +8,7 @@ build=${1:-build}
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
-root=/tmp/qm-demo
-rm -rf "$root" && mkdir -p "$root"
+root=$(mktemp -d /tmp/qm-demo.XXXXXX)
 trap 'rm -rf "$root"' EXIT
 export HOME=$root/home XDG_CONFIG_HOME=$root/home/.config XDG_DATA_HOME=$root/home/.local/share
 export XDG_RUNTIME_DIR=$root/run LC_ALL=C.UTF-8
@@ -31,29 +30,58 @@ printf '%s\r\n' "$work" > "$list/settings.dat"
     printf '0,OldGame,OldGame,未設定,不明,未設定\r\n'
 } > "$list/index.qmx"
 
-shoot() {  # shoot CAPTION OUTPUT ARGS...
-    local caption=$1 output=$2
-    shift 2
-    "$build/qmorn" "$@" &
-    local pid=$!
+# Waits for the window with the given caption and prints its id.
+window_id() {
     local wid=""
     for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --name "^${caption}\$" 2>/dev/null | head -1 || true)
+        wid=$(xdotool search --onlyvisible --name "^${1}\$" 2>/dev/null | head -1 || true)
         [ -n "$wid" ] && break
         sleep 0.1
     done
-    sleep 1
-    if [ "$caption" != "Quillmorn" ]; then
-        # Select the text editor so that its icon and readme show.
-        eval "$(xdotool getwindowgeometry --shell "$wid")"
-        xdotool mousemove $((X + 60)) $((Y + 213)) click 1
-        sleep 0.5
-    fi
-    import -window "$wid" "$output"
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
+    echo "$wid"
 }
+
+# shoot CAPTION OUTPUT: waits for the window, lets it settle and takes its picture.
+shoot() {
+    local wid
+    wid=$(window_id "$1")
+    sleep 1
+    import -window "$wid" "$2"
+}
+
+stop() {
+    kill "$1"
+    wait "$1" 2>/dev/null || true
+}
+
 mkdir -p docs
-shoot "Quillmorn" docs/main-menu.png "$work"
-shoot "Quillmorn ListView - $work" docs/catalogue.png -l "$work"
-echo "docs/main-menu.png docs/catalogue.png written"
+"$build/qmorn" "$work" &
+pid=$!
+shoot "Quillmorn" docs/main-menu.png
+# "リンク作成" is the fourth button that takes the focus after the folder box.
+xdotool key --window "$(window_id Quillmorn)" Tab Tab Tab Tab space
+# The link window rebuilds the shortcuts when it opens and says so in a message box; answer it
+# first. (Names are matched without regard to case, so the main menu is among the matches.)
+sleep 2
+for box in $(xdotool search --onlyvisible --name "^quillmorn\$" 2>/dev/null); do
+    if [ "$(xdotool getwindowname "$box")" = quillmorn ]; then
+        xdotool windowfocus "$box" 2>/dev/null && xdotool key Return 2>/dev/null || true
+    fi
+done
+# Moving the window makes it draw again where the message box was.
+link=$(window_id "Quillmorn - リンク作成")
+xdotool windowmove "$link" 10 10 && sleep 0.3 && xdotool windowmove "$link" 0 0
+shoot "Quillmorn - リンク作成" docs/link-window.png
+stop "$pid"
+
+"$build/qmorn" -l "$work" &
+pid=$!
+wid=$(window_id "Quillmorn ListView - $work")
+sleep 1
+# Select the text editor so that its icon and readme show.
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+xdotool mousemove $((X + 60)) $((Y + 213)) click 1
+sleep 0.5
+import -window "$wid" docs/catalogue.png
+stop "$pid"
+echo "docs/main-menu.png docs/link-window.png docs/catalogue.png written"

@@ -41,10 +41,11 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     return label;
 }
 
-// Shrinks a one-line label's font a little where the text would be cut at its right edge.
+// Shrinks a one-line label's font a little where the text would be cut at its right edge, never
+// below 8 points.
 void fitOneLine(QLabel* label) {
     QFont font = label->font();
-    while (font.pointSizeF() > 7 &&
+    while (font.pointSizeF() > 8 &&
            QFontMetrics(font).horizontalAdvance(label->text()) > label->width()) {
         font.setPointSizeF(font.pointSizeF() - 0.5);
     }

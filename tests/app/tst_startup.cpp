@@ -1,11 +1,21 @@
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
+#include "app/appearance.h"
 #include "app/endprogram.h"
 #include "app/form.h"
 #include "app/programstate.h"
 #include "app/startup.h"
 #include "app/workingfolder.h"
+#include "catalogue/cataloguewindows.h"
+#include "folders/folderswindows.h"
+#include "installer/installerwindows.h"
+#include "menu/menuwindows.h"
 #include "platform/instancelock.h"
+#include "registration/registrationwindows.h"
+#include "shortcuts/shortcutswindows.h"
 #include "support/testenvironment.h"
 
 using namespace qm;
@@ -47,6 +57,8 @@ private Q_SLOTS:
     void lastWindowClosedEndsProgram();
     void modalWindowReactivatesOwner();
     void activationRunsOncePerShowing();
+
+    void everyWindowSpeaksJapaneseInReadableLetters();
 
 private:
     std::unique_ptr<test::TestEnvironment> m_env;
@@ -248,6 +260,39 @@ void TestStartUp::activationRunsOncePerShowing() {
     windowSystemActivates(menu);
     windowSystemActivates(&links);
     QVERIFY(test::waitFor([&] { return links.activations == 2; }));
+}
+
+void TestStartUp::everyWindowSpeaksJapaneseInReadableLetters() {
+    // Qt's own buttons speak Japanese, whatever the locale (the tests run under C.UTF-8).
+    QVERIFY(loadQtTranslation());
+    QMessageBox box(QMessageBox::Question, "quillmorn", "?", QMessageBox::Yes | QMessageBox::No);
+    QVERIFY2(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("はい")),
+             qPrintable(box.button(QMessageBox::Yes)->text()));
+
+    // No label of any window is set below 8 points with the program's font.
+    useProgramLook();
+    registerMenuWindows();
+    registerCatalogueWindows();
+    registerRegistrationWindows();
+    registerFoldersWindows();
+    registerInstallerWindows();
+    registerShortcutsWindows();
+    state().workFolder = m_env->makeFolder("Apps");
+    state().listFolder = listFolderOf(state().workFolder);
+    auto& registry = WindowRegistry::instance();
+    for (WindowKind kind :
+         {WindowKind::MainMenu, WindowKind::Catalogue, WindowKind::Registration, WindowKind::Links,
+          WindowKind::Installer, WindowKind::Splash, WindowKind::Move}) {
+        Form* form = registry.window(kind);
+        QVERIFY(form);
+        const QList<QLabel*> labels = form->findChildren<QLabel*>();
+        QVERIFY(!labels.isEmpty());
+        for (const QLabel* label : labels) {
+            QVERIFY2(label->font().pointSizeF() >= 8,
+                     qPrintable(form->objectName() + "/" + label->objectName()));
+        }
+    }
+    registry.destroyAll();
 }
 
 QTEST_MAIN(TestStartUp)

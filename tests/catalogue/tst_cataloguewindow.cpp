@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "app/elidinglabel.h"
+#include "catalogue/columnwidths.h"
 #include "cataloguefixture.h"
 #include "platform/programicon.h"
 
@@ -47,6 +49,11 @@ private Q_SLOTS:
     void compactLayoutFromStoreAndBack_data();
     void compactLayoutFromStoreAndBack();
     void splashShownWhileLoading();
+    void resizingKeepsControlsInside_data();
+    void resizingKeepsControlsInside();
+    void sizeAndColumnWidthsAreRemembered();
+    void columnsFitTheList_data();
+    void columnsFitTheList();
 
     void registrationAtStartRunsOnce();
     void registrationAtStartOffForOddValue();
@@ -159,6 +166,10 @@ void CatalogueWindowTest::controlsAndTexts() {
         QCOMPARE(button->text(), text);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         QCOMPARE(label->text(), text);
+        // A text cut short in its place shows whole as the tool tip.
+        if (auto* eliding = qobject_cast<ElidingLabel*>(widget); eliding && eliding->isElided()) {
+            tip = text;
+        }
     } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
         QCOMPARE(edit->toPlainText(), text);
     }
@@ -217,19 +228,19 @@ void CatalogueWindowTest::normalLayout() {
         const char* name;
         QRect rect;
     } expected[] = {
-        {"Label1", twipsRect(240, 120, 4815, 255)},
+        {"Label1", twipsRect(240, 120, 5460, 240)},
         {"Command12", twipsRect(5760, 120, 1935, 255)},
-        {"Label2", twipsRect(1680, 360, 4455, 255)},
+        {"Label2", twipsRect(1680, 360, 4020, 240)},
         {"Command7", twipsRect(5760, 480, 1935, 375)},
         {"Image1", twipsRect(1920, 600, 240, 240)},
-        {"Label3", twipsRect(2160, 630, 3255, 255)},
+        {"Label3", twipsRect(2160, 630, 3540, 240)},
         {"Image2", twipsRect(1920, 840, 240, 240)},
         {"Label4", twipsRect(2160, 870, 3375, 255)},
-        {"Label7", twipsRect(5760, 840, 1935, 615)},
-        {"Label5", twipsRect(1680, 1125, 3615, 255)},
+        {"Label7", twipsRect(5760, 870, 1935, 555)},
+        {"Label5", twipsRect(1680, 1125, 4020, 255)},
         {"ListView1", twipsRect(120, 1440, 7575, 2655)},
         {"Picture1", twipsRect(240, 4200, 615, 615)},
-        {"Label6", twipsRect(1080, 4200, 5175, 255)},
+        {"Label6", twipsRect(1080, 4200, 6615, 240)},
         {"File2", twipsRect(960, 4440, 1335, 1710)},
         {"Text1", twipsRect(2400, 4440, 5295, 1695)},
         {"Command10", twipsRect(120, 4920, 735, 255)},
@@ -241,17 +252,112 @@ void CatalogueWindowTest::normalLayout() {
     for (const auto& item : expected) {
         QCOMPARE(control(item.name)->geometry(), item.rect);
     }
-    // Five columns of equal width with the fixed headers.
+    // Five columns with the fixed headers, sized to their texts within the list's width.
     auto* view = qobject_cast<QTreeView*>(CatalogueFixture::listView());
     const QStringList headers{"名前", "フォルダ名", "分類", "EXE名", "説明"};
+    int total = 0;
     for (int column = 0; column < 5; ++column) {
         QCOMPARE(view->model()->headerData(column, Qt::Horizontal).toString(), headers[column]);
-        QCOMPARE(view->header()->sectionSize(column), view->header()->sectionSize(0));
+        QVERIFY(view->header()->sectionSize(column) >= view->header()->sectionSizeHint(column));
+        total += view->header()->sectionSize(column);
     }
+    QVERIFY(total <= view->width());
     QCOMPARE(view->model()->columnCount(), 5);
     // The legend shows the two marks.
     QVERIFY(!qobject_cast<QLabel*>(control("Image1"))->pixmap().isNull());
     QVERIFY(!qobject_cast<QLabel*>(control("Image2"))->pixmap().isNull());
+}
+
+void CatalogueWindowTest::resizingKeepsControlsInside_data() {
+    QTest::addColumn<bool>("compact");
+    QTest::addColumn<QSize>("extra");
+    QTest::newRow("normal, design size") << false << QSize(0, 0);
+    QTest::newRow("normal, larger") << false << QSize(410, 330);
+    QTest::newRow("normal, wider only") << false << QSize(700, 0);
+    QTest::newRow("compact, design size") << true << QSize(0, 0);
+    QTest::newRow("compact, larger") << true << QSize(410, 330);
+    QTest::newRow("smaller than designed") << false << QSize(-200, -150);
+}
+
+void CatalogueWindowTest::resizingKeepsControlsInside() {
+    QFETCH(bool, compact);
+    QFETCH(QSize, extra);
+    CatalogueFixture::setOption("pmode", compact ? "1" : "0");
+    CatalogueWindow* window = openWith({"a", "b"}, "");
+    QWidget* client = control("client");
+    const QSize design = twipsRect(0, 0, 7830, 6375).size();
+    const QRect listBefore = control("ListView1")->geometry();
+    const int menuButtonRight = client->width() - control("Command12")->geometry().right();
+    const int removeButtonBottom = client->height() - control("Command13")->geometry().bottom();
+
+    window->resize(window->size() + extra);
+    QTRY_COMPARE(client->size(), design.expandedTo(design + extra));
+
+    QList<QWidget*> shown;
+    for (QWidget* child : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible()) {
+            shown.append(child);
+        }
+    }
+    QVERIFY(shown.size() >= 10);
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const QRect rect = shown[i]->geometry();
+        QVERIFY2(client->rect().contains(rect), qPrintable(shown[i]->objectName()));
+        for (qsizetype j = i + 1; j < shown.size(); ++j) {
+            QVERIFY2(!rect.intersects(shown[j]->geometry()),
+                     qPrintable(shown[i]->objectName() + " / " + shown[j]->objectName()));
+        }
+    }
+    // The list takes the extra width and most of the extra height; the buttons keep their
+    // distance from their edges.
+    const QSize gained = client->size() - design;
+    QCOMPARE(control("ListView1")->width(), listBefore.width() + gained.width());
+    QVERIFY(control("ListView1")->height() >= listBefore.height() + gained.height() / 2);
+    QCOMPARE(client->width() - control("Command12")->geometry().right(), menuButtonRight);
+    QCOMPARE(client->height() - control("Command13")->geometry().bottom(), removeButtonBottom);
+}
+
+void CatalogueWindowTest::sizeAndColumnWidthsAreRemembered() {
+    CatalogueWindow* window = openWith({"a"}, "1,A,a,Tools,x,y\r\n");
+    const QSize larger = window->size() + QSize(240, 160);
+    window->resize(larger);
+    auto* view = qobject_cast<QTreeView*>(CatalogueFixture::listView());
+    view->header()->resizeSection(3, 333);
+    action("mnuExit")->trigger();
+    QCOMPARE(CatalogueFixture::option("listwidth"), QString::number(larger.width()));
+
+    window = m_fixture->open();
+    QCOMPARE(window->size(), larger);
+    view = qobject_cast<QTreeView*>(CatalogueFixture::listView());
+    QCOMPARE(view->header()->sectionSize(3), 333);
+
+    // Stored values that make no sense are ignored.
+    action("mnuExit")->trigger();
+    CatalogueFixture::setOption("listwidth", "-5");
+    CatalogueFixture::setOption("listcolumns", "10,x,3");
+    window = m_fixture->open();
+    QVERIFY(window->size() != larger);
+    view = qobject_cast<QTreeView*>(CatalogueFixture::listView());
+    QVERIFY(view->header()->sectionSize(3) != 333);
+}
+
+void CatalogueWindowTest::columnsFitTheList_data() {
+    QTest::addColumn<QList<int>>("wanted");
+    QTest::addColumn<int>("available");
+    QTest::addColumn<QList<int>>("widths");
+    QTest::newRow("all fit") << QList<int>{50, 80, 40} << 500 << QList<int>{50, 80, 40};
+    QTest::newRow("the widest are cut alike")
+        << QList<int>{60, 400, 50, 300, 90} << 500 << QList<int>{60, 150, 50, 150, 90};
+    QTest::newRow("narrow ones grow to the minimum")
+        << QList<int>{10, 20, 30} << 500 << QList<int>{32, 32, 32};
+    QTest::newRow("no room: the minimum") << QList<int>{100, 200} << 40 << QList<int>{32, 32};
+}
+
+void CatalogueWindowTest::columnsFitTheList() {
+    QFETCH(QList<int>, wanted);
+    QFETCH(int, available);
+    QFETCH(QList<int>, widths);
+    QCOMPARE(fitColumnWidths(wanted, available, 32), widths);
 }
 
 void CatalogueWindowTest::compactLayoutFromStoreAndBack_data() {
@@ -272,12 +378,12 @@ void CatalogueWindowTest::compactLayoutFromStoreAndBack() {
     QCOMPARE(window->compactLayout(), compact);
     QCOMPARE(action("mnuComm")->isChecked(), compact);
     const auto checkCompact = [] {
-        QCOMPARE(control("ListView1")->geometry(), twipsRect(120, 360, 7575, 3735));
+        QCOMPARE(control("ListView1")->geometry(), twipsRect(120, 375, 7575, 3720));
         QCOMPARE(control("Command12")->geometry(), twipsRect(6240, 120, 1455, 255));
         QCOMPARE(control("Command7")->geometry(), twipsRect(4800, 120, 1335, 255));
-        // The explanation area stays where it is.
-        QCOMPARE(control("Label7")->geometry(), twipsRect(5760, 840, 1935, 615));
-        QCOMPARE(control("Label1")->geometry(), twipsRect(240, 120, 4815, 255));
+        // The explanation area is covered by the list; the title gives way to "順次登録".
+        QVERIFY(!control("Label7")->isVisible());
+        QCOMPARE(control("Label1")->geometry(), twipsRect(240, 120, 4500, 240));
     };
     const auto checkNormal = [] {
         QCOMPARE(control("ListView1")->geometry(), twipsRect(120, 1440, 7575, 2655));

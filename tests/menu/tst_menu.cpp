@@ -56,6 +56,8 @@ private Q_SLOTS:
     void linksAreModal();
     void openFolderOpensTheListFolder();
     void quitWritesListAndEnds();
+    void enterInTheBoxOpensNothing_data();
+    void enterInTheBoxOpensNothing();
 
 private:
     // Paths in the tables are written with "@" for the test's own folder.
@@ -500,6 +502,31 @@ void TestMenu::quitWritesListAndEnds() {
     QCOMPARE(m_env->endCount, 1);
     QVERIFY(menu() == nullptr);
     QCOMPARE(storedRows(), (QStringList{soft.toLower(), "", "", "", ""}));
+}
+
+void TestMenu::enterInTheBoxOpensNothing_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Enter") << int(Qt::Key_Enter);
+}
+
+void TestMenu::enterInTheBoxOpensNothing() {
+    QFETCH(int, key);
+    const QString work = m_env->makeFolder("Apps");
+    makePrepared(work);
+    state().workFolder = work;
+    Form* form = openMenu();
+    QCOMPARE(enabledActions(), kPrepared);
+    form->activateWindow();
+    box()->lineEdit()->setFocus();
+    QTest::keyClick(box()->lineEdit(), Qt::Key(key));
+    QCoreApplication::processEvents();
+    // No button is pressed by Enter: no folder chooser, no other window, the menu stays.
+    QVERIFY(m_env->prompt.chooserTitles.isEmpty());
+    QVERIFY(m_env->prompt.messages.isEmpty());
+    QCOMPARE(WindowRegistry::instance().loadedWindows(), QList<Form*>{form});
+    QCOMPARE(m_linksShown, 0);
+    QCOMPARE(box()->currentText(), work);
 }
 
 QTEST_MAIN(TestMenu)

@@ -15,6 +15,7 @@
 
 #include <functional>
 
+#include "app/elidinglabel.h"
 #include "app/form.h"
 #include "app/programstate.h"
 #include "app/windowregistry.h"
@@ -118,6 +119,7 @@ private Q_SLOTS:
     void categories_data();
     void categories();
     void selectionBecomesNameAndDescription();
+    void longProgramPathIsCutInTheMiddle();
     void textPreview();
     void noDoubledSeparator();
 
@@ -580,8 +582,16 @@ void TestRegistrationWindow::selectionBecomesNameAndDescription() {
         QTest::mouseClick(control<QPushButton>(form, "Command6"), Qt::LeftButton);
         QCOMPARE(name->text(), QStringLiteral("Old name"));
 
-        // Two lines selected: one line with a space where the break was.
+        // A line with its line break: no blanks before or after the name.
         QTextCursor cursor(preview->document());
+        cursor.setPosition(preview->document()->findBlockByNumber(1).position());
+        cursor.setPosition(preview->document()->findBlockByNumber(2).position(),
+                           QTextCursor::KeepAnchor);
+        preview->setTextCursor(cursor);
+        QTest::mouseClick(control<QPushButton>(form, "Command6"), Qt::LeftButton);
+        QCOMPARE(name->text(), QStringLiteral("edition two"));
+
+        // Two lines selected: one line with a space where the break was.
         cursor.setPosition(0);
         cursor.setPosition(preview->document()->findBlockByNumber(1).position() + 13,
                            QTextCursor::KeepAnchor);
@@ -593,7 +603,8 @@ void TestRegistrationWindow::selectionBecomesNameAndDescription() {
         cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
         preview->setTextCursor(cursor);
         QTest::mouseClick(control<QPushButton>(form, "Command7"), Qt::LeftButton);
-        QCOMPARE(description->text(), QStringLiteral("A tool that does things. "));
+        // The line break at the end leaves no blank behind; nor do blanks in front.
+        QCOMPARE(description->text(), QStringLiteral("A tool that does things."));
         QTest::mouseClick(control<QPushButton>(form, "Command1"), Qt::LeftButton);
     }));
 
@@ -660,6 +671,27 @@ void TestRegistrationWindow::noDoubledSeparator() {
         clickRow(file1, rowOf(file1, rootProgram));
         QCOMPARE(control<QLabel>(form, "Text1")->text(), "/" + rootProgram);
         form->close();
+    }));
+}
+
+void TestRegistrationWindow::longProgramPathIsCutInTheMiddle() {
+    makeProgramFolder({});
+    const QString deep =
+        QStringLiteral("Soft/Tool/") + QString(60, u'd') + "/とても長い名前のツール.exe";
+    const QString exe = m_env->writeFile(deep, testExecutable());
+    state().editState = 1;
+    state().editExe = exe;
+
+    QVERIFY(runDialog([&](Form* form) {
+        auto* path = control<ElidingLabel>(form, "Text1");
+        QCOMPARE(path->text(), exe);
+        // Its start and its file name show, with an ellipsis between; the tool tip is whole.
+        QVERIFY(path->isElided());
+        const QString shown = path->shownLines().join(QString());
+        QVERIFY2(shown.contains(u'…') && shown.endsWith(".exe") && shown.startsWith(exe.left(2)),
+                 qPrintable(shown));
+        QCOMPARE(path->toolTip(), exe);
+        QTest::mouseClick(control<QPushButton>(form, "Command2"), Qt::LeftButton);
     }));
 }
 

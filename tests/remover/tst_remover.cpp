@@ -1,7 +1,9 @@
 // Tests of qmornclean: what it deletes, what it leaves, and what it says.
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -13,6 +15,7 @@
 #include <unistd.h>
 
 #include "platform/settingsstore.h"
+#include "remover/appearance.h"
 #include "remover/removerprompt.h"
 #include "remover/removerwindow.h"
 #include "remover/settingsremover.h"
@@ -53,6 +56,7 @@ private Q_SLOTS:
     void quitDeletesNothing();
     void closeBoxEndsTheProgram();
     void windowTextsAndTabOrder();
+    void speaksJapaneseInReadableLetters();
     void unwritableStoreIsReportedAndLosesNothing();
 
 private:
@@ -270,6 +274,33 @@ void TestRemover::unwritableStoreIsReportedAndLosesNothing() {
     QVERIFY(window->isVisible());
     QVERIFY(raw.open(QIODevice::ReadOnly));
     QCOMPARE(raw.readAll(), before);
+}
+
+void TestRemover::speaksJapaneseInReadableLetters() {
+    // Qt's own buttons speak Japanese, whatever the locale (the tests run under C.UTF-8).
+    QVERIFY(loadQtTranslation());
+    QMessageBox box(QMessageBox::Question, "qmornclean", "?", QMessageBox::Yes | QMessageBox::No);
+    QVERIFY2(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("はい")),
+             qPrintable(box.button(QMessageBox::Yes)->text()));
+
+    // With the program's font, its label is whole, not below 8 points, and clear of the buttons,
+    // also where the desktop's own font is larger.
+    const QFont desktopFont = QApplication::font();
+    QFont large = desktopFont;
+    large.setPointSize(11);
+    QApplication::setFont(large);
+    useProgramLook();
+    RemoverWindow window;
+    window.show();
+    auto* label = window.findChild<QLabel*>("Label1");
+    QVERIFY(label->font().pointSizeF() >= 8);
+    const QRect needed = label->fontMetrics().boundingRect(
+        label->contentsRect(), Qt::TextWordWrap | int(label->alignment()), label->text());
+    QVERIFY2(label->contentsRect().contains(needed), qPrintable(QString::number(needed.width())));
+    for (const char* name : {"Command1", "Command2"}) {
+        QVERIFY(!label->geometry().intersects(window.findChild<QPushButton*>(name)->geometry()));
+    }
+    QApplication::setFont(desktopFont);
 }
 
 QTEST_MAIN(TestRemover)

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace qm {
+
+// Widths for columns that want the given widths in a list of the given width: when they do not
+// all fit, the widest ones are cut to one common width so that they fill it exactly, and the
+// narrow ones keep theirs. No column gets less than minimum.
+QList<int> fitColumnWidths(const QList<int>& wanted, int available, int minimum);
+
+// Column widths as stored in the preferences ("120,80,64,240,200") and back; an empty list when
+// the text does not hold count positive widths.
+QString columnWidthsText(const QList<int>& widths);
+QList<int> parseColumnWidths(const QString& text, int count);
+
+}  // namespace qm
