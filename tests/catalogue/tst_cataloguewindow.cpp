@@ -417,6 +417,13 @@ void CatalogueWindowTest::previewShowsReadmeAndTextFiles() {
     files->setCurrentRow(0);
     Q_EMIT files->itemClicked(files->item(0));
     QCOMPARE(text->toPlainText(), "notes");
+    // A click on the entry already selected shows its readme again.
+    const QRect rowRect =
+        CatalogueFixture::listView()->visualRect(CatalogueFixture::model()->index(0, 1));
+    QTest::mouseClick(CatalogueFixture::listView()->viewport(), Qt::LeftButton, {},
+                      rowRect.center());
+    QCOMPARE(CatalogueFixture::listView()->currentIndex().row(), 0);
+    QCOMPARE(text->toPlainText(), "read me first");
 
     CatalogueFixture::select(1);
     QCOMPARE(text->toPlainText(), "Readme.txt がありません。");

@@ -228,6 +228,7 @@ void LinkWindowTest::rebuildRemovesOnlyWhatItWrote() {
         file.write(bytes);
     };
     put(QStringLiteral("notes.txt"), "notes");
+    put(QStringLiteral("index.qmx.bak"), "a list file kept after it was misread");
     put(QStringLiteral("mine.desktop"), own.toUtf8());
     put(QStringLiteral(".hidden"), "h");
     put(QStringLiteral("Mixed/readme.txt"), "user data");
@@ -239,13 +240,19 @@ void LinkWindowTest::rebuildRemovesOnlyWhatItWrote() {
     env.prompt.clear();
     QVERIFY(showLinks(env));
     QCOMPARE(env.prompt.texts(), QStringList{kDone});
-    const QStringList expected = {
-        QStringLiteral(".hidden"),         QStringLiteral("C.desktop"),
-        QStringLiteral("Mixed/"),          QStringLiteral("Mixed/readme.txt"),
-        QStringLiteral("Program/"),        QStringLiteral("Program/Program.desktop"),
-        QStringLiteral("Program/app.bin"), QStringLiteral("index.qmx"),
-        QStringLiteral("mine.desktop"),    QStringLiteral("notes.txt"),
-        QStringLiteral("settings.dat"),    QStringLiteral("soft リスト.desktop")};
+    const QStringList expected = {QStringLiteral(".hidden"),
+                                  QStringLiteral("C.desktop"),
+                                  QStringLiteral("Mixed/"),
+                                  QStringLiteral("Mixed/readme.txt"),
+                                  QStringLiteral("Program/"),
+                                  QStringLiteral("Program/Program.desktop"),
+                                  QStringLiteral("Program/app.bin"),
+                                  QStringLiteral("index.qmx"),
+                                  QStringLiteral("index.qmx.bak"),
+                                  QStringLiteral("mine.desktop"),
+                                  QStringLiteral("notes.txt"),
+                                  QStringLiteral("settings.dat"),
+                                  QStringLiteral("soft リスト.desktop")};
     QCOMPARE(tree(p.listFolder), expected);
     QCOMPARE(readText(p.listFolder + QStringLiteral("/mine.desktop")), own);
 
