@@ -354,7 +354,8 @@ void CatalogueWindowTest::installedFolderIsEditedFirst() {
     state().newFolderName = "new";
     state().newFolderPending = true;
     m_fixture->registration.answer = [](int) { state().editName = "New program"; };
-    openWith({"a", "new", "z"}, "");
+    // Another entry's category that reads like the installed folder is not its row.
+    openWith({"a", "new", "z"}, "1,A,a,new,e,d\r\n");
     // Only the installed folder's edit, no sequential registration in that activation.
     QCOMPARE(m_fixture->registration.shownFolders, QStringList{"new"});
     QVERIFY(state().newFolderName.isEmpty());
