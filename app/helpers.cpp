@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QHash>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 #include "app/busycursor.h"
 #include "app/programstate.h"
@@ -12,6 +16,14 @@
 #include "platform/textfile.h"
 
 namespace qm {
+
+// The regular files of one folder (hidden ones too), in listing order, with their names looked
+// up without regard to case.
+struct FolderListing {
+    QStringList names;
+    QHash<QString, QString> byFoldedName;  // the first name of each case-folded spelling
+};
+
 namespace {
 
 bool hasWildcard(const QString& name) {
@@ -34,16 +46,44 @@ QString listingFolder(const QString& path) {
     return path.left(p);
 }
 
-// The first regular, visible file in folder whose name matches pattern without regard to case.
-QString findMatch(const QString& folder, const QString& pattern) {
-    QDirIterator it(folder, QStringList{pattern}, QDir::Files | QDir::NoDotAndDotDot);
+FolderListing listFiles(const QString& folder) {
+    FolderListing listing;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
-        const QString found = it.next();
-        if (!isHiddenName(it.fileName())) {
-            return found;
+        it.next();
+        const QString name = it.fileName();
+        listing.names.append(name);
+        const QString folded = name.toCaseFolded();
+        if (!listing.byFoldedName.contains(folded)) {
+            listing.byFoldedName.insert(folded, name);
         }
     }
-    return QString();
+    return listing;
+}
+
+FileLookupCache* g_lookupCache = nullptr;
+
+// Only "*" and "?" are wildcards; every other character, brackets included, stands for itself.
+QRegularExpression wildcardPattern(const QString& name) {
+    QString pattern;
+    for (const QChar c : name) {
+        if (c == u'*') {
+            pattern += QLatin1String(".*");
+        } else if (c == u'?') {
+            pattern += u'.';
+        } else {
+            pattern += QRegularExpression::escape(QString(c));
+        }
+    }
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern),
+                              QRegularExpression::CaseInsensitiveOption);
+}
+
+// The name of the file in path's folder that is spelt like path's last part without regard to
+// case ("" when there is none).
+QString nameNoCase(const QString& folder, const QString& name) {
+    const FileLookupCache::Listing listing(folder);
+    return listing->byFoldedName.value(name.toCaseFolded());
 }
 
 }  // namespace
@@ -119,8 +159,14 @@ bool fileExists(const QString& path) {
         if (name.toLower() == name.toUpper()) {
             return false;
         }
+        const QString found = nameNoCase(listingFolder(path), name);
+        return !found.isEmpty() && !isHiddenName(found);
     }
-    return !findMatch(listingFolder(path), name).isEmpty();
+    const QRegularExpression pattern = wildcardPattern(name);
+    const FileLookupCache::Listing listing(listingFolder(path));
+    return std::any_of(listing->names.begin(), listing->names.end(), [&](const QString& found) {
+        return !isHiddenName(found) && pattern.match(found).hasMatch();
+    });
 }
 
 QString findFileNoCase(const QString& path) {
@@ -133,14 +179,38 @@ QString findFileNoCase(const QString& path) {
         return path;
     }
     const QString folder = listingFolder(path);
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        const QString found = it.next();
-        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0) {
-            return found;
-        }
+    const QString found = nameNoCase(folder, name);
+    return found.isEmpty() ? QString() : joinPath(folder, found);
+}
+
+struct FileLookupCache::Folders {
+    QHash<QString, std::shared_ptr<const FolderListing>> byPath;
+};
+
+FileLookupCache::FileLookupCache() {
+    // An inner cache leaves the outer one in charge.
+    if (!g_lookupCache) {
+        m_folders = std::make_unique<Folders>();
+        g_lookupCache = this;
     }
-    return QString();
+}
+
+FileLookupCache::~FileLookupCache() {
+    if (g_lookupCache == this) {
+        g_lookupCache = nullptr;
+    }
+}
+
+FileLookupCache::Listing::Listing(const QString& folder) {
+    if (!g_lookupCache) {
+        m_listing = std::make_shared<const FolderListing>(listFiles(folder));
+        return;
+    }
+    auto& cached = g_lookupCache->m_folders->byPath[folder];
+    if (!cached) {
+        cached = std::make_shared<const FolderListing>(listFiles(folder));
+    }
+    m_listing = cached;
 }
 
 bool folderExists(const QString& path) {

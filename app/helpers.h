@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 class QPlainTextEdit;
 
 namespace qm {
@@ -27,12 +29,40 @@ QString parentFolder(const QString& path);
 QString lastPathPart(const QString& path);
 
 // True when path names a regular file that is not hidden. The last part may hold the wildcards
-// "*" and "?", and is matched without regard to case. Folders and errors give false.
+// "*" and "?" (no others), and is matched without regard to case. Folders and errors give false.
 bool fileExists(const QString& path);
 
 // The existing file that path names when its last part is compared without regard to case
 // ("readme.txt" finds "README.TXT"); "" when there is none.
 QString findFileNoCase(const QString& path);
+
+struct FolderListing;
+
+// While one lives, fileExists and findFileNoCase list each folder at most once and answer later
+// look-ups in it from that listing, so that one pass over many rows whose files are missing
+// from one big folder stays linear. Meant for the length of one such pass: files that appear
+// or go meanwhile are not seen. Only the first of nested caches takes effect.
+class FileLookupCache {
+public:
+    FileLookupCache();
+    ~FileLookupCache();
+    FileLookupCache(const FileLookupCache&) = delete;
+    FileLookupCache& operator=(const FileLookupCache&) = delete;
+
+    // The listing of one folder: from the live cache, else read now.
+    class Listing {
+    public:
+        explicit Listing(const QString& folder);
+        const FolderListing* operator->() const { return m_listing.get(); }
+
+    private:
+        std::shared_ptr<const FolderListing> m_listing;
+    };
+
+private:
+    struct Folders;
+    std::unique_ptr<Folders> m_folders;
+};
 
 // True when path names an existing folder that can be listed.
 bool folderExists(const QString& path);

@@ -14,7 +14,14 @@ std::optional<WindowKind> decideStart(const QString& argumentText) {
     ProgramState& s = state();
     const QString key = argumentText.left(2).toUpper();
     if (key == QLatin1String("-I") || key == QLatin1String("-L")) {
-        s.workFolder = argumentText.mid(3);
+        // A trailing separator (as shell completion types it) would leave no last path part
+        // and make the program's own folder the list folder.
+        const QString folder = cleanWorkFolder(argumentText.mid(3));
+        if (!folder.isEmpty() && lastPathPart(folder).isEmpty()) {
+            messageBox(QStringLiteral("もっと深い階層を指定してください"));
+            return std::nullopt;
+        }
+        s.workFolder = folder;
         s.listFolder = listFolderOf(s.workFolder);
         return key == QLatin1String("-I") ? WindowKind::Installer : WindowKind::Catalogue;
     }

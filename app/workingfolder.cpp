@@ -14,8 +14,42 @@
 
 namespace qm {
 
+namespace {
+
+// The sub-folders of the program's own folder whose names equal name without regard to case.
+QStringList listFolderSpellings(const QString& name) {
+    QStringList found;
+    QDirIterator it(programFolder(), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0) {
+            found.append(it.fileName());
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+QString cleanWorkFolder(const QString& path) {
+    if (path.isEmpty()) {
+        return path;
+    }
+    return QDir::cleanPath(path);
+}
+
 QString listFolderOf(const QString& workFolder) {
-    return programFolder() + kSeparator + lastPathPart(workFolder);
+    const QString name = lastPathPart(workFolder);
+    const QString exact = joinPath(programFolder(), name);
+    if (name.isEmpty() || QFileInfo(exact).isDir()) {
+        return exact;
+    }
+    const QStringList spellings = listFolderSpellings(name);
+    return spellings.size() == 1 ? joinPath(programFolder(), spellings.first()) : exact;
+}
+
+bool settingsFileCanHold(const QString& workFolder) {
+    return firstField(encodeField(workFolder) + QStringLiteral("\r\n")) == workFolder;
 }
 
 QString fileInFolder(const QString& folder, const QString& name) {
@@ -50,6 +84,16 @@ std::optional<QString> readSettingsFile(const QString& listFolder) {
 
 bool prepareWorkingFolder(const QString& workFolder) {
     const QString listFolder = listFolderOf(workFolder);
+    // Two list folders that differ only in case would leave it open which one is meant.
+    if (!QFileInfo(listFolder).isDir() &&
+        !listFolderSpellings(lastPathPart(listFolder)).isEmpty()) {
+        messageBox(
+            QStringLiteral("大文字と小文字だけが違う作業フォルダが複数あるため、作業フォルダを"
+                           "作成できません。\n") +
+                listFolder,
+            MsgExclamation, QStringLiteral("Quillmorn"));
+        return false;
+    }
     // An existing list folder is kept as it is; only "settings.dat" is rewritten.
     if (!QDir().mkpath(listFolder) || !writeSettingsFile(listFolder, workFolder)) {
         messageBox(QStringLiteral("作業フォルダを作成できませんでした。\n") + listFolder,

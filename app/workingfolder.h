@@ -7,9 +7,18 @@
 
 namespace qm {
 
+// A working folder as the program takes it: doubled and trailing separators and "." and ".."
+// parts are removed, so that its last path part names a real list folder. The root stays "/".
+QString cleanWorkFolder(const QString& path);
+
 // A working folder's list folder: the program's own folder joined with the working folder's
-// last path part. It holds "index.qmx", "settings.dat" and the shortcut tree.
+// last path part. When no folder of exactly that name exists but one that differs only in
+// letter case does (the recent-folder list keeps lower case), that one is the list folder.
 QString listFolderOf(const QString& workFolder);
+
+// True when "settings.dat" can hold the working folder so that it reads back exactly (a path
+// with both a comma and a double quote, for one, cannot be held).
+bool settingsFileCanHold(const QString& workFolder);
 
 // The path of a file in a folder whose name is compared without regard to case: the existing
 // file's real path, or folder + "/" + name when there is none.
@@ -28,7 +37,8 @@ bool writeSettingsFile(const QString& listFolder, const QString& workFolder);
 std::optional<QString> readSettingsFile(const QString& listFolder);
 
 // Creates the list folder and writes "settings.dat", then says "作業フォルダを作成しました。".
-// When either cannot be written it says so instead and returns false.
+// When either cannot be written it says so instead and returns false. Never creates a list
+// folder beside others that differ from it only in letter case.
 bool prepareWorkingFolder(const QString& workFolder);
 
 // True when the working folder's list folder exists and holds "settings.dat".

@@ -14,21 +14,38 @@
 
 namespace {
 
+// Where the records' program files would be.
+enum class Programs {
+    InMissingFolders,          // each in a folder of its own that does not exist
+    MissingFromOneFullFolder,  // all in one existing folder that holds as many other files
+};
+
 // A working folder of `count` program folders, each with a record in the list file whose
 // program file does not exist; measures opening the catalogue (scan, merge, icon refresh).
-double catalogueLoad(int count) {
+double catalogueLoad(int count, Programs programs) {
     QTemporaryDir root;
     const QString work = root.path() + "/work";
     const QString list = root.path() + "/list";
+    const QString bin = root.path() + "/bin";
     QDir().mkpath(list);
+    QDir().mkpath(bin);
     QByteArray records;
     for (int i = 0; i < count; ++i) {
         const QString folder = QStringLiteral("prog%1").arg(i, 5, 10, QLatin1Char('0'));
         QDir().mkpath(work + u'/' + folder);
-        records += QStringLiteral("1,Program %1,%2,分類%3,/nowhere/%2/run.exe,説明 %1\r\n")
+        QString exe = QStringLiteral("/nowhere/%1/run.exe").arg(folder);
+        if (programs == Programs::MissingFromOneFullFolder) {
+            QFile other(bin + QStringLiteral("/other%1.dat").arg(i));
+            if (!other.open(QIODevice::WriteOnly)) {
+                qFatal("cannot write a file");
+            }
+            exe = bin + QStringLiteral("/Run%1.exe").arg(folder);
+        }
+        records += QStringLiteral("1,Program %1,%2,分類%3,%4,説明 %1\r\n")
                        .arg(i)
                        .arg(folder)
                        .arg(i % 20)
+                       .arg(exe)
                        .toUtf8();
     }
     QFile file(list + "/index.qmx");
@@ -51,5 +68,7 @@ double catalogueLoad(int count) {
 
 }  // namespace
 
-QM_FIGURE("catalogue_load_1000", [] { return catalogueLoad(1000); });
-QM_FIGURE("catalogue_load_10000", [] { return catalogueLoad(10000); });
+QM_FIGURE("catalogue_load_1000", [] { return catalogueLoad(1000, Programs::InMissingFolders); });
+QM_FIGURE("catalogue_load_10000", [] { return catalogueLoad(10000, Programs::InMissingFolders); });
+QM_FIGURE("catalogue_load_10000_missing",
+          [] { return catalogueLoad(10000, Programs::MissingFromOneFullFolder); });

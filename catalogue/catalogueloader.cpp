@@ -1,7 +1,6 @@
 #include "catalogue/catalogueloader.h"
 
 #include <QHash>
-#include <QSet>
 
 #include "app/busycursor.h"
 #include "app/helpers.h"
@@ -35,6 +34,14 @@ bool programFileExists(const QString& exe) {
     return isAbsolutePath(exe) && fileExists(exe);
 }
 
+QString programFileOnDisk(const QString& exe) {
+    if (!programFileExists(exe)) {
+        return QString();
+    }
+    const QString found = findFileNoCase(exe);
+    return found.isEmpty() ? exe : found;
+}
+
 void scanWorkingFolder(CatalogueModel& model, const QString& workFolder, EventPump& pump) {
     model.clear();
     const QStringList names = subFolderNames(workFolder);
@@ -54,50 +61,59 @@ void scanWorkingFolder(CatalogueModel& model, const QString& workFolder, EventPu
     model.addRows(rows);
 }
 
-bool mergeListFile(CatalogueModel& model, const QString& workFolder, const QString& listFile,
-                   EventPump& pump) {
+MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, const QString& listFile,
+                          EventPump& pump) {
+    MergeResult result;
     QString text;
     if (!readTextFile(listFile, &text)) {
-        return false;
+        return result;
     }
-    // The folders just listed exist; only other folder texts need a look at the disk.
-    QSet<QString> listed;
-    listed.reserve(model.rowCount());
-    for (const CatalogueEntry& entry : model.entries()) {
-        listed.insert(entry.folder);
-    }
-    bool dropped = false;
     ListFileReader reader(text);
     while (!reader.atEnd()) {
         const std::optional<CatalogueEntry> record = reader.next();
         if (!record) {
             break;
         }
+        if (!reader.stateWasNumber()) {
+            result.misread = true;
+        }
         addCategory(record->category);
-        if (listed.contains(record->folder) || folderExists(joinPath(workFolder, record->folder))) {
-            model.updateRowByFolder(record->folder, mergedState(record->state), record->name,
-                                    record->folder, record->category, record->exe,
+        const int row = model.findRowByFolder(record->folder);
+        if (row >= 0) {
+            // The row keeps the folder's spelling on disk.
+            model.updateRowByFolder(model.entry(row).folder, mergedState(record->state),
+                                    record->name, QString(), record->category, record->exe,
                                     record->description);
-        } else {
-            dropped = true;
+        } else if (!folderExists(joinPath(workFolder, record->folder))) {
+            result.dropped = true;
+            // A name that is a listed folder while the folder text is none: the fields shifted.
+            if (model.findRowByFolder(record->name) >= 0) {
+                result.misread = true;
+            }
         }
         pump.pump();
     }
-    return dropped;
+    if (reader.stoppedEarly()) {
+        result.misread = true;
+    }
+    return result;
 }
 
 void refreshIcons(CatalogueModel& model, EventPump& pump) {
+    // Many rows may name missing files in one big folder: each folder is listed once.
+    const FileLookupCache lookups;
     // Rows that start the same program share its image.
     QHash<QString, int> imageOfExe;
     for (int row = 0; row < model.rowCount(); ++row) {
         const CatalogueEntry& entry = model.entry(row);
-        if (isRegistered(entry.state) && programFileExists(entry.exe)) {
+        const QString onDisk = isRegistered(entry.state) ? programFileOnDisk(entry.exe) : QString();
+        if (!onDisk.isEmpty()) {
             auto found = imageOfExe.constFind(entry.exe);
             int number = 0;
             if (found != imageOfExe.constEnd()) {
                 number = *found;
             } else {
-                const QPixmap icon = programIcon(entry.exe, kSmallIconSize);
+                const QPixmap icon = programIcon(onDisk, kSmallIconSize);
                 number = icon.isNull() ? 0 : model.addImage(icon);
                 imageOfExe.insert(entry.exe, number);
             }

@@ -15,16 +15,31 @@ inline constexpr char16_t kUnknownExe[] = u"不明";
 // placeholder "不明") never counts, whatever the current folder holds.
 bool programFileExists(const QString& exe);
 
+// The program file as it is spelt on disk (its name may differ from exe in letter case), for
+// starting it or reading its icon; "" when programFileExists(exe) is false.
+QString programFileOnDisk(const QString& exe);
+
 // Replaces the rows with one unregistered row per sub-folder of the working folder, in the
 // folder listing's order.
 void scanWorkingFolder(CatalogueModel& model, const QString& workFolder, EventPump& pump);
 
-// Merges the records of the list file into rows just scanned: a record whose folder exists updates
-// the first row holding its folder text; a record whose folder is gone is dropped. Every record's
-// category is collected. Reading stops quietly at a broken record; a missing or unreadable file
-// changes nothing. Returns true when a record was dropped because its folder is gone.
-bool mergeListFile(CatalogueModel& model, const QString& workFolder, const QString& listFile,
-                   EventPump& pump);
+// What merging a list file came to.
+struct MergeResult {
+    // A record was dropped because its folder is gone.
+    bool dropped = false;
+    // The file was not read to a clean end, or a record's fields did not line up (a state that
+    // is not a number, or a folder that matches no sub-folder while the record's name does):
+    // records may have been misread or dropped, and the file deserves a copy before it is
+    // replaced.
+    bool misread = false;
+};
+
+// Merges the records of the list file into rows just scanned: a record updates the row of its
+// folder (the same text, else the one folder that differs only in letter case); a record whose
+// folder is gone is dropped. Every record's category is collected. Reading stops at a broken
+// record; a missing or unreadable file changes nothing.
+MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, const QString& listFile,
+                          EventPump& pump);
 
 // Gives every registered row whose program file exists that program's icon. Excluded and
 // unregistered rows keep their marks.

@@ -142,7 +142,7 @@ void CatalogueModel::addRows(const QList<CatalogueEntry>& entries) {
 int CatalogueModel::updateRowByFolder(const QString& key, qint16 state, const QString& name,
                                       const QString& folder, const QString& category,
                                       const QString& exe, const QString& description) {
-    const int row = m_index.firstRow(key);
+    const int row = findRowByFolder(key);
     if (row < 0) {
         return -1;
     }

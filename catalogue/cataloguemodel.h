@@ -5,8 +5,8 @@
 #include <QList>
 #include <QPixmap>
 
+#include "catalogue/folderindex.h"
 #include "catalogue/listfile.h"
-#include "catalogue/subitemindex.h"
 
 namespace qm {
 
@@ -37,8 +37,11 @@ public:
     // Appends rows at the end.
     void addRow(const CatalogueEntry& entry);
     void addRows(const QList<CatalogueEntry>& entries);
-    // Finds the first row one of whose sub-items is key. On a match sets the state unless it is
-    // -1 and every text that is not empty; returns the row, or -1 when no row matches.
+    // The row whose folder column is key: the first exact match, else the one row that matches
+    // without regard to letter case; -1 when there is none.
+    int findRowByFolder(const QString& key) const { return m_index.find(key); }
+    // Finds the row of folder key as above. On a match sets the state unless it is -1 and every
+    // text that is not empty; returns the row, or -1 when no row matches.
     int updateRowByFolder(const QString& key, qint16 state, const QString& name,
                           const QString& folder, const QString& category, const QString& exe,
                           const QString& description);
@@ -64,7 +67,7 @@ private:
     void emitRowChanged(int row);
 
     QList<CatalogueEntry> m_rows;
-    SubItemIndex m_index;
+    FolderIndex m_index;
     QList<QIcon> m_images;
     QIcon m_blank;
 };

@@ -236,6 +236,14 @@ void CatalogueWindow::buildControls() {
                     previewRow(current.row());
                 }
             });
+    // Every click on an entry shows its preview, also on the row already selected (after another
+    // text file was viewed); a click that selects another row was shown by the change above.
+    m_listView->viewport()->installEventFilter(this);
+    connect(m_listView, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid() && index.row() == m_rowAtPress) {
+            previewRow(index.row());
+        }
+    });
     connect(m_model, &CatalogueModel::nameEdited, this, [this] { m_listChanged = true; });
     connect(m_textFiles, &QListWidget::itemClicked, this,
             [this] { m_preview->showSelectedFile(); });
@@ -410,11 +418,13 @@ void CatalogueWindow::load() {
     }
     m_autoRegistrationDone = false;
     m_switchingWindow = false;
+    m_workFolder = state().workFolder;
+    m_listFolder = state().listFolder;
     if (optionOn(kCompactKey)) {
         applyLayout(true);
     }
     restoreSize();
-    setWindowTitle(QStringLiteral("Quillmorn ListView - ") + state().workFolder);
+    setWindowTitle(QStringLiteral("Quillmorn ListView - ") + m_workFolder);
     loadDirectory();
     refreshIcons();
     restoreColumns();
@@ -465,8 +475,7 @@ void CatalogueWindow::activate() {
     WindowRegistry::instance().unload(WindowKind::Splash);
     // The selected folder went to another working folder: its catalogue takes over.
     if (!s.moveTarget.isEmpty()) {
-        m_switchingWindow = true;
-        close();
+        closeAndHandOver(std::nullopt);
     }
 }
 
@@ -480,24 +489,57 @@ void CatalogueWindow::unload() {
     storeSizes();
     writeOption(kCompactKey, m_compactAction->isChecked());
     writeOption(kRegisterAtStartKey, m_registerAtStartAction->isChecked());
-    WindowRegistry::instance().unload(WindowKind::Splash);
+    auto& registry = WindowRegistry::instance();
+    registry.unload(WindowKind::Splash);
+    if (m_nextWindow || m_linksDue) {
+        handOverFolders();
+    }
+    if (m_nextWindow) {
+        registry.show(*m_nextWindow);
+    }
+    // After a save the link window brings the shortcuts up to date, unless the installer or the
+    // move window goes on with this working folder.
+    if (m_linksDue && m_nextWindow != WindowKind::Installer &&
+        !registry.isVisible(WindowKind::Installer) && !registry.isVisible(WindowKind::Move)) {
+        registry.show(WindowKind::Links);
+    }
     if (!m_switchingWindow) {
         endProgram();
     }
 }
 
+bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_listView->viewport() && event->type() == QEvent::MouseButtonPress) {
+        m_rowAtPress = selectedRow();
+    }
+    return Form::eventFilter(watched, event);
+}
+
 void CatalogueWindow::loadDirectory() {
+    const QString listFile = listFileOf(m_listFolder);
+    MergeResult merged;
     setEnabled(false);
     {
         const BusyCursor busy;
         EventPump::runPending();
         EventPump pump;
-        scanWorkingFolder(*m_model, state().workFolder, pump);
-        if (mergeListFile(*m_model, state().workFolder, listFileOf(state().listFolder), pump)) {
-            m_listChanged = true;
-        }
+        scanWorkingFolder(*m_model, m_workFolder, pump);
+        merged = mergeListFile(*m_model, m_workFolder, listFile, pump);
     }
     setEnabled(true);
+    if (merged.dropped) {
+        m_listChanged = true;
+    }
+    if (merged.misread) {
+        m_listNeedsBackup = true;
+        messageBox(listFile +
+                       QStringLiteral(
+                           " を最後まで正しく読み込めませんでした。\n"
+                           "読み込めなかった登録情報がある可能性があります。上書き保存するときは、"
+                           "元のファイルを ") +
+                       lastPathPart(listBackupPath(listFile)) + QStringLiteral(" として残します。"),
+                   MsgExclamation);
+    }
 }
 
 bool CatalogueWindow::saveList() {
@@ -511,18 +553,25 @@ bool CatalogueWindow::saveList() {
     if (answer != AnswerYes) {
         return true;
     }
-    const QString path = listFileOf(state().listFolder);
+    const QString path = listFileOf(m_listFolder);
     QString error;
+    // A misread list keeps its old file beside the new one.
+    QString backup;
+    if (m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
+        messageBox(path + QStringLiteral(" の控えを ") + backup +
+                       QStringLiteral(" に作れなかったため、保存しませんでした。\n") + error,
+                   MsgExclamation, QStringLiteral("quillmorn"));
+        m_listChanged = true;
+        return false;
+    }
+    m_listNeedsBackup = false;
     if (!saveListFile(path, m_model->entries(), &error)) {
         messageBox(path + QStringLiteral(" に保存できませんでした。\n") + error, MsgExclamation,
                    QStringLiteral("quillmorn"));
         m_listChanged = true;
         return false;
     }
-    auto& registry = WindowRegistry::instance();
-    if (!registry.isVisible(WindowKind::Installer) && !registry.isVisible(WindowKind::Move)) {
-        registry.show(WindowKind::Links);
-    }
+    m_linksDue = true;
     m_switchingWindow = true;
     return true;
 }
@@ -534,7 +583,7 @@ void CatalogueWindow::refreshIcons() {
 }
 
 RegistrationSession::Hooks CatalogueWindow::registrationHooks() {
-    return {[this] { return showModalWindow(WindowKind::Registration); },
+    return {[this] { return showModalWindowHere(WindowKind::Registration); },
             [this] { m_listChanged = true; }, [this](int row) { selectRow(row); }};
 }
 
@@ -563,8 +612,8 @@ void CatalogueWindow::launchSelected() {
     if (row < 0) {
         return;
     }
-    const QString exe = m_model->entry(row).exe;
-    if (!programFileExists(exe)) {
+    const QString exe = programFileOnDisk(m_model->entry(row).exe);
+    if (exe.isEmpty()) {
         return;
     }
     QString error;
@@ -591,7 +640,7 @@ void CatalogueWindow::moveSelected() {
     }
     ProgramState& s = state();
     s.moveSource = folderPathOfRow(row);
-    if (!showModalWindow(WindowKind::Move)) {
+    if (!showModalWindowHere(WindowKind::Move)) {
         return;
     }
     if (!s.moveSource.isEmpty() && row < m_model->rowCount()) {
@@ -630,20 +679,39 @@ void CatalogueWindow::deleteSelected() {
 }
 
 void CatalogueWindow::backToMenu() {
-    WindowRegistry::instance().show(WindowKind::MainMenu);
-    m_switchingWindow = true;
-    close();
+    closeAndHandOver(WindowKind::MainMenu);
 }
 
 void CatalogueWindow::showInstallerAndClose() {
-    WindowRegistry::instance().show(WindowKind::Installer);
-    m_switchingWindow = true;
-    close();
+    closeAndHandOver(WindowKind::Installer);
 }
 
 void CatalogueWindow::exitWindow() {
+    closeAndHandOver(std::nullopt);
+}
+
+void CatalogueWindow::closeAndHandOver(std::optional<WindowKind> next) {
+    m_nextWindow = next;
     m_switchingWindow = true;
+    const QPointer<CatalogueWindow> self(this);
     close();
+    // A list that could not be saved keeps the window open, and nothing is handed over.
+    if (!self.isNull() && !isUnloaded()) {
+        m_nextWindow.reset();
+        m_switchingWindow = false;
+    }
+}
+
+void CatalogueWindow::handOverFolders() const {
+    ProgramState& s = state();
+    s.workFolder = m_workFolder;
+    s.listFolder = m_listFolder;
+}
+
+bool CatalogueWindow::showModalWindowHere(WindowKind kind) {
+    // The dialogs act on the working folder through the program state.
+    handOverFolders();
+    return showModalWindow(kind);
 }
 
 void CatalogueWindow::selectRow(int row) {
@@ -677,7 +745,7 @@ bool CatalogueWindow::checkFolderName(int row) const {
 }
 
 QString CatalogueWindow::folderPathOfRow(int row) const {
-    return joinPath(state().workFolder, m_model->entry(row).folder);
+    return joinPath(m_workFolder, m_model->entry(row).folder);
 }
 
 void CatalogueWindow::previewRow(int row) {

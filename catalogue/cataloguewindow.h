@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "app/form.h"
 #include "catalogue/elasticplacement.h"
@@ -53,6 +54,11 @@ public:
     void registerAll();         // Command7 "順次登録"
     void backToMenu();          // Command12 "メニューに戻る"
 
+    // The working folder and list folder the window was loaded with; it acts on these until it
+    // closes, whatever another window chooses meanwhile.
+    QString workFolder() const { return m_workFolder; }
+    QString listFolder() const { return m_listFolder; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -68,6 +74,12 @@ private:
     void storeSizes();
     void showInstallerAndClose();
     void exitWindow();
+    // Closes the window to go on elsewhere; the next window (if any) is shown only once the
+    // window has closed, so that a list that could not be saved never stays open beside it.
+    void closeAndHandOver(std::optional<WindowKind> next);
+    // Puts the window's own folders into the program state for the window it hands over to.
+    void handOverFolders() const;
+    bool showModalWindowHere(WindowKind kind);
     void selectRow(int row);
     int selectedRow() const;
     QString folderPathOfRow(int row) const;
@@ -93,6 +105,15 @@ private:
     QPlainTextEdit* m_textPreview = nullptr;
     QAction* m_compactAction = nullptr;
     QAction* m_registerAtStartAction = nullptr;
+
+    QString m_workFolder;
+    QString m_listFolder;
+    // The list file was misread: the first save keeps a copy of it.
+    bool m_listNeedsBackup = false;
+    std::optional<WindowKind> m_nextWindow;
+    bool m_linksDue = false;
+    // The row that was selected when the mouse was pressed on the list.
+    int m_rowAtPress = -1;
 
     bool m_listChanged = false;
     bool m_switchingWindow = false;

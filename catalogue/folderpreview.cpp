@@ -25,8 +25,9 @@ QString FolderPreview::noReadmeText() {
 
 void FolderPreview::showEntry(const QString& exe, const QString& folderPath) {
     m_icon->clear();
-    if (programFileExists(exe)) {
-        const QPixmap icon = programIcon(exe, kLargeIconSize);
+    const QString onDisk = programFileOnDisk(exe);
+    if (!onDisk.isEmpty()) {
+        const QPixmap icon = programIcon(onDisk, kLargeIconSize);
         if (!icon.isNull()) {
             m_icon->setPixmap(icon);
         }

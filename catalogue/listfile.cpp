@@ -1,5 +1,9 @@
 #include "catalogue/listfile.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
 #include "app/fieldreader.h"
 #include "platform/textfile.h"
 
@@ -33,6 +37,12 @@ QString stateField(qint16 state) {
     return state > 2 ? QStringLiteral("1") : QStringLiteral("2");
 }
 
+// Digits with an optional sign, and spaces around them.
+bool isPlainNumber(const QString& field) {
+    static const QRegularExpression number(QStringLiteral("^ *[+-]?[0-9]+ *$"));
+    return number.match(field).hasMatch();
+}
+
 }  // namespace
 
 class ListFileReader::Impl {
@@ -40,6 +50,7 @@ public:
     explicit Impl(const QString& text) : reader(withoutTrailingBlankLines(text)) {}
     FieldReader reader;
     bool stopped = false;
+    bool stateWasNumber = true;
 };
 
 ListFileReader::ListFileReader(const QString& text) : d(std::make_shared<Impl>(text)) {}
@@ -61,6 +72,7 @@ std::optional<CatalogueEntry> ListFileReader::next() {
         }
         field = *value;
     }
+    d->stateWasNumber = isPlainNumber(fields[0]);
     const std::optional<qint16> state = parseInt16(fields[0]);
     if (!state) {
         d->stopped = true;
@@ -74,6 +86,14 @@ std::optional<CatalogueEntry> ListFileReader::next() {
     entry.exe = fields[4];
     entry.description = fields[5];
     return entry;
+}
+
+bool ListFileReader::stoppedEarly() const {
+    return d->stopped;
+}
+
+bool ListFileReader::stateWasNumber() const {
+    return d->stateWasNumber;
 }
 
 QString formatRecord(const CatalogueEntry& entry) {
@@ -118,6 +138,29 @@ std::optional<QList<CatalogueEntry>> readListFile(const QString& path, bool* com
         *complete = whole;
     }
     return entries;
+}
+
+QString listBackupPath(const QString& listFile) {
+    QString backup = listFile + QStringLiteral(".bak");
+    for (int number = 1; QFileInfo::exists(backup) || QFileInfo(backup).isSymLink(); ++number) {
+        backup = listFile + QStringLiteral(".bak") + QString::number(number);
+    }
+    return backup;
+}
+
+bool backUpListFile(const QString& listFile, QString* backup, QString* error) {
+    if (!QFileInfo(listFile).isFile()) {
+        return true;
+    }
+    *backup = listBackupPath(listFile);
+    QFile file(listFile);
+    if (!file.copy(*backup)) {
+        if (error) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    return true;
 }
 
 bool saveListFile(const QString& path, const QList<CatalogueEntry>& entries, QString* error) {

@@ -33,6 +33,11 @@ public:
     // The next record; nothing when the text ends inside a record or the state is not a 16-bit
     // number (the reading then stops).
     std::optional<CatalogueEntry> next();
+    // True when the reading stopped at a broken record instead of at the end of the text.
+    bool stoppedEarly() const;
+    // True when the state field of the record just read was a plain number. Anything else (an
+    // empty field, a word) still reads as 0 but means the fields have shifted.
+    bool stateWasNumber() const;
 
 private:
     class Impl;
@@ -48,6 +53,14 @@ QByteArray formatListFile(const QList<CatalogueEntry>& entries);
 // Reads a list file into entries; nothing when it cannot be opened. Reading stops at the first
 // broken record; *complete (when given) says whether every record was read.
 std::optional<QList<CatalogueEntry>> readListFile(const QString& path, bool* complete = nullptr);
+
+// A name beside the list file that is free for a copy of it ("index.qmx.bak", else with a
+// number); the link rebuild leaves such files alone.
+QString listBackupPath(const QString& listFile);
+
+// Copies the list file to listBackupPath(); true when there was nothing to copy. False with a
+// reason when the copy could not be made.
+bool backUpListFile(const QString& listFile, QString* backup, QString* error = nullptr);
 
 // Replaces the list file atomically; false with a reason on failure (the old file stays whole).
 bool saveListFile(const QString& path, const QList<CatalogueEntry>& entries,

@@ -242,6 +242,16 @@ void MainMenuWindow::chooseFolder(const QString& chosen) {
         showWorkFolder();
         return;
     }
+    // "settings.dat" names the working folder; a path it cannot hold would come back as
+    // another folder.
+    if (!settingsFileCanHold(folder)) {
+        messageBox(
+            folder + QStringLiteral("\nこのフォルダは名前にコンマと二重引用符などを含むため、"
+                                    "管理する対象のフォルダにできません。"),
+            MsgExclamation);
+        showWorkFolder();
+        return;
+    }
     setButtons(isPrepared(folder) ? Buttons::Prepared : Buttons::NotPrepared);
     state().workFolder = folder;
     state().listFolder = listFolderOf(folder);

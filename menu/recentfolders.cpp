@@ -24,13 +24,6 @@ QStringList putOnTop(QStringList rows, const QString& key) {
 
 }  // namespace recentfolders
 
-QString cleanWorkFolder(const QString& path) {
-    if (path.isEmpty()) {
-        return path;
-    }
-    return QDir::cleanPath(path);
-}
-
 QString resolveFolderCase(const QString& path) {
     if (!isAbsolutePath(path) || QFileInfo(path).isDir()) {
         return path;

@@ -23,10 +23,6 @@ QStringList putOnTop(QStringList rows, const QString& key);
 
 }  // namespace recentfolders
 
-// A working folder as the main menu takes it: doubled and trailing separators and "." and ".."
-// parts are removed, so that its last path part names a real list folder. The root stays "/".
-QString cleanWorkFolder(const QString& path);
-
 // The folder as it is spelt on disk when path itself does not exist but a folder that differs
 // only in letter case does (the recent-folder list keeps lower case); else path unchanged.
 QString resolveFolderCase(const QString& path);

@@ -112,6 +112,12 @@ void TestHelpers::fileExistsEdges() {
     QVERIFY(fileExists(m_env->root() + "/a/pro?.EXE"));
     QVERIFY(!fileExists(m_env->root() + "/a/*.txt"));
     QVERIFY(!fileExists(m_env->root() + "/a/.hid*"));
+    // Only "*" and "?" are wildcards: brackets are part of the name.
+    QVERIFY(!fileExists(m_env->root() + "/a/pro[gx].exe"));
+    QVERIFY(!fileExists(m_env->root() + "/a/[p]rog.EXE"));
+    m_env->writeFile("a/set[1].txt", "x");
+    QVERIFY(fileExists(m_env->root() + "/a/SET[1].txt"));
+    QVERIFY(fileExists(m_env->root() + "/a/set[?].txt"));
     QVERIFY(folderExists(m_env->root() + "/a"));
     QVERIFY(!folderExists(file));
     QVERIFY(!folderExists(""));

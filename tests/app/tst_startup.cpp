@@ -95,8 +95,12 @@ void TestStartUp::commandLine_data() {
                         << "/Soft";
     QTest::newRow("-L with spaces") << "-L /d/My Soft" << catalogue << "/d/My Soft"
                                     << "/My Soft";
-    QTest::newRow("-l trailing separator") << "-l /d/Soft/" << catalogue << "/d/Soft/"
-                                           << "/";
+    QTest::newRow("-l trailing separator") << "-l /d/Soft/" << catalogue << "/d/Soft"
+                                           << "/Soft";
+    QTest::newRow("-i trailing separators") << "-i /d/Soft//" << installer << "/d/Soft"
+                                            << "/Soft";
+    QTest::newRow("-l root") << "-l /" << -1 << ""
+                             << "";
     QTest::newRow("-l alone") << "-l" << catalogue << ""
                               << "/";
     QTest::newRow("none") << "" << menu << ""

@@ -22,6 +22,7 @@ private Q_SLOTS:
     void legacySettingsFileReads();
     void prepareKeepsListAndRewritesSettings();
     void sameLastPartSharesListFolder();
+    void listFolderIsFoundInAnyLetterCase();
     void enumerationSkipsUnpreparedAndDotFolders();
     void browseTrimsAndCancels();
 
@@ -97,6 +98,28 @@ void TestWorkingFolder::sameLastPartSharesListFolder() {
     prepareWorkingFolder("/d/Soft");
     prepareWorkingFolder("/e/Work/Soft");
     QCOMPARE(preparedWorkingFolders(), QStringList{"/e/Work/Soft"});
+}
+
+void TestWorkingFolder::listFolderIsFoundInAnyLetterCase() {
+    // The recent-folder list keeps "/mnt/usb/soft" for a drive that is not mounted now.
+    prepareWorkingFolder("/mnt/usb/Soft");
+    const QString real = m_env->programFolder() + "/Soft";
+    QCOMPARE(listFolderOf("/mnt/usb/soft"), real);
+    QVERIFY(isPrepared("/mnt/usb/soft"));
+    QVERIFY(prepareWorkingFolder("/mnt/usb/soft"));
+    QCOMPARE(QDir(m_env->programFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList{"Soft"});
+    // With two spellings on disk neither is taken for a third, and no third is made.
+    QDir().mkpath(m_env->programFolder() + "/SOFT");
+    QCOMPARE(listFolderOf("/mnt/usb/soft"), m_env->programFolder() + "/soft");
+    QVERIFY(!isPrepared("/mnt/usb/soft"));
+    m_env->prompt.clear();
+    QVERIFY(!prepareWorkingFolder("/mnt/usb/soft"));
+    QCOMPARE(m_env->prompt.messages.size(), 1);
+    QStringList listFolders =
+        QDir(m_env->programFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    listFolders.sort();
+    QCOMPARE(listFolders, (QStringList{"SOFT", "Soft"}));
 }
 
 void TestWorkingFolder::enumerationSkipsUnpreparedAndDotFolders() {

@@ -1,3 +1,5 @@
+#include <QElapsedTimer>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QTest>
@@ -21,7 +23,7 @@ private Q_SLOTS:
     void categoriesAreCollected();
     void thirtyFirstCategoryStillMerges();
     void cp932ListLoadsJapanese();
-    void indexGivesFirstMatchOfRowSearch();
+    void indexFindsFolderAsRowSearchWould();
 
     void closingWithoutChangeAsksNothing();
     void savedListIsByteExactAndHandsOver();
@@ -29,6 +31,9 @@ private Q_SLOTS:
     void hostileNamesSurviveSaveAndReload_data();
     void hostileNamesSurviveSaveAndReload();
     void failedSaveReportsAndKeepsOldFile();
+    void windowKeepsItsOwnFolderAfterFailedSave();
+    void misreadListIsKeptBeforeFirstSave();
+    void missingProgramsInOneBigFolderLoadFast();
 
 private:
     std::unique_ptr<CatalogueFixture> m_fixture;
@@ -39,44 +44,66 @@ void CatalogueLoadTest::mergeDecisions_data() {
     QTest::addColumn<QByteArray>("list");  // "-" for no list file
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<bool>("changed");
+    QTest::addColumn<bool>("warned");  // told that the list file was misread
 
     QTest::newRow("empty working folder")
-        << QStringList() << QByteArray("-") << QStringList() << false;
+        << QStringList() << QByteArray("-") << QStringList() << false << false;
     QTest::newRow("three folders, no list")
         << QStringList{"b", "a", "C"} << QByteArray("-")
         << QStringList{"2,a,a,未設定,不明,未設定", "2,b,b,未設定,不明,未設定",
                        "2,C,C,未設定,不明,未設定"}
-        << false;
+        << false << false;
     QTest::newRow("empty fields keep placeholders")
         << QStringList{"sub"} << QByteArray("1,Name,sub,,,\r\n")
-        << QStringList{"1,Name,sub,未設定,不明,未設定"} << false;
+        << QStringList{"1,Name,sub,未設定,不明,未設定"} << false << false;
     QTest::newRow("record of a vanished folder is dropped")
         << QStringList{"a"} << QByteArray("1,Gone,gone,c,e,d\r\n1,A,a,c,e,d\r\n")
-        << QStringList{"1,A,a,c,e,d"} << true;
+        << QStringList{"1,A,a,c,e,d"} << true << false;
     QTest::newRow("existing folder not listed is dropped quietly")
         << QStringList{"a", ".hidden"} << QByteArray("1,H,.hidden,c,e,d\r\n")
-        << QStringList{"2,a,a,未設定,不明,未設定"} << false;
+        << QStringList{"2,a,a,未設定,不明,未設定"} << false << false;
     QTest::newRow("duplicates: last non-empty value wins")
         << QStringList{"a"} << QByteArray("1,First,a,Cat,e1,d1\r\n0,,a,,e2,\r\n")
-        << QStringList{"0,First,a,Cat,e2,d1"} << false;
+        << QStringList{"0,First,a,Cat,e2,d1"} << false << false;
     QTest::newRow("order is the folder listing's")
         << QStringList{"zeta", "Alpha", "mid"}
         << QByteArray("1,Z,zeta,c,e,d\r\n1,M,mid,c,e,d\r\n1,A,Alpha,c,e,d\r\n")
-        << QStringList{"1,A,Alpha,c,e,d", "1,M,mid,c,e,d", "1,Z,zeta,c,e,d"} << false;
-    QTest::newRow("letter case counts in the folder search")
-        << QStringList{"a", "tools"} << QByteArray("1,A,a,Tools,e,d\r\n1,B,tools,c,e,d\r\n")
-        << QStringList{"1,A,a,Tools,e,d", "1,B,tools,c,e,d"} << false;
-    QTest::newRow("a category equal to the key matches first")
+        << QStringList{"1,A,Alpha,c,e,d", "1,M,mid,c,e,d", "1,Z,zeta,c,e,d"} << false << false;
+    QTest::newRow("exact letter case wins over another spelling")
+        << QStringList{"a", "tools", "TOOLS"}
+        << QByteArray("1,A,a,Tools,e,d\r\n1,B,tools,c,e,d\r\n")
+        << QStringList{"1,A,a,Tools,e,d", "2,TOOLS,TOOLS,未設定,不明,未設定", "1,B,tools,c,e,d"}
+        << false << false;
+    QTest::newRow("a category equal to the key is not the folder")
         << QStringList{"b", "Tools"} << QByteArray("1,B,b,Tools,e,d\r\n1,T,Tools,c,e2,d2\r\n")
-        << QStringList{"1,T,Tools,c,e2,d2", "2,Tools,Tools,未設定,不明,未設定"} << false;
+        << QStringList{"1,B,b,Tools,e,d", "1,T,Tools,c,e2,d2"} << false << false;
+    QTest::newRow("folder written in another letter case keeps the disk's spelling")
+        << QStringList{"Editor", "b"} << QByteArray("1,E,EDITOR,c,e,d\r\n1,B,B,c,e,d\r\n")
+        << QStringList{"1,B,b,c,e,d", "1,E,Editor,c,e,d"} << false << false;
+    QTest::newRow("two spellings on disk: a third matches neither")
+        << QStringList{"ab", "AB", "a"} << QByteArray("1,A,a,c,e,d\r\n1,Q,Ab,c,e,d\r\n")
+        << QStringList{"1,A,a,c,e,d", "2,AB,AB,未設定,不明,未設定", "2,ab,ab,未設定,不明,未設定"}
+        << true << false;
     QTest::newRow("truncated last record stops the merge")
         << QStringList{"a", "b"} << QByteArray("1,A,a,c,e,d\r\n1,B,b,c")
-        << QStringList{"1,A,a,c,e,d", "2,b,b,未設定,不明,未設定"} << false;
+        << QStringList{"1,A,a,c,e,d", "2,b,b,未設定,不明,未設定"} << false << true;
+    QTest::newRow("blank line in the middle shifts the records")
+        << QStringList{"a", "b"} << QByteArray("1,A,a,c,e,d\r\n\r\n1,Bee,b,c,e,d\r\n")
+        << QStringList{"1,A,a,c,e,d", "2,b,b,未設定,不明,未設定"} << true << true;
+    QTest::newRow("unquoted comma in an old description")
+        << QStringList{"a", "b", "c"}
+        << QByteArray("1,A,a,c,e,small, fast\r\n1,Bee,b,c,e,d\r\n1,Cee,c,c,e,d\r\n")
+        << QStringList{"1,A,a,c,e,small", "2,b,b,未設定,不明,未設定", "2,c,c,未設定,不明,未設定"}
+        << true << true;
+    QTest::newRow("name of a listed folder where the folder should be")
+        << QStringList{"a", "b"} << QByteArray("1,b,gone,c,e,d\r\n1,A,a,c,e,d\r\n")
+        << QStringList{"1,A,a,c,e,d", "2,b,b,未設定,不明,未設定"} << true << true;
     QTest::newRow("stored icon number reads as registered")
-        << QStringList{"a"} << QByteArray("5,A,a,c,e,d\r\n") << QStringList{"1,A,a,c,e,d"} << false;
+        << QStringList{"a"} << QByteArray("5,A,a,c,e,d\r\n") << QStringList{"1,A,a,c,e,d"} << false
+        << false;
     QTest::newRow("quoted fields")
         << QStringList{"a"} << QByteArray("1,\"A, the editor\",a,\" c\",e,\"d,d\"\r\n")
-        << QStringList{"1,\"A, the editor\",a,\" c\",e,\"d,d\""} << false;
+        << QStringList{"1,\"A, the editor\",a,\" c\",e,\"d,d\""} << false << false;
 }
 
 void CatalogueLoadTest::mergeDecisions() {
@@ -84,13 +111,19 @@ void CatalogueLoadTest::mergeDecisions() {
     QFETCH(QByteArray, list);
     QFETCH(QStringList, rows);
     QFETCH(bool, changed);
+    QFETCH(bool, warned);
     const QString work = m_fixture->makeWorkFolder("w", folders);
     m_fixture->useWorkFolder(work, list == "-" ? nullptr : &list);
     CatalogueWindow* window = m_fixture->open();
     QVERIFY(window);
     QCOMPARE(CatalogueFixture::rows(), rows);
     QCOMPARE(window->listChanged(), changed);
-    QCOMPARE(m_fixture->env->prompt.messages.size(), 0);
+    const auto& messages = m_fixture->env->prompt.messages;
+    QCOMPARE(messages.size(), warned ? 1 : 0);
+    if (warned) {
+        QVERIFY(messages[0].text.contains("を最後まで正しく読み込めませんでした。"));
+        QVERIFY(messages[0].text.contains("index.qmx.bak"));
+    }
     QVERIFY(window->isEnabled());
     QCOMPARE(window->windowTitle(), "Quillmorn ListView - " + work);
 }
@@ -135,21 +168,26 @@ void CatalogueLoadTest::cp932ListLoadsJapanese() {
              QStringList{"1,テキスト編集,editor,ツール,/soft/editor/edit.exe,小さなエディタ①"});
 }
 
-void CatalogueLoadTest::indexGivesFirstMatchOfRowSearch() {
+void CatalogueLoadTest::indexFindsFolderAsRowSearchWould() {
     // Random rows and updates over a small alphabet of texts, so that many rows share texts;
-    // after every update the index must answer as a search of sub-items 1 to 4 in row order.
+    // after every update the index must answer as a search of the folder column in row order:
+    // the first exact match, else the only match without regard to case.
     const QStringList texts{"a", "b", "c", "A", "未設定", "不明", ""};
     QRandomGenerator random(20261207);
     const auto pick = [&] { return texts.at(random.bounded(int(texts.size()))); };
     CatalogueModel model;
     const auto linear = [&](const QString& key) {
+        QList<int> otherCase;
         for (int row = 0; row < model.rowCount(); ++row) {
-            const CatalogueEntry& e = model.entry(row);
-            if (e.folder == key || e.category == key || e.exe == key || e.description == key) {
+            const QString& folder = model.entry(row).folder;
+            if (folder == key) {
                 return row;
             }
+            if (folder.compare(key, Qt::CaseInsensitive) == 0) {
+                otherCase.append(row);
+            }
         }
-        return -1;
+        return otherCase.size() == 1 ? otherCase.first() : -1;
     };
     for (int i = 0; i < 40; ++i) {
         model.addRow({2, "n", pick(), pick(), pick(), pick()});
@@ -295,6 +333,83 @@ void CatalogueLoadTest::failedSaveReportsAndKeepsOldFile() {
     QCOMPARE(m_fixture->env->prompt.messages.size(), 3);
     QVERIFY(!CatalogueFixture::window());
     QVERIFY(test::TestEnvironment::readFile(m_fixture->listFile()).startsWith("2,new,a,"));
+}
+
+void CatalogueLoadTest::windowKeepsItsOwnFolderAfterFailedSave() {
+    const QByteArray listB("1,Bee,b,c,e,d\r\n");
+    const QString workB = m_fixture->makeWorkFolder("B", {"b"});
+    m_fixture->useWorkFolder(workB, &listB);
+    const QString listFileB = m_fixture->listFile();
+    const QString workA = m_fixture->makeWorkFolder("A", {"a"});
+    m_fixture->useWorkFolder(workA);
+    const QString listFileA = m_fixture->listFile();
+    QDir().mkpath(listFileA + "/inside");  // A's list cannot be written for now
+    m_fixture->open();
+    QVERIFY(CatalogueFixture::model()->setData(CatalogueFixture::model()->index(0, 0), "new"));
+
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::window()->findChild<QPushButton*>("Command12")->click();
+    QCoreApplication::processEvents();
+    // The save failed: the catalogue stays, and the menu does not open beside it.
+    QVERIFY(CatalogueFixture::window());
+    QVERIFY(!m_fixture->shown.contains(WindowKind::MainMenu));
+
+    // Another window makes B the working folder meanwhile.
+    state().workFolder = workB;
+    state().listFolder = listFolderOf(workB);
+    QVERIFY(QDir(listFileA).removeRecursively());
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::window()->findChild<QPushButton*>("Command12")->click();
+    QVERIFY(test::waitFor([this] { return m_fixture->shown.contains(WindowKind::MainMenu); }));
+    QCOMPARE(test::TestEnvironment::readFile(listFileA),
+             QString("2,new,a,未設定,不明,未設定\r\n").toUtf8());
+    QCOMPARE(test::TestEnvironment::readFile(listFileB), listB);
+    // The menu and the link window are handed the folder whose list was saved.
+    QCOMPARE(state().workFolder, workA);
+    QCOMPARE(state().listFolder, listFolderOf(workA));
+}
+
+void CatalogueLoadTest::misreadListIsKeptBeforeFirstSave() {
+    const QByteArray list("1,A,a,c,e,d\r\n\r\n1,Bee,b,c,e,d\r\n");
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a", "b"}), &list);
+    // A copy kept earlier is not overwritten.
+    QFile older(m_fixture->listFile() + ".bak");
+    QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
+    older.close();
+    CatalogueWindow* window = m_fixture->open();
+    QCOMPARE(m_fixture->env->prompt.messages.size(), 1);
+    QVERIFY(m_fixture->env->prompt.messages[0].text.contains("index.qmx.bak1"));
+    QVERIFY(window->listChanged());
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::closeWindow();
+    QVERIFY(!CatalogueFixture::window());
+    QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile() + ".bak1"), list);
+    QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile() + ".bak"), "older");
+    QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()),
+             QString("1,A,a,c,e,d\r\n2,b,b,未設定,不明,未設定\r\n").toUtf8());
+}
+
+void CatalogueLoadTest::missingProgramsInOneBigFolderLoadFast() {
+    // Every registered program is missing from one folder full of other files: the folder is
+    // listed once per load, not once per row.
+    constexpr int kCount = 2000;
+    const QString bin = m_fixture->env->makeFolder("bin");
+    QStringList folders;
+    QByteArray list;
+    for (int i = 0; i < kCount; ++i) {
+        const QString name = QStringLiteral("p%1").arg(i, 4, 10, QLatin1Char('0'));
+        folders.append(name);
+        QFile(bin + "/other" + name).open(QIODevice::WriteOnly);
+        list += QStringLiteral("1,N,%1,c,%2/Run%1.exe,d\r\n").arg(name, bin).toUtf8();
+    }
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", folders), &list);
+    QElapsedTimer timer;
+    timer.start();
+    m_fixture->open();
+    const qint64 elapsed = timer.elapsed();
+    QCOMPARE(CatalogueFixture::model()->rowCount(), kCount);
+    QCOMPARE(CatalogueFixture::model()->entry(0).state, qint16(1));
+    QVERIFY2(elapsed < 3000, qPrintable(QString::number(elapsed) + " ms"));
 }
 
 QTEST_MAIN(CatalogueLoadTest)

@@ -312,13 +312,15 @@ void CatalogueOperationsTest::moveCancelledKeepsRow() {
 }
 
 void CatalogueOperationsTest::launchAndOpen() {
-    const QString work = m_fixture->makeWorkFolder("w", {"my tool", "b"});
+    const QString work = m_fixture->makeWorkFolder("w", {"my tool", "b", "c"});
     const QString exe = m_fixture->env->writeFile("w/my tool/the tool.exe", "MZ");
-    const QByteArray list = QString("1,T,my tool,k,%1,x\r\n").arg(exe).toUtf8();
+    const QString otherCase = m_fixture->env->writeFile("w/c/run.exe", "MZ");
+    const QByteArray list =
+        QString("1,T,my tool,k,%1,x\r\n1,C,c,k,%2/c/RUN.EXE,x\r\n").arg(exe, work).toUtf8();
     m_fixture->useWorkFolder(work, &list);
     m_fixture->open();
     auto& launcher = m_fixture->env->launcher;
-    CatalogueFixture::select(1);
+    CatalogueFixture::select(2);
     click("Command10");
     QCOMPARE(launcher.started.size(), 1);
     QCOMPARE(launcher.started[0].program, exe);
@@ -332,6 +334,11 @@ void CatalogueOperationsTest::launchAndOpen() {
     QCOMPARE(launcher.started.size(), 1);
     click("Command11");
     QCOMPARE(launcher.openedFolders.size(), 2);
+    // A program stored in another letter case starts by the name it has on disk.
+    CatalogueFixture::select(1);
+    click("Command10");
+    QCOMPARE(launcher.started.size(), 2);
+    QCOMPARE(launcher.started[1].program, otherCase);
     QVERIFY(m_fixture->env->prompt.messages.isEmpty());
 }
 

@@ -460,7 +460,8 @@ void CatalogueWindowTest::installedFolderIsEditedFirst() {
     state().newFolderName = "new";
     state().newFolderPending = true;
     m_fixture->registration.answer = [](int) { state().editName = "New program"; };
-    openWith({"a", "new", "z"}, "");
+    // Another entry's category that reads like the installed folder is not its row.
+    openWith({"a", "new", "z"}, "1,A,a,new,e,d\r\n");
     // Only the installed folder's edit, no sequential registration in that activation.
     QCOMPARE(m_fixture->registration.shownFolders, QStringList{"new"});
     QVERIFY(state().newFolderName.isEmpty());
@@ -523,6 +524,13 @@ void CatalogueWindowTest::previewShowsReadmeAndTextFiles() {
     files->setCurrentRow(0);
     Q_EMIT files->itemClicked(files->item(0));
     QCOMPARE(text->toPlainText(), "notes");
+    // A click on the entry already selected shows its readme again.
+    const QRect rowRect =
+        CatalogueFixture::listView()->visualRect(CatalogueFixture::model()->index(0, 1));
+    QTest::mouseClick(CatalogueFixture::listView()->viewport(), Qt::LeftButton, {},
+                      rowRect.center());
+    QCOMPARE(CatalogueFixture::listView()->currentIndex().row(), 0);
+    QCOMPARE(text->toPlainText(), "read me first");
 
     CatalogueFixture::select(1);
     QCOMPARE(text->toPlainText(), "Readme.txt がありません。");

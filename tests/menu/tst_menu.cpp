@@ -11,6 +11,7 @@
 #include "app/form.h"
 #include "app/programstate.h"
 #include "app/windowregistry.h"
+#include "app/workingfolder.h"
 #include "menu/menuwindows.h"
 #include "menu/recentfolders.h"
 #include "platform/settingsstore.h"
@@ -330,15 +331,22 @@ void TestMenu::nothingChosenDisablesBothGroups() {
 void TestMenu::rootIsRefused_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<bool>("handedOver");
-    QTest::newRow("root chosen") << "/" << false;
-    QTest::newRow("root with doubled separators") << "//" << false;
-    QTest::newRow("parent of a top folder") << "/tmp/.." << false;
-    QTest::newRow("root handed over") << "/" << true;
+    QTest::addColumn<QString>("message");
+    const QString deeper = QStringLiteral("もっと深い階層を指定してください");
+    const QString unstorable = QStringLiteral("管理する対象のフォルダにできません。");
+    QTest::newRow("root chosen") << "/" << false << deeper;
+    QTest::newRow("root with doubled separators") << "//" << false << deeper;
+    QTest::newRow("parent of a top folder") << "/tmp/.." << false << deeper;
+    QTest::newRow("root handed over") << "/" << true << deeper;
+    // "settings.dat" could not give such a folder back as it is.
+    QTest::newRow("comma and double quote") << "/tmp/a,\"b\"" << false << unstorable;
+    QTest::newRow("comma and quote handed over") << "/tmp/\"x, y" << true << unstorable;
 }
 
 void TestMenu::rootIsRefused() {
     QFETCH(QString, folder);
     QFETCH(bool, handedOver);
+    QFETCH(QString, message);
     storeRows({"/x/a", "", "", "", ""});
     if (handedOver) {
         state().workFolder = folder;
@@ -347,8 +355,8 @@ void TestMenu::rootIsRefused() {
         openMenu();
         browseTo(folder);
     }
-    QCOMPARE(m_env->prompt.texts(),
-             QStringList{QStringLiteral("もっと深い階層を指定してください")});
+    QCOMPARE(m_env->prompt.texts().size(), 1);
+    QVERIFY(m_env->prompt.texts()[0].endsWith(message));
     QCOMPARE(m_env->prompt.messages[0].title, QString());
     QVERIFY(enabledActions().isEmpty());
     QCOMPARE(rows(), (QStringList{"/x/a", "", "", "", ""}));

@@ -235,6 +235,7 @@ void LinkWindowTest::rebuildRemovesOnlyWhatItWrote() {
         file.write(bytes);
     };
     put(QStringLiteral("notes.txt"), "notes");
+    put(QStringLiteral("index.qmx.bak"), "a list file kept after it was misread");
     put(QStringLiteral("mine.desktop"), own.toUtf8());
     put(QStringLiteral(".hidden"), "h");
     put(QStringLiteral("Mixed/readme.txt"), "user data");
@@ -255,6 +256,7 @@ void LinkWindowTest::rebuildRemovesOnlyWhatItWrote() {
                                   QStringLiteral("Program/Program.desktop"),
                                   QStringLiteral("Program/app.bin"),
                                   QStringLiteral("index.qmx"),
+                                  QStringLiteral("index.qmx.bak"),
                                   QStringLiteral("mine.desktop"),
                                   QStringLiteral("notes.txt"),
                                   QStringLiteral("settings.dat"),
