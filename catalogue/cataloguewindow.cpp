@@ -335,6 +335,9 @@ bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
         if (!m_columnsResized) {
             fitColumns();
         }
+    } else if (m_listView && watched == m_listView->viewport() &&
+               event->type() == QEvent::MouseButtonPress) {
+        m_rowAtPress = selectedRow();
     }
     return Form::eventFilter(watched, event);
 }
@@ -506,13 +509,6 @@ void CatalogueWindow::unload() {
     if (!m_switchingWindow) {
         endProgram();
     }
-}
-
-bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_listView->viewport() && event->type() == QEvent::MouseButtonPress) {
-        m_rowAtPress = selectedRow();
-    }
-    return Form::eventFilter(watched, event);
 }
 
 void CatalogueWindow::loadDirectory() {
