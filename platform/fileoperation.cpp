@@ -364,16 +364,16 @@ private:
         }
         const fs::path temporary(name);
         const struct timespec times[2] = {before.st_atim, before.st_mtim};
-        const bool written = copyData(input.get(), output.get(), from) &&
+        const bool written = copyData(input.get(), output.get(), from, before.st_size) &&
                              ::fchmod(output.get(), before.st_mode & 07777) == 0 &&
-                             ::futimens(output.get(), times) == 0 &&
-                             ::fsync(output.get()) == 0 && output.close();
+                             ::futimens(output.get(), times) == 0 && ::fsync(output.get()) == 0 &&
+                             output.close();
         if (!written) {
             ::unlink(temporary.c_str());
             return Copied::Failed;
         }
-        if (checkSource && (changedSince(before, input.get(), from) ||
-                            heldOpenElsewhere(input.get()))) {
+        if (checkSource &&
+            (changedSince(before, input.get(), from) || heldOpenElsewhere(input.get()))) {
             ::unlink(temporary.c_str());
             return Copied::Kept;
         }
@@ -393,22 +393,24 @@ private:
                now.st_size != before.st_size || !sameTimes(now.st_mtim, before.st_mtim);
     }
 
-    // Copies every byte of in to out, in the kernel where it can, with a tick per chunk.
-    bool copyData(int in, int out, const fs::path& from) {
+    // Copies the first size bytes of in to out (what grew meanwhile is a change, found
+    // afterwards), in the kernel where it can, with a tick per chunk.
+    bool copyData(int in, int out, const fs::path& from, off_t size) {
         const bool breaks = breaksCopy(from);
         bool kernelCopy = true;
         std::vector<char> buffer;
-        for (;;) {
+        for (off_t left = size; left > 0;) {
+            const size_t chunk = size_t(std::min<off_t>(left, off_t(kCopyChunk)));
             ssize_t done = -1;
             if (kernelCopy) {
-                done = ::copy_file_range(in, nullptr, out, nullptr, kCopyChunk, 0);
+                done = ::copy_file_range(in, nullptr, out, nullptr, chunk, 0);
                 if (done < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
                                  errno == EOPNOTSUPP || errno == EPERM)) {
                     kernelCopy = false;
                     continue;
                 }
             } else {
-                buffer.resize(1 << 20);
+                buffer.resize(std::min<size_t>(chunk, 1 << 20));
                 done = ::read(in, buffer.data(), buffer.size());
                 if (done > 0 && !writeAll(out, buffer.data(), size_t(done))) {
                     return false;
@@ -421,13 +423,15 @@ private:
                 return false;
             }
             if (done == 0) {
-                return true;
+                return true;  // it shrank: found as a change afterwards
             }
             if (breaks) {
                 return false;
             }
+            left -= done;
             tick();
         }
+        return true;
     }
 
     static bool writeAll(int fd, const char* data, size_t size) {
