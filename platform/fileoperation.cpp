@@ -96,12 +96,9 @@ private:
 class WritableFolder {
 public:
     explicit WritableFolder(const fs::path& folder) : m_folder(folder) {
-        struct stat st {};
-        if (::geteuid() != 0 && entryStatus(folder, &st) && isRealFolder(st) &&
-            !(st.st_mode & S_IWUSR) && st.st_uid == ::geteuid()) {
-            m_mode = st.st_mode & 07777;
-            m_changed = ::chmod(folder.c_str(), m_mode | S_IWUSR) == 0;
-        }
+        const int mode = allowChangesIn(folder);
+        m_changed = mode >= 0;
+        m_mode = mode_t(std::max(mode, 0));
     }
     ~WritableFolder() { restore(); }
     WritableFolder(const WritableFolder&) = delete;
@@ -499,6 +496,16 @@ bool isSameOrInside(const fs::path& inner, const fs::path& folder) {
 }
 
 }  // namespace
+
+int allowChangesIn(const fs::path& folder) {
+    struct stat st {};
+    if (::geteuid() == 0 || !entryStatus(folder, &st) || !isRealFolder(st) ||
+        (st.st_mode & S_IWUSR) || st.st_uid != ::geteuid()) {
+        return -1;
+    }
+    const mode_t mode = st.st_mode & 07777;
+    return ::chmod(folder.c_str(), mode | S_IWUSR) == 0 ? int(mode) : -1;
+}
 
 int shellFileOperation(const FileOperation& operation, const FileOperationProgress& progress) {
     if (operation.wFunc != FileOperation::Move && operation.wFunc != FileOperation::Copy) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 
 namespace qm {
@@ -36,6 +37,11 @@ using FileOperationProgress = std::function<void()>;
 // or copied as links, never followed. Copied folders get their mode once they are filled.
 int shellFileOperation(const FileOperation& operation,
                        const FileOperationProgress& progress = FileOperationProgress());
+
+// Gives a folder of the user's own that lacks the owner's write permission that permission, so
+// that entries can be added to it or removed from it; the old mode, or -1 when nothing was
+// changed (root, a writable folder, another owner's folder, not a folder).
+int allowChangesIn(const std::filesystem::path& folder);
 
 // Faults a test can inject into the file-system changes made by shellFileOperation() and by
 // the folder tree deletion, where running as root makes permissions useless for that.
