@@ -87,6 +87,7 @@ void CatalogueLoadTest::mergeDecisions() {
     const QString work = m_fixture->makeWorkFolder("w", folders);
     m_fixture->useWorkFolder(work, list == "-" ? nullptr : &list);
     CatalogueWindow* window = m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     QVERIFY(window);
     QCOMPARE(CatalogueFixture::rows(), rows);
     QCOMPARE(window->listChanged(), changed);
@@ -100,6 +101,7 @@ void CatalogueLoadTest::categoriesAreCollected() {
     const QByteArray list("1,A,a,Tools,e,d\r\n1,G,gone,Games,e,d\r\n1,A2,a,Tools,e,d\r\n");
     m_fixture->useWorkFolder(work, &list);
     m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     const auto& table = state().categoryTable;
     QCOMPARE(table[1], "Tools");
     QCOMPARE(table[2], "Games");
@@ -116,6 +118,7 @@ void CatalogueLoadTest::thirtyFirstCategoryStillMerges() {
     }
     m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", folders), &list);
     m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     QCOMPARE(CatalogueFixture::model()->rowCount(), 32);
     for (const CatalogueEntry& entry : CatalogueFixture::model()->entries()) {
         QCOMPARE(entry.state, qint16(1));
@@ -131,6 +134,7 @@ void CatalogueLoadTest::cp932ListLoadsJapanese() {
     QVERIFY(!cp932.hasError());
     m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"editor"}), &list);
     m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     QCOMPARE(CatalogueFixture::rows(),
              QStringList{"1,テキスト編集,editor,ツール,/soft/editor/edit.exe,小さなエディタ①"});
 }
@@ -179,6 +183,7 @@ void CatalogueLoadTest::closingWithoutChangeAsksNothing() {
     const QByteArray list("1,A,a,c,e,d\r\n");
     m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a"}), &list);
     m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     CatalogueFixture::closeWindow();
     QCOMPARE(m_fixture->env->prompt.messages.size(), 0);
     QCOMPARE(m_fixture->env->endCount, 1);
@@ -192,6 +197,7 @@ void CatalogueLoadTest::savedListIsByteExactAndHandsOver() {
     const QByteArray list("1,Name,sub,,,\r\n1,Gone,gone,c,e,d\r\n0,X,x,c,e,d\r\n");
     m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"sub", "x", "new"}), &list);
     CatalogueWindow* window = m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     QVERIFY(window->listChanged());
     CatalogueFixture::model()->setState(1, 9);
     m_fixture->env->prompt.answers = {AnswerYes};
@@ -212,6 +218,7 @@ void CatalogueLoadTest::answeringNoKeepsFile() {
     const QByteArray list("1,Gone,gone,c,e,d\r\n");
     m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a"}), &list);
     CatalogueWindow* window = m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     m_fixture->env->prompt.answers = {AnswerNo};
     window->saveList();
     QVERIFY(!window->listChanged());
@@ -244,6 +251,7 @@ void CatalogueLoadTest::hostileNamesSurviveSaveAndReload() {
     const QString work = m_fixture->makeWorkFolder("w", {"a", "b"});
     m_fixture->useWorkFolder(work, &list);
     CatalogueWindow* window = m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     // The in-place edit of the first row's name.
     QVERIFY(CatalogueFixture::model()->setData(CatalogueFixture::model()->index(0, 0), typed));
     QVERIFY(window->listChanged());
@@ -258,6 +266,8 @@ void CatalogueLoadTest::hostileNamesSurviveSaveAndReload() {
         test::waitFor([] { return !WindowRegistry::instance().isLoaded(WindowKind::Catalogue); }));
 
     m_fixture->open();
+
+    QVERIFY(CatalogueFixture::model());
     QCOMPARE(CatalogueFixture::model()->rowCount(), 2);
     QCOMPARE(CatalogueFixture::model()->entry(0),
              (CatalogueEntry{1, reloaded, "a", "cat", "exe", "desc"}));
@@ -273,6 +283,7 @@ void CatalogueLoadTest::failedSaveReportsAndKeepsOldFile() {
     QFile::remove(m_fixture->listFile());
     QDir().mkpath(m_fixture->listFile() + "/inside");
     m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     QVERIFY(CatalogueFixture::model()->setData(CatalogueFixture::model()->index(0, 0), "new"));
     m_fixture->env->prompt.answers = {AnswerYes};
     CatalogueFixture::closeWindow();
