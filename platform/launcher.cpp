@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "platform/pathbytes.h"
+
 namespace qm {
 namespace {
 
@@ -37,7 +39,9 @@ public:
     }
 
     bool openFolder(const QString& path) override {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        // From the name's bytes, so that a folder whose name is not text is the one opened.
+        return QDesktopServices::openUrl(QUrl::fromEncoded(
+            "file://" + nameBytesFromText(path).toPercentEncoding("/"), QUrl::StrictMode));
     }
 };
 

@@ -2,9 +2,12 @@
 #include <QStringEncoder>
 #include <QTest>
 
+#include <filesystem>
+
 #include "app/busycursor.h"
 #include "catalogue/catalogueloader.h"
 #include "cataloguefixture.h"
+#include "platform/pathbytes.h"
 
 using namespace qm;
 using qm::test::CatalogueFixture;
@@ -29,6 +32,7 @@ private Q_SLOTS:
     void hostileNamesSurviveSaveAndReload_data();
     void hostileNamesSurviveSaveAndReload();
     void failedSaveReportsAndKeepsOldFile();
+    void folderNamesThatAreNotTextRoundTrip();
 
 private:
     std::unique_ptr<CatalogueFixture> m_fixture;
@@ -306,6 +310,46 @@ void CatalogueLoadTest::failedSaveReportsAndKeepsOldFile() {
     QCOMPARE(m_fixture->env->prompt.messages.size(), 3);
     QVERIFY(!CatalogueFixture::window());
     QVERIFY(test::TestEnvironment::readFile(m_fixture->listFile()).startsWith("2,new,a,"));
+}
+
+void CatalogueLoadTest::folderNamesThatAreNotTextRoundTrip() {
+    // "ソフト" in Shift-JIS, and bytes that are neither UTF-8 nor CP932.
+    const QByteArray shiftJis("\x83\x5c\x83\x74\x83\x67");
+    const QByteArray broken("\xff\xfe");
+    const QByteArray unlisted("\x90\x56");  // "新"
+    const QString work = m_fixture->makeWorkFolder("w", {"plain"});
+    for (const QByteArray& name : {shiftJis, broken, unlisted}) {
+        std::filesystem::create_directory(fsPath(work) / name.toStdString());
+    }
+    // In the list file each byte that is not text is one private-use character (UTF-8 EE BE xx);
+    // the record of a vanished folder makes the list changed, so that closing saves it.
+    const QByteArray stored("\xee\xbe\x83\\\xee\xbe\x83t\xee\xbe\x83g");
+    const QByteArray list = "1,My Tool," + stored + ",Tools,e,d\r\n1,Gone,gone,c,e,d\r\n";
+    m_fixture->useWorkFolder(work, &list);
+    for (int pass = 0; pass < 2; ++pass) {
+        m_fixture->open();
+        QVERIFY(CatalogueFixture::model());
+        QMap<QString, CatalogueEntry> rows;  // by folder
+        for (const CatalogueEntry& entry : CatalogueFixture::model()->entries()) {
+            rows.insert(entry.folder, entry);
+            // The folder text leads back to the real folder, byte for byte.
+            QVERIFY(std::filesystem::is_directory(fsPath(work + u'/' + entry.folder)));
+        }
+        QCOMPARE(rows.size(), 4);
+        const CatalogueEntry tool = rows.value(textFromNameBytes(shiftJis));
+        QCOMPARE(tool.name, QStringLiteral("My Tool"));
+        QCOMPARE(tool.category, QStringLiteral("Tools"));
+        // An unregistered one shows its name read as CP932, or with replacement characters.
+        QCOMPARE(rows.value(textFromNameBytes(broken)).name, QStringLiteral("\uFFFD\uFFFD"));
+        QCOMPARE(rows.value(textFromNameBytes(unlisted)).name, QStringLiteral("新"));
+        m_fixture->env->prompt.answers = {AnswerYes};
+        CatalogueFixture::closeWindow();
+        QVERIFY(test::waitFor(
+            [] { return !WindowRegistry::instance().isLoaded(WindowKind::Catalogue); }));
+        const QByteArray saved = test::TestEnvironment::readFile(m_fixture->listFile());
+        QVERIFY2(saved.contains(QByteArray("1,My Tool," + stored + ",Tools,e,d\r\n")),
+                 saved.constData());
+    }
 }
 
 QTEST_MAIN(CatalogueLoadTest)
