@@ -61,7 +61,8 @@ double timeMove(bool crossDevice, bool gap, bool baseline = false) {
     QTemporaryDir dir;
     makeFiles(dir.path() + "/src", 100, qint64(1) << 20);
     const QString other = crossDevice ? otherFileSystem() : QString();
-    QTemporaryDir otherDir(other.isEmpty() ? dir.path() + "/o-XXXXXX" : other + "/qm-bench-XXXXXX");
+    QTemporaryDir otherDir(other.isEmpty() ? QString(dir.path() + "/o-XXXXXX")
+                                           : QString(other + "/qm-bench-XXXXXX"));
     const QString destination = otherDir.path() + "/dst";
     qm::FileSystemFault fault;
     fault.crossDevice = crossDevice && other.isEmpty();

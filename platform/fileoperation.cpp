@@ -151,7 +151,8 @@ public:
     }
 
 private:
-    enum class Copied { Done, Kept, Failed };
+    // Changed: the source changed while it was copied; HeldOpen: another program holds it open.
+    enum class Copied { Done, Changed, HeldOpen, Failed };
 
     void tick() {
         if (m_progress) {
@@ -249,7 +250,9 @@ private:
             switch (copyLeaf(from, to, source, true)) {
                 case Copied::Failed:
                     return false;
-                case Copied::Kept:
+                case Copied::HeldOpen:
+                    return true;  // it stays in the source
+                case Copied::Changed:
                     continue;
                 case Copied::Done:
                     return removeFile(from);
@@ -337,7 +340,7 @@ private:
 
     // Copies a file or a link (as a link) over to; to is replaced only by a complete copy.
     // checkSource: the copy is placed only when the source did not change while it was copied
-    // and no other program holds it open (Kept otherwise, with to untouched).
+    // and no other program holds it open (Changed or HeldOpen otherwise, with to untouched).
     Copied copyLeaf(const fs::path& from, const fs::path& to, const struct stat& source,
                     bool checkSource) {
         if (refuses(from) || refuses(to)) {
@@ -354,6 +357,9 @@ private:
         if (input.get() < 0 || ::fstat(input.get(), &before) != 0 || !S_ISREG(before.st_mode)) {
             return Copied::Failed;
         }
+        if (checkSource && heldOpenElsewhere(input.get())) {
+            return Copied::HeldOpen;
+        }
         std::string name = (to.parent_path() / ".qm-transfer-XXXXXX").native();
         FileHandle output(::mkostemp(name.data(), O_CLOEXEC));
         if (output.get() < 0) {
@@ -369,10 +375,14 @@ private:
             ::unlink(temporary.c_str());
             return Copied::Failed;
         }
-        if (checkSource &&
-            (changedSince(before, input.get(), from) || heldOpenElsewhere(input.get()))) {
-            ::unlink(temporary.c_str());
-            return Copied::Kept;
+        if (checkSource) {
+            const Copied kept = changedSince(before, input.get(), from) ? Copied::Changed
+                                : heldOpenElsewhere(input.get())        ? Copied::HeldOpen
+                                                                        : Copied::Done;
+            if (kept != Copied::Done) {
+                ::unlink(temporary.c_str());
+                return kept;
+            }
         }
         if (::rename(temporary.c_str(), to.c_str()) != 0) {
             ::unlink(temporary.c_str());

@@ -2,6 +2,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "platform/fileoperation.h"
+#include "platform/launcher.h"
 #include "platform/pathbytes.h"
 #include "support/bytetree.h"
 #include "support/scopedfault.h"
@@ -136,6 +138,7 @@ private Q_SLOTS:
     void failedCopyReportsFailure();
     void changedFileIsCopiedAgainOrKept_data();
     void changedFileIsCopiedAgainOrKept();
+    void startsProgramsInFoldersNamedInBytes();
 };
 
 void FileOperationTest::movesEverythingInside_data() {
@@ -363,6 +366,30 @@ void FileOperationTest::failedCopyReportsFailure() {
     const test::ScopedFileSystemFault guard(fault);
     QVERIFY(shellFileOperation(request(FileOperation::Copy, source, env.root() + "/menu2")) != 0);
     QVERIFY(!QFileInfo::exists(refusedPath));
+}
+
+// Starting a program is part of acting on the real folder: a folder (and program) whose name is
+// not text must still be the one started and the one it starts in.
+void FileOperationTest::startsProgramsInFoldersNamedInBytes() {
+    TestEnvironment env;
+    const std::filesystem::path folder = fsPath(env.root()) / "\x83\x5c\x83\x74 $(x)\n";
+    const std::filesystem::path program = folder / "run\xff.sh";
+    test::writeRawFile(program, "#!/bin/sh\npwd > \"$1\"\nprintf '%s' \"$2\" >> \"$1\"\n");
+    std::filesystem::permissions(program, std::filesystem::perms(0700));
+    const QString out = env.root() + "/out";
+    QString workingDirectory = pathText(folder);
+    const Command command =
+        startableCommand({pathText(program), {out, "plain 'text'"}}, &workingDirectory);
+    QVERIFY(workingDirectory.isEmpty());
+    QCOMPARE(QProcess::execute(command.program, command.arguments), 0);
+    QCOMPARE(TestEnvironment::readFile(out),
+             QByteArray::fromStdString(folder.native()) + "\nplain 'text'");
+
+    // Text names are left to the process as they are.
+    QString textFolder = env.root();
+    const Command plain = startableCommand({"/bin/true", {"a"}}, &textFolder);
+    QCOMPARE(plain.program, QStringLiteral("/bin/true"));
+    QCOMPARE(textFolder, env.root());
 }
 
 QTEST_MAIN(FileOperationTest)
