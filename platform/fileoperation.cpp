@@ -28,6 +28,9 @@ constexpr int kTransferFailed = 0x75;  // a file or folder could not be moved or
 constexpr size_t kCopyChunk = size_t(8) << 20;
 // How often a file that changed while it was copied is copied again before it is left alone.
 constexpr int kCopyAttempts = 3;
+// How much is copied before the copies are flushed to the disk and their sources removed.
+constexpr off_t kSettleBytes = off_t(256) << 20;
+constexpr size_t kSettleFiles = 2000;
 
 FileSystemFault& installedFault() {
     static FileSystemFault fault;
@@ -147,10 +150,21 @@ public:
 
     bool children(const fs::path& from, const fs::path& to) {
         WritableFolder writable(from);
-        return m_move ? moveChildren(from, to) : copyChildren(from, to);
+        if (!m_move) {
+            return copyChildren(from, to);
+        }
+        const bool moved = moveChildren(from, to);
+        return settle() && moved;
     }
 
 private:
+    // A file copied into place whose source is removed once the copies are on the disk.
+    struct PendingRemoval {
+        fs::path from;
+        fs::path to;
+        struct stat copied;
+    };
+
     // Changed: the source changed while it was copied; HeldOpen: another program holds it open.
     enum class Copied { Done, Changed, HeldOpen, Failed };
 
@@ -220,10 +234,11 @@ private:
             // Merge: move every entry, then remove the folder when nothing is left in it.
             WritableFolder writable(from);
             const bool moved = moveChildren(from, to);
+            const bool settled = settle();
             if (made) {
                 applyFolderAttributes(source, to);
             }
-            if (!moved) {
+            if (!moved || !settled) {
                 return false;
             }
             if (refuses(from)) {
@@ -247,7 +262,8 @@ private:
         }
         // Across file systems the source goes only once a complete copy of it is in place.
         for (int attempt = 0; attempt < kCopyAttempts; ++attempt) {
-            switch (copyLeaf(from, to, source, true)) {
+            struct stat copied {};
+            switch (copyLeaf(from, to, source, &copied)) {
                 case Copied::Failed:
                     return false;
                 case Copied::HeldOpen:
@@ -255,10 +271,54 @@ private:
                 case Copied::Changed:
                     continue;
                 case Copied::Done:
-                    return removeFile(from);
+                    m_pending.push_back({from, to, copied});
+                    m_pendingBytes += copied.st_size;
+                    return (m_pendingBytes < kSettleBytes && m_pending.size() < kSettleFiles) ||
+                           settle();
             }
         }
         return true;  // it kept changing: it stays in the source
+    }
+
+    // Flushes the copies made so far to the disk with one sync of the destination's file system
+    // (one flush per file costs several times the copy itself), then removes each source that is
+    // still as it was copied and not held open. A source that changed after its copy stays, and
+    // its now outdated copy goes.
+    bool settle() {
+        if (m_pending.empty()) {
+            return true;
+        }
+        std::vector<PendingRemoval> pending;
+        pending.swap(m_pending);
+        m_pendingBytes = 0;
+        const FileHandle folder(
+            ::open(pending.front().to.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.get() < 0 || ::syncfs(folder.get()) != 0) {
+            return false;  // the copies may not be on the disk: every source stays
+        }
+        bool removed = true;
+        for (const PendingRemoval& file : pending) {
+            if (sameAsCopied(file)) {
+                removed = removeFile(file.from) && removed;
+            } else {
+                ::unlink(file.to.c_str());
+            }
+        }
+        return removed;
+    }
+
+    static bool sameAsCopied(const PendingRemoval& file) {
+        struct stat now {};
+        if (!entryStatus(file.from, &now) || now.st_ino != file.copied.st_ino ||
+            now.st_dev != file.copied.st_dev || now.st_size != file.copied.st_size ||
+            !sameTimes(now.st_mtim, file.copied.st_mtim)) {
+            return false;
+        }
+        if (!S_ISREG(now.st_mode)) {
+            return true;
+        }
+        const FileHandle input(::open(file.from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        return input.get() >= 0 && !heldOpenElsewhere(input.get());
     }
 
     bool moveChildren(const fs::path& from, const fs::path& to) {
@@ -294,7 +354,7 @@ private:
         if (targetExists && isRealFolder(target)) {
             return false;
         }
-        return copyLeaf(from, to, source, false) == Copied::Done;
+        return copyLeaf(from, to, source, nullptr) == Copied::Done;
     }
 
     bool copyChildren(const fs::path& from, const fs::path& to) {
@@ -339,10 +399,15 @@ private:
     }
 
     // Copies a file or a link (as a link) over to; to is replaced only by a complete copy.
-    // checkSource: the copy is placed only when the source did not change while it was copied
-    // and no other program holds it open (Changed or HeldOpen otherwise, with to untouched).
+    // With copied (a move), the copy is placed only when the source did not change while it was
+    // copied and no other program holds it open (Changed or HeldOpen otherwise, with to
+    // untouched), and *copied tells what the source was like.
     Copied copyLeaf(const fs::path& from, const fs::path& to, const struct stat& source,
-                    bool checkSource) {
+                    struct stat* copied) {
+        const bool checkSource = copied != nullptr;
+        if (copied) {
+            *copied = source;
+        }
         if (refuses(from) || refuses(to)) {
             return Copied::Failed;
         }
@@ -357,6 +422,9 @@ private:
         if (input.get() < 0 || ::fstat(input.get(), &before) != 0 || !S_ISREG(before.st_mode)) {
             return Copied::Failed;
         }
+        if (copied) {
+            *copied = before;
+        }
         if (checkSource && heldOpenElsewhere(input.get())) {
             return Copied::HeldOpen;
         }
@@ -369,8 +437,7 @@ private:
         const struct timespec times[2] = {before.st_atim, before.st_mtim};
         const bool written = copyData(input.get(), output.get(), from, before.st_size) &&
                              ::fchmod(output.get(), before.st_mode & 07777) == 0 &&
-                             ::futimens(output.get(), times) == 0 && ::fsync(output.get()) == 0 &&
-                             output.close();
+                             ::futimens(output.get(), times) == 0 && output.close();
         if (!written) {
             ::unlink(temporary.c_str());
             return Copied::Failed;
@@ -480,6 +547,8 @@ private:
 
     bool m_move;
     const FileOperationProgress& m_progress;
+    std::vector<PendingRemoval> m_pending;
+    off_t m_pendingBytes = 0;
 };
 
 // True when inner is folder itself or lies inside it.
