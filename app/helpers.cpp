@@ -11,6 +11,7 @@
 
 #include "app/busycursor.h"
 #include "app/programstate.h"
+#include "platform/pathbytes.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
 #include "platform/textfile.h"
@@ -214,11 +215,8 @@ FileLookupCache::Listing::Listing(const QString& folder) {
 }
 
 bool folderExists(const QString& path) {
-    if (path.isEmpty()) {
-        return false;
-    }
-    const QFileInfo info(path);
-    return info.isDir() && info.isReadable() && info.isExecutable();
+    // Through the name's bytes, so that a folder whose name is not text is found too.
+    return isListableFolder(path);
 }
 
 QString joinPath(const QString& folder, const QString& name) {

@@ -5,9 +5,12 @@
 #include <QDirIterator>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "app/fieldreader.h"
 #include "app/helpers.h"
+#include "platform/pathbytes.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
 #include "platform/textfile.h"
@@ -113,11 +116,12 @@ bool isPrepared(const QString& workFolder) {
 
 QStringList subFolderNames(const QString& folder) {
     QStringList names;
-    QDirIterator it(folder, QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        if (!name.startsWith(u'.')) {
+    // Listed as bytes: a folder whose name is not text keeps a name that leads back to it.
+    std::error_code ec;
+    std::filesystem::directory_iterator it(fsPath(folder), ec);
+    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const QString name = pathText(it->path().filename());
+        if (!name.startsWith(u'.') && it->is_directory(ec)) {
             names.append(name);
         }
     }

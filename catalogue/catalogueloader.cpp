@@ -6,6 +6,7 @@
 #include "app/helpers.h"
 #include "app/workingfolder.h"
 #include "catalogue/cataloguemodel.h"
+#include "platform/pathbytes.h"
 #include "platform/paths.h"
 #include "platform/programicon.h"
 #include "platform/textfile.h"
@@ -50,7 +51,8 @@ void scanWorkingFolder(CatalogueModel& model, const QString& workFolder, EventPu
     for (const QString& name : names) {
         CatalogueEntry entry;
         entry.state = 2;
-        entry.name = name;
+        // A name that is not text shows as read in CP932; the folder keeps the exact name.
+        entry.name = readableName(name);
         entry.folder = name;
         entry.category = QString::fromUtf16(kNotSet);
         entry.exe = QString::fromUtf16(kUnknownExe);

@@ -1,13 +1,16 @@
 #include "folders/foldermove.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "app/helpers.h"
 #include "app/programstate.h"
+#include "platform/pathbytes.h"
 
 namespace qm {
 namespace {
+
+namespace fs = std::filesystem;
 
 QString withoutTrailingSeparators(QString path) {
     while (path.size() > 1 && path.endsWith(u'/')) {
@@ -16,14 +19,25 @@ QString withoutTrailingSeparators(QString path) {
     return path;
 }
 
-// The folder a path leads to, links resolved; "" when it cannot be found.
-QString realFolder(const QString& path) {
-    return QFileInfo(path).canonicalFilePath();
+// The folder a path leads to, links resolved; empty when it cannot be found.
+fs::path realFolder(const QString& path) {
+    std::error_code ec;
+    fs::path real = fs::canonical(fsPath(path), ec);
+    return ec ? fs::path() : real;
 }
 
-bool isSameOrInside(const QString& inner, const QString& folder) {
-    return !inner.isEmpty() && !folder.isEmpty() &&
-           (inner == folder || inner.startsWith(folder + u'/'));
+// True when inner is folder itself or lies inside it (both canonical).
+bool isSameOrInside(const fs::path& inner, const fs::path& folder) {
+    if (inner.empty() || folder.empty()) {
+        return false;
+    }
+    auto ii = inner.begin();
+    for (auto fi = folder.begin(); fi != folder.end(); ++fi, ++ii) {
+        if (ii == inner.end() || *ii != *fi) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -31,19 +45,18 @@ bool isSameOrInside(const QString& inner, const QString& folder) {
 MoveRefusal checkMove(const QString& source, const QString& destinationFolder,
                       const QString& workFolder) {
     const QString destination = withoutTrailingSeparators(destinationFolder);
-    if (destination.toUpper() == withoutTrailingSeparators(workFolder).toUpper()) {
-        return MoveRefusal::SameFolder;
-    }
-    const QString realDestination = realFolder(destination);
-    if (!realDestination.isEmpty() && realDestination == realFolder(workFolder)) {
+    // The same folder is the same file, whatever the spelling: /data/Apps and /data/apps are
+    // two folders here.
+    std::error_code ec;
+    if (fs::equivalent(fsPath(destination), fsPath(workFolder), ec) && !ec) {
         return MoveRefusal::SameFolder;
     }
     // Moving a folder into itself would chase its own contents.
-    if (isSameOrInside(realDestination, realFolder(source))) {
+    if (isSameOrInside(realFolder(destination), realFolder(source))) {
         return MoveRefusal::SameFolder;
     }
-    const QFileInfo target(joinPath(destination, lastPathPart(source)));
-    if (target.exists() || target.isSymLink()) {
+    const fs::path target = fsPath(joinPath(destination, lastPathPart(source)));
+    if (fs::exists(fs::symlink_status(target, ec))) {
         return MoveRefusal::NameClash;
     }
     return MoveRefusal::None;
@@ -51,7 +64,8 @@ MoveRefusal checkMove(const QString& source, const QString& destinationFolder,
 
 int transferFolderContents(quintptr window, const QString& source, const QString& destination,
                            const FileOperationProgress& progress) {
-    if (fileSystemRefuses(destination) || !QDir().mkdir(destination)) {
+    std::error_code ec;
+    if (fileSystemRefuses(destination) || !fs::create_directory(fsPath(destination), ec) || ec) {
         return -1;
     }
     const QString twoNuls(2, QChar(u'\0'));
@@ -65,9 +79,17 @@ int transferFolderContents(quintptr window, const QString& source, const QString
     if (result != 0) {
         // An empty new folder would only block the next attempt; one that holds moved files
         // stays, so that nothing is lost.
-        QDir().rmdir(destination);
+        fs::remove(fsPath(destination), ec);
     }
     return result;
+}
+
+bool removeMovedFolder(const QString& source) {
+    if (fileSystemRefuses(source)) {
+        return false;
+    }
+    std::error_code ec;
+    return fs::remove(fsPath(source), ec) && !ec;
 }
 
 }  // namespace qm

@@ -14,7 +14,8 @@ enum class MoveRefusal {
 };
 
 // Checks a move of source into destinationFolder (an existing folder). The destination is the
-// working folder when the two compare equal without regard to case, or lead to the same folder.
+// working folder when both lead to the same folder (the same file, links resolved); names that
+// differ only in letter case are different folders.
 MoveRefusal checkMove(const QString& source, const QString& destinationFolder,
                       const QString& workFolder);
 
@@ -22,5 +23,10 @@ MoveRefusal checkMove(const QString& source, const QString& destinationFolder,
 // shellFileOperation(), with the parameter block in the program state. 0 on success.
 int transferFolderContents(quintptr window, const QString& source, const QString& destination,
                            const FileOperationProgress& progress);
+
+// Removes the source folder after a successful transfer when nothing is left in it. False when
+// it still holds files (they appeared or changed during the move, or were held open) or cannot be
+// removed; it then stays as it is.
+bool removeMovedFolder(const QString& source);
 
 }  // namespace qm

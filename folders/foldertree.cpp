@@ -1,7 +1,5 @@
 #include "folders/foldertree.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "platform/fileoperation.h"
+#include "platform/pathbytes.h"
 #include "platform/prompt.h"
 
 namespace qm {
@@ -17,20 +16,17 @@ namespace {
 namespace fs = std::filesystem;
 
 // The tree below the folder being deleted, breadth-first: a folder always comes before its
-// contents. Only treeEntryCount is reset; entries beyond it are stale.
-std::array<QString, kTreeEntryLimit> treeEntries;
+// contents. Only treeEntryCount is reset; entries beyond it are stale. Names are kept as bytes,
+// so that a name that is not text still names the real file.
+std::array<fs::path, kTreeEntryLimit> treeEntries;
 int treeEntryCount = 0;
-
-fs::path toPath(const QString& path) {
-    return fs::path(QFile::encodeName(path).toStdString());
-}
 
 enum class EntryKind { Missing, Folder, Other, Unknown };
 
 // What a path is, without following a link: a link is never a folder here.
-EntryKind entryKind(const QString& path) {
+EntryKind entryKind(const fs::path& path) {
     std::error_code ec;
-    const fs::file_status status = fs::symlink_status(toPath(path), ec);
+    const fs::file_status status = fs::symlink_status(path, ec);
     if (status.type() == fs::file_type::not_found) {
         return EntryKind::Missing;
     }
@@ -41,12 +37,12 @@ EntryKind entryKind(const QString& path) {
 }
 
 // Removes one file, link or empty folder.
-bool removeEntry(const QString& path) {
-    if (fileSystemRefuses(path)) {
+bool removeEntry(const fs::path& path) {
+    if (fileSystemRefuses(pathText(path))) {
         return false;
     }
     std::error_code ec;
-    return fs::remove(toPath(path), ec) && !ec;
+    return fs::remove(path, ec) && !ec;
 }
 
 bool fail() {
@@ -54,9 +50,7 @@ bool fail() {
     return false;
 }
 
-}  // namespace
-
-bool collectFolderEntries(const QString& folder) {
+bool collectEntries(const fs::path& folder) {
     const EntryKind kind = entryKind(folder);
     if (kind == EntryKind::Missing || kind == EntryKind::Unknown) {
         return false;
@@ -65,61 +59,72 @@ bool collectFolderEntries(const QString& folder) {
         return true;
     }
     std::error_code ec;
-    fs::directory_iterator it(toPath(folder), ec);
+    fs::directory_iterator it(folder, ec);
     if (ec) {
         return false;
     }
-    QStringList names;
+    std::vector<fs::path> names;
     for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        names.append(QFile::decodeName(QByteArray::fromStdString(it->path().filename().native())));
+        names.push_back(it->path().filename());
     }
     if (ec) {
         return false;
     }
     std::sort(names.begin(), names.end());
-    for (const QString& name : std::as_const(names)) {
+    for (const fs::path& name : names) {
         if (treeEntryCount >= kTreeEntryLimit) {
             return false;
         }
-        treeEntries[treeEntryCount++] = folder + u'/' + name;
+        treeEntries[treeEntryCount++] = folder / name;
     }
     return true;
 }
 
+}  // namespace
+
+bool collectFolderEntries(const QString& folder) {
+    return collectEntries(fsPath(folder));
+}
+
 bool deleteFolderTree(const QString& folder) {
     treeEntryCount = 0;
-    QString path = folder;
-    while (path.size() > 1 && path.endsWith(u'/')) {
-        path.chop(1);
+    QString text = folder;
+    while (text.size() > 1 && text.endsWith(u'/')) {
+        text.chop(1);
     }
+    const fs::path path = fsPath(text);
     const EntryKind kind = entryKind(path);
-    if (kind == EntryKind::Missing || kind == EntryKind::Unknown) {
+    if (text.isEmpty() || kind == EntryKind::Missing || kind == EntryKind::Unknown) {
         return fail();
     }
     if (kind == EntryKind::Other) {
         // A link in place of the folder: the link goes, whatever it points at stays. A plain
         // file is not a folder and is left alone.
         std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(toPath(path), ec)) || !removeEntry(path)) {
+        if (!fs::is_symlink(fs::symlink_status(path, ec)) || !removeEntry(path)) {
             return fail();
         }
         return false;
     }
-    if (!collectFolderEntries(path)) {
+    if (!collectEntries(path)) {
         return fail();
     }
     for (int i = 0; i < treeEntryCount; ++i) {
-        if (entryKind(treeEntries[i]) == EntryKind::Folder &&
-            !collectFolderEntries(treeEntries[i])) {
+        if (entryKind(treeEntries[i]) == EntryKind::Folder && !collectEntries(treeEntries[i])) {
             return fail();
         }
     }
+    // The whole tree is listed: read-only folders of the user's own may now lose their entries
+    // (a folder comes before its contents, so it is writable before they are removed).
+    allowChangesIn(path);
     for (int i = 0; i < treeEntryCount; ++i) {
         const EntryKind entry = entryKind(treeEntries[i]);
         if (entry == EntryKind::Unknown) {
             return fail();
         }
-        if (entry == EntryKind::Other && !removeEntry(treeEntries[i])) {
+        if (entry == EntryKind::Folder) {
+            allowChangesIn(treeEntries[i]);
+        } else if (entry == EntryKind::Other && !removeEntry(treeEntries[i])) {
             return fail();
         }
     }

@@ -16,7 +16,7 @@
 #include "app/programstate.h"
 #include "app/workingfolder.h"
 #include "folders/foldermove.h"
-#include "folders/foldertree.h"
+#include "platform/pathbytes.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
 
@@ -24,6 +24,9 @@ namespace qm {
 namespace {
 
 const QString kMissingFolder = QStringLiteral("フォルダが存在しません");
+const QString kFilesLeftMessage = QStringLiteral(
+    "移動中に作られたか変更されたファイルが移動元に残っているため、次のフォルダは削除していません"
+    "。中身を確認してください。\n");
 
 }  // namespace
 
@@ -177,7 +180,10 @@ void MoveWindow::moveClicked() {
         messageBox(kTransferErrorMessage);
         return;
     }
-    deleteFolderTree(source);
+    // Only an emptied source goes: what appeared or changed in it during the move stays there.
+    if (!removeMovedFolder(source)) {
+        messageBox(kFilesLeftMessage + readableName(source));
+    }
     close();
 }
 

@@ -1,12 +1,18 @@
 #include "platform/fileoperation.h"
 
-#include <QFile>
-#include <QTemporaryFile>
-
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <system_error>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/pathbytes.h"
 
 namespace qm {
 namespace {
@@ -19,23 +25,25 @@ constexpr int kBadRequest = 0x7c;      // an unknown function, an empty path, a 
 constexpr int kBadDestination = 0x7a;  // the destination cannot be made a folder
 constexpr int kTransferFailed = 0x75;  // a file or folder could not be moved or copied
 
-constexpr qint64 kCopyChunk = 1 << 20;
+constexpr size_t kCopyChunk = size_t(8) << 20;
+// How often a file that changed while it was copied is copied again before it is left alone.
+constexpr int kCopyAttempts = 3;
+// How much is copied before the copies are flushed to the disk and their sources removed.
+constexpr off_t kSettleBytes = off_t(256) << 20;
+constexpr size_t kSettleFiles = 2000;
 
 FileSystemFault& installedFault() {
     static FileSystemFault fault;
     return fault;
 }
 
-fs::path toPath(const QString& path) {
-    return fs::path(QFile::encodeName(path).toStdString());
-}
-
-QString fromPath(const fs::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
-}
-
 bool refuses(const fs::path& path) {
-    return fileSystemRefuses(fromPath(path));
+    return fileSystemRefuses(pathText(path));
+}
+
+bool breaksCopy(const fs::path& path) {
+    const FileSystemFault& fault = installedFault();
+    return fault.breaksCopy && fault.breaksCopy(pathText(path));
 }
 
 QString beforeNul(const QString& text) {
@@ -50,25 +58,84 @@ QString withoutTrailingSeparators(QString path) {
     return path;
 }
 
-bool isRealFolder(const fs::file_status& status) {
-    return fs::is_directory(status) && !fs::is_symlink(status);
+bool isRealFolder(const struct stat& st) {
+    return S_ISDIR(st.st_mode);
 }
 
-// The names in a folder, sorted, so that a transfer always runs in the same order.
-bool listNames(const fs::path& folder, std::vector<fs::path>* names) {
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec) {
+// lstat(); false when path does not exist or cannot be examined.
+bool entryStatus(const fs::path& path, struct stat* st) {
+    return ::lstat(path.c_str(), st) == 0;
+}
+
+bool sameTimes(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// Closes a file descriptor when it goes out of scope.
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : m_fd(fd) {}
+    ~FileHandle() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int get() const { return m_fd; }
+    bool close() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+// Gives a folder of the user's own that lacks the owner's write permission that permission
+// while entries are moved into or out of it, and its mode back afterwards (at the place where
+// the folder then is). Root and folders that are writable already are left alone.
+class WritableFolder {
+public:
+    explicit WritableFolder(const fs::path& folder) : m_folder(folder) {
+        const int mode = allowChangesIn(folder);
+        m_changed = mode >= 0;
+        m_mode = mode_t(std::max(mode, 0));
+    }
+    ~WritableFolder() { restore(); }
+    WritableFolder(const WritableFolder&) = delete;
+    WritableFolder& operator=(const WritableFolder&) = delete;
+
+    // The folder was renamed to path.
+    void movedTo(const fs::path& path) { m_folder = path; }
+    // The folder was removed: nothing to give back.
+    void removed() { m_changed = false; }
+    void restore() {
+        if (m_changed) {
+            ::chmod(m_folder.c_str(), m_mode);
+            m_changed = false;
+        }
+    }
+
+private:
+    fs::path m_folder;
+    mode_t m_mode = 0;
+    bool m_changed = false;
+};
+
+// True when another program holds the file open for writing, found by trying to take a write
+// lease, which the system refuses while anyone else has the file open. Where leases are not
+// available (another owner, a file system without them) the answer is false and the size and
+// time check alone guards the move.
+bool heldOpenElsewhere(int fd) {
+    // A lease break signal must not end the program: SIGURG is ignored unless handled.
+    ::fcntl(fd, F_SETSIG, SIGURG);
+    if (::fcntl(fd, F_SETLEASE, F_WRLCK) == 0) {
+        ::fcntl(fd, F_SETLEASE, F_UNLCK);
         return false;
     }
-    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        names->push_back(it->path().filename());
-    }
-    if (ec) {
-        return false;
-    }
-    std::sort(names->begin(), names->end());
-    return true;
+    return errno == EAGAIN || errno == EBUSY;
 }
 
 // Moves or copies one tree of entries; stops at the first failure.
@@ -81,7 +148,26 @@ public:
         return m_move ? moveEntry(from, to) : copyEntry(from, to);
     }
 
+    bool children(const fs::path& from, const fs::path& to) {
+        WritableFolder writable(from);
+        if (!m_move) {
+            return copyChildren(from, to);
+        }
+        const bool moved = moveChildren(from, to);
+        return settle() && moved;
+    }
+
 private:
+    // A file copied into place whose source is removed once the copies are on the disk.
+    struct PendingRemoval {
+        fs::path from;
+        fs::path to;
+        struct stat copied;
+    };
+
+    // Changed: the source changed while it was copied; HeldOpen: another program holds it open.
+    enum class Copied { Done, Changed, HeldOpen, Failed };
+
     void tick() {
         if (m_progress) {
             m_progress();
@@ -98,38 +184,72 @@ private:
             *crossDevice = true;
             return false;
         }
-        std::error_code ec;
-        fs::rename(from, to, ec);
-        if (ec == std::errc::cross_device_link) {
-            *crossDevice = true;
+        if (::rename(from.c_str(), to.c_str()) == 0) {
+            return true;
         }
-        return !ec;
+        *crossDevice = errno == EXDEV;
+        return false;
+    }
+
+    // Renames a folder into another parent; a read-only folder needs the owner's write
+    // permission for that (its ".." entry changes), so it gets it for the rename.
+    bool tryRenameFolder(const fs::path& from, const fs::path& to, bool* crossDevice) {
+        if (tryRename(from, to, crossDevice) || *crossDevice) {
+            return !*crossDevice;
+        }
+        if (errno != EACCES && errno != EPERM) {
+            return false;
+        }
+        WritableFolder writable(from);
+        if (tryRename(from, to, crossDevice)) {
+            writable.movedTo(to);
+            return true;
+        }
+        return false;
     }
 
     bool moveEntry(const fs::path& from, const fs::path& to) {
         tick();
-        std::error_code ec;
-        const fs::file_status source = fs::symlink_status(from, ec);
-        if (ec) {
+        struct stat source {};
+        if (!entryStatus(from, &source)) {
             return false;
         }
-        const fs::file_status target = fs::symlink_status(to, ec);
-        const bool targetExists = fs::exists(target);
+        struct stat target {};
+        const bool targetExists = entryStatus(to, &target);
         bool crossDevice = false;
         if (isRealFolder(source)) {
             if (targetExists && !isRealFolder(target)) {
                 return false;
             }
+            bool made = false;
             if (!targetExists) {
-                if (tryRename(from, to, &crossDevice)) {
+                if (tryRenameFolder(from, to, &crossDevice)) {
                     return true;
                 }
-                if (!crossDevice || !makeFolderLike(from, to)) {
+                if (!crossDevice || !makeFolder(to)) {
                     return false;
                 }
+                made = true;
             }
-            // Merge: move every entry, then remove the emptied folder.
-            return moveChildren(from, to) && removeEntry(from);
+            // Merge: move every entry, then remove the folder when nothing is left in it.
+            WritableFolder writable(from);
+            const bool moved = moveChildren(from, to);
+            const bool settled = settle();
+            if (made) {
+                applyFolderAttributes(source, to);
+            }
+            if (!moved || !settled) {
+                return false;
+            }
+            if (refuses(from)) {
+                return false;
+            }
+            if (::rmdir(from.c_str()) == 0) {
+                writable.removed();
+                return true;
+            }
+            // Something appeared in it during the move: it stays where it is.
+            return errno == ENOTEMPTY || errno == EEXIST;
         }
         if (targetExists && isRealFolder(target)) {
             return false;
@@ -137,8 +257,68 @@ private:
         if (tryRename(from, to, &crossDevice)) {
             return true;
         }
-        // Across file systems the source goes only once its copy is complete.
-        return crossDevice && copyLeaf(from, to, source) && removeEntry(from);
+        if (!crossDevice) {
+            return false;
+        }
+        // Across file systems the source goes only once a complete copy of it is in place.
+        for (int attempt = 0; attempt < kCopyAttempts; ++attempt) {
+            struct stat copied {};
+            switch (copyLeaf(from, to, source, &copied)) {
+                case Copied::Failed:
+                    return false;
+                case Copied::HeldOpen:
+                    return true;  // it stays in the source
+                case Copied::Changed:
+                    continue;
+                case Copied::Done:
+                    m_pending.push_back({from, to, copied});
+                    m_pendingBytes += copied.st_size;
+                    return (m_pendingBytes < kSettleBytes && m_pending.size() < kSettleFiles) ||
+                           settle();
+            }
+        }
+        return true;  // it kept changing: it stays in the source
+    }
+
+    // Flushes the copies made so far to the disk with one sync of the destination's file system
+    // (one flush per file costs several times the copy itself), then removes each source that is
+    // still as it was copied and not held open. A source that changed after its copy stays, and
+    // its now outdated copy goes.
+    bool settle() {
+        if (m_pending.empty()) {
+            return true;
+        }
+        std::vector<PendingRemoval> pending;
+        pending.swap(m_pending);
+        m_pendingBytes = 0;
+        const FileHandle folder(
+            ::open(pending.front().to.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.get() < 0 || ::syncfs(folder.get()) != 0) {
+            return false;  // the copies may not be on the disk: every source stays
+        }
+        bool removed = true;
+        for (const PendingRemoval& file : pending) {
+            if (sameAsCopied(file)) {
+                removed = removeFile(file.from) && removed;
+            } else {
+                ::unlink(file.to.c_str());
+            }
+        }
+        return removed;
+    }
+
+    static bool sameAsCopied(const PendingRemoval& file) {
+        struct stat now {};
+        if (!entryStatus(file.from, &now) || now.st_ino != file.copied.st_ino ||
+            now.st_dev != file.copied.st_dev || now.st_size != file.copied.st_size ||
+            !sameTimes(now.st_mtim, file.copied.st_mtim)) {
+            return false;
+        }
+        if (!S_ISREG(now.st_mode)) {
+            return true;
+        }
+        const FileHandle input(::open(file.from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        return input.get() >= 0 && !heldOpenElsewhere(input.get());
     }
 
     bool moveChildren(const fs::path& from, const fs::path& to) {
@@ -152,99 +332,198 @@ private:
 
     bool copyEntry(const fs::path& from, const fs::path& to) {
         tick();
-        std::error_code ec;
-        const fs::file_status source = fs::symlink_status(from, ec);
-        if (ec) {
+        struct stat source {};
+        if (!entryStatus(from, &source)) {
             return false;
         }
-        const fs::file_status target = fs::symlink_status(to, ec);
-        const bool targetExists = fs::exists(target);
+        struct stat target {};
+        const bool targetExists = entryStatus(to, &target);
         if (isRealFolder(source)) {
             if (targetExists && !isRealFolder(target)) {
                 return false;
             }
-            if (!targetExists && !makeFolderLike(from, to)) {
+            if (!targetExists && !makeFolder(to)) {
                 return false;
             }
-            std::vector<fs::path> names;
-            if (!listNames(from, &names)) {
-                return false;
+            const bool copied = copyChildren(from, to);
+            if (!targetExists) {
+                applyFolderAttributes(source, to);
             }
-            return std::all_of(names.begin(), names.end(), [&](const fs::path& name) {
-                return copyEntry(from / name, to / name);
-            });
+            return copied;
         }
         if (targetExists && isRealFolder(target)) {
             return false;
         }
-        return copyLeaf(from, to, source);
+        return copyLeaf(from, to, source, nullptr) == Copied::Done;
     }
 
-    bool makeFolderLike(const fs::path& from, const fs::path& to) {
-        if (refuses(to)) {
+    bool copyChildren(const fs::path& from, const fs::path& to) {
+        std::vector<fs::path> names;
+        if (!listNames(from, &names)) {
             return false;
         }
-        std::error_code ec;
-        if (!fs::create_directory(to, ec) || ec) {
-            return false;
-        }
-        fs::permissions(to, fs::status(from, ec).permissions(), ec);
-        return true;
+        return std::all_of(names.begin(), names.end(),
+                           [&](const fs::path& name) { return copyEntry(from / name, to / name); });
     }
 
-    bool removeEntry(const fs::path& path) {
-        if (refuses(path)) {
-            return false;
-        }
+    // The names in a folder, sorted, so that a transfer always runs in the same order.
+    static bool listNames(const fs::path& folder, std::vector<fs::path>* names) {
         std::error_code ec;
-        return fs::remove(path, ec) && !ec;
-    }
-
-    // Copies a file or a link (as a link) over to; to is replaced only by a complete copy.
-    bool copyLeaf(const fs::path& from, const fs::path& to, const fs::file_status& source) {
-        if (refuses(from) || refuses(to)) {
-            return false;
-        }
-        if (fs::is_symlink(source)) {
-            return copyLink(from, to);
-        }
-        if (!fs::is_regular_file(source)) {
-            return false;
-        }
-        QFile input(fromPath(from));
-        if (!input.open(QIODevice::ReadOnly)) {
-            return false;
-        }
-        QTemporaryFile output(fromPath(to.parent_path() / ".qm-transfer-XXXXXX"));
-        if (!output.open()) {
-            return false;
-        }
-        while (!input.atEnd()) {
-            const QByteArray chunk = input.read(kCopyChunk);
-            if (chunk.isEmpty() && input.error() != QFileDevice::NoError) {
-                return false;
-            }
-            if (output.write(chunk) != chunk.size()) {
-                return false;
-            }
-            tick();
-        }
-        if (!output.flush()) {
-            return false;
-        }
-        output.setPermissions(input.permissions());
-        output.setFileTime(input.fileTime(QFileDevice::FileModificationTime),
-                           QFileDevice::FileModificationTime);
-        std::error_code ec;
-        fs::rename(toPath(output.fileName()), to, ec);
+        fs::directory_iterator it(folder, ec);
         if (ec) {
             return false;
         }
-        output.setAutoRemove(false);
+        for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+            names->push_back(it->path().filename());
+        }
+        if (ec) {
+            return false;
+        }
+        std::sort(names->begin(), names->end());
         return true;
     }
 
-    bool copyLink(const fs::path& from, const fs::path& to) {
+    // A new folder the transfer can fill; it gets the source's mode once it is filled.
+    static bool makeFolder(const fs::path& to) {
+        return !refuses(to) && ::mkdir(to.c_str(), S_IRWXU) == 0;
+    }
+
+    static void applyFolderAttributes(const struct stat& source, const fs::path& to) {
+        const struct timespec times[2] = {source.st_atim, source.st_mtim};
+        ::utimensat(AT_FDCWD, to.c_str(), times, AT_SYMLINK_NOFOLLOW);
+        ::chmod(to.c_str(), source.st_mode & 07777);
+    }
+
+    static bool removeFile(const fs::path& path) {
+        return !refuses(path) && ::unlink(path.c_str()) == 0;
+    }
+
+    // Copies a file or a link (as a link) over to; to is replaced only by a complete copy.
+    // With copied (a move), the copy is placed only when the source did not change while it was
+    // copied and no other program holds it open (Changed or HeldOpen otherwise, with to
+    // untouched), and *copied tells what the source was like.
+    Copied copyLeaf(const fs::path& from, const fs::path& to, const struct stat& source,
+                    struct stat* copied) {
+        const bool checkSource = copied != nullptr;
+        if (copied) {
+            *copied = source;
+        }
+        if (refuses(from) || refuses(to)) {
+            return Copied::Failed;
+        }
+        if (S_ISLNK(source.st_mode)) {
+            return copyLink(from, to) ? Copied::Done : Copied::Failed;
+        }
+        if (!S_ISREG(source.st_mode)) {
+            return Copied::Failed;  // a device, pipe or socket cannot be copied
+        }
+        FileHandle input(::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        struct stat before {};
+        if (input.get() < 0 || ::fstat(input.get(), &before) != 0 || !S_ISREG(before.st_mode)) {
+            return Copied::Failed;
+        }
+        if (copied) {
+            *copied = before;
+        }
+        if (checkSource && heldOpenElsewhere(input.get())) {
+            return Copied::HeldOpen;
+        }
+        std::string name = (to.parent_path() / ".qm-transfer-XXXXXX").native();
+        FileHandle output(::mkostemp(name.data(), O_CLOEXEC));
+        if (output.get() < 0) {
+            return Copied::Failed;
+        }
+        const fs::path temporary(name);
+        const struct timespec times[2] = {before.st_atim, before.st_mtim};
+        const bool written = copyData(input.get(), output.get(), from, before.st_size) &&
+                             ::fchmod(output.get(), before.st_mode & 07777) == 0 &&
+                             ::futimens(output.get(), times) == 0 && output.close();
+        if (!written) {
+            ::unlink(temporary.c_str());
+            return Copied::Failed;
+        }
+        if (checkSource) {
+            const Copied kept = changedSince(before, input.get(), from) ? Copied::Changed
+                                : heldOpenElsewhere(input.get())        ? Copied::HeldOpen
+                                                                        : Copied::Done;
+            if (kept != Copied::Done) {
+                ::unlink(temporary.c_str());
+                return kept;
+            }
+        }
+        if (::rename(temporary.c_str(), to.c_str()) != 0) {
+            ::unlink(temporary.c_str());
+            return Copied::Failed;
+        }
+        return Copied::Done;
+    }
+
+    // True when the file open as fd, or the name from, changed since before was taken.
+    static bool changedSince(const struct stat& before, int fd, const fs::path& from) {
+        struct stat now {};
+        struct stat named {};
+        return ::fstat(fd, &now) != 0 || !entryStatus(from, &named) ||
+               named.st_ino != before.st_ino || named.st_dev != before.st_dev ||
+               now.st_size != before.st_size || !sameTimes(now.st_mtim, before.st_mtim);
+    }
+
+    // Copies the first size bytes of in to out (what grew meanwhile is a change, found
+    // afterwards), in the kernel where it can, with a tick per chunk.
+    bool copyData(int in, int out, const fs::path& from, off_t size) {
+        const bool breaks = breaksCopy(from);
+        bool kernelCopy = true;
+        std::vector<char> buffer;
+        for (off_t left = size; left > 0;) {
+            const size_t chunk = size_t(std::min<off_t>(left, off_t(kCopyChunk)));
+            ssize_t done = -1;
+            if (kernelCopy) {
+                done = ::copy_file_range(in, nullptr, out, nullptr, chunk, 0);
+                if (done < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
+                                 errno == EOPNOTSUPP || errno == EPERM)) {
+                    kernelCopy = false;
+                    continue;
+                }
+            } else {
+                buffer.resize(std::min<size_t>(chunk, 1 << 20));
+                done = ::read(in, buffer.data(), buffer.size());
+                if (done > 0 && !writeAll(out, buffer.data(), size_t(done))) {
+                    return false;
+                }
+            }
+            if (done < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return false;
+            }
+            if (done == 0) {
+                return true;  // it shrank: found as a change afterwards
+            }
+            if (breaks) {
+                return false;
+            }
+            left -= done;
+            tick();
+        }
+        return true;
+    }
+
+    static bool writeAll(int fd, const char* data, size_t size) {
+        while (size > 0) {
+            const ssize_t written = ::write(fd, data, size);
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                return false;
+            }
+            data += written;
+            size -= size_t(written);
+        }
+        return true;
+    }
+
+    static bool copyLink(const fs::path& from, const fs::path& to) {
         std::error_code ec;
         const fs::path target = fs::read_symlink(from, ec);
         if (ec) {
@@ -268,6 +547,8 @@ private:
 
     bool m_move;
     const FileOperationProgress& m_progress;
+    std::vector<PendingRemoval> m_pending;
+    off_t m_pendingBytes = 0;
 };
 
 // True when inner is folder itself or lies inside it.
@@ -295,6 +576,16 @@ bool isSameOrInside(const fs::path& inner, const fs::path& folder) {
 
 }  // namespace
 
+int allowChangesIn(const fs::path& folder) {
+    struct stat st {};
+    if (::geteuid() == 0 || !entryStatus(folder, &st) || !isRealFolder(st) ||
+        (st.st_mode & S_IWUSR) || st.st_uid != ::geteuid()) {
+        return -1;
+    }
+    const mode_t mode = st.st_mode & 07777;
+    return ::chmod(folder.c_str(), mode | S_IWUSR) == 0 ? int(mode) : -1;
+}
+
 int shellFileOperation(const FileOperation& operation, const FileOperationProgress& progress) {
     if (operation.wFunc != FileOperation::Move && operation.wFunc != FileOperation::Copy) {
         return kBadRequest;
@@ -315,8 +606,8 @@ int shellFileOperation(const FileOperation& operation, const FileOperationProgre
     if (from.isEmpty() || to.isEmpty()) {
         return kBadRequest;
     }
-    const fs::path source = toPath(from);
-    const fs::path destination = toPath(to);
+    const fs::path source = fsPath(from);
+    const fs::path destination = fsPath(to);
 
     std::error_code ec;
     const fs::file_status sourceStatus = fs::status(source, ec);
@@ -339,16 +630,7 @@ int shellFileOperation(const FileOperation& operation, const FileOperationProgre
     if (!contents) {
         return transfer.entry(source, destination / source.filename()) ? 0 : kTransferFailed;
     }
-    std::vector<fs::path> names;
-    if (!listNames(source, &names)) {
-        return kTransferFailed;
-    }
-    for (const fs::path& name : names) {
-        if (!transfer.entry(source / name, destination / name)) {
-            return kTransferFailed;
-        }
-    }
-    return 0;
+    return transfer.children(source, destination) ? 0 : kTransferFailed;
 }
 
 void setFileSystemFault(FileSystemFault fault) {

@@ -6,6 +6,10 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <algorithm>
+
+#include "platform/pathbytes.h"
+
 namespace qm {
 namespace {
 
@@ -20,11 +24,13 @@ public:
             }
             return false;
         }
+        QString folder = workingDirectory;
+        const Command startable = startableCommand(command, &folder);
         QProcess process;
-        process.setProgram(command.program);
-        process.setArguments(command.arguments);
-        if (!workingDirectory.isEmpty()) {
-            process.setWorkingDirectory(workingDirectory);
+        process.setProgram(startable.program);
+        process.setArguments(startable.arguments);
+        if (!folder.isEmpty()) {
+            process.setWorkingDirectory(folder);
         }
         qint64 pid = 0;
         if (!process.startDetached(&pid)) {
@@ -37,7 +43,9 @@ public:
     }
 
     bool openFolder(const QString& path) override {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        // From the name's bytes, so that a folder whose name is not text is the one opened.
+        return QDesktopServices::openUrl(QUrl::fromEncoded(
+            "file://" + nameBytesFromText(path).toPercentEncoding("/"), QUrl::StrictMode));
     }
 };
 
@@ -56,6 +64,45 @@ Launcher& Launcher::instance() {
 
 void Launcher::setInstance(Launcher* launcher) {
     g_launcher = launcher;
+}
+
+namespace {
+
+// A shell assignment of name to text's exact bytes (printf octal escapes; the "x" keeps a trailing
+// line break that command substitution would drop).
+QString shellAssignment(const QString& name, const QString& text) {
+    QString escaped;
+    for (const char byte : nameBytesFromText(text)) {
+        escaped += QString::asprintf("\\%03o", unsigned(quint8(byte)));
+    }
+    return name + QStringLiteral("=$(printf '") + escaped + QStringLiteral("x'); ") + name +
+           QStringLiteral("=${") + name + QStringLiteral("%x}\n");
+}
+
+}  // namespace
+
+Command startableCommand(const Command& command, QString* workingDirectory) {
+    const QStringList parts = QStringList{command.program, *workingDirectory} + command.arguments;
+    if (std::none_of(parts.begin(), parts.end(), holdsRawBytes)) {
+        return command;
+    }
+    QString script;
+    QString words;
+    for (int i = 0; i < parts.size(); ++i) {
+        if (i == 1) {
+            continue;
+        }
+        const QString name = QStringLiteral("a%1").arg(i);
+        script += shellAssignment(name, parts[i]);
+        words += QStringLiteral(" \"$") + name + u'"';
+    }
+    if (!workingDirectory->isEmpty()) {
+        script += shellAssignment(QStringLiteral("folder"), *workingDirectory);
+        script += QStringLiteral("cd -- \"$folder\" || exit 127\n");
+        workingDirectory->clear();
+    }
+    script += QStringLiteral("exec") + words + u'\n';
+    return {QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script}};
 }
 
 Command commandFor(const QString& target, const QStringList& arguments) {

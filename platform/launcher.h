@@ -33,4 +33,10 @@ struct Command {
 };
 Command commandFor(const QString& target, const QStringList& arguments);
 
+// A command that starts command in *workingDirectory even when a path in it holds bytes that are
+// not text (see pathbytes.h), which a process cannot be given as text: such a command becomes a
+// short "/bin/sh -c" script that rebuilds every byte with printf, changes to the folder itself
+// and clears *workingDirectory. Any other command is returned as it is.
+Command startableCommand(const Command& command, QString* workingDirectory);
+
 }  // namespace qm

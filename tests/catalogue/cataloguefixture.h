@@ -95,15 +95,24 @@ public:
             WindowRegistry::instance().find(WindowKind::Catalogue));
     }
 
-    static CatalogueModel* model() { return qobject_cast<CatalogueModel*>(listView()->model()); }
+    // nullptr when the window or its list is missing: tests QVERIFY it before use, so that such
+    // a fault fails the test instead of crashing the whole program.
+    static CatalogueModel* model() {
+        QAbstractItemView* view = listView();
+        return view ? qobject_cast<CatalogueModel*>(view->model()) : nullptr;
+    }
 
     static QAbstractItemView* listView() {
-        return window()->findChild<QAbstractItemView*>(QStringLiteral("ListView1"));
+        CatalogueWindow* form = window();
+        return form ? form->findChild<QAbstractItemView*>(QStringLiteral("ListView1")) : nullptr;
     }
 
     // The rows as record lines without their line ends.
     static QStringList rows() {
         QStringList lines;
+        if (!model()) {
+            return {QStringLiteral("(no catalogue model)")};
+        }
         for (const CatalogueEntry& entry : model()->entries()) {
             QString line = formatRecord(entry);
             line.chop(2);

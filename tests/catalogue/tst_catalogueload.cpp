@@ -4,9 +4,12 @@
 #include <QStringEncoder>
 #include <QTest>
 
+#include <filesystem>
+
 #include "app/busycursor.h"
 #include "catalogue/catalogueloader.h"
 #include "cataloguefixture.h"
+#include "platform/pathbytes.h"
 
 using namespace qm;
 using qm::test::CatalogueFixture;
@@ -34,6 +37,7 @@ private Q_SLOTS:
     void windowKeepsItsOwnFolderAfterFailedSave();
     void misreadListIsKeptBeforeFirstSave();
     void missingProgramsInOneBigFolderLoadFast();
+    void folderNamesThatAreNotTextRoundTrip();
 
 private:
     std::unique_ptr<CatalogueFixture> m_fixture;
@@ -115,6 +119,7 @@ void CatalogueLoadTest::mergeDecisions() {
     const QString work = m_fixture->makeWorkFolder("w", folders);
     m_fixture->useWorkFolder(work, list == "-" ? nullptr : &list);
     CatalogueWindow* window = m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     QVERIFY(window);
     QCOMPARE(CatalogueFixture::rows(), rows);
     QCOMPARE(window->listChanged(), changed);
@@ -133,6 +138,7 @@ void CatalogueLoadTest::categoriesAreCollected() {
     const QByteArray list("1,A,a,Tools,e,d\r\n1,G,gone,Games,e,d\r\n1,A2,a,Tools,e,d\r\n");
     m_fixture->useWorkFolder(work, &list);
     m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     const auto& table = state().categoryTable;
     QCOMPARE(table[1], "Tools");
     QCOMPARE(table[2], "Games");
@@ -149,6 +155,7 @@ void CatalogueLoadTest::thirtyFirstCategoryStillMerges() {
     }
     m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", folders), &list);
     m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     QCOMPARE(CatalogueFixture::model()->rowCount(), 32);
     for (const CatalogueEntry& entry : CatalogueFixture::model()->entries()) {
         QCOMPARE(entry.state, qint16(1));
@@ -164,6 +171,7 @@ void CatalogueLoadTest::cp932ListLoadsJapanese() {
     QVERIFY(!cp932.hasError());
     m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"editor"}), &list);
     m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     QCOMPARE(CatalogueFixture::rows(),
              QStringList{"1,テキスト編集,editor,ツール,/soft/editor/edit.exe,小さなエディタ①"});
 }
@@ -217,6 +225,7 @@ void CatalogueLoadTest::closingWithoutChangeAsksNothing() {
     const QByteArray list("1,A,a,c,e,d\r\n");
     m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a"}), &list);
     m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     CatalogueFixture::closeWindow();
     QCOMPARE(m_fixture->env->prompt.messages.size(), 0);
     QCOMPARE(m_fixture->env->endCount, 1);
@@ -230,6 +239,7 @@ void CatalogueLoadTest::savedListIsByteExactAndHandsOver() {
     const QByteArray list("1,Name,sub,,,\r\n1,Gone,gone,c,e,d\r\n0,X,x,c,e,d\r\n");
     m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"sub", "x", "new"}), &list);
     CatalogueWindow* window = m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     QVERIFY(window->listChanged());
     CatalogueFixture::model()->setState(1, 9);
     m_fixture->env->prompt.answers = {AnswerYes};
@@ -250,6 +260,7 @@ void CatalogueLoadTest::answeringNoKeepsFile() {
     const QByteArray list("1,Gone,gone,c,e,d\r\n");
     m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a"}), &list);
     CatalogueWindow* window = m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     m_fixture->env->prompt.answers = {AnswerNo};
     window->saveList();
     QVERIFY(!window->listChanged());
@@ -282,6 +293,7 @@ void CatalogueLoadTest::hostileNamesSurviveSaveAndReload() {
     const QString work = m_fixture->makeWorkFolder("w", {"a", "b"});
     m_fixture->useWorkFolder(work, &list);
     CatalogueWindow* window = m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     // The in-place edit of the first row's name.
     QVERIFY(CatalogueFixture::model()->setData(CatalogueFixture::model()->index(0, 0), typed));
     QVERIFY(window->listChanged());
@@ -296,6 +308,8 @@ void CatalogueLoadTest::hostileNamesSurviveSaveAndReload() {
         test::waitFor([] { return !WindowRegistry::instance().isLoaded(WindowKind::Catalogue); }));
 
     m_fixture->open();
+
+    QVERIFY(CatalogueFixture::model());
     QCOMPARE(CatalogueFixture::model()->rowCount(), 2);
     QCOMPARE(CatalogueFixture::model()->entry(0),
              (CatalogueEntry{1, reloaded, "a", "cat", "exe", "desc"}));
@@ -311,6 +325,7 @@ void CatalogueLoadTest::failedSaveReportsAndKeepsOldFile() {
     QFile::remove(m_fixture->listFile());
     QDir().mkpath(m_fixture->listFile() + "/inside");
     m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
     QVERIFY(CatalogueFixture::model()->setData(CatalogueFixture::model()->index(0, 0), "new"));
     m_fixture->env->prompt.answers = {AnswerYes};
     CatalogueFixture::closeWindow();
@@ -410,6 +425,46 @@ void CatalogueLoadTest::missingProgramsInOneBigFolderLoadFast() {
     QCOMPARE(CatalogueFixture::model()->rowCount(), kCount);
     QCOMPARE(CatalogueFixture::model()->entry(0).state, qint16(1));
     QVERIFY2(elapsed < 3000, qPrintable(QString::number(elapsed) + " ms"));
+}
+
+void CatalogueLoadTest::folderNamesThatAreNotTextRoundTrip() {
+    // "ソフト" in Shift-JIS, and bytes that are neither UTF-8 nor CP932.
+    const QByteArray shiftJis("\x83\x5c\x83\x74\x83\x67");
+    const QByteArray broken("\xff\xfe");
+    const QByteArray unlisted("\x90\x56");  // "新"
+    const QString work = m_fixture->makeWorkFolder("w", {"plain"});
+    for (const QByteArray& name : {shiftJis, broken, unlisted}) {
+        std::filesystem::create_directory(fsPath(work) / name.toStdString());
+    }
+    // In the list file each byte that is not text is one private-use character (UTF-8 EE BE xx);
+    // the record of a vanished folder makes the list changed, so that closing saves it.
+    const QByteArray stored("\xee\xbe\x83\\\xee\xbe\x83t\xee\xbe\x83g");
+    const QByteArray list = "1,My Tool," + stored + ",Tools,e,d\r\n1,Gone,gone,c,e,d\r\n";
+    m_fixture->useWorkFolder(work, &list);
+    for (int pass = 0; pass < 2; ++pass) {
+        m_fixture->open();
+        QVERIFY(CatalogueFixture::model());
+        QMap<QString, CatalogueEntry> rows;  // by folder
+        for (const CatalogueEntry& entry : CatalogueFixture::model()->entries()) {
+            rows.insert(entry.folder, entry);
+            // The folder text leads back to the real folder, byte for byte.
+            QVERIFY(std::filesystem::is_directory(fsPath(work + u'/' + entry.folder)));
+        }
+        QCOMPARE(rows.size(), 4);
+        const CatalogueEntry tool = rows.value(textFromNameBytes(shiftJis));
+        QCOMPARE(tool.name, QStringLiteral("My Tool"));
+        QCOMPARE(tool.category, QStringLiteral("Tools"));
+        // An unregistered one shows its name read as CP932, or with replacement characters.
+        QCOMPARE(rows.value(textFromNameBytes(broken)).name, QStringLiteral("\uFFFD\uFFFD"));
+        QCOMPARE(rows.value(textFromNameBytes(unlisted)).name, QStringLiteral("新"));
+        m_fixture->env->prompt.answers = {AnswerYes};
+        CatalogueFixture::closeWindow();
+        QVERIFY(test::waitFor(
+            [] { return !WindowRegistry::instance().isLoaded(WindowKind::Catalogue); }));
+        const QByteArray saved = test::TestEnvironment::readFile(m_fixture->listFile());
+        QVERIFY2(saved.contains(QByteArray("1,My Tool," + stored + ",Tools,e,d\r\n")),
+                 saved.constData());
+    }
 }
 
 QTEST_MAIN(CatalogueLoadTest)

@@ -27,9 +27,12 @@ QAction* action(const char* name) {
     return CatalogueFixture::window()->findChild<QAction*>(QLatin1String(name));
 }
 
+// Twips to pixels worked out here rather than by the conversion under test: 1440 twips to the
+// inch at the window's logical dpi.
 QRect twipsRect(int left, int top, int width, int height) {
-    const Form* form = CatalogueFixture::window();
-    return QRect(form->twips(left), form->twips(top), form->twips(width), form->twips(height));
+    const double scale = CatalogueFixture::window()->logicalDpiX() / 1440.0;
+    const auto px = [scale](int twips) { return qRound(twips * scale); };
+    return QRect(px(left), px(top), px(width), px(height));
 }
 
 }  // namespace

@@ -3,8 +3,13 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <filesystem>
+
+#include "app/helpers.h"
 #include "folders/foldertree.h"
 #include "platform/fileoperation.h"
+#include "platform/pathbytes.h"
+#include "support/bytetree.h"
 #include "support/scopedfault.h"
 #include "support/testenvironment.h"
 
@@ -13,21 +18,42 @@ using qm::test::TestEnvironment;
 
 namespace {
 
-// Writes each file named in the list (relative to folder) and creates each name ending in "/"
-// as a folder.
+// Writes each file named in the list (relative to folder; names in the text form of pathbytes.h,
+// so any bytes) and creates each name ending in "/" as a folder. Folders whose name starts with
+// "locked" are made read-only once filled.
 void makeTree(const TestEnvironment& env, const QString& folder, const QStringList& entries) {
-    env.makeFolder(folder);
+    const std::filesystem::path root = fsPath(env.makeFolder(folder));
+    QList<std::filesystem::path> locked;
     for (const QString& entry : entries) {
+        const std::filesystem::path path = root / fsPath(entry);
         if (entry.endsWith(u'/')) {
-            env.makeFolder(folder + u'/' + entry);
+            std::filesystem::create_directories(path);
+            if (lastPathPart(entry.chopped(1)).startsWith("locked")) {
+                locked.prepend(path);
+            }
         } else {
-            env.writeFile(folder + u'/' + entry, "x");
+            test::writeRawFile(path, "x");
         }
+    }
+    for (const std::filesystem::path& path : locked) {
+        std::filesystem::permissions(path, std::filesystem::perms(0555));
     }
 }
 
 bool exists(const QString& path) {
-    return QFileInfo(path).exists() || QFileInfo(path).isSymLink();
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(fsPath(path), ec));
+}
+
+// Bytes that are not text, as the program carries them.
+QString raw(const char* bytes) {
+    return textFromNameBytes(QByteArray(bytes));
+}
+
+// Every entry below folder, counted without following links.
+int entryCount(const QString& folder) {
+    const auto it = std::filesystem::recursive_directory_iterator(fsPath(folder));
+    return int(std::distance(begin(it), end(it)));
 }
 
 FileSystemFault refusing(const QString& path) {
@@ -67,6 +93,17 @@ void FolderTreeTest::deletesTree_data() {
         << QStringList{"a/", "a/b/", "a/b/c/", "a/b/c/f", "a/g", "h/", "h/i", "j"} << true;
     QTest::newRow("odd names") << QStringList{"スペース 名.txt", "a,b;c", "sub dir/", "sub dir/*"}
                                << true;
+    QTest::newRow("names that are not text") << QStringList{raw("bad\xff.txt"),
+                                                            raw("\xfe") + "1",
+                                                            raw("\xfd") + "1",
+                                                            raw("\x83\x5c\x83\x74/"),
+                                                            raw("\x83\x5c\x83\x74/\x93\xc7"),
+                                                            "new\nline",
+                                                            "-rf"}
+                                             << true;
+    QTest::newRow("read-only folders")
+        << QStringList{"locked/", "locked/file", "open/", "open/locked2/", "open/locked2/f"}
+        << true;
 }
 
 void FolderTreeTest::deletesTree() {
@@ -85,19 +122,27 @@ void FolderTreeTest::deletesTree() {
 
 void FolderTreeTest::fullTableIsDeletedOneMoreIsRefused_data() {
     QTest::addColumn<int>("entries");
+    QTest::addColumn<bool>("spread");
     QTest::addColumn<bool>("deleted");
-    QTest::newRow("1001") << 1001 << true;
-    QTest::newRow("1002") << 1002 << false;
+    QTest::newRow("1001 in one sub-folder") << 1001 << false << true;
+    QTest::newRow("1002 in one sub-folder") << 1002 << false << false;
+    QTest::newRow("1001 over four levels") << 1001 << true << true;
+    QTest::newRow("1002 over four levels") << 1002 << true << false;
 }
 
 void FolderTreeTest::fullTableIsDeletedOneMoreIsRefused() {
     QFETCH(int, entries);
+    QFETCH(bool, spread);
     QFETCH(bool, deleted);
     TestEnvironment env;
-    // One sub-folder with the rest of the entries inside it.
-    QStringList names{"sub/"};
-    for (int i = 1; i < entries; ++i) {
-        names.append(QStringLiteral("sub/f%1").arg(i, 4, 10, QChar(u'0')));
+    // One sub-folder with the rest of the entries inside it, or files at every level of
+    // a/b/c/ with the last ones deepest, so that the table overflows only at the bottom.
+    const QStringList folders = spread ? QStringList{"a/", "a/b/", "a/b/c/"} : QStringList{"sub/"};
+    QStringList names = folders;
+    for (int i = int(folders.size()); i < entries; ++i) {
+        const QString folder = spread ? QStringList{"", "a/", "a/b/", "a/b/c/"}.at(i * 4 / entries)
+                                      : QStringLiteral("sub/");
+        names.append(folder + QStringLiteral("f%1").arg(i, 4, 10, QChar(u'0')));
     }
     makeTree(env, "big", names);
     const QString path = env.root() + "/big";
@@ -113,7 +158,7 @@ void FolderTreeTest::fullTableIsDeletedOneMoreIsRefused() {
         QCOMPARE(env.prompt.messages.first().flags, 0);
         QVERIFY(env.prompt.messages.first().title.isEmpty());
         // Refused before anything was deleted.
-        QCOMPARE(QDir(path + "/sub").entryList(QDir::Files).size(), entries - 1);
+        QCOMPARE(entryCount(path), entries);
     }
 }
 

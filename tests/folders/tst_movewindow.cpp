@@ -12,12 +12,17 @@
 #include <QThread>
 #include <QTimer>
 
+#include <filesystem>
+#include <memory>
+
 #include "app/form.h"
 #include "app/programstate.h"
 #include "app/windowregistry.h"
 #include "app/workingfolder.h"
 #include "folders/folderswindows.h"
 #include "platform/fileoperation.h"
+#include "platform/pathbytes.h"
+#include "support/bytetree.h"
 #include "support/scopedfault.h"
 #include "support/testenvironment.h"
 
@@ -30,36 +35,43 @@ const QString kConfirm = QStringLiteral("フォルダを移動します。よろ
 const QString kMissing = QStringLiteral("フォルダが存在しません");
 const QString kSame = QStringLiteral("移動先フォルダが移動元と同じです。移動できません。");
 const QString kClash = QStringLiteral("移動先に同じ名前のフォルダが既に存在します。");
+const QString kFilesLeft = QStringLiteral(
+    "移動中に作られたか変更されたファイルが移動元に残っているため、次のフォルダは削除していません"
+    "。中身を確認してください。\n");
 const QString kTransferError =
     QStringLiteral("ファイル転送エラー。当ソフトを再起動して再試行してみてください。");
 
-// Relative path -> contents of every file below folder.
+// Relative path -> contents of every file (names byte for byte), empty or read-only folder below
+// folder.
 QMap<QString, QByteArray> filesBelow(const QString& folder) {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(QDir(folder).relativeFilePath(path), TestEnvironment::readFile(path));
-    }
-    return files;
+    return test::byteTree(folder);
 }
 
-// A working folder "soft" holding the program folder "Editor", a second prepared working folder
-// "apps", and a plain folder "elsewhere".
+bool isFolderKey(const QString& key) {
+    return key.endsWith(u'/') || key.endsWith("/ (read-only)");
+}
+
+// A working folder "soft" holding the program folder "Editor" (or another name), a second
+// prepared working folder "apps", and a plain folder "elsewhere". The program folder holds a
+// name that is not text and a read-only sub-folder.
 class Fixture {
 public:
-    Fixture() {
+    explicit Fixture(const QString& name = QStringLiteral("Editor")) {
         registerFoldersWindows();
         work = env.makeFolder("soft");
         apps = env.makeFolder("apps");
         elsewhere = env.makeFolder("elsewhere");
-        source = work + "/Editor";
-        env.writeFile("soft/Editor/editor.exe", "MZ");
-        env.writeFile("soft/Editor/readme.txt", "説明");
-        env.writeFile("soft/Editor/.hidden", "h");
-        env.writeFile("soft/Editor/plugins/spell/dict.dat", "words");
-        env.makeFolder("soft/Editor/empty");
+        source = work + u'/' + name;
+        const std::filesystem::path native = fsPath(source);
+        test::writeRawFile(native / "editor.exe", "MZ");
+        test::writeRawFile(native / "readme.txt", "説明");
+        test::writeRawFile(native / ".hidden", "h");
+        test::writeRawFile(native / "plugins/spell/dict.dat", "words");
+        test::writeRawFile(native / "\x83\x5c\x83\x74.ini", "sjis name");
+        test::writeRawFile(native / "fixed/locked.dat", "locked");
+        std::filesystem::create_directory(native / "empty");
+        std::filesystem::permissions(native / "fixed/locked.dat", std::filesystem::perms(0444));
+        std::filesystem::permissions(native / "fixed", std::filesystem::perms(0555));
         before = filesBelow(source);
         prepare(work);
         prepare(apps);
@@ -126,6 +138,8 @@ private Q_SLOTS:
     void movesIntoPreparedWorkingFolder();
     void movesIntoOtherFolder_data();
     void movesIntoOtherFolder();
+    void filesAppearingDuringTheMoveStayInTheSource_data();
+    void filesAppearingDuringTheMoveStayInTheSource();
     void noAtConfirmationChangesNothing();
     void sameFolderIsRefused_data();
     void sameFolderIsRefused();
@@ -222,29 +236,101 @@ void MoveWindowTest::movesIntoPreparedWorkingFolder() {
 
 void MoveWindowTest::movesIntoOtherFolder_data() {
     QTest::addColumn<bool>("crossDevice");
+    QTest::addColumn<QString>("folder");  // below the test's root; "" for another file system
     QTest::addColumn<QString>("suffix");
-    QTest::newRow("rename") << false << "";
-    QTest::newRow("across file systems, trailing separator") << true << "/";
+    QTest::addColumn<QString>("name");
+    QTest::newRow("rename") << false << "elsewhere"
+                            << ""
+                            << "Editor";
+    QTest::newRow("across file systems, trailing separator") << true << "elsewhere"
+                                                             << "/"
+                                                             << "Editor";
+    // Only the letter case differs from the working folder: another folder here.
+    QTest::newRow("working folder's name in upper case") << false << "SOFT"
+                                                         << ""
+                                                         << "Editor";
+    QTest::newRow("other file system") << false << ""
+                                       << ""
+                                       << "Editor";
+    const QString shiftJis = textFromNameBytes("\x83\x5c\x83\x74\x83\x67");
+    QTest::newRow("name not text, rename") << false << "elsewhere"
+                                           << "" << shiftJis;
+    QTest::newRow("name not text, other file system") << false << ""
+                                                      << "" << shiftJis;
 }
 
 void MoveWindowTest::movesIntoOtherFolder() {
     QFETCH(bool, crossDevice);
+    QFETCH(QString, folder);
     QFETCH(QString, suffix);
-    Fixture f;
+    QFETCH(QString, name);
+    Fixture f(name);
+    std::unique_ptr<QTemporaryDir> other;
+    QString destination = f.env.root() + u'/' + folder;
+    if (folder.isEmpty()) {
+        QString reason;
+        const QString base = test::otherFileSystemFolder(f.env.root(), &reason);
+        if (base.isEmpty()) {
+            QSKIP(qPrintable("no second file system: " + reason));
+        }
+        other = std::make_unique<QTemporaryDir>(base + "/qm-test-XXXXXX");
+        destination = other->path();
+    }
+    QDir().mkpath(destination);
     FileSystemFault fault;
     fault.crossDevice = crossDevice;
     const test::ScopedFileSystemFault guard(fault);
     f.open();
-    f.chooseOtherFolder(f.elsewhere + suffix);
+    f.chooseOtherFolder(destination + suffix);
     f.clickMove();
 
     QCOMPARE(f.env.prompt.texts(), QStringList{kConfirm});
     QVERIFY(!f.isOpen());
-    QCOMPARE(filesBelow(f.elsewhere + "/Editor"), f.before);
+    const QMap<QString, QByteArray> arrived = filesBelow(destination + u'/' + name);
+    if (other) {
+        test::removeTree(destination + u'/' + name);
+    }
+    QCOMPARE(arrived, f.before);
     QVERIFY(!QFileInfo::exists(f.source));
+    QVERIFY(!std::filesystem::exists(fsPath(f.source)));
     QCOMPARE(state().moveSource, f.source);
     QCOMPARE(state().moveTarget, QStringLiteral("E"));
     QVERIFY(state().newFolderPending);
+}
+
+void MoveWindowTest::filesAppearingDuringTheMoveStayInTheSource_data() {
+    QTest::addColumn<bool>("crossDevice");
+    QTest::newRow("rename") << false;
+    QTest::newRow("across file systems") << true;
+}
+
+void MoveWindowTest::filesAppearingDuringTheMoveStayInTheSource() {
+    QFETCH(bool, crossDevice);
+    Fixture f;
+    FileSystemFault fault;
+    fault.crossDevice = crossDevice;
+    // The program still running writes its settings while its folder is being moved (the
+    // third look at a path comes when the first entry is being moved).
+    int looks = 0;
+    fault.refuses = [&](const QString&) {
+        if (++looks == 3) {
+            f.env.writeFile("soft/Editor/settings.ini", "written meanwhile");
+        }
+        return false;
+    };
+    {
+        const test::ScopedFileSystemFault guard(fault);
+        f.open();
+        f.chooseWorkingFolder(f.apps);
+        f.clickMove();
+    }
+    QCOMPARE(f.env.prompt.texts(), (QStringList{kConfirm, kFilesLeft + f.source}));
+    QVERIFY(!f.isOpen());
+    QCOMPARE(filesBelow(f.apps + "/Editor"), f.before);
+    QCOMPARE(filesBelow(f.source),
+             (QMap<QString, QByteArray>{{"settings.ini", "written meanwhile"}}));
+    // The folder did move: the catalogue follows it.
+    QCOMPARE(state().moveTarget, f.apps);
 }
 
 void MoveWindowTest::noAtConfirmationChangesNothing() {
@@ -262,21 +348,21 @@ void MoveWindowTest::noAtConfirmationChangesNothing() {
 }
 
 void MoveWindowTest::sameFolderIsRefused_data() {
-    QTest::addColumn<int>("how");  // 0 List1 row, 1 typed in another letter case, 2 inside source
+    QTest::addColumn<int>("how");  // 0 List1 row, 1 through a link, 2 inside source
     QTest::newRow("working folder from the list") << 0;
-    QTest::newRow("working folder typed in another case") << 1;
+    QTest::newRow("working folder through a link") << 1;
     QTest::newRow("a folder inside the source") << 2;
 }
 
 void MoveWindowTest::sameFolderIsRefused() {
     QFETCH(int, how);
     Fixture f;
-    f.env.makeFolder("SOFT");  // the other spelling exists as a folder of its own here
+    QVERIFY(QFile::link(f.work, f.env.root() + "/linked"));
     f.open();
     if (how == 0) {
         f.chooseWorkingFolder(f.work);
     } else if (how == 1) {
-        f.chooseOtherFolder(f.env.root() + "/SOFT");
+        f.chooseOtherFolder(f.env.root() + "/linked");
     } else {
         f.chooseOtherFolder(f.source + "/plugins");
     }
@@ -285,7 +371,7 @@ void MoveWindowTest::sameFolderIsRefused() {
     QCOMPARE(f.env.prompt.texts(), (QStringList{kConfirm, kSame}));
     QVERIFY(f.isOpen());
     QCOMPARE(filesBelow(f.source), f.before);
-    QVERIFY(!QFileInfo::exists(f.env.root() + "/SOFT/Editor"));
+    QVERIFY(!QFileInfo::exists(f.env.root() + "/linked/Editor/Editor"));
     QVERIFY(!QFileInfo::exists(f.source + "/plugins/Editor"));
     // The catalogue must keep the entry when the window is now closed.
     QVERIFY(state().moveTarget.isEmpty());
@@ -377,6 +463,9 @@ void MoveWindowTest::transferFailingHalfwayLosesNothing() {
     const QMap<QString, QByteArray> arrived = filesBelow(f.apps + "/Editor");
     QVERIFY(!arrived.isEmpty());
     for (auto it = f.before.begin(); it != f.before.end(); ++it) {
+        if (isFolderKey(it.key())) {
+            continue;
+        }
         const bool kept = left.contains(it.key()) && left.value(it.key()) == it.value();
         const bool moved = arrived.contains(it.key()) && arrived.value(it.key()) == it.value();
         QVERIFY2(kept != moved, qPrintable(it.key()));

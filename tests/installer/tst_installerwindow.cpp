@@ -178,7 +178,7 @@ void InstallerWindowTest::controls() {
     // Image1 lies inside Picture1, which is 1575 twips square.
     QWidget* picture = child<QWidget>(form, "Picture1");
     QCOMPARE(child<QLabel>(form, "Image1")->parentWidget(), picture);
-    QCOMPARE(picture->width(), form->twips(1575));
+    QCOMPARE(picture->width(), qRound(1575 * form->logicalDpiX() / 1440.0));
 }
 
 void InstallerWindowTest::drop_data() {

@@ -81,6 +81,8 @@ private Q_SLOTS:
     void corruptedFieldsGiveNoIcon_data();
     void corruptedFieldsGiveNoIcon();
     void randomDamageNeverCrashes();
+    void entriesStraddlingTwoSectionsGiveNoIcon_data();
+    void entriesStraddlingTwoSectionsGiveNoIcon();
     void notAnExecutable_data();
     void notAnExecutable();
     void programIconUsesResources();
@@ -315,6 +317,41 @@ void TestPeIcon::randomDamageNeverCrashes() {
         }
     }
     QVERIFY(withIcon > 0);  // harmless damage (padding, pixels) still gives an icon
+}
+
+void TestPeIcon::entriesStraddlingTwoSectionsGiveNoIcon_data() {
+    QTest::addColumn<int>("split");  // where the resources are cut into two sections
+    QTest::addColumn<bool>("icon");
+    QTest::newRow("between two directories") << 0x20 << true;
+    QTest::newRow("root directory entries") << 0x18 << false;
+    QTest::newRow("type directory entries") << 0x38 << false;
+    QTest::newRow("group data entry") << 0xC8 << false;
+}
+
+// The resources in two sections that follow each other in memory but not in the file: a
+// structure that runs over the end of the first one must not be read on from the file.
+void TestPeIcon::entriesStraddlingTwoSectionsGiveNoIcon() {
+    QFETCH(int, split);
+    QFETCH(bool, icon);
+    const TestPe pe = standardPe();
+    QByteArray bytes = pe.bytes;
+    const int first = pe.sectionTable;
+    const int second = first + 40;
+    const quint32 va = qFromLittleEndian<quint32>(bytes.constData() + first + 12);
+    const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + first + 16);
+    // The second part is mapped from a copy at the end of the file; the original bytes stay
+    // after the first part, so a reader that reads on past a section's end still finds them.
+    const QByteArray tail = bytes.mid(pe.rsrc + split);
+    bytes.append(tail);
+    putU16(bytes, pe.peOffset + 6, 2);
+    bytes.replace(second, 8, QByteArray(".rsrc2\0\0", 8));
+    putU32(bytes, first + 8, quint32(split));
+    putU32(bytes, first + 16, quint32(split));
+    putU32(bytes, second + 8, size - quint32(split));
+    putU32(bytes, second + 12, va + quint32(split));
+    putU32(bytes, second + 16, size - quint32(split));
+    putU32(bytes, second + 20, quint32(bytes.size() - tail.size()));
+    QCOMPARE(!peIcon(bytes, 32).isNull(), icon);
 }
 
 void TestPeIcon::notAnExecutable_data() {

@@ -25,6 +25,7 @@
 #include "shortcuts/menufiles.h"
 #include "shortcuts/recentdestinations.h"
 #include "shortcuts/shortcutswindows.h"
+#include "support/checkingtool.h"
 #include "support/scopedfault.h"
 #include "support/testenvironment.h"
 
@@ -395,9 +396,7 @@ void LinkWindowTest::shellLinkTree() {
              (QStringList{QStringLiteral("Cat2/"), QStringLiteral("Cat2/C.lnk"),
                           QStringLiteral("index.qmx"), QStringLiteral("mine.lnk"),
                           QStringLiteral("settings.dat"), QStringLiteral("w リスト.lnk")}));
-    if (QStandardPaths::findExecutable(QStringLiteral("lnkinfo")).isEmpty()) {
-        return;
-    }
+    QM_SKIP_WITHOUT_TOOL("lnkinfo");
     QProcess info;
     info.start(QStringLiteral("lnkinfo"), {p.listFolder + QStringLiteral("/Cat2/C.lnk")});
     QVERIFY(info.waitForFinished());
@@ -553,14 +552,13 @@ void LinkWindowTest::copyMergesListFolders() {
     QCOMPARE(desktopValue(menus.directoryFilePath(), "Type"), QStringLiteral("Directory"));
     const QStringList directories = QDir(MenuFiles::directoriesFolder()).entryList(QDir::Files);
     QCOMPARE(directories.size(), 2);
-    if (!QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate")).isEmpty()) {
-        for (const QString& name : directories) {
-            QProcess validate;
-            validate.start(QStringLiteral("desktop-file-validate"),
-                           {MenuFiles::directoriesFolder() + u'/' + name});
-            QVERIFY(validate.waitForFinished());
-            QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
-        }
+    QM_SKIP_WITHOUT_TOOL("desktop-file-validate");
+    for (const QString& name : directories) {
+        QProcess validate;
+        validate.start(QStringLiteral("desktop-file-validate"),
+                       {MenuFiles::directoriesFolder() + u'/' + name});
+        QVERIFY(validate.waitForFinished());
+        QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "shortcuts/desktopentry.h"
 #include "shortcuts/shortcutwriter.h"
+#include "support/checkingtool.h"
 
 using namespace qm;
 
@@ -78,15 +79,9 @@ private:
 
 void ShortcutWriterTest::initTestCase() {
     QVERIFY(m_dir.isValid());
-    for (const char* tool : {"desktop-file-validate", "lnkinfo", "gio"}) {
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
-            const QString missing = QStringLiteral("%1 is not installed").arg(QLatin1String(tool));
-            if (qEnvironmentVariableIsSet("CI")) {
-                QFAIL(qPrintable(missing));
-            }
-            QSKIP(qPrintable(missing));
-        }
-    }
+    QM_SKIP_WITHOUT_TOOL("desktop-file-validate");
+    QM_SKIP_WITHOUT_TOOL("lnkinfo");
+    QM_SKIP_WITHOUT_TOOL("gio");
     // The probe lives in a folder whose name needs quoting too.
     const QString folder = m_dir.path() + QStringLiteral("/probe $dir 'x'");
     QVERIFY(QDir().mkpath(folder));

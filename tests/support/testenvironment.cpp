@@ -1,5 +1,7 @@
 #include "support/testenvironment.h"
 
+#include "support/bytetree.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -53,6 +55,9 @@ TestEnvironment::~TestEnvironment() {
     Prompt::setInstance(nullptr);
     Launcher::setInstance(nullptr);
     state().reset();
+    // Tests make read-only folders and names that are not text, which QTemporaryDir cannot
+    // remove.
+    removeTree(m_dir->path());
     for (int i = 0; i < 5; ++i) {
         if (m_savedEnv[i].isNull()) {
             qunsetenv(kVariables[i]);
