@@ -23,6 +23,9 @@ public:
     int next(archive_entry** entry);
 
     archive* handle() const { return m_archive; }
+    // libarchive's account of the last failure, or "" when it gave none.
+    QString libraryError() const;
+    // The same, or a general text when libarchive gave none.
     QString errorText() const;
 
 private:
