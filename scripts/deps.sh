@@ -31,5 +31,5 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libarchive-dev)
 RUN_PACKAGES=(fonts-ipaexfont-gothic)
 # What the tests need beyond that: reference tools that check written files, archive makers for
 # fixtures, a virtual X server for the end-to-end tests, clang for fuzzing.
-TEST_PACKAGES=(desktop-file-utils liblnk-utils libarchive-tools jlha-utils xvfb xauth xdotool
+TEST_PACKAGES=(desktop-file-utils liblnk-utils libarchive-tools jlha-utils gcab xvfb xauth xdotool
                python3 python3-xlib clang libclang-rt-14-dev)
