@@ -14,6 +14,15 @@ DropBox::DropBox(QWidget* parent) : QFrame(parent) {
     setCursor(Qt::PointingHandCursor);
 }
 
+void DropBox::mousePressEvent(QMouseEvent* event) {
+    // Taken, so that the release comes here too (also when the press was on the picture in it).
+    if (event->button() == Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QFrame::mousePressEvent(event);
+}
+
 void DropBox::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         Q_EMIT activated();
