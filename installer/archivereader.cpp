@@ -113,6 +113,13 @@ ArchiveSurvey surveyArchive(const QString& path) {
         return survey;
     }
     survey.opened = true;
+    // A compressed stream (tar.gz, tar.xz...) has to be decompressed whole to reach every header,
+    // which would double the time of the extraction: its names are taken as stored (such archives
+    // come from tools that write UTF-8) and its size stays unknown. Damage shows while extracting.
+    if (archive_filter_count(plain.handle()) > 1) {
+        survey.readable = true;
+        return survey;
+    }
     QString plainError;
     NameScript script;
     const Pass first = readHeaders(plain, &survey.totalBytes, &plainError, &script);
