@@ -124,7 +124,8 @@ public:
             const fs::path to = target / from.filename();
             const fs::file_type existing = typeOf(to);
             if (existing == fs::file_type::directory) {
-                if (!into(from, to)) {
+                // A folder is merged into, never replaced by a file.
+                if (!isRealFolder(from) || !into(from, to)) {
                     return false;
                 }
             } else if (!move(from, to, existing != fs::file_type::not_found)) {
