@@ -223,10 +223,6 @@ void InstallerWindowTest::drop_data() {
                                         << "Tool-1.0";
     QTest::newRow("short compound extension") << QStringList{"/in/tool.tbz2"} << "Picture1"
                                               << "tool";
-    QTest::newRow("7z") << QStringList{"/in/tool.7z"} << "Picture1"
-                        << "tool";
-    QTest::newRow("program file") << QStringList{"/in/Tool.AppImage"} << "Picture1"
-                                  << "Tool";
     // The folder's name is trimmed as its path is: the clash test and the extraction agree.
     QTest::newRow("trailing blank") << QStringList{"/in/Tool .lzh"} << "Picture1"
                                     << "Tool";
