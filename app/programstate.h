@@ -26,6 +26,7 @@ struct ProgramState {
 
     bool newFolderPending = false;  // a folder was just installed or a move was started
     QString newFolderName;          // the folder just installed
+    QString pendingInstallFile;     // a file to install, given on the command line ("Open with")
     QString moveSource;             // the program folder to move
     QString moveTarget;             // destination working folder, "E" for elsewhere, or ""
 

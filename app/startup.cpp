@@ -1,14 +1,48 @@
 #include "app/startup.h"
 
+#include <QFileInfo>
+
 #include "app/endprogram.h"
 #include "app/helpers.h"
+#include "app/installablefile.h"
 #include "app/programstate.h"
+#include "app/recentlist.h"
 #include "app/workingfolder.h"
 #include "platform/instancelock.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
 
 namespace qm {
+namespace {
+
+const QString kNoWorkingFolderMessage = QStringLiteral(
+    "インストール先の作業フォルダがありません。作業フォルダを選んで作成してから、もう一度ファイル"
+    "を開いてください。");
+
+// An existing archive or program file given as the argument ("Open with"): the installer of the
+// first prepared working folder of the recent list gets it; without one, the main menu opens.
+std::optional<WindowKind> openWith(const QString& argumentText) {
+    const QFileInfo file(argumentText);
+    if (installableFile(argumentText).kind == InstallKind::None || !file.isFile()) {
+        return std::nullopt;
+    }
+    ProgramState& s = state();
+    s.pendingInstallFile = file.absoluteFilePath();
+    const QStringList prepared = preparedWorkingFolders();
+    for (const QString& recent : recentlist::load(QStringLiteral("lpd"), QString())) {
+        // The list keeps lower case; the list folders know the spelling.
+        for (const QString& folder : prepared) {
+            if (!recent.isEmpty() && folder.compare(recent, Qt::CaseInsensitive) == 0) {
+                s.workFolder = folder;
+                s.listFolder = listFolderOf(folder);
+                return WindowKind::Installer;
+            }
+        }
+    }
+    return WindowKind::MainMenu;
+}
+
+}  // namespace
 
 std::optional<WindowKind> decideStart(const QString& argumentText) {
     ProgramState& s = state();
@@ -17,7 +51,11 @@ std::optional<WindowKind> decideStart(const QString& argumentText) {
         // A trailing separator (as shell completion types it) would leave no last path part
         // and make the program's own folder the list folder.
         const QString folder = cleanWorkFolder(argumentText.mid(3));
-        if (!folder.isEmpty() && lastPathPart(folder).isEmpty()) {
+        // Nothing after the option: no folder to work in, so the menu.
+        if (folder.isEmpty()) {
+            return WindowKind::MainMenu;
+        }
+        if (lastPathPart(folder).isEmpty()) {
             messageBox(QStringLiteral("もっと深い階層を指定してください"));
             return std::nullopt;
         }
@@ -27,6 +65,9 @@ std::optional<WindowKind> decideStart(const QString& argumentText) {
     }
     if (key.isEmpty()) {
         return WindowKind::MainMenu;
+    }
+    if (const std::optional<WindowKind> opened = openWith(argumentText)) {
+        return opened;
     }
     if (!isAbsolutePath(argumentText)) {
         return std::nullopt;
@@ -54,6 +95,10 @@ bool startUp(const QString& argumentText, InstanceLock& lock) {
         return false;
     }
     WindowRegistry::instance().show(*first);
+    if (*first == WindowKind::MainMenu && !state().pendingInstallFile.isEmpty()) {
+        state().pendingInstallFile.clear();
+        messageBox(kNoWorkingFolderMessage);
+    }
     return true;
 }
 

@@ -2,6 +2,8 @@
 # Builds the fuzz targets with clang and runs each for SECONDS (default 60).
 # Usage: fuzz/run.sh [SECONDS] [TARGET...]
 # Corpora: fuzz/corpus/<target>/ (seeded from tests/data), findings go to build-fuzz/findings/.
+# A target may ask for more: fuzz/<target>.seconds holds its shortest run, fuzz/<target>.timeout
+# the seconds one input may take (20 otherwise).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -27,8 +29,14 @@ for t in "${targets[@]}"; do
             for f in $pattern; do [ -f "$f" ] && cp -n "$f" "$corpus"/ || true; done
         done < "fuzz/$t.seeds"
     fi
-    echo "== $t: ${seconds}s"
-    if ! "$build/$t" -max_total_time="$seconds" -max_len=65536 -timeout=20 -rss_limit_mb=2048 \
+    run_seconds=$seconds
+    if [ -f "fuzz/$t.seconds" ] && [ "$(cat "fuzz/$t.seconds")" -gt "$run_seconds" ]; then
+        run_seconds=$(cat "fuzz/$t.seconds")
+    fi
+    timeout=20
+    [ -f "fuzz/$t.timeout" ] && timeout=$(cat "fuzz/$t.timeout")
+    echo "== $t: ${run_seconds}s"
+    if ! "$build/$t" -max_total_time="$run_seconds" -max_len=65536 -timeout="$timeout" -rss_limit_mb=2048 \
             -artifact_prefix="$build/findings/$t-" -print_final_stats=0 "$corpus" \
             > "$build/$t.log" 2>&1; then
         echo "!! $t found a problem; see $build/$t.log and $build/findings/"

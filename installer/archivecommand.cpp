@@ -29,55 +29,47 @@ QString withTrailingBackslash(const QString& path) {
     return trimTrailingSpaces(path) + kSeparator;
 }
 
-namespace {
-
-using Acceptor = std::function<bool(const QStringList&)>;
-
-// Splits line from position i onwards after the words found so far; backtracks over the
-// possible ends of quoted words.
-std::optional<QStringList> splitFrom(const QString& line, qsizetype i, QStringList& words,
-                                     const Acceptor& accept) {
+std::optional<QStringList> splitCommandLine(const QString& line) {
+    QStringList words;
     const qsizetype n = line.size();
-    while (i < n && line.at(i) == u' ') {
-        ++i;
-    }
-    if (i == n) {
-        if (!accept || accept(words)) {
+    qsizetype i = 0;
+    for (;;) {
+        while (i < n && line.at(i) == u' ') {
+            ++i;
+        }
+        if (i == n) {
             return words;
         }
-        return std::nullopt;
-    }
-    if (line.at(i) == u'"') {
-        for (qsizetype close = i + 1; close < n; ++close) {
-            if (line.at(close) != u'"' || (close + 1 < n && line.at(close + 1) != u' ')) {
-                continue;
+        if (line.at(i) == u'"') {
+            // The first quote that is followed by a space or the end closes the word.
+            qsizetype close = i + 1;
+            while (close < n &&
+                   !(line.at(close) == u'"' && (close + 1 == n || line.at(close + 1) == u' '))) {
+                ++close;
+            }
+            if (close == n) {
+                return std::nullopt;
             }
             words.append(line.mid(i + 1, close - i - 1));
-            if (std::optional<QStringList> found = splitFrom(line, close + 1, words, accept)) {
-                return found;
+            i = close + 1;
+            continue;
+        }
+        const qsizetype start = i;
+        while (i < n && line.at(i) != u' ') {
+            if (line.at(i) == u'"') {
+                return std::nullopt;
             }
-            words.removeLast();
+            ++i;
         }
-        return std::nullopt;
+        words.append(line.mid(start, i - start));
     }
-    qsizetype end = i;
-    while (end < n && line.at(end) != u' ') {
-        if (line.at(end) == u'"') {
-            return std::nullopt;
-        }
-        ++end;
-    }
-    words.append(line.mid(i, end - i));
-    std::optional<QStringList> found = splitFrom(line, end, words, accept);
-    words.removeLast();
-    return found;
 }
 
-}  // namespace
-
-std::optional<QStringList> splitCommandLine(const QString& line, const Acceptor& accept) {
-    QStringList words;
-    return splitFrom(line, 0, words, accept);
+bool fitsCommandLine(const QString& path) {
+    if (quoteIfNeeded(path) == path) {
+        return !path.contains(u'"');
+    }
+    return !path.contains(QStringLiteral("\" "));
 }
 
 }  // namespace qm

@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 
 namespace qm {
@@ -15,12 +14,15 @@ QString quoteIfNeeded(const QString& s);
 // unless the untrimmed path already ended in one.
 QString withTrailingBackslash(const QString& path);
 
-// Splits an archiver command line into its words. Words are separated by spaces; a word that
-// starts with a double quote ends at a double quote followed by a space or the end of the line,
-// so quoted paths keep their spaces. A quoted path may hold quotes itself, which makes the line
-// ambiguous: the first split that accept() takes is returned. Nothing when no split is accepted
-// (a quoted word never closed, a quote inside an unquoted word).
-std::optional<QStringList> splitCommandLine(
-    const QString& line, const std::function<bool(const QStringList&)>& accept = {});
+// Splits an archiver command line into its words, in one pass. Words are separated by spaces; a
+// word that starts with a double quote ends at the first double quote followed by a space or the
+// end of the line, so quoted paths keep their spaces. Nothing when the line cannot be split (a
+// quoted word never closed, a quote inside an unquoted word).
+std::optional<QStringList> splitCommandLine(const QString& line);
+
+// True when path, written into a command line as quoteIfNeeded writes it, comes back as the same
+// one word: it holds no double quote followed by a space, and no double quote at all when it
+// would not be quoted.
+bool fitsCommandLine(const QString& path);
 
 }  // namespace qm

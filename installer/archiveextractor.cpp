@@ -101,7 +101,7 @@ public:
 
 private:
     ExtractionResult placeEntry(archive_entry* entry);
-    ExtractionResult copyData(ArchiveReader& reader);
+    ExtractionResult copyData(ArchiveReader& reader, archive_entry* entry, const QByteArray& name);
 
     QByteArray m_prefix;
     const ArchiveExtractor::ProgressHandler& m_progress;
@@ -145,13 +145,27 @@ ExtractionResult ExtractionRun::placeEntry(archive_entry* entry) {
     return {};
 }
 
-ExtractionResult ExtractionRun::copyData(ArchiveReader& reader) {
+ExtractionResult ExtractionRun::copyData(ArchiveReader& reader, archive_entry* entry,
+                                         const QByteArray& name) {
     const void* buffer = nullptr;
     size_t size = 0;
     la_int64_t offset = 0;
+    qint64 end = 0;
     for (;;) {
         const int status = archive_read_data_block(reader.handle(), &buffer, &size, &offset);
         if (status == ARCHIVE_EOF) {
+            // An entry whose data ends before its stated size would otherwise be padded out to
+            // that size (as a sparse file of any length): the archive is damaged.
+            const bool sized = archive_entry_filetype(entry) == AE_IFREG &&
+                               archive_entry_size_is_set(entry) && !archive_entry_hardlink(entry) &&
+                               archive_entry_sparse_count(entry) == 0;
+            if (sized && end != archive_entry_size(entry)) {
+                return failure(ExtractionError::Corrupt,
+                               QStringLiteral("%1 holds %2 bytes but claims %3")
+                                   .arg(entryName(name))
+                                   .arg(end)
+                                   .arg(archive_entry_size(entry)));
+            }
             return {};
         }
         // A warning here is a checksum mismatch: the data is damaged.
@@ -162,6 +176,7 @@ ExtractionResult ExtractionRun::copyData(ArchiveReader& reader) {
             return failure(ExtractionError::Write, m_writer.errorText());
         }
         m_done += static_cast<qint64>(size);
+        end = qMax<qint64>(end, offset + static_cast<qint64>(size));
         if (m_progress) {
             m_progress(m_done, m_total);
         }
@@ -178,6 +193,7 @@ ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
         if (status != ARCHIVE_OK) {
             return failure(ExtractionError::Corrupt, reader.errorText());
         }
+        const QByteArray name = archive_entry_pathname(entry);
         if (ExtractionResult placed = placeEntry(entry); !placed.ok()) {
             return placed;
         }
@@ -186,7 +202,7 @@ ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
             return failure(ExtractionError::Write, m_writer.errorText());
         }
         if (archive_entry_size(entry) > 0 || archive_entry_filetype(entry) == AE_IFREG) {
-            if (ExtractionResult copied = copyData(reader); !copied.ok()) {
+            if (ExtractionResult copied = copyData(reader, entry, name); !copied.ok()) {
                 return copied;
             }
         }

@@ -21,9 +21,11 @@ struct ExtractionResult {
     bool ok() const { return error == ExtractionError::None; }
 };
 
-// Extracts an LZH or ZIP archive (any format libarchive reads) with its folders into a
-// destination folder, overwriting what is there. Nothing is written outside the destination, and
-// a failed extraction leaves the destination as it was: the files go to a staging folder first.
+// Extracts an archive (LZH, ZIP, 7z, RAR, CAB, tar with or without compression) with its folders
+// into a destination folder, overwriting files that are there. When every entry lies in one
+// top-level folder, that folder's contents go into the destination. Nothing is written outside
+// the destination, and a failed extraction leaves the destination as it was: the files go to a
+// staging folder first.
 // Names stored in the Windows Japanese code page come out as readable UTF-8. Runs on any thread
 // and never touches the user interface.
 class ArchiveExtractor {

@@ -23,6 +23,9 @@ public:
     int next(archive_entry** entry);
 
     archive* handle() const { return m_archive; }
+    // libarchive's account of the last failure, or "" when it gave none.
+    QString libraryError() const;
+    // The same, or a general text when libarchive gave none.
     QString errorText() const;
 
 private:
@@ -34,12 +37,12 @@ struct ArchiveSurvey {
     bool opened = false;       // the file is an archive of a known kind
     bool readable = false;     // every header could be read
     bool legacyNames = false;  // names must be read as CP932
-    qint64 totalBytes = 0;     // sum of the entries' sizes
+    qint64 totalBytes = 0;     // sum of the entries' sizes; 0 when unknown
     QString error;
 };
 
 // Reads the headers once to decide how the names are encoded: UTF-8 when every name is valid
-// UTF-8 as stored, else CP932.
+// UTF-8 as stored, else CP932. A compressed stream is not read ahead: its names are UTF-8.
 ArchiveSurvey surveyArchive(const QString& path);
 
 }  // namespace qm

@@ -28,8 +28,8 @@ void writeOutput(const QString& text, char* output, qint32 size) {
     output[length] = '\0';
 }
 
-// The archive and the destination: the words after the leading switches. The destination ends
-// with a separator, which is dropped; the root folder cannot be one.
+// The archive and the destination: the words after the leading switches. The destination is an
+// absolute path ending with a separator, which is dropped; the root folder cannot be one.
 std::optional<ExtractRequest> paths(const QStringList& words) {
     qsizetype i = 0;
     while (i < words.size() && words.at(i).startsWith(u'-')) {
@@ -42,7 +42,7 @@ std::optional<ExtractRequest> paths(const QStringList& words) {
     while (request.destination.size() > 1 && request.destination.endsWith(kSeparator)) {
         request.destination.chop(1);
     }
-    if (request.archive.isEmpty() || request.destination.isEmpty() ||
+    if (request.archive.isEmpty() || !isAbsolutePath(request.destination) ||
         request.destination == QString(kSeparator)) {
         return std::nullopt;
     }
@@ -89,9 +89,7 @@ std::optional<ExtractRequest> parse(const char* commandLine,
     if (!commandLine) {
         return std::nullopt;
     }
-    const std::optional<QStringList> words = splitCommandLine(
-        QString::fromLocal8Bit(commandLine),
-        [request](const QStringList& split) { return request(split).has_value(); });
+    const std::optional<QStringList> words = splitCommandLine(QString::fromLocal8Bit(commandLine));
     return words ? request(*words) : std::nullopt;
 }
 

@@ -17,9 +17,25 @@ constexpr int kProgressIntervalMs = 40;
 
 }  // namespace
 
+void runWhileResponsive(const std::function<void()>& work, const std::function<void()>& tick) {
+    const BusyCursor busy;
+    std::unique_ptr<QThread> worker(QThread::create(work));
+    QEventLoop loop;
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QTimer ticker;
+    ticker.setInterval(kProgressIntervalMs);
+    if (tick) {
+        QObject::connect(&ticker, &QTimer::timeout, tick);
+        ticker.start();
+    }
+    worker->start();
+    loop.exec();
+    worker->wait();
+    ticker.stop();
+}
+
 ExtractionResult runExtraction(QWidget* owner, const QString& archive, const QString& destination) {
     ExtractionProgressSink* sink = dynamic_cast<ExtractionProgressSink*>(owner);
-    const BusyCursor busy;
     std::atomic<qint64> done{0};
     std::atomic<qint64> total{0};
     ArchiveExtractor extractor(archive, destination);
@@ -27,25 +43,16 @@ ExtractionResult runExtraction(QWidget* owner, const QString& archive, const QSt
         done.store(bytes, std::memory_order_relaxed);
         total.store(expected, std::memory_order_relaxed);
     });
-
-    ExtractionResult result;
-    std::unique_ptr<QThread> worker(QThread::create([&] { result = extractor.extract(); }));
-    QEventLoop loop;
-    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    QTimer ticker;
-    ticker.setInterval(kProgressIntervalMs);
+    std::function<void()> tick;
     if (sink) {
         sink->extractionStarted();
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
+        tick = [&] {
             sink->extractionProgress(done.load(std::memory_order_relaxed),
                                      total.load(std::memory_order_relaxed));
-        });
-        ticker.start();
+        };
     }
-    worker->start();
-    loop.exec();
-    worker->wait();
-    ticker.stop();
+    ExtractionResult result;
+    runWhileResponsive([&] { result = extractor.extract(); }, tick);
     if (sink) {
         sink->extractionProgress(done.load(), total.load());
         sink->extractionFinished();

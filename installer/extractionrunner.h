@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include "installer/archiveextractor.h"
 
 class QWidget;
@@ -18,6 +20,10 @@ public:
     virtual void extractionProgress(qint64 done, qint64 total) = 0;
     virtual void extractionFinished() = 0;
 };
+
+// Runs work on a worker thread and returns when it is done. Meanwhile the wait cursor shows and
+// window events keep running; tick, when given, is called every few milliseconds.
+void runWhileResponsive(const std::function<void()>& work, const std::function<void()>& tick = {});
 
 // Extracts archive into destination on a worker thread and returns when it is done. Meanwhile
 // the wait cursor shows, window events keep running, and owner, when it is an

@@ -23,6 +23,12 @@ QStringList localFiles(const QMimeData* data) {
     return paths;
 }
 
+// Dropped files are only read: a move would let the file manager delete the dropped archive.
+void acceptAsCopy(QDropEvent* event) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
 }  // namespace
 
 FileDropFilter::FileDropFilter(QObject* parent) : QObject(parent) {}
@@ -40,7 +46,7 @@ bool FileDropFilter::eventFilter(QObject* watched, QEvent* event) {
             if (localFiles(drag->mimeData()).isEmpty()) {
                 drag->ignore();
             } else {
-                drag->acceptProposedAction();
+                acceptAsCopy(drag);
             }
             return true;
         }
@@ -51,7 +57,7 @@ bool FileDropFilter::eventFilter(QObject* watched, QEvent* event) {
                 drop->ignore();
                 return true;
             }
-            drop->acceptProposedAction();
+            acceptAsCopy(drop);
             Q_EMIT filesDropped(paths);
             return true;
         }

@@ -7,8 +7,9 @@ class QWidget;
 
 namespace qm {
 
-// Lets widgets take files dropped from the desktop: a drag that carries local files is accepted,
-// and a drop reports their paths in the order given. Other drags are refused.
+// Lets widgets take files dropped from the desktop: a drag that carries local files is accepted
+// as a copy, whatever action the source proposed, and a drop reports their paths in the order
+// given. Other drags are refused.
 class FileDropFilter : public QObject {
     Q_OBJECT
 

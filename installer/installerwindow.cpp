@@ -9,12 +9,19 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <algorithm>
+#include <utility>
+
 #include "app/endprogram.h"
 #include "app/helpers.h"
+#include "app/installablefile.h"
 #include "app/messages.h"
 #include "app/programstate.h"
 #include "app/windowregistry.h"
+#include "installer/archivecommand.h"
+#include "installer/dropbox.h"
 #include "installer/filedropfilter.h"
+#include "installer/installsteps.h"
 #include "installer/lhazip.h"
 #include "installer/pathlabel.h"
 #include "platform/launcher.h"
@@ -62,9 +69,28 @@ QPixmap archivePicture(int size) {
     return picture;
 }
 
-// The last three characters, upper-cased: the archive kind as the window tells it.
-QString kindOf(const QString& path) {
-    return path.right(3).toUpper();
+const QString kClashMessage =
+    QStringLiteral("重複した名前が存在します。既にインストールされている可能性があります。");
+const QString kUnusableNameMessage = QStringLiteral(
+    "このファイル名からはフォルダ名を作れません（制御文字が含まれています）。ファイル名を変えてか"
+    "らもう一度指定してください。");
+const QString kUnusablePathMessage = QStringLiteral(
+    "このパスは解凍に使えません（「\"」の後に空白が続いています）。ファイルかフォルダの名前を変"
+    "えてからもう一度指定してください。");
+
+// True when folder already holds an entry called name, or one that differs only in letter case:
+// a second folder of such a name would confuse the user and any file system that ignores case.
+bool nameTaken(const QString& folder, const QString& name) {
+    const QString path = folder + kSeparator + name;
+    const QFileInfo info(path);
+    if (name.isEmpty() || info.exists() || info.isSymLink()) {
+        return true;
+    }
+    const QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                     QDir::System | QDir::NoDotAndDotDot);
+    return std::any_of(names.begin(), names.end(), [&name](const QString& existing) {
+        return existing.compare(name, Qt::CaseInsensitive) == 0;
+    });
 }
 
 }  // namespace
@@ -77,13 +103,11 @@ InstallerWindow::InstallerWindow(QWidget* parent) : Form(WindowKind::Installer, 
 void InstallerWindow::createControls() {
     setClientSizeTwips(9840, 2280);
 
-    auto* picture = new QFrame(this);
+    auto* picture = new DropBox(this);
     picture->setObjectName(QStringLiteral("Picture1"));
-    picture->setFrameShape(QFrame::Panel);
-    picture->setFrameShadow(QFrame::Sunken);
-    picture->setBackgroundRole(QPalette::Base);
-    picture->setAutoFillBackground(true);
+    picture->setToolTip(QStringLiteral("クリックするとファイルを選べます。"));
     placeTwips(picture, 120, 120, 1575, 1575);
+    connect(picture, &DropBox::activated, this, &InstallerWindow::chooseFileClicked);
     m_dropPicture = picture;
 
     m_dropImage = makeLabel(picture, "Image1", QString());
@@ -136,6 +160,11 @@ void InstallerWindow::createControls() {
 
 void InstallerWindow::load() {
     m_destinationLabel->setPath(state().workFolder);
+    // A file the program was asked to open ("Open with"): taken as if it had been dropped.
+    const QString opened = std::exchange(state().pendingInstallFile, QString());
+    if (!opened.isEmpty()) {
+        fileChosen(opened);
+    }
 }
 
 void InstallerWindow::unload() {
@@ -158,25 +187,50 @@ void InstallerWindow::filesDropped(const QStringList& paths) {
     if (m_busy || paths.isEmpty()) {
         return;
     }
-    const QString file = paths.first();
-    const QString kind = kindOf(file);
-    if (kind != u"LZH" && kind != u"ZIP") {
+    fileChosen(paths.first());
+}
+
+void InstallerWindow::chooseFileClicked() {
+    if (m_busy) {
         return;
     }
-    // Without its last four characters (the dot and the extension); too short a name leaves ""
-    // and so names the working folder itself, which the clash test refuses.
-    const QString name = lastPathPart(file).chopped(qMin<qsizetype>(4, lastPathPart(file).size()));
-    const QString destination = state().workFolder + kSeparator + name;
-    if (folderExists(destination)) {
-        messageBox(QStringLiteral(
-            "重複した名前が存在します。既にインストールされている可能性があります。"));
+    const QString file = Prompt::instance().chooseFile(
+        this, QStringLiteral("インストールするファイルを選択"), installableFileFilter());
+    if (!file.isEmpty()) {
+        fileChosen(file);
+    }
+}
+
+void InstallerWindow::fileChosen(const QString& file) {
+    const InstallableFile installable = installableFile(file);
+    if (installable.kind == InstallKind::None) {
+        return;
+    }
+    // The one name used for the clash test, the extraction and the catalogue: trimmed the way
+    // the destination's path is.
+    const std::optional<QString> name = programFolderName(installable.baseName);
+    if (!name) {
+        messageBox(kUnusableNameMessage);
+        return;
+    }
+    const QString workFolder = state().workFolder;
+    const QString destination = workFolder + kSeparator + *name;
+    if (nameTaken(workFolder, *name)) {
+        messageBox(kClashMessage);
+        return;
+    }
+    const bool commandLine =
+        installable.kind == InstallKind::Lzh || installable.kind == InstallKind::Zip;
+    if (commandLine &&
+        (!fitsCommandLine(file) || !fitsCommandLine(withTrailingBackslash(destination)))) {
+        messageBox(kUnusablePathMessage);
         return;
     }
     m_archiveLabel->setPath(file);
     m_destinationLabel->setPath(destination);
 }
 
-bool InstallerWindow::extractPending() {
+bool InstallerWindow::extractPending(InstallKind kind) {
     const QString archive = m_archiveLabel->text();
     const QString destination = m_destinationLabel->text();
     qint32 result = 0;
@@ -184,17 +238,31 @@ bool InstallerWindow::extractPending() {
     for (QPushButton* button : {m_installButton, m_shortcutButton, m_menuButton}) {
         button->setEnabled(false);
     }
-    if (kindOf(archive) == u"LZH") {
-        result = lzhMelt(this, archive, destination, QStringLiteral("e"), QStringLiteral("-x1m0"));
-    } else {
-        result = zipMelt(this, archive, destination, QStringLiteral("-x -s -V -i -C"));
+    switch (kind) {
+        case InstallKind::Lzh:
+            result =
+                lzhMelt(this, archive, destination, QStringLiteral("e"), QStringLiteral("-x1m0"));
+            break;
+        case InstallKind::Zip:
+            result = zipMelt(this, archive, destination, QStringLiteral("-x -s -V -i -C"));
+            break;
+        case InstallKind::Archive:
+            result = archiveMelt(this, archive, destination);
+            break;
+        case InstallKind::Program:
+        case InstallKind::None:
+            // A single program file is copied, not extracted: its own message says a failure.
+            result = programPlace(archive, destination);
+            break;
     }
     for (QPushButton* button : {m_installButton, m_shortcutButton, m_menuButton}) {
         button->setEnabled(true);
     }
     m_busy = false;
     if (result == 1) {
-        messageBox(QStringLiteral("解凍に失敗しました。"));
+        if (kind != InstallKind::Program) {
+            messageBox(QStringLiteral("解凍に失敗しました。"));
+        }
         return false;
     }
     return true;
@@ -226,13 +294,13 @@ void InstallerWindow::installClicked() {
     if (m_busy) {
         return;
     }
-    const QString kind = kindOf(m_archiveLabel->text());
-    if (kind != u"LZH" && kind != u"ZIP") {
+    const InstallKind kind = installableFile(m_archiveLabel->text()).kind;
+    if (kind == InstallKind::None) {
         messageBox(QStringLiteral("適切なファイルを指定してください。"), MsgOkOnly,
                    QStringLiteral("Quillmorn"));
         return;
     }
-    if (!extractPending() || offerSetup()) {
+    if (!extractPending(kind) || (kind != InstallKind::Program && offerSetup())) {
         return;
     }
     state().newFolderName = lastPathPart(m_destinationLabel->text());

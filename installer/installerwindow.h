@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form.h"
+#include "app/installablefile.h"
 #include "installer/extractionrunner.h"
 
 class QLabel;
@@ -11,8 +12,9 @@ namespace qm {
 
 class PathLabel;
 
-// The installer window: takes a dropped LZH or ZIP archive, extracts it into a new folder of the
-// working folder and hands that folder to the catalogue; can also put a menu shortcut to itself.
+// The installer window: takes a dropped or chosen archive (or a single program file), extracts it
+// into a new folder of the working folder and hands that folder to the catalogue; can also put a
+// menu shortcut to itself.
 class InstallerWindow : public Form, public ExtractionProgressSink {
     Q_OBJECT
 
@@ -32,12 +34,15 @@ protected:
 private:
     void createControls();
     void filesDropped(const QStringList& paths);
+    void chooseFileClicked();
+    // Takes a dropped, chosen or opened file as the pending one when it can be installed.
+    void fileChosen(const QString& file);
     void installClicked();
     void registerShortcutClicked();
     void backToMenuClicked();
 
     // Extracts the pending archive; true when it is in place.
-    bool extractPending();
+    bool extractPending(InstallKind kind);
     // Offers the archive's setup program; true when it was started (and the program ended).
     bool offerSetup();
 

@@ -2,14 +2,20 @@
 
 #include <QString>
 
+#include <memory>
+
+class QLockFile;
+
 namespace qm {
 
 // A hidden folder next to an extraction's destination that receives the files first. Committing
 // moves its contents to the destination; otherwise it is removed with everything in it, so a
-// failed extraction leaves nothing behind.
+// failed extraction leaves nothing behind. A lock file beside it tells other runs that it is in
+// use: staging folders whose owner has gone (a killed run) are removed when the next one is
+// created in the same place.
 class StagingFolder {
 public:
-    StagingFolder() = default;
+    StagingFolder();
     ~StagingFolder();
     StagingFolder(const StagingFolder&) = delete;
     StagingFolder& operator=(const StagingFolder&) = delete;
@@ -19,8 +25,10 @@ public:
     bool create(const QString& destination);
     QString path() const { return m_path; }
 
-    // Renames the folder to destination, or, when destination is a folder already, moves every
-    // entry into it, replacing files of the same name. False when that fails.
+    // Moves the contents into destination, which is created (with the user's usual folder mode)
+    // when missing. When everything staged lies in one folder, that folder's contents are moved
+    // instead. Files of the same name in an existing destination are replaced; a file never
+    // replaces a folder. False when that fails, and then destination is as it was.
     bool commit(const QString& destination);
 
     // Removes the folder and everything in it, never following a link.
@@ -28,6 +36,7 @@ public:
 
 private:
     QString m_path;
+    std::unique_ptr<QLockFile> m_lock;
 };
 
 // Removes a tree without following links, first making its folders writable (an archive may

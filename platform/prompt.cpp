@@ -45,6 +45,10 @@ public:
         return QFileDialog::getExistingDirectory(owner, title, QDir::homePath(),
                                                  QFileDialog::ShowDirsOnly);
     }
+
+    QString chooseFile(QWidget* owner, const QString& title, const QString& filter) override {
+        return QFileDialog::getOpenFileName(owner, title, QDir::homePath(), filter);
+    }
 };
 
 QtPrompt& qtPrompt() {

@@ -12,8 +12,8 @@ enum MessageFlags { MsgOkOnly = 0, MsgYesNo = 4, MsgExclamation = 48 };
 // What a message box returns.
 enum MessageAnswer { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
 
-// Every message box and folder chooser of the program goes through this one service, so that
-// tests can answer in advance and read back what was shown.
+// Every message box and file or folder chooser of the program goes through this one service, so
+// that tests can answer in advance and read back what was shown.
 class Prompt {
 public:
     virtual ~Prompt() = default;
@@ -23,6 +23,10 @@ public:
 
     // A modal folder chooser with a prompt; an absolute folder path, or "" when cancelled.
     virtual QString chooseFolder(QWidget* owner, const QString& title) = 0;
+
+    // A modal chooser of one existing file matching filter ("Text (*.txt)"); its absolute path,
+    // or "" when cancelled.
+    virtual QString chooseFile(QWidget* owner, const QString& title, const QString& filter) = 0;
 
     // The service in use; a Qt one unless a test installed another.
     static Prompt& instance();

@@ -33,6 +33,6 @@ RUN_PACKAGES=(fonts-ipaexfont-gothic qt6-translations-l10n libqt6svg6 xdg-utils)
 # What the tests need beyond that: reference tools that check written files, archive makers for
 # fixtures, a freedesktop menu implementation that reads the written menus, a virtual X server
 # and a small window manager for the end-to-end tests, clang for fuzzing.
-TEST_PACKAGES=(desktop-file-utils liblnk-utils libarchive-tools jlha-utils gnome-menus
+TEST_PACKAGES=(desktop-file-utils liblnk-utils libarchive-tools jlha-utils gcab gnome-menus
                gir1.2-gmenu-3.0 python3-gi xvfb xauth xdotool openbox python3 python3-xlib clang
                libclang-rt-14-dev)

@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 #include "app/endprogram.h"
 #include "app/form.h"
 #include "app/programstate.h"
+#include "app/recentlist.h"
 #include "app/startup.h"
 #include "app/workingfolder.h"
 #include "catalogue/cataloguewindows.h"
@@ -48,6 +50,8 @@ private Q_SLOTS:
     void listFileStartReadsSettings();
     void listFileStartWithoutSettingsOpensMenu();
     void startUpShowsFirstWindow();
+    void openWith_data();
+    void openWith();
     void unknownArgumentEndsWithoutWindow();
     void secondInstanceIsRefused();
     void staleLockIsTakenOver();
@@ -101,8 +105,11 @@ void TestStartUp::commandLine_data() {
                                             << "/Soft";
     QTest::newRow("-l root") << "-l /" << -1 << ""
                              << "";
-    QTest::newRow("-l alone") << "-l" << catalogue << ""
-                              << "/";
+    // Nothing to work in: the menu, not a window acting on the file-system root.
+    QTest::newRow("-l alone") << "-l" << menu << ""
+                              << "";
+    QTest::newRow("-i and a space") << "-i " << menu << ""
+                                    << "";
     QTest::newRow("none") << "" << menu << ""
                           << "";
     QTest::newRow("working folder") << "/d/Soft" << menu << "/d/Soft"
@@ -154,6 +161,49 @@ void TestStartUp::startUpShowsFirstWindow() {
     QVERIFY(test::waitFor([&] { return m_made[WindowKind::Catalogue]->activations == 1; }));
     QCOMPARE(WindowRegistry::instance().loadedWindows().size(), 1);
     QCOMPARE(m_env->endCount, 0);
+}
+
+void TestStartUp::openWith_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("recent");    // lower case, as the main menu keeps it
+    QTest::addColumn<QStringList>("prepared");  // working folders with a list folder
+    QTest::addColumn<int>("window");
+    QTest::addColumn<QString>("workFolder");
+    const int installer = int(WindowKind::Installer);
+    const int menu = int(WindowKind::MainMenu);
+    QTest::newRow("first prepared recent folder")
+        << "in/Tool.tar.gz" << QStringList{"", "/w/gone", "/w/apps", "/w/more"}
+        << QStringList{"/w/More", "/w/Apps"} << installer << "/w/Apps";
+    QTest::newRow("program file") << "in/tool.AppImage" << QStringList{"/w/apps"}
+                                  << QStringList{"/w/apps"} << installer << "/w/apps";
+    QTest::newRow("no prepared folder")
+        << "in/tool.zip" << QStringList{"/w/apps"} << QStringList{} << menu << "";
+}
+
+void TestStartUp::openWith() {
+    QFETCH(QString, file);
+    QFETCH(QStringList, recent);
+    QFETCH(QStringList, prepared);
+    QFETCH(int, window);
+    QFETCH(QString, workFolder);
+    const QString path = m_env->writeFile(file, "archive");
+    for (const QString& folder : prepared) {
+        QDir().mkpath(listFolderOf(folder));
+        QVERIFY(writeSettingsFile(listFolderOf(folder), folder));
+    }
+    recentlist::save(QStringLiteral("lpd"), recent);
+    InstanceLock lock;
+    QVERIFY(startUp(path, lock));
+    QVERIFY(WindowRegistry::instance().isVisible(static_cast<WindowKind>(window)));
+    QCOMPARE(state().workFolder, workFolder);
+    if (window == int(WindowKind::Installer)) {
+        QCOMPARE(state().pendingInstallFile, path);
+        QCOMPARE(state().listFolder, listFolderOf(workFolder));
+        QVERIFY(m_env->prompt.messages.isEmpty());
+    } else {
+        QCOMPARE(state().pendingInstallFile, QString());
+        QCOMPARE(m_env->prompt.texts().size(), 1);
+    }
 }
 
 void TestStartUp::unknownArgumentEndsWithoutWindow() {

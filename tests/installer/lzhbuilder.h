@@ -11,15 +11,17 @@ namespace qm::test {
 struct LzhEntry {
     QByteArray name;  // raw bytes as stored; "/" separates folders
     QByteArray data;
-    quint16 unixMode = 0;  // 0: none stored
+    quint16 unixMode = 0;     // 0: none stored
+    quint32 claimedSize = 0;  // the original size the header states; 0: the data's own
 };
 
 class LzhBuilder {
 public:
     explicit LzhBuilder(int level) : m_level(level) {}
 
-    LzhBuilder& add(const QByteArray& name, const QByteArray& data, quint16 unixMode = 0) {
-        m_entries.append({name, data, unixMode});
+    LzhBuilder& add(const QByteArray& name, const QByteArray& data, quint16 unixMode = 0,
+                    quint32 claimedSize = 0) {
+        m_entries.append({name, data, unixMode, claimedSize});
         return *this;
     }
 
@@ -68,7 +70,7 @@ private:
     static QByteArray common(const LzhEntry& entry, quint32 packed) {
         QByteArray out("-lh0-");
         put32(out, packed);
-        put32(out, static_cast<quint32>(entry.data.size()));
+        put32(out, entry.claimedSize ? entry.claimedSize : static_cast<quint32>(entry.data.size()));
         put16(out, 0x6000);
         put16(out, 0x50A1);
         return out;

@@ -2,6 +2,7 @@
 // shortcut, leaving, and the progress shown while a large archive is extracted.
 
 #include <QDir>
+#include <QDirIterator>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -73,6 +74,18 @@ struct World {
     }
 };
 
+// Every path below folder, relative and sorted.
+QStringList tree(const QString& folder) {
+    QStringList paths;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        paths.append(QDir(folder).relativeFilePath(it.next()));
+    }
+    paths.sort();
+    return paths;
+}
+
 template <typename T>
 T* child(Form* form, const char* name) {
     T* widget = form->findChild<T*>(QLatin1String(name));
@@ -140,12 +153,17 @@ private Q_SLOTS:
     void controls();
     void drop_data();
     void drop();
+    void dropIsTakenAsCopy();
+    void chooserOnClickAndEnter();
+    void openedFileIsChosen();
     void clashKeepsPreviousChoice();
     void otherDragsAreIgnored();
     void installWithoutArchive();
     void installHandsOverToCatalogue_data();
     void installHandsOverToCatalogue();
     void failedInstallKeepsWindow();
+    void programFile_data();
+    void programFile();
     void setupProgram_data();
     void setupProgram();
     void registerShortcut();
@@ -195,10 +213,21 @@ void InstallerWindowTest::drop_data() {
                                            << "";
     QTest::newRow("no dot") << QStringList{"/in/toolzip"} << "Picture1"
                             << "too";
-    QTest::newRow("other extension") << QStringList{"/in/tool.rar"} << "Image1"
+    QTest::newRow("other extension") << QStringList{"/in/tool.gz"} << "Image1"
                                      << "";
     QTest::newRow("hidden") << QStringList{"/in/.tool.lzh"} << "Picture1"
                             << ".tool";
+    QTest::newRow("rar") << QStringList{"/in/tool.rar"} << "Image1"
+                         << "tool";
+    QTest::newRow("compound extension") << QStringList{"/in/Tool-1.0.TAR.GZ"} << "Picture1"
+                                        << "Tool-1.0";
+    QTest::newRow("short compound extension") << QStringList{"/in/tool.tbz2"} << "Picture1"
+                                              << "tool";
+    // The folder's name is trimmed as its path is: the clash test and the extraction agree.
+    QTest::newRow("trailing blank") << QStringList{"/in/Tool .lzh"} << "Picture1"
+                                    << "Tool";
+    QTest::newRow("trailing dots and blanks") << QStringList{"/in/Tool. ..zip"} << "Picture1"
+                                              << "Tool";
 }
 
 void InstallerWindowTest::drop() {
@@ -213,17 +242,80 @@ void InstallerWindowTest::drop() {
     QCOMPARE(text(form, "Label5"), folder.isEmpty() ? world.work : world.work + "/" + folder);
 }
 
+void InstallerWindowTest::dropIsTakenAsCopy() {
+    World world;
+    Form* form = world.open();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/in/a.zip")});
+    // A file manager that proposes a move deletes the archive once the drop is accepted so.
+    QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::ShiftModifier);
+    enter.setDropAction(Qt::MoveAction);
+    QCoreApplication::sendEvent(child<QWidget>(form, "Picture1"), &enter);
+    QVERIFY(enter.isAccepted());
+    QCOMPARE(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(4, 4), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                    Qt::ShiftModifier);
+    drop.setDropAction(Qt::MoveAction);
+    QCoreApplication::sendEvent(child<QWidget>(form, "Picture1"), &drop);
+    QCOMPARE(drop.dropAction(), Qt::CopyAction);
+    QCOMPARE(text(form, "Label1"), QStringLiteral("/in/a.zip"));
+}
+
+void InstallerWindowTest::chooserOnClickAndEnter() {
+    World world;
+    Form* form = world.open();
+    auto* box = child<QWidget>(form, "Picture1");
+    world.env.prompt.files = {"/in/tool.tar.xz"};
+    // On the picture inside the box, as a user would click.
+    QTest::mouseClick(child<QWidget>(form, "Image1"), Qt::LeftButton);
+    QCOMPARE(text(form, "Label1"), QStringLiteral("/in/tool.tar.xz"));
+    QCOMPARE(text(form, "Label5"), world.work + "/tool");
+    QVERIFY(world.env.prompt.fileFilters.value(0).contains("*.tar.xz"));
+    // Enter opens it too; a cancelled chooser changes nothing.
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(world.env.prompt.fileFilters.size(), 2);
+    QCOMPARE(text(form, "Label1"), QStringLiteral("/in/tool.tar.xz"));
+    QVERIFY(world.env.prompt.messages.isEmpty());
+}
+
+void InstallerWindowTest::openedFileIsChosen() {
+    World world;
+    state().pendingInstallFile = "/in/Tool.zip";
+    Form* form = world.open();
+    QCOMPARE(text(form, "Label1"), QStringLiteral("/in/Tool.zip"));
+    QCOMPARE(text(form, "Label5"), world.work + "/Tool");
+    QCOMPARE(state().pendingInstallFile, QString());
+}
+
 void InstallerWindowTest::clashKeepsPreviousChoice() {
     World world;
     world.env.makeFolder("apps/x");
+    world.env.makeFolder("apps/Tool");
     Form* form = world.open();
     dropFiles(child<QWidget>(form, "Picture1"), QStringList{"/in/first.lzh"});
-    for (const QString& clash :
-         {QStringLiteral("/in/x.zip"), QStringLiteral("/in/zip"), QStringLiteral("/in/...zip")}) {
+    const QString refusedName = QStringLiteral(
+        "このファイル名からはフォルダ名を作れません（制御文字が含まれています）。ファイル名を変えて"
+        "か"
+        "らもう一度指定してください。");
+    const QString refusedPath = QStringLiteral(
+        "このパスは解凍に使えません（「\"」の後に空白が続いています）。ファイルかフォルダの名前を変"
+        "えてからもう一度指定してください。");
+    const QList<QPair<QString, QString>> refusals{
+        {"/in/x.zip", kClash},
+        {"/in/zip", kClash},
+        {"/in/...zip", kClash},
+        // Extracted, a trailing blank would have merged into the folder "Tool".
+        {"/in/Tool .zip", kClash},
+        {"/in/tool.7z", kClash},
+        {"/in/a\tb.zip", refusedName},
+        {"/in/a\" \"b.zip", refusedPath}};
+    for (const auto& [clash, message] : refusals) {
         world.env.prompt.clear();
         dropFiles(child<QWidget>(form, "Image1"), QStringList{clash});
         // A name too short to leave anything names the working folder itself: a clash too.
-        QCOMPARE(world.env.prompt.texts(), QStringList{kClash});
+        QCOMPARE(world.env.prompt.texts(), QStringList{message});
         QCOMPARE(world.env.prompt.messages[0].flags, 0);
         QCOMPARE(world.env.prompt.messages[0].title, QString());
         QCOMPARE(text(form, "Label1"), QStringLiteral("/in/first.lzh"));
@@ -264,6 +356,15 @@ void InstallerWindowTest::installHandsOverToCatalogue_data() {
     QTest::newRow("zip with spaces") << "deflate.zip"
                                      << "my tool v1.0.zip"
                                      << "my tool v1.0";
+    QTest::newRow("trailing blank") << "deflate.zip"
+                                    << "Tool .zip"
+                                    << "Tool";
+    QTest::newRow("7z in one folder") << "nested.7z"
+                                      << "tool.7z"
+                                      << "tool";
+    QTest::newRow("tar.gz") << "gzip.tar.gz"
+                            << "Tool.tar.gz"
+                            << "Tool";
 }
 
 void InstallerWindowTest::installHandsOverToCatalogue() {
@@ -277,6 +378,8 @@ void InstallerWindowTest::installHandsOverToCatalogue() {
     click(form, "Command1");
     QVERIFY(world.env.prompt.messages.isEmpty());
     QVERIFY(QFileInfo::exists(world.work + "/" + folder + "/bin/data.txt"));
+    QCOMPARE(tree(world.work), (QStringList{folder, folder + "/bin", folder + "/bin/data.txt",
+                                            folder + "/readme.txt"}));
     QCOMPARE(state().newFolderName, folder);
     QVERIFY(state().newFolderPending);
     QVERIFY(WindowRegistry::instance().isVisible(WindowKind::Catalogue));
@@ -311,6 +414,32 @@ void InstallerWindowTest::failedInstallKeepsWindow() {
     click(form, "Command1");
     QVERIFY(world.env.prompt.messages.isEmpty());
     QCOMPARE(state().newFolderName, QStringLiteral("broken"));
+}
+
+void InstallerWindowTest::programFile_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("executable");
+    QTest::newRow("exe") << "Tool.exe" << false;
+    QTest::newRow("AppImage") << "Tool.AppImage" << true;
+}
+
+void InstallerWindowTest::programFile() {
+    QFETCH(QString, file);
+    QFETCH(bool, executable);
+    World world;
+    Form* form = world.open();
+    const QString path = world.env.writeFile("in/" + file, "MZ program");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    dropFiles(child<QWidget>(form, "Picture1"), QStringList{path});
+    click(form, "Command1");
+    QVERIFY(world.env.prompt.messages.isEmpty());
+    const QString copy = world.work + "/Tool/" + file;
+    QCOMPARE(TestEnvironment::readFile(copy), QByteArray("MZ program"));
+    QCOMPARE(QFileInfo(copy).isExecutable(), executable);
+    QCOMPARE(bool(QFile::permissions(copy) & QFile::ExeGroup), executable);
+    QVERIFY(QFileInfo::exists(path));
+    QCOMPARE(state().newFolderName, QStringLiteral("Tool"));
+    QVERIFY(WindowRegistry::instance().isVisible(WindowKind::Catalogue));
 }
 
 void InstallerWindowTest::setupProgram_data() {
@@ -450,7 +579,8 @@ void InstallerWindowTest::progressWhileExtracting() {
     QVERIFY(highest <= 1000);
     QVERIFY(!bar->isVisible());
     QVERIFY(world.env.prompt.messages.isEmpty());
-    QCOMPARE(QFileInfo(world.work + "/big/data/file7").size(), qint64(6) << 20);
+    // Everything lay in the folder "data", whose contents came out.
+    QCOMPARE(QFileInfo(world.work + "/big/file7").size(), qint64(6) << 20);
     QCOMPARE(state().newFolderName, QStringLiteral("big"));
     QCOMPARE(world.env.endCount, 0);
 }

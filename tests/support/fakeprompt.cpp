@@ -23,6 +23,12 @@ QString FakePrompt::chooseFolder(QWidget*, const QString& title) {
     return folders.isEmpty() ? QString() : folders.takeFirst();
 }
 
+QString FakePrompt::chooseFile(QWidget*, const QString& title, const QString& filter) {
+    chooserTitles.append(title);
+    fileFilters.append(filter);
+    return files.isEmpty() ? QString() : files.takeFirst();
+}
+
 QStringList FakePrompt::texts() const {
     QStringList result;
     for (const ShownMessage& m : messages) {
@@ -34,6 +40,8 @@ QStringList FakePrompt::texts() const {
 void FakePrompt::clear() {
     answers.clear();
     folders.clear();
+    files.clear();
+    fileFilters.clear();
     messages.clear();
     chooserTitles.clear();
     unexpectedQuestions = 0;

@@ -22,15 +22,19 @@ public:
     QList<int> answers;
     // Folders the chooser returns, in order; "" (cancel) when the queue is empty.
     QStringList folders;
+    // Files the file chooser returns, in order; "" (cancel) when the queue is empty.
+    QStringList files;
     // Called for every message box, before it is answered (may change answers).
     std::function<void(const ShownMessage&)> onMessage;
 
     QList<ShownMessage> messages;
-    QStringList chooserTitles;
+    QStringList chooserTitles;  // of folder and file choosers
+    QStringList fileFilters;
     int unexpectedQuestions = 0;
 
     int message(const QString& text, int flags, const QString& title) override;
     QString chooseFolder(QWidget* owner, const QString& title) override;
+    QString chooseFile(QWidget* owner, const QString& title, const QString& filter) override;
 
     QStringList texts() const;
     QString lastText() const { return messages.isEmpty() ? QString() : messages.last().text; }

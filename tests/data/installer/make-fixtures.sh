@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Rebuilds the archive fixtures of the installer tests (needs lha from jlha-utils and bsdtar).
+# Rebuilds the archive fixtures of the installer tests (needs lha from jlha-utils, bsdtar from
+# libarchive-tools, gcab, gzip, bzip2, xz and zstd). RAR cannot be written with free tools.
 # LZH variants the lha tool cannot make (UTF-8 names, hostile names, links) are built by the
 # tests themselves.
 set -euo pipefail
@@ -8,7 +9,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 # lha adds to an existing archive and keeps a .bak of it: start afresh.
-rm -f "$here"/*.lzh "$here"/*.zip "$here"/*.bak
+rm -f "$here"/*.lzh "$here"/*.zip "$here"/*.bak "$here"/*.7z "$here"/*.cab "$here"/*.tar*
 
 # The sample program: a readme and a compressible data file in a sub-folder.
 mkdir -p "$work/tool/bin"
@@ -26,6 +27,15 @@ for level in 0 1 2; do
 done
 bsdtar --format zip --options zip:compression=store -cf "$here/stored.zip" readme.txt bin
 bsdtar --format zip --options zip:compression=deflate -cf "$here/deflate.zip" readme.txt bin
+# The other formats; some keep everything in one top-level folder, as many downloads do.
+bsdtar --format ustar -cf "$here/plain.tar" readme.txt bin
+bsdtar --format ustar -czf "$here/gzip.tar.gz" readme.txt bin
+bsdtar --format gnutar -cjf "$here/bzip2.tbz2" readme.txt bin
+bsdtar --format pax --zstd -cf "$here/zstd.tar.zst" readme.txt bin
+gcab -c "$here/plain.cab" readme.txt bin/data.txt
+(cd "$work" && bsdtar --format 7zip -cf "$here/nested.7z" tool)
+(cd "$work" && bsdtar --format pax -cJf "$here/nested.tar.xz" tool)
+(cd "$work" && bsdtar --format zip -cf "$here/nested.zip" tool)
 
 # A program that brings its own setup program (a stand-in: two bytes of an executable).
 mkdir -p "$work/setup"
@@ -42,6 +52,13 @@ lha ay "$here/cp932-names.lzh" ソフト/説明書.txt ソフト/サブ/表①.t
 lha ay0 "$here/cp932-level0.lzh" ソフト/説明書.txt ソフト/サブ/表①.txt > /dev/null
 bsdtar --format zip --options zip:hdrcharset=CP932 -cf "$here/cp932-names.zip" ソフト
 bsdtar --format zip -cf "$here/utf8-names.zip" ソフト
+# Half-width katakana: "ﾃｽ" is C3 BD in CP932, which is also the UTF-8 of "ý".
+mkdir -p "$work/kana"
+printf 'k\r\n' > "$work/kana/ﾃｽ.txt"
+printf 'y\r\n' > "$work/kana/readme.txt"
+(cd "$work/kana" && bsdtar --format zip --options zip:hdrcharset=CP932 -cf "$here/kana-cp932.zip" ﾃｽ.txt readme.txt)
+mv "$work/kana/ﾃｽ.txt" "$work/kana/ý.txt"
+(cd "$work/kana" && bsdtar --format zip -cf "$here/latin-utf8.zip" ý.txt readme.txt)
 
 # Hostile archives.
 mkdir -p "$work/evil/d"
@@ -57,6 +74,26 @@ ln -s .. d/l
 ln -s d/l/.. m
 bsdtar -n --format zip -cf "$here/symlink-chain.zip" d d/l m
 rm m d/l
+for format in 7zip ustar; do
+    ext=$([ $format = 7zip ] && echo 7z || echo tar)
+    bsdtar -P --format $format -s ',^,../,' -cf "$here/dotdot.$ext" evil.txt
+    bsdtar -P --format $format -s ',^,/tmp/qmorn-fixture-,' -cf "$here/absolute.$ext" evil.txt
+    ln -s /etc/passwd out
+    bsdtar --format $format -cf "$here/symlink-out.$ext" evil.txt out
+    rm out
+done
+# CAB holds no links; gcab drops ".." and leading separators, so the names are patched.
+mkdir -p zz
+cp evil.txt zz/evil.txt
+gcab -c "$here/dotdot.cab" zz/evil.txt
+gcab -c "$here/absolute.cab" zz/evil.txt
+rm -r zz
+python3 - "$here/dotdot.cab" "$here/absolute.cab" <<'PY'
+import sys
+for path, name in ((sys.argv[1], b"..\\evil.txt"), (sys.argv[2], b"\\z\\evil.txt")):
+    data = open(path, "rb").read()
+    open(path, "wb").write(data.replace(b"zz\\evil.txt", name))
+PY
 # A link that stays inside is fine.
 ln -s evil.txt inside
 bsdtar --format zip -cf "$here/symlink-inside.zip" evil.txt inside

@@ -1,0 +1,71 @@
+#include "installer/installsteps.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "installer/extractionrunner.h"
+#include "installer/stagingfolder.h"
+#include "platform/prompt.h"
+
+namespace qm {
+namespace {
+
+const QString kMissing = QStringLiteral("ファイルが見つかりません。");
+
+// The execute bits that go with the read bits a file has.
+QFile::Permissions withExecute(QFile::Permissions permissions) {
+    if (permissions & QFile::ReadOwner) {
+        permissions |= QFile::ExeOwner | QFile::ExeUser;
+    }
+    if (permissions & QFile::ReadGroup) {
+        permissions |= QFile::ExeGroup;
+    }
+    if (permissions & QFile::ReadOther) {
+        permissions |= QFile::ExeOther;
+    }
+    return permissions;
+}
+
+}  // namespace
+
+qint32 archiveMelt(QWidget* window, const QString& archive, const QString& folder) {
+    if (!QFileInfo(archive).isFile()) {
+        messageBox(kMissing, MsgOkOnly, QStringLiteral("解凍エラー"));
+        return 1;
+    }
+    const ExtractionResult result = runExtraction(window, archive, folder);
+    if (!result.ok()) {
+        messageBox(QStringLiteral("解凍に失敗しました。") + QChar(10) + result.detail,
+                   MsgExclamation, QStringLiteral("解凍エラー"));
+        return 1;
+    }
+    return 0;
+}
+
+qint32 programPlace(const QString& file, const QString& folder) {
+    const QFileInfo info(file);
+    if (!info.isFile()) {
+        messageBox(kMissing, MsgOkOnly, QStringLiteral("インストールエラー"));
+        return 1;
+    }
+    const bool appImage =
+        info.fileName().endsWith(QStringLiteral(".appimage"), Qt::CaseInsensitive);
+    bool placed = false;
+    runWhileResponsive([&] {
+        StagingFolder staging;
+        const QString copy =
+            staging.create(folder) ? staging.path() + u'/' + info.fileName() : QString();
+        placed =
+            !copy.isEmpty() && QFile::copy(file, copy) &&
+            (!appImage || QFile::setPermissions(copy, withExecute(QFile::permissions(copy)))) &&
+            staging.commit(folder);
+    });
+    if (!placed) {
+        messageBox(QStringLiteral("プログラムファイルをコピーできませんでした。"), MsgExclamation,
+                   QStringLiteral("インストールエラー"));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace qm
