@@ -40,6 +40,7 @@ int main(int argc, char* argv[]) {
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
+    qm::startPortableMode(arguments, QApplication::applicationDirPath());
     qm::InstanceLock lock;
     if (!qm::startUp(arguments.join(u' '), lock)) {
         return 0;

@@ -1,14 +1,26 @@
 #include "app/startup.h"
 
+#include <QDir>
+
 #include "app/endprogram.h"
 #include "app/helpers.h"
 #include "app/programstate.h"
 #include "app/workingfolder.h"
 #include "platform/instancelock.h"
 #include "platform/paths.h"
+#include "platform/portablemode.h"
 #include "platform/prompt.h"
 
 namespace qm {
+
+void startPortableMode(QStringList& arguments, const QString& executableFolder) {
+    const bool switchGiven = takePortableSwitch(arguments);
+    if (PortableMode::start(executableFolder, switchGiven) == PortableMode::Outcome::Unwritable) {
+        messageBox(QStringLiteral(
+                       "ポータブルモードのフォルダに書き込めません。通常のフォルダを使います。\n") +
+                   QDir::toNativeSeparators(executableFolder));
+    }
+}
 
 std::optional<WindowKind> decideStart(const QString& argumentText) {
     ProgramState& s = state();

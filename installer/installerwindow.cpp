@@ -19,6 +19,7 @@
 #include "installer/pathlabel.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
+#include "platform/portablemode.h"
 #include "platform/prompt.h"
 #include "shortcuts/shortcutwriter.h"
 
@@ -252,7 +253,7 @@ void InstallerWindow::registerShortcutClicked() {
         writeShortcut(
             joinPath(programs, lastPathPart(workFolder) + QStringLiteral(" にインストール") +
                                    shortcutExtension()),
-            executable, QStringLiteral("-i ") + workFolder,
+            executable, PortableMode::shortcutArguments(QStringLiteral("-i ") + workFolder),
             parentFolder(QFileInfo(executable).absolutePath()));
     } catch (const ShortcutError&) {
         messageBox(kShortcutFailedMessage);

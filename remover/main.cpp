@@ -2,11 +2,14 @@
 
 #include <QApplication>
 
+#include "remover/portablefolder.h"
 #include "remover/removerwindow.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qmornclean"));
+    qmclean::PortableFolder::apply(QApplication::arguments().mid(1),
+                                   QApplication::applicationDirPath());
     qmclean::RemoverWindow window;
     window.show();
     return QApplication::exec();

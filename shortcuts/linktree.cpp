@@ -9,6 +9,7 @@
 #include "app/workingfolder.h"
 #include "platform/fileoperation.h"
 #include "platform/paths.h"
+#include "platform/portablemode.h"
 
 namespace qm {
 namespace {
@@ -228,7 +229,8 @@ void LinkTreeBuilder::writeTree() {
         write(joinPath(folder, record.name + m_extension), record.exe, QString(),
               parentFolder(record.exe));
     }
-    write(listShortcutPath(), programExecutable(), QStringLiteral("-l ") + m_workFolder,
+    write(listShortcutPath(), programExecutable(),
+          PortableMode::shortcutArguments(QStringLiteral("-l ") + m_workFolder),
           programStartFolder());
 }
 

@@ -11,6 +11,7 @@
 #include "app/programstate.h"
 #include "app/windowregistry.h"
 #include "platform/launcher.h"
+#include "platform/portablemode.h"
 #include "platform/prompt.h"
 
 namespace qm::test {
@@ -50,6 +51,7 @@ TestEnvironment::~TestEnvironment() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     setEndProgramHandler(nullptr);
+    PortableMode::stop();
     Prompt::setInstance(nullptr);
     Launcher::setInstance(nullptr);
     state().reset();
