@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontDatabase>
 
+#include "app/language.h"
 #include "app/startup.h"
 #include "catalogue/cataloguewindows.h"
 #include "folders/folderswindows.h"
@@ -18,6 +19,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     qm::ensureUtf8Locale();
+    // Japanese is the language of the code; English comes from the built-in translation.
+    qm::installTranslations(qm::chooseLanguage());
     QApplication::setApplicationName(QStringLiteral("quillmorn"));
     QApplication::setDesktopFileName(QStringLiteral("quillmorn"));
     // The program decides itself when it ends (see WindowRegistry and endProgram()).

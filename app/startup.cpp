@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include "app/endprogram.h"
@@ -16,7 +17,8 @@ namespace qm {
 void startPortableMode(QStringList& arguments, const QString& executableFolder) {
     const bool switchGiven = takePortableSwitch(arguments);
     if (PortableMode::start(executableFolder, switchGiven) == PortableMode::Outcome::Unwritable) {
-        messageBox(QStringLiteral(
+        messageBox(QCoreApplication::translate(
+                       "qm::StartUp",
                        "ポータブルモードのフォルダに書き込めません。通常のフォルダを使います。\n") +
                    QDir::toNativeSeparators(executableFolder));
     }
@@ -49,7 +51,7 @@ std::optional<WindowKind> decideStart(const QString& argumentText) {
 
 bool startUp(const QString& argumentText, InstanceLock& lock) {
     if (!lock.tryLock()) {
-        messageBox(QStringLiteral("Quillmornは既に起動されています"));
+        messageBox(QCoreApplication::translate("qm::StartUp", "Quillmornは既に起動されています"));
         endProgram();
         return false;
     }

@@ -1,5 +1,6 @@
 #include "remover/portablefolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -27,7 +28,8 @@ bool PortableFolder::apply(const QStringList& arguments, const QString& executab
     if (!canWriteIn(folder)) {
         RemoverPrompt::instance().message(
             nullptr,
-            QStringLiteral(
+            QCoreApplication::translate(
+                "qmclean::PortableFolder",
                 "ポータブルモードのフォルダに書き込めません。通常のフォルダを使います。\n") +
                 QDir::toNativeSeparators(folder),
             QString::fromUtf16(kTitle));

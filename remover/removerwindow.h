@@ -15,6 +15,10 @@ class RemoverWindow : public QWidget {
 public:
     explicit RemoverWindow(QWidget* parent = nullptr);
 
+    // Sets the application font the fixed layout is made for: 9 points, in IPAexGothic where it
+    // is installed, as in the main program.
+    static void useLayoutFont();
+
     // True once the window has closed, by a button or its close box.
     bool hasEnded() const { return m_ended; }
 

@@ -26,9 +26,9 @@ install_missing() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libarchive-dev)
-# What running it needs beyond that (fonts for the Japanese texts).
-RUN_PACKAGES=(fonts-ipaexfont-gothic)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libarchive-dev qt6-l10n-tools)
+# What running it needs beyond that (fonts for the Japanese texts, Qt's own Japanese texts).
+RUN_PACKAGES=(fonts-ipaexfont-gothic qt6-translations-l10n)
 # What the tests need beyond that: reference tools that check written files, archive makers for
 # fixtures, a virtual X server for the end-to-end tests, clang for fuzzing.
 TEST_PACKAGES=(desktop-file-utils liblnk-utils libarchive-tools jlha-utils xvfb xauth xdotool
