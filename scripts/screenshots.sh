@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the main menu and the catalogue under Xvfb, with a demo
+# Takes the README's screenshots of the main menu and the catalogue (in Japanese and in English) under Xvfb, with a demo
 # working folder in a temporary home. Usage: scripts/screenshots.sh [BUILD_DIR]
 # Needs xvfb, xdotool, imagemagick and fonts-ipaexfont-gothic.
 set -euo pipefail
@@ -56,4 +56,6 @@ shoot() {  # shoot CAPTION OUTPUT ARGS...
 mkdir -p docs
 shoot "Quillmorn" docs/main-menu.png "$work"
 shoot "Quillmorn ListView - $work" docs/catalogue.png -l "$work"
-echo "docs/main-menu.png docs/catalogue.png written"
+QUILLMORN_LANG=en shoot "Quillmorn" docs/main-menu-en.png "$work"
+QUILLMORN_LANG=en shoot "Quillmorn ListView - $work" docs/catalogue-en.png -l "$work"
+echo "docs/main-menu.png docs/catalogue.png docs/main-menu-en.png docs/catalogue-en.png written"
