@@ -29,6 +29,8 @@
 #include "installer/installerwindows.h"
 #include "menu/menuwindows.h"
 #include "registration/registrationwindows.h"
+#include "remover/removerlanguage.h"
+#include "remover/removerwindow.h"
 #include "shortcuts/shortcutswindows.h"
 #include "support/testenvironment.h"
 
@@ -98,8 +100,11 @@ QStringList clippedTexts(QWidget* window, bool english) {
         if (auto* label = qobject_cast<QLabel*>(widget); label && !label->text().isEmpty()) {
             text = label->text();
             room -= QSize(2 * qMax(0, label->indent()) + 2 * label->margin(), 0);
+            // One line is measured by its ink: a closing "。" leaves half its advance blank.
             needed = label->wordWrap() ? QSize(0, label->heightForWidth(label->width()))
-                                       : metrics.size(Qt::TextShowMnemonic, text);
+                     : text.contains(u'\n')
+                         ? metrics.size(Qt::TextShowMnemonic, text)
+                         : QSize(metrics.tightBoundingRect(text).right() + 1, metrics.height());
             if (label->wordWrap()) {
                 room.setWidth(0);
                 room.setHeight(label->height());
@@ -148,6 +153,8 @@ private Q_SLOTS:
     void languageChoice();
     void everyWindow_data();
     void everyWindow();
+    void removerWindow_data();
+    void removerWindow();
     void storedValuesStayJapanese();
     void translationFilesAreComplete_data();
     void translationFilesAreComplete();
@@ -268,6 +275,31 @@ void TestEnglish::everyWindow() {
     }
     const QStringList clipped = clippedTexts(window, english);
     QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(" | ")));
+}
+
+void TestEnglish::removerWindow_data() {
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Japanese") << false << QStringLiteral("Quillmorn アンインストール");
+    QTest::newRow("English") << true << "Quillmorn uninstall";
+}
+
+void TestEnglish::removerWindow() {
+    QFETCH(bool, english);
+    QFETCH(QString, title);
+    qputenv("QUILLMORN_LANG", english ? "en" : "ja");
+    qmclean::installRemoverTranslations();
+    qmclean::RemoverWindow::useLayoutFont();
+    qmclean::RemoverWindow window;
+    window.show();
+    QCOMPARE(window.windowTitle(), title);
+    for (const QString& text : shownTexts(&window)) {
+        QVERIFY2(!english || !hasJapanese(text), qPrintable(text));
+    }
+    const QStringList clipped = clippedTexts(&window, english);
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(" | ")));
+    qputenv("QUILLMORN_LANG", "ja");
+    qmclean::installRemoverTranslations();
 }
 
 void TestEnglish::storedValuesStayJapanese() {

@@ -14,7 +14,6 @@
 
 #include "platform/settingsstore.h"
 #include "remover/portablefolder.h"
-#include "remover/removerlanguage.h"
 #include "remover/removerprompt.h"
 #include "remover/removerwindow.h"
 #include "remover/settingsremover.h"
@@ -57,8 +56,6 @@ private Q_SLOTS:
     void windowTextsAndTabOrder();
     void unwritableStoreIsReportedAndLosesNothing();
     void followsThePortableRule_data();
-    void speaksTheChosenLanguage_data();
-    void speaksTheChosenLanguage();
     void followsThePortableRule();
 
 private:
@@ -327,53 +324,6 @@ void TestRemover::followsThePortableRule() {
         texts << shown.text;
     }
     QCOMPARE(texts, expected);
-}
-
-void TestRemover::speaksTheChosenLanguage_data() {
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<QStringList>("texts");
-    QTest::newRow("ja") << "ja"
-                        << QStringList{"Quillmorn アンインストール",
-                                       "Quillmornのレジストリを削除します。", "削除", "終了"};
-    QTest::newRow("en") << "en"
-                        << QStringList{"Quillmorn uninstall", "Deletes Quillmorn's settings.",
-                                       "Delete", "Exit"};
-}
-
-void TestRemover::speaksTheChosenLanguage() {
-    QFETCH(QString, language);
-    QFETCH(QStringList, texts);
-    const QByteArray saved = qgetenv("QUILLMORN_LANG");
-    qputenv("QUILLMORN_LANG", language.toUtf8());
-    installRemoverTranslations();
-    RemoverWindow::useLayoutFont();
-    RemoverWindow window;
-    window.show();
-    auto* label = window.findChild<QLabel*>("Label1");
-    auto* remove = window.findChild<QPushButton*>("Command1");
-    auto* quit = window.findChild<QPushButton*>("Command2");
-    QCOMPARE((QStringList{window.windowTitle(), label->text(), remove->text(), quit->text()}),
-             texts);
-    // Every text fits its fixed place; English keeps the buttons' padding free.
-    const int padding = language == u"en" ? 8 : 0;
-    // (the ink: a closing "。" leaves the right half of its advance blank)
-    QVERIFY(label->fontMetrics().tightBoundingRect(label->text()).right() <
-            label->contentsRect().width());
-    for (QPushButton* button : {remove, quit}) {
-        QVERIFY(button->fontMetrics().horizontalAdvance(button->text()) + padding <=
-                button->width());
-    }
-    clickRemove();
-    QCOMPARE(m_prompt.shown.constLast().text,
-             language == u"en" ? QString("An error occurred.") : QString("エラーが発生しました。"));
-    // Back to Japanese for the other tests.
-    qputenv("QUILLMORN_LANG", "ja");
-    installRemoverTranslations();
-    if (saved.isNull()) {
-        qunsetenv("QUILLMORN_LANG");
-    } else {
-        qputenv("QUILLMORN_LANG", saved);
-    }
 }
 
 QTEST_MAIN(TestRemover)
