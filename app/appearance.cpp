@@ -4,22 +4,8 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 namespace qm {
-
-bool loadQtTranslation() {
-    static QTranslator translator;
-    if (!translator.isEmpty()) {
-        return true;
-    }
-    if (!translator.load(QStringLiteral("qtbase_ja"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        return false;
-    }
-    return QCoreApplication::installTranslator(&translator);
-}
 
 void useProgramLook() {
     QFont font = QApplication::font();

@@ -1,6 +1,7 @@
 #include "app/helpers.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
@@ -123,7 +124,7 @@ void showTextFile(const QString& path, QPlainTextEdit* preview) {
     }
     QFile file(actual);
     if (!QFileInfo(actual).isFile() || !file.open(QIODevice::ReadOnly)) {
-        messageBox(path + QStringLiteral(" ﾌｧｲﾙを開けません。"));
+        messageBox(path + QCoreApplication::translate("qm::Helpers", " ﾌｧｲﾙを開けません。"));
         return;
     }
     const BusyCursor busy;

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/appearance.h"
+#include "app/language.h"
 #include "app/startup.h"
 #include "catalogue/cataloguewindows.h"
 #include "folders/folderswindows.h"
@@ -17,12 +18,13 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     qm::ensureUtf8Locale();
+    // Japanese is the language of the code; English comes from the built-in translation.
+    qm::installTranslations(qm::chooseLanguage());
     QApplication::setApplicationName(QStringLiteral("quillmorn"));
     QApplication::setDesktopFileName(QStringLiteral("quillmorn"));
     // The program decides itself when it ends (see WindowRegistry and endProgram()).
     QApplication::setQuitOnLastWindowClosed(false);
     qm::Prompt::setDefaultTitle(QStringLiteral("quillmorn"));
-    qm::loadQtTranslation();
     qm::useProgramLook();
 
     qm::registerMenuWindows();
@@ -34,6 +36,7 @@ int main(int argc, char* argv[]) {
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
+    qm::startPortableMode(arguments, QApplication::applicationDirPath());
     qm::InstanceLock lock;
     if (!qm::startUp(arguments.join(u' '), lock)) {
         return 0;

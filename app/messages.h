@@ -2,17 +2,23 @@
 
 #include <QString>
 
+#include "app/translatedtext.h"
+
 namespace qm {
 
-// Message texts that more than one window shows.
+// Message texts that more than one window shows, translated where they are shown.
 
 // A shortcut could not be written.
-inline const QString kShortcutFailedMessage = QStringLiteral(
-    "正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを使用しています。詳し"
-    "くはReadme.txtをご覧ください。");
+inline constexpr TranslatedText kShortcutFailedMessage{
+    "qm::Messages",
+    QT_TRANSLATE_NOOP("qm::Messages",
+                      "正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを使用"
+                      "しています。詳しくはReadme.txtをご覧ください。")};
 
 // Moving or copying a folder's contents failed.
-inline const QString kTransferErrorMessage =
-    QStringLiteral("ファイル転送エラー。当ソフトを再起動して再試行してみてください。");
+inline constexpr TranslatedText kTransferErrorMessage{
+    "qm::Messages",
+    QT_TRANSLATE_NOOP("qm::Messages",
+                      "ファイル転送エラー。当ソフトを再起動して再試行してみてください。")};
 
 }  // namespace qm

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include "app/endprogram.h"
@@ -10,6 +12,7 @@
 #include "app/workingfolder.h"
 #include "platform/instancelock.h"
 #include "platform/paths.h"
+#include "platform/portablemode.h"
 #include "platform/prompt.h"
 
 namespace qm {
@@ -43,6 +46,16 @@ std::optional<WindowKind> openWith(const QString& argumentText) {
 }
 
 }  // namespace
+
+void startPortableMode(QStringList& arguments, const QString& executableFolder) {
+    const bool switchGiven = takePortableSwitch(arguments);
+    if (PortableMode::start(executableFolder, switchGiven) == PortableMode::Outcome::Unwritable) {
+        messageBox(QCoreApplication::translate(
+                       "qm::StartUp",
+                       "ポータブルモードのフォルダに書き込めません。通常のフォルダを使います。\n") +
+                   QDir::toNativeSeparators(executableFolder));
+    }
+}
 
 std::optional<WindowKind> decideStart(const QString& argumentText) {
     ProgramState& s = state();
@@ -85,7 +98,7 @@ std::optional<WindowKind> decideStart(const QString& argumentText) {
 
 bool startUp(const QString& argumentText, InstanceLock& lock) {
     if (!lock.tryLock()) {
-        messageBox(QStringLiteral("Quillmornは既に起動されています"));
+        messageBox(QCoreApplication::translate("qm::StartUp", "Quillmornは既に起動されています"));
         endProgram();
         return false;
     }

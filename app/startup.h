@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -9,6 +10,11 @@
 namespace qm {
 
 class InstanceLock;
+
+// Portable mode for the executable's folder (see PortableMode): takes a leading "--portable" off
+// the arguments and, when the folder cannot be written to, says so; the normal folders are used
+// then.
+void startPortableMode(QStringList& arguments, const QString& executableFolder);
 
 // Reads the argument text (the program's arguments joined by single spaces), sets workFolder and
 // listFolder when it names them, and says which window to open first: nothing when the text

@@ -1,6 +1,7 @@
 #include "app/workingfolder.h"
 
 #include <QCollator>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 
@@ -99,12 +100,14 @@ bool prepareWorkingFolder(const QString& workFolder) {
     }
     // An existing list folder is kept as it is; only "settings.dat" is rewritten.
     if (!QDir().mkpath(listFolder) || !writeSettingsFile(listFolder, workFolder)) {
-        messageBox(QStringLiteral("作業フォルダを作成できませんでした。\n") + listFolder,
+        messageBox(QCoreApplication::translate("qm::WorkingFolder",
+                                               "作業フォルダを作成できませんでした。\n") +
+                       listFolder,
                    MsgExclamation, QStringLiteral("Quillmorn"));
         return false;
     }
-    messageBox(QStringLiteral("作業フォルダを作成しました。"), MsgOkOnly,
-               QStringLiteral("Quillmorn"));
+    messageBox(QCoreApplication::translate("qm::WorkingFolder", "作業フォルダを作成しました。"),
+               MsgOkOnly, QStringLiteral("Quillmorn"));
     return true;
 }
 

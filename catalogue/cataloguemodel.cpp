@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "app/storedtext.h"
 #include "catalogue/cataloguemarks.h"
 
 namespace qm {
@@ -44,8 +45,11 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
         return QVariant();
     }
     const CatalogueEntry& row = m_rows.at(index.row());
-    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+    if (role == Qt::EditRole || (role == Qt::DisplayRole && index.column() <= FolderColumn)) {
         return columnText(row, index.column());
+    }
+    if (role == Qt::DisplayRole) {
+        return shownText(columnText(row, index.column()));
     }
     if (role == Qt::DecorationRole && index.column() == NameColumn) {
         const QIcon icon = image(row.state);
@@ -59,9 +63,8 @@ QVariant CatalogueModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QVariant();
     }
-    static const QString headers[kColumnCount] = {
-        QStringLiteral("名前"), QStringLiteral("フォルダ名"), QStringLiteral("分類"),
-        QStringLiteral("EXE名"), QStringLiteral("説明")};
+    const QString headers[kColumnCount] = {tr("名前"), tr("フォルダ名"), tr("分類"), tr("EXE名"),
+                                           tr("説明")};
     return section >= 0 && section < kColumnCount ? headers[section] : QString();
 }
 

@@ -113,31 +113,31 @@ void CatalogueWindow::buildControls() {
     // reach up to the buttons on the right and end where the next control begins, so that no two
     // controls overlap.
     m_titleLabel =
-        label("Label1", QStringLiteral("フォルダリスト　-　こちらにフォルダの情報が表示されます。"),
+        label("Label1", tr("フォルダリスト　-　こちらにフォルダの情報が表示されます。"),
               240, 120, kTitleWidthNormal, 240, kWide);
     QLabel* unregisteredImage = label("Image1", QString(), 1920, 600, 240, 240);
     unregisteredImage->setPixmap(unregisteredMark());
     QLabel* registeredImage = label("Image2", QString(), 1920, 840, 240, 240);
     registeredImage->setPixmap(registeredMark());
     m_explanation = {
-        label("Label2", QStringLiteral("項目をダブルクリックすると情報が変更されます。"), 1680, 360,
+        label("Label2", tr("項目をダブルクリックすると情報が変更されます。"), 1680, 360,
               4020, 240, kWide),
         unregisteredImage,
-        label("Label3", QStringLiteral("- 未登録（情報が登録されていません。）"), 2160, 630, 3540,
+        label("Label3", tr("- 未登録（情報が登録されていません。）"), 2160, 630, 3540,
               240, kWide),
         registeredImage,
-        label("Label4", QStringLiteral("- 登録済（登録されています。）"), 2160, 870, 3375, 255),
-        label("Label5", QStringLiteral("印なし- 対象外（検索対象外とされています。）"), 1680, 1125,
+        label("Label4", tr("- 登録済（登録されています。）"), 2160, 870, 3375, 255),
+        label("Label5", tr("印なし- 対象外（検索対象外とされています。）"), 1680, 1125,
               4020, 255, kWide)};
     // The hint under "順次登録" wraps in the room between the button and the list.
     QLabel* hint = label(
         "Label7",
-        QStringLiteral("↑まず。順次登録を押してください。ボタンにマウスを置くと説明が出ます。"),
+        tr("↑まず。順次登録を押してください。ボタンにマウスを置くと説明が出ます。"),
         5760, 870, 1935, 555, kRightEdge);
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_explanation.append(hint);
-    label("Label6", QStringLiteral("フォルダ内のReadme.txt やその他の TXT ファイルを表示します"),
+    label("Label6", tr("フォルダ内のReadme.txt やその他の TXT ファイルを表示します"),
           1080, 4200, 6615, 240, {0, 1, kListShare, 0});
 
     m_listView = new QTreeView(m_client);
@@ -169,7 +169,7 @@ void CatalogueWindow::buildControls() {
     m_textFiles = new QListWidget(m_client);
     m_textFiles->setObjectName(QStringLiteral("File2"));
     m_textFiles->setToolTip(
-        QStringLiteral("フォルダ内のテキストファイルを表示しています。こちらをクリックすると、右に"
+        tr("フォルダ内のテキストファイルを表示しています。こちらをクリックすると、右に"
                        "その内容が表示されます。"));
     place(m_textFiles, 960, 4440, 1335, 1710, {0, 0, kListShare, kPreviewShare});
 
@@ -182,24 +182,23 @@ void CatalogueWindow::buildControls() {
     place(m_textPreview, 2400, 4440, 5295, 1695, {0, 1, kListShare, kPreviewShare});
     m_preview = std::make_unique<FolderPreview>(m_iconPicture, m_textFiles, m_textPreview);
 
-    m_menuButton = button("Command12", QStringLiteral("メニューに戻る"),
-                          QStringLiteral("メインメニューに戻ります。"));
+    m_menuButton = button("Command12", tr("メニューに戻る"), tr("メインメニューに戻ります。"));
     m_registerAllButton =
-        button("Command7", QStringLiteral("順次登録"),
-               QStringLiteral(
+        button("Command7", tr("順次登録"),
+               tr(
                    "こちらをクリックすると、未登録の情報を要求するダイアログが順次出現し、情報を"
                    "すべて登録できます。"));
-    QPushButton* launch = button("Command10", QStringLiteral("起 動"),
-                                 QStringLiteral("リスト選択中の登録されたEXEを起動します。"));
+    QPushButton* launch = button("Command10", tr("起 動"),
+                                 tr("リスト選択中の登録されたEXEを起動します。"));
     place(launch, 120, 4920, 735, 255, kBottomEdge);
-    QPushButton* open = button("Command11", QStringLiteral("開 く"),
-                               QStringLiteral("リストで選択されたフォルダを開きます。"));
+    QPushButton* open = button("Command11", tr("開 く"),
+                               tr("リストで選択されたフォルダを開きます。"));
     place(open, 120, 5280, 735, 255, kBottomEdge);
-    QPushButton* move = button("Command1", QStringLiteral("移 動"),
-                               QStringLiteral("選択フォルダとリスト項目を移動します。"));
+    QPushButton* move = button("Command1", tr("移 動"),
+                               tr("選択フォルダとリスト項目を移動します。"));
     place(move, 120, 5640, 735, 255, kBottomEdge);
-    QPushButton* remove = button("Command13", QStringLiteral("削 除"),
-                                 QStringLiteral("選択フォルダとリスト項目を削除します。"));
+    QPushButton* remove = button("Command13", tr("削 除"),
+                                 tr("選択フォルダとリスト項目を削除します。"));
     place(remove, 120, 6000, 735, 255, kBottomEdge);
 
     // Picture2 lies below the client area, as the scratch surface always did; nothing is drawn
@@ -209,9 +208,9 @@ void CatalogueWindow::buildControls() {
     // The hidden buttons that serve as procedures.
     QPushButton* loadDir = button("Command3", QStringLiteral("load dir"), QString());
     QPushButton* save = button("Command4", QStringLiteral("save list"), QString());
-    QPushButton* edit = button("Command8", QStringLiteral("登録情報の変更"),
-                               QStringLiteral("ファイルの設定情報が表示され、変更できます。"));
-    QPushButton* icons = button("Command9", QStringLiteral("アイコン更新"), QString());
+    QPushButton* edit = button("Command8", tr("登録情報の変更"),
+                               tr("ファイルの設定情報が表示され、変更できます。"));
+    QPushButton* icons = button("Command9", tr("アイコン更新"), QString());
     for (QPushButton* hidden : {loadDir, save, edit, icons}) {
         hidden->hide();
     }
@@ -269,34 +268,34 @@ void CatalogueWindow::buildMenus() {
         parent->addSeparator()->setObjectName(QLatin1String(name));
     };
 
-    QMenu* file = menu("mnuFile", QStringLiteral("ファイル(&F)"));
-    connect(item(file, "mnuMnu", QStringLiteral("メニューに戻る")), &QAction::triggered, this,
+    QMenu* file = menu("mnuFile", tr("ファイル(&F)"));
+    connect(item(file, "mnuMnu", tr("メニューに戻る")), &QAction::triggered, this,
             &CatalogueWindow::backToMenu);
-    connect(item(file, "mnuExit", QStringLiteral("終了")), &QAction::triggered, this,
+    connect(item(file, "mnuExit", tr("終了")), &QAction::triggered, this,
             &CatalogueWindow::exitWindow);
 
-    QMenu* list = menu("mnuListP", QStringLiteral("リスト編集(&P)"));
-    connect(item(list, "mnuUd", QStringLiteral("選択された登録情報を変更する")),
-            &QAction::triggered, this, &CatalogueWindow::editSelected);
+    QMenu* list = menu("mnuListP", tr("リスト編集(&P)"));
+    connect(item(list, "mnuUd", tr("選択された登録情報を変更する")), &QAction::triggered, this,
+            &CatalogueWindow::editSelected);
     separator(list, "mnuLine2");
-    connect(item(list, "mnuAdd", QStringLiteral("リストにインストール追加")), &QAction::triggered,
-            this, &CatalogueWindow::showInstallerAndClose);
-    connect(item(list, "mnuDel", QStringLiteral("リストからアンインストール削除")),
-            &QAction::triggered, this, &CatalogueWindow::deleteSelected);
+    connect(item(list, "mnuAdd", tr("リストにインストール追加")), &QAction::triggered, this,
+            &CatalogueWindow::showInstallerAndClose);
+    connect(item(list, "mnuDel", tr("リストからアンインストール削除")), &QAction::triggered, this,
+            &CatalogueWindow::deleteSelected);
     separator(list, "mnuLine1");
-    connect(item(list, "mnuKidou", QStringLiteral("選択されたEXEを起動")), &QAction::triggered,
-            this, &CatalogueWindow::launchSelected);
-    connect(item(list, "mnuOpen", QStringLiteral("選択されたフォルダを開く")), &QAction::triggered,
-            this, &CatalogueWindow::openSelectedFolder);
-    connect(item(list, "mnuMove", QStringLiteral("選択されたフォルダを移動")), &QAction::triggered,
-            this, &CatalogueWindow::moveSelected);
+    connect(item(list, "mnuKidou", tr("選択されたEXEを起動")), &QAction::triggered, this,
+            &CatalogueWindow::launchSelected);
+    connect(item(list, "mnuOpen", tr("選択されたフォルダを開く")), &QAction::triggered, this,
+            &CatalogueWindow::openSelectedFolder);
+    connect(item(list, "mnuMove", tr("選択されたフォルダを移動")), &QAction::triggered, this,
+            &CatalogueWindow::moveSelected);
 
-    QMenu* settings = menu("mnuSetting", QStringLiteral("設定(&S)"));
-    m_compactAction = item(settings, "mnuComm", QStringLiteral("説明を消す"));
+    QMenu* settings = menu("mnuSetting", tr("設定(&S)"));
+    m_compactAction = item(settings, "mnuComm", tr("説明を消す"));
     m_compactAction->setCheckable(true);
     connect(m_compactAction, &QAction::triggered, this,
             [this](bool checked) { applyLayout(checked); });
-    m_registerAtStartAction = item(settings, "mnuAA", QStringLiteral("起動時に順次登録を行う"));
+    m_registerAtStartAction = item(settings, "mnuAA", tr("起動時に順次登録を行う"));
     m_registerAtStartAction->setCheckable(true);
 }
 
@@ -543,8 +542,8 @@ bool CatalogueWindow::saveList() {
         return true;
     }
     m_listChanged = false;
-    const int answer = messageBox(QStringLiteral("実行するにはリストの保存が必要です。\n"
-                                                 "変更を上書き保存しますか？"),
+    const int answer = messageBox(tr("実行するにはリストの保存が必要です。\n"
+                                     "変更を上書き保存しますか？"),
                                   MsgYesNo);
     if (answer != AnswerYes) {
         return true;
@@ -554,15 +553,15 @@ bool CatalogueWindow::saveList() {
     // A misread list keeps its old file beside the new one.
     QString backup;
     if (m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
-        messageBox(path + QStringLiteral(" の控えを ") + backup +
-                       QStringLiteral(" に作れなかったため、保存しませんでした。\n") + error,
+        messageBox(path + tr(" の控えを ") + backup +
+                       tr(" に作れなかったため、保存しませんでした。\n") + error,
                    MsgExclamation, QStringLiteral("quillmorn"));
         m_listChanged = true;
         return false;
     }
     m_listNeedsBackup = false;
     if (!saveListFile(path, m_model->entries(), &error)) {
-        messageBox(path + QStringLiteral(" に保存できませんでした。\n") + error, MsgExclamation,
+        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation,
                    QStringLiteral("quillmorn"));
         m_listChanged = true;
         return false;
@@ -592,10 +591,10 @@ void CatalogueWindow::registerAll() {
     RegistrationSession session(*m_model, registrationHooks());
     switch (session.registerUnregistered()) {
         case RegistrationSession::Outcome::Finished:
-            messageBox(QStringLiteral("全て登録されました。"));
+            messageBox(tr("全て登録されました。"));
             break;
         case RegistrationSession::Outcome::NothingOffered:
-            messageBox(QStringLiteral("追加はありませんでした。"));
+            messageBox(tr("追加はありませんでした。"));
             break;
         case RegistrationSession::Outcome::Cancelled:
         case RegistrationSession::Outcome::Gone:
@@ -614,7 +613,7 @@ void CatalogueWindow::launchSelected() {
     }
     QString error;
     if (!Launcher::instance().start(exe, {}, QString(), &error)) {
-        messageBox(exe + QStringLiteral(" を起動できませんでした。\n") + error, MsgExclamation);
+        messageBox(exe + tr(" を起動できませんでした。\n") + error, MsgExclamation);
     }
 }
 
@@ -625,7 +624,7 @@ void CatalogueWindow::openSelectedFolder() {
     }
     const QString path = folderPathOfRow(row);
     if (!Launcher::instance().openFolder(path)) {
-        messageBox(path + QStringLiteral(" を開けませんでした。"), MsgExclamation);
+        messageBox(path + tr(" を開けませんでした。"), MsgExclamation);
     }
 }
 
@@ -655,12 +654,12 @@ void CatalogueWindow::deleteSelected() {
         return;
     }
     const QString path = folderPathOfRow(row);
-    const int answer = messageBox(
-        path + QStringLiteral(" フォルダを削除します。\n"
-                              "セットアップ、インストールされたソフトを消すと、システムに影響が出る"
-                              "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
-                              "メントに従ってください。\n削除しますか？"),
-        MsgYesNo, QStringLiteral("Quillmorn"));
+    const int answer =
+        messageBox(path + tr(" フォルダを削除します。\n"
+                             "セットアップ、インストールされたソフトを消すと、システムに影響が出る"
+                             "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
+                             "メントに従ってください。\n削除しますか？"),
+                   MsgYesNo, QStringLiteral("Quillmorn"));
     if (answer != AnswerYes) {
         return;
     }
@@ -733,8 +732,7 @@ bool CatalogueWindow::checkFolderName(int row) const {
     const bool plain = !folder.isEmpty() && folder != QLatin1String(".") &&
                        folder != QLatin1String("..") && !folder.contains(u'/');
     if (!plain) {
-        messageBox(QStringLiteral("フォルダ名「") + folder +
-                       QStringLiteral("」は作業対象のフォルダ名として使えません。"),
+        messageBox(tr("フォルダ名「") + folder + tr("」は作業対象のフォルダ名として使えません。"),
                    MsgExclamation);
     }
     return plain;

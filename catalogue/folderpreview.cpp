@@ -1,5 +1,6 @@
 #include "catalogue/folderpreview.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -20,7 +21,7 @@ FolderPreview::FolderPreview(QLabel* icon, QListWidget* files, QPlainTextEdit* t
     : m_icon(icon), m_files(files), m_text(text) {}
 
 QString FolderPreview::noReadmeText() {
-    return QStringLiteral("Readme.txt がありません。");
+    return QCoreApplication::translate("qm::FolderPreview", "Readme.txt がありません。");
 }
 
 void FolderPreview::showEntry(const QString& exe, const QString& folderPath) {

@@ -21,12 +21,12 @@ SplashWindow::SplashWindow() : Form(WindowKind::Splash) {
     title->setAlignment(Qt::AlignCenter);
     placeTwips(title, 240, 240, 4920, 900);
 
-    auto* subtitle = new QLabel(QStringLiteral("小規模ソフトウェアフォルダ簡易管理ソフト"), this);
+    auto* subtitle = new QLabel(tr("小規模ソフトウェアフォルダ簡易管理ソフト"), this);
     subtitle->setObjectName(QStringLiteral("Label2"));
     subtitle->setAlignment(Qt::AlignCenter);
     placeTwips(subtitle, 240, 1200, 4920, 360);
 
-    auto* status = new QLabel(QStringLiteral("起動中です・・・　　　リストを作成中"), this);
+    auto* status = new QLabel(tr("起動中です・・・　　　リストを作成中"), this);
     status->setObjectName(QStringLiteral("Label3"));
     status->setAlignment(Qt::AlignCenter);
     placeTwips(status, 240, 1740, 4920, 360);

@@ -14,6 +14,7 @@
 #include "app/helpers.h"
 #include "app/messages.h"
 #include "app/programstate.h"
+#include "app/translatedtext.h"
 #include "app/workingfolder.h"
 #include "folders/foldermove.h"
 #include "platform/pathbytes.h"
@@ -23,26 +24,29 @@
 namespace qm {
 namespace {
 
-const QString kMissingFolder = QStringLiteral("フォルダが存在しません");
-const QString kFilesLeftMessage = QStringLiteral(
-    "移動中に作られたか変更されたファイルが移動元に残っているため、次のフォルダは削除していません"
-    "。中身を確認してください。\n");
+const TranslatedText kMissingFolder{"qm::MoveWindow",
+                                    QT_TRANSLATE_NOOP("qm::MoveWindow", "フォルダが存在しません")};
+const TranslatedText kFilesLeftMessage{
+    "qm::MoveWindow",
+    QT_TRANSLATE_NOOP("qm::MoveWindow",
+                      "移動中に作られたか変更されたファイルが移動元に残っているため、次のフォルダは"
+                      "削除していません。中身を確認してください。\n")};
 
 }  // namespace
 
 MoveWindow::MoveWindow()
     : Form(WindowKind::Move),
-      m_promptLabel(new QLabel(QStringLiteral("フォルダの移動先を指定してください。"), this)),
+      m_promptLabel(new QLabel(tr("フォルダの移動先を指定してください。"), this)),
       m_sourceLabel(new QLabel(this)),
-      m_workingFolderOption(new QRadioButton(QStringLiteral("リスト登録されているフォルダ"), this)),
+      m_workingFolderOption(new QRadioButton(tr("リスト登録されているフォルダ"), this)),
       m_workingFolderList(new QListWidget(this)),
-      m_otherFolderOption(new QRadioButton(QStringLiteral("上記以外のフォルダ"), this)),
+      m_otherFolderOption(new QRadioButton(tr("上記以外のフォルダ"), this)),
       m_otherFolderEdit(new QLineEdit(this)),
-      m_browseButton(new QPushButton(QStringLiteral("開く"), this)),
+      m_browseButton(new QPushButton(tr("開く"), this)),
       m_unusedCheck(new QCheckBox(QStringLiteral("Check1"), this)),
-      m_moveButton(new QPushButton(QStringLiteral("移 動"), this)) {
+      m_moveButton(new QPushButton(tr("移 動"), this)) {
     setObjectName(QStringLiteral("Form7"));
-    setWindowTitle(QStringLiteral("フォルダの移動"));
+    setWindowTitle(tr("フォルダの移動"));
     m_promptLabel->setObjectName(QStringLiteral("Label1"));
     m_sourceLabel->setObjectName(QStringLiteral("Label2"));
     m_workingFolderOption->setObjectName(QStringLiteral("Option1"));
@@ -119,8 +123,7 @@ void MoveWindow::otherFolderOptionClicked() {
 
 void MoveWindow::browseClicked() {
     m_browsedFolder.clear();
-    m_browsedFolder =
-        browseForFolder(this, QStringLiteral("対象となるフォルダを指定してください。"));
+    m_browsedFolder = browseForFolder(this, tr("対象となるフォルダを指定してください。"));
     m_otherFolderEdit->setText(m_browsedFolder);
 }
 
@@ -138,8 +141,7 @@ void MoveWindow::moveClicked() {
     if (m_transferring) {
         return;
     }
-    if (messageBox(QStringLiteral("フォルダを移動します。よろしいですか？"), MsgYesNo) !=
-        AnswerYes) {
+    if (messageBox(tr("フォルダを移動します。よろしいですか？"), MsgYesNo) != AnswerYes) {
         return;
     }
     ProgramState& s = state();
@@ -165,11 +167,11 @@ void MoveWindow::moveClicked() {
     switch (checkMove(source, m_moveDestination, s.workFolder)) {
         case MoveRefusal::SameFolder:
             abandonMove();
-            messageBox(QStringLiteral("移動先フォルダが移動元と同じです。移動できません。"));
+            messageBox(tr("移動先フォルダが移動元と同じです。移動できません。"));
             return;
         case MoveRefusal::NameClash:
             abandonMove();
-            messageBox(QStringLiteral("移動先に同じ名前のフォルダが既に存在します。"));
+            messageBox(tr("移動先に同じ名前のフォルダが既に存在します。"));
             return;
         case MoveRefusal::None:
             break;
@@ -182,7 +184,7 @@ void MoveWindow::moveClicked() {
     }
     // Only an emptied source goes: what appeared or changed in it during the move stays there.
     if (!removeMovedFolder(source)) {
-        messageBox(kFilesLeftMessage + readableName(source));
+        messageBox(kFilesLeftMessage.text() + readableName(source));
     }
     close();
 }

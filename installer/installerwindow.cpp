@@ -26,6 +26,7 @@
 #include "installer/pathlabel.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
+#include "platform/portablemode.h"
 #include "platform/prompt.h"
 #include "shortcuts/shortcutwriter.h"
 
@@ -96,7 +97,7 @@ bool nameTaken(const QString& folder, const QString& name) {
 }  // namespace
 
 InstallerWindow::InstallerWindow(QWidget* parent) : Form(WindowKind::Installer, parent) {
-    setWindowTitle(QStringLiteral("Quillmorn - インストーラー"));
+    setWindowTitle(tr("Quillmorn - インストーラー"));
     createControls();
 }
 
@@ -120,11 +121,10 @@ void InstallerWindow::createControls() {
     drops->watch(m_dropImage);
     connect(drops, &FileDropFilter::filesDropped, this, &InstallerWindow::filesDropped);
 
-    placeTwips(makeLabel(this, "Label3", QStringLiteral("←こちらに")), 1800, 180, 2900, 300);
-    placeTwips(makeLabel(this, "Label2", QStringLiteral(".LZH .ZIPファイルを")), 1800, 540, 2900,
-               300);
-    QLabel* hint = makeLabel(
-        this, "Label4", QStringLiteral("ドラッグアンドドロップしてインストールを押してください。"));
+    placeTwips(makeLabel(this, "Label3", tr("←こちらに")), 1800, 180, 2900, 300);
+    placeTwips(makeLabel(this, "Label2", tr(".LZH .ZIPファイルを")), 1800, 540, 2900, 300);
+    QLabel* hint =
+        makeLabel(this, "Label4", tr("ドラッグアンドドロップしてインストールを押してください。"));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     placeTwips(hint, 1800, 900, 2900, 780);
@@ -135,14 +135,13 @@ void InstallerWindow::createControls() {
     m_destinationLabel = makePathLabel(this, "Label5");
     placeTwips(m_destinationLabel, 5160, 600, 4560, 360);
 
-    m_shortcutButton =
-        makeButton(this, "Command2", QStringLiteral("インストーラーをプログラムに登録"));
-    m_shortcutButton->setToolTip(QStringLiteral(
-        "スタートメニュー　－　プログラムにインストーラーのショートカットを登録する。"));
+    m_shortcutButton = makeButton(this, "Command2", tr("インストーラーをプログラムに登録"));
+    m_shortcutButton->setToolTip(
+        tr("スタートメニュー　－　プログラムにインストーラーのショートカットを登録する。"));
     placeTwips(m_shortcutButton, 4800, 1140, 3000, 420);
-    m_installButton = makeButton(this, "Command1", QStringLiteral("インストール"));
+    m_installButton = makeButton(this, "Command1", tr("インストール"));
     placeTwips(m_installButton, 7920, 1140, 1800, 420);
-    m_menuButton = makeButton(this, "Command3", QStringLiteral("メニューに戻る"));
+    m_menuButton = makeButton(this, "Command3", tr("メニューに戻る"));
     placeTwips(m_menuButton, 7920, 1680, 1800, 420);
 
     m_progress = new QProgressBar(this);
@@ -273,17 +272,17 @@ bool InstallerWindow::offerSetup() {
     if (setup.isEmpty() || !fileExists(setup)) {
         return false;
     }
-    const int answer = messageBox(
-        QStringLiteral("このアーカイブには Setup.exe（特有のインストーラー）が含まれています。") +
-            QChar(10) + QStringLiteral("セットアップを起動しますか？"),
-        MsgYesNo);
+    const int answer =
+        messageBox(tr("このアーカイブには Setup.exe（特有のインストーラー）が含まれています。") +
+                       QChar(10) + tr("セットアップを起動しますか？"),
+                   MsgYesNo);
     if (answer != AnswerYes) {
         return false;
     }
     QString error;
     if (!Launcher::instance().start(setup, {}, m_destinationLabel->text(), &error)) {
         // The archive is in place all the same: go on and register it.
-        messageBox(QStringLiteral("セットアップを起動できませんでした。") + QChar(10) + error);
+        messageBox(tr("セットアップを起動できませんでした。") + QChar(10) + error);
         return false;
     }
     endProgram();
@@ -320,13 +319,13 @@ void InstallerWindow::registerShortcutClicked() {
         writeShortcut(
             joinPath(programs, lastPathPart(workFolder) + QStringLiteral(" にインストール") +
                                    shortcutExtension()),
-            executable, QStringLiteral("-i ") + workFolder,
+            executable, PortableMode::shortcutArguments(QStringLiteral("-i ") + workFolder),
             parentFolder(QFileInfo(executable).absolutePath()));
     } catch (const ShortcutError&) {
         messageBox(kShortcutFailedMessage);
         return;
     }
-    messageBox(QStringLiteral("作成しました。"));
+    messageBox(tr("作成しました。"));
 }
 
 void InstallerWindow::backToMenuClicked() {

@@ -1,6 +1,7 @@
 #include "installer/lhazip.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "app/helpers.h"
@@ -37,13 +38,13 @@ qint32 lzhMelt(QWidget* window, const QString& archive, const QString& folder,
                const QString& command, const QString& switches) {
     const QFileInfo info(archive);
     if (archive.isEmpty() || !(info.exists() || info.isSymLink())) {
-        messageBox(QStringLiteral("ファイルが見つかりません。No.4"), MsgOkOnly,
-                   QStringLiteral("LzhMeltエラー"));
+        messageBox(QCoreApplication::translate("qm::LhaZip", "ファイルが見つかりません。No.4"),
+                   MsgOkOnly, QCoreApplication::translate("qm::LhaZip", "LzhMeltエラー"));
         return 1;
     }
     if (!runArchiver(&Unlha, window, lzhCommandLine(archive, folder, command, switches))) {
-        messageBox(QStringLiteral("解凍に失敗しました。No.5"), MsgExclamation,
-                   QStringLiteral("圧縮失敗"));
+        messageBox(QCoreApplication::translate("qm::LhaZip", "解凍に失敗しました。No.5"),
+                   MsgExclamation, QCoreApplication::translate("qm::LhaZip", "圧縮失敗"));
         return 1;
     }
     return 0;
@@ -52,13 +53,13 @@ qint32 lzhMelt(QWidget* window, const QString& archive, const QString& folder,
 qint32 zipMelt(QWidget* window, const QString& archive, const QString& folder,
                const QString& options) {
     if (!fileExists(archive)) {
-        messageBox(QStringLiteral("ファイルが存在しません。No.9"), MsgOkOnly,
-                   QStringLiteral("ZipMeltエラー"));
+        messageBox(QCoreApplication::translate("qm::LhaZip", "ファイルが存在しません。No.9"),
+                   MsgOkOnly, QCoreApplication::translate("qm::LhaZip", "ZipMeltエラー"));
         return 1;
     }
     if (!runArchiver(&UnZip, window, zipCommandLine(archive, folder, options))) {
-        messageBox(QStringLiteral("解凍に失敗しました。No.10"), MsgExclamation,
-                   QStringLiteral("ZipMeltエラー"));
+        messageBox(QCoreApplication::translate("qm::LhaZip", "解凍に失敗しました。No.10"),
+                   MsgExclamation, QCoreApplication::translate("qm::LhaZip", "ZipMeltエラー"));
         return 1;
     }
     return 0;

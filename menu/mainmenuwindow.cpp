@@ -61,9 +61,8 @@ MainMenuWindow::MainMenuWindow(QWidget* parent) : Form(WindowKind::MainMenu, par
 void MainMenuWindow::buildControls() {
     m_titleLabel = makeLabel(QStringLiteral("Quillmorn"), "Label1", this);
     m_titleLabel->setFont(titleFont(font()));
-    m_subtitleLabel =
-        makeLabel(QStringLiteral("小規模ソフトウェアフォルダ簡易管理ソフト"), "Label3", this);
-    m_folderCaption = makeLabel(QStringLiteral("管理する対象のフォルダの場所："), "Label2", this);
+    m_subtitleLabel = makeLabel(tr("小規模ソフトウェアフォルダ簡易管理ソフト"), "Label3", this);
+    m_folderCaption = makeLabel(tr("管理する対象のフォルダの場所："), "Label2", this);
 
     m_folderBox = new QComboBox(this);
     m_folderBox->setObjectName(QStringLiteral("Combo1"));
@@ -79,26 +78,26 @@ void MainMenuWindow::buildControls() {
     m_folderBox->installEventFilter(this);
     m_folderCaption->setBuddy(m_folderBox);
 
-    m_browseButton = makeButton(QStringLiteral("参照"), "Command2", this);
-    m_prepareButton = makeButton(QStringLiteral("新規作成"), "Command4", this);
-    m_prepareLabel = makeLabel(QStringLiteral("作業フォルダを新規作成します。"), "Label6", this);
-    m_catalogueButton = makeButton(QStringLiteral("フォルダリスト"), "Command1", this);
-    m_catalogueLabel = makeLabel(QStringLiteral("既存のソフトウェアフォルダをリストに登録します。"),
-                                 "Label4", this);
-    m_installerButton = makeButton(QStringLiteral("インストーラー"), "Command5", this);
-    m_installerLabel = makeLabel(QStringLiteral("小規模ソフトを対象フォルダにインストールします。"),
-                                 "Label7", this);
-    m_linksButton = makeButton(QStringLiteral("リンク作成"), "Command3", this);
-    m_linksLabel = makeLabel(QStringLiteral("フォルダリストを元に、ショートカットを作成します。"),
-                             "Label5", this);
+    m_browseButton = makeButton(tr("参照"), "Command2", this);
+    m_prepareButton = makeButton(tr("新規作成"), "Command4", this);
+    m_prepareLabel = makeLabel(tr("作業フォルダを新規作成します。"), "Label6", this);
+    m_catalogueButton = makeButton(tr("フォルダリスト"), "Command1", this);
+    m_catalogueLabel =
+        makeLabel(tr("既存のソフトウェアフォルダをリストに登録します。"), "Label4", this);
+    m_installerButton = makeButton(tr("インストーラー"), "Command5", this);
+    m_installerLabel =
+        makeLabel(tr("小規模ソフトを対象フォルダにインストールします。"), "Label7", this);
+    m_linksButton = makeButton(tr("リンク作成"), "Command3", this);
+    m_linksLabel =
+        makeLabel(tr("フォルダリストを元に、ショートカットを作成します。"), "Label5", this);
 
     m_line = new QFrame(this);
     m_line->setObjectName(QStringLiteral("Line1"));
     m_line->setFrameShape(QFrame::HLine);
     m_line->setFrameShadow(QFrame::Sunken);
 
-    m_openFolderButton = makeButton(QStringLiteral("作業フォルダを開く"), "Command8", this);
-    m_quitButton = makeButton(QStringLiteral("終 了"), "Command6", this);
+    m_openFolderButton = makeButton(tr("作業フォルダを開く"), "Command8", this);
+    m_quitButton = makeButton(tr("終 了"), "Command6", this);
 
     // A spare text box that takes no typed input and has no other role; it is not shown.
     m_spareText = new QLineEdit(this);
@@ -211,7 +210,7 @@ void MainMenuWindow::browse() {
         folder = m_folderBox->currentText();
         pickFromCombo = false;
     } else {
-        folder = browseForFolder(this, QStringLiteral("対象となるフォルダを指定してください。"));
+        folder = browseForFolder(this, tr("対象となるフォルダを指定してください。"));
     }
     chooseFolder(folder);
 }
@@ -238,7 +237,7 @@ void MainMenuWindow::chooseFolder(const QString& chosen) {
     const QString folder = resolveFolderCase(cleanWorkFolder(chosen));
     // The root has no last path part to name a list folder after.
     if (folder.size() <= 1) {
-        messageBox(QStringLiteral("もっと深い階層を指定してください"));
+        messageBox(tr("もっと深い階層を指定してください"));
         showWorkFolder();
         return;
     }
@@ -300,7 +299,7 @@ void MainMenuWindow::openListFolder() {
     // The list folder, not the working folder itself.
     const QString listFolder = state().listFolder;
     if (!folderExists(listFolder) || !Launcher::instance().openFolder(listFolder)) {
-        messageBox(QStringLiteral("作業フォルダを開けません。\n") + listFolder, MsgExclamation);
+        messageBox(tr("作業フォルダを開けません。\n") + listFolder, MsgExclamation);
     }
 }
 

@@ -4,9 +4,14 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "platform/portablemode.h"
+
 namespace qm {
 
 QString programFolder() {
+    if (PortableMode::isActive()) {
+        return PortableMode::folder();
+    }
 #ifdef Q_OS_WIN
     return QDir::fromNativeSeparators(QCoreApplication::applicationDirPath());
 #else

@@ -4,8 +4,8 @@
 
 namespace qm {
 
-// The program's own folder, where the list folders live: $XDG_DATA_HOME/quillmorn on Linux
-// (created when missing), the executable's folder on Windows. No trailing separator.
+// The program's own folder, where the list folders live: the executable's folder in portable mode
+// and on Windows, else $XDG_DATA_HOME/quillmorn (created when missing). No trailing separator.
 QString programFolder();
 
 // The running executable, which shortcuts that start the program again point at.

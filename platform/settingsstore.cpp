@@ -5,10 +5,16 @@
 
 #include <memory>
 
+#include "platform/portablemode.h"
+
 namespace qm {
 namespace {
 
 std::unique_ptr<QSettings> open(const QString& application) {
+    if (PortableMode::isActive()) {
+        return std::make_unique<QSettings>(
+            PortableMode::folder() + u'/' + application.toLower() + u".ini", QSettings::IniFormat);
+    }
 #ifdef Q_OS_WIN
     return std::make_unique<QSettings>(
         QStringLiteral("HKEY_CURRENT_USER\\Software\\") + application, QSettings::NativeFormat);

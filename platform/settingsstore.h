@@ -7,7 +7,8 @@ namespace qm {
 // The per-user settings store: applications hold sections, sections hold string values.
 // Application, section and key names are compared without regard to case.
 // On Linux one INI file per application in $XDG_CONFIG_HOME, one group per section; on Windows
-// the registry under HKEY_CURRENT_USER\Software.
+// the registry under HKEY_CURRENT_USER\Software. In portable mode the INI file beside the
+// executable.
 class SettingsStore {
 public:
     static QString read(const QString& application, const QString& section, const QString& key,

@@ -15,6 +15,7 @@
 #include "app/elidinglabel.h"
 #include "app/helpers.h"
 #include "app/programstate.h"
+#include "app/storedtext.h"
 #include "platform/paths.h"
 #include "platform/programicon.h"
 #include "registration/filelistbox.h"
@@ -23,9 +24,10 @@
 namespace qm {
 namespace {
 
-const QString kRegistered = QStringLiteral("設定");
-const QString kUnregistered = QStringLiteral("未設定");
-const QString kExcluded = QStringLiteral("対象外");
+// The state texts, shown translated (the stored state is a number).
+constexpr const char* kRegistered = QT_TRANSLATE_NOOP("qm::RegistrationWindow", "設定");
+constexpr const char* kUnregistered = QT_TRANSLATE_NOOP("qm::RegistrationWindow", "未設定");
+constexpr const char* kExcluded = QT_TRANSLATE_NOOP("qm::RegistrationWindow", "対象外");
 
 constexpr int kStripHeight = 615;
 constexpr int kCoverHeight = 3855;
@@ -99,12 +101,11 @@ RegistrationWindow::RegistrationWindow(QWidget* parent) : Form(WindowKind::Regis
 }
 
 void RegistrationWindow::buildControls() {
-    m_nameCaption = plainLabel(this, "Label3", QStringLiteral("名　　前"), false);
-    m_nameEdit =
-        textBox(this, "Label2", QStringLiteral("対象フォルダ、ショートカット名を指定します。"));
-    m_folderCaption = plainLabel(this, "Label4", QStringLiteral("フォルダ名"), false);
+    m_nameCaption = plainLabel(this, "Label3", tr("名　　前"), false);
+    m_nameEdit = textBox(this, "Label2", tr("対象フォルダ、ショートカット名を指定します。"));
+    m_folderCaption = plainLabel(this, "Label4", tr("フォルダ名"), false);
     m_folderLabel = plainLabel(this, "Label1", QStringLiteral("Label1"), true);
-    m_categoryCaption = plainLabel(this, "Label10", QStringLiteral("分　　類"), false);
+    m_categoryCaption = plainLabel(this, "Label10", tr("分　　類"), false);
     m_categoryCombo = named(new QComboBox(this), "Combo1");
     m_categoryCombo->setEditable(true);
     m_categoryCombo->setInsertPolicy(QComboBox::NoInsert);
@@ -119,22 +120,21 @@ void RegistrationWindow::buildControls() {
     m_iconBox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_folderList = named(new FolderListBox(this), "Dir1");
     m_exeList = named(new FileListBox(isProgramFile, this), "File1");
-    m_exeList->setToolTip(QStringLiteral("対象フォルダ中のEXE(実行ファイル)を指定します。"));
-    m_descriptionCaption = plainLabel(this, "Label6", QStringLiteral("説　　明"), false);
-    m_descriptionEdit = textBox(this, "Text2", QStringLiteral("対象フォルダの説明を指定します。"));
+    m_exeList->setToolTip(tr("対象フォルダ中のEXE(実行ファイル)を指定します。"));
+    m_descriptionCaption = plainLabel(this, "Label6", tr("説　　明"), false);
+    m_descriptionEdit = textBox(this, "Text2", tr("対象フォルダの説明を指定します。"));
 
     m_okFrame = named(new QFrame(this), "Shape1");
     m_okFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_excludeButton = button(this, "Command3", QStringLiteral("対象外"),
-                             QStringLiteral("検索対象外に設定して登録・変更します"));
+    m_excludeButton =
+        button(this, "Command3", tr("対象外"), tr("検索対象外に設定して登録・変更します"));
     m_cancelButton = button(this, "Command2", QStringLiteral("Cancel"),
-                            QStringLiteral("登録、順次登録をキャンセルします。"));
-    m_okButton = button(this, "Command1", QStringLiteral("OK / 登録"),
-                        QStringLiteral("上記の情報で登録します。"));
-    m_previousButton = button(this, "Command5", QStringLiteral("<<<"),
-                              QStringLiteral("登録・変更して、前の項目に戻ります"));
-    m_nextButton = button(this, "Command4", QStringLiteral(">>>"),
-                          QStringLiteral("登録・変更して次の項目に進みます"));
+                            tr("登録、順次登録をキャンセルします。"));
+    m_okButton = button(this, "Command1", tr("OK / 登録"), tr("上記の情報で登録します。"));
+    m_previousButton =
+        button(this, "Command5", QStringLiteral("<<<"), tr("登録・変更して、前の項目に戻ります"));
+    m_nextButton =
+        button(this, "Command4", QStringLiteral(">>>"), tr("登録・変更して次の項目に進みます"));
 
     buildPreviewFrame();
     buildStateFrame();  // last, so that it lies above the rows it covers
@@ -177,13 +177,12 @@ void RegistrationWindow::buildControls() {
 }
 
 void RegistrationWindow::buildStateFrame() {
-    m_stateFrame = named(new QGroupBox(QStringLiteral("状態"), this), "Frame1");
+    m_stateFrame = named(new QGroupBox(tr("状態"), this), "Frame1");
     m_stateFrame->setAutoFillBackground(true);
     m_stateLabel = plainLabel(m_stateFrame, "Label7", QStringLiteral("Label2"), false);
-    m_excludeCheck = named(new QCheckBox(QStringLiteral("対象外にする"), m_stateFrame), "Check1");
-    m_excludeCheck->setToolTip(QStringLiteral("検索対象外に設定します。"));
-    m_nothingLabel =
-        plainLabel(m_stateFrame, "Label8", QStringLiteral("設定する情報がありません"), false);
+    m_excludeCheck = named(new QCheckBox(tr("対象外にする"), m_stateFrame), "Check1");
+    m_excludeCheck->setToolTip(tr("検索対象外に設定します。"));
+    m_nothingLabel = plainLabel(m_stateFrame, "Label8", tr("設定する情報がありません"), false);
     m_nothingLabel->setAlignment(Qt::AlignCenter);
     placeTwips(m_stateLabel, 240, 270, 1500, 255);
     placeTwips(m_excludeCheck, 2400, 240, 2160, 300);
@@ -191,22 +190,20 @@ void RegistrationWindow::buildStateFrame() {
 }
 
 void RegistrationWindow::buildPreviewFrame() {
-    m_previewFrame =
-        named(new QGroupBox(QStringLiteral("Readme.txt ファイルの参照"), this), "Frame2");
+    m_previewFrame = named(new QGroupBox(tr("Readme.txt ファイルの参照"), this), "Frame2");
     m_textList = named(new FileListBox(isTextFile, m_previewFrame), "File2");
-    m_textList->setToolTip(QStringLiteral(
+    m_textList->setToolTip(tr(
         "フォルダ内のテキストファイルを表示しています。こちらをクリックすると、下にその内容が表示"
         "されます。"));
-    m_selectionCaption =
-        plainLabel(m_previewFrame, "Label9", QStringLiteral("選択範囲を："), false);
+    m_selectionCaption = plainLabel(m_previewFrame, "Label9", tr("選択範囲を："), false);
     m_useAsNameButton =
-        button(m_previewFrame, "Command6", QStringLiteral("名前に使用"),
-               QStringLiteral("下に表示されているテキストのソフト名を選択してクリックするとその名前"
-                              "が適用されます。"));
+        button(m_previewFrame, "Command6", tr("名前に使用"),
+               tr("下に表示されているテキストのソフト名を選択してクリックするとその名前"
+                  "が適用されます。"));
     m_useAsDescriptionButton =
-        button(m_previewFrame, "Command7", QStringLiteral("説明に使用"),
-               QStringLiteral("下に表示されているテキストの説明を選択してクリックするとその説明が"
-                              "適用されます。あまり長いものは入りません。"));
+        button(m_previewFrame, "Command7", tr("説明に使用"),
+               tr("下に表示されているテキストの説明を選択してクリックするとその説明が"
+                  "適用されます。あまり長いものは入りません。"));
     m_preview = named(new QPlainTextEdit(m_previewFrame), "Text3");
     m_preview->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_preview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -229,17 +226,17 @@ void RegistrationWindow::load() {
     m_excludeCheck->setChecked(excluded);
     setCovered(excluded);
     if (excluded || s.editState == 2) {
-        m_stateLabel->setText(excluded ? kExcluded : kUnregistered);
+        m_stateLabel->setText(tr(excluded ? kExcluded : kUnregistered));
         m_folderList->setPath(programFolder());
     } else {
-        m_stateLabel->setText(kRegistered);
+        m_stateLabel->setText(tr(kRegistered));
         m_folderList->setPath(exeFolder());
     }
     m_nameEdit->setText(s.editName);
-    m_categoryCombo->setEditText(s.editCategory);
+    m_categoryCombo->setEditText(shownText(s.editCategory));
     setExePath(s.editExe);
-    m_descriptionEdit->setText(s.editDescription);
-    setWindowTitle(m_nameEdit->text() + QStringLiteral(" の設定"));
+    m_descriptionEdit->setText(shownText(s.editDescription));
+    setWindowTitle(m_nameEdit->text() + tr(" の設定"));
 }
 
 void RegistrationWindow::activate() {
@@ -252,9 +249,9 @@ void RegistrationWindow::activate() {
     // replace the category shown.
     const QString shown = m_categoryCombo->currentText();
     const auto& table = state().categoryTable;
-    m_categoryCombo->addItem(table[1]);
+    m_categoryCombo->addItem(shownText(table[1]));
     for (std::size_t i = 2; i < table.size() && !table[i].isEmpty(); ++i) {
-        m_categoryCombo->addItem(table[i]);
+        m_categoryCombo->addItem(shownText(table[i]));
     }
     m_categoryCombo->setEditText(shown);
     // A folder with a single program gets it chosen.
@@ -275,7 +272,7 @@ void RegistrationWindow::setCovered(bool covered) {
 }
 
 void RegistrationWindow::setExePath(const QString& path) {
-    m_exeLabel->setText(path);
+    m_exeLabel->setText(shownText(path));
     drawIcon();
 }
 
@@ -323,10 +320,10 @@ bool RegistrationWindow::eventFilter(QObject* watched, QEvent* event) {
 void RegistrationWindow::onCheck1Click() {
     if (m_excludeCheck->isChecked()) {
         setCovered(true);
-        m_stateLabel->setText(kExcluded);
+        m_stateLabel->setText(tr(kExcluded));
     } else {
         setCovered(false);
-        m_stateLabel->setText(fileExists(m_exeLabel->text()) ? kRegistered : kUnregistered);
+        m_stateLabel->setText(tr(fileExists(m_exeLabel->text()) ? kRegistered : kUnregistered));
     }
 }
 
@@ -336,20 +333,20 @@ void RegistrationWindow::onCommand1Click() {
     }
     m_leaving = true;
     ProgramState& s = state();
-    const QString category = singleLine(m_categoryCombo->currentText());
+    const QString category = storedText(singleLine(m_categoryCombo->currentText()));
     addCategory(category);
     const QString shown = m_stateLabel->text();
-    if (shown == kRegistered) {
+    if (shown == tr(kRegistered)) {
         s.editState = 1;
-        s.editExe = m_exeLabel->text();
-    } else if (shown == kUnregistered) {
+        s.editExe = storedText(m_exeLabel->text());
+    } else if (shown == tr(kUnregistered)) {
         s.editState = 2;
     } else {
         s.editState = 0;
     }
     s.editName = singleLine(m_nameEdit->text());
     s.editCategory = category;
-    s.editDescription = singleLine(m_descriptionEdit->text());
+    s.editDescription = storedText(singleLine(m_descriptionEdit->text()));
     close();
 }
 
@@ -435,7 +432,7 @@ void RegistrationWindow::onFile1Click() {
     setExePath(path);
     // The choice of a program does not undo an exclusion the user has ticked.
     if (fileExists(path) && !m_excludeCheck->isChecked()) {
-        m_stateLabel->setText(kRegistered);
+        m_stateLabel->setText(tr(kRegistered));
     }
 }
 

@@ -3,12 +3,16 @@
 #include <QApplication>
 
 #include "remover/appearance.h"
+#include "remover/portablefolder.h"
+#include "remover/removerlanguage.h"
 #include "remover/removerwindow.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qmornclean"));
-    qmclean::loadQtTranslation();
+    qmclean::installRemoverTranslations();
+    qmclean::PortableFolder::apply(QApplication::arguments().mid(1),
+                                   QApplication::applicationDirPath());
     qmclean::useProgramLook();
     qmclean::RemoverWindow window;
     window.show();

@@ -1,5 +1,6 @@
 #include "remover/removerwindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -11,10 +12,10 @@ namespace qmclean {
 
 RemoverWindow::RemoverWindow(QWidget* parent)
     : QWidget(parent),
-      m_label(new QLabel(QStringLiteral("Quillmornのレジストリを削除します。"), this)),
-      m_removeButton(new QPushButton(QStringLiteral("削除"), this)),
-      m_quitButton(new QPushButton(QStringLiteral("終了"), this)) {
-    setWindowTitle(QStringLiteral("Quillmorn アンインストール"));
+      m_label(new QLabel(tr("Quillmornのレジストリを削除します。"), this)),
+      m_removeButton(new QPushButton(tr("削除"), this)),
+      m_quitButton(new QPushButton(tr("終了"), this)) {
+    setWindowTitle(tr("Quillmorn アンインストール"));
     m_label->setObjectName(QStringLiteral("Label1"));
     m_removeButton->setObjectName(QStringLiteral("Command1"));
     m_quitButton->setObjectName(QStringLiteral("Command2"));
@@ -45,10 +46,10 @@ void RemoverWindow::removeSettings() {
     if (!SettingsRemover::removeSection(QString::fromUtf16(kApplication),
                                         QString::fromUtf16(kSection))) {
         // Nothing to delete (or it could not be deleted): the user may try again or quit.
-        showMessage(QStringLiteral("エラーが発生しました。"));
+        showMessage(tr("エラーが発生しました。"));
         return;
     }
-    showMessage(QStringLiteral("完了しました。"));
+    showMessage(tr("完了しました。"));
     close();
 }
 

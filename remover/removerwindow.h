@@ -15,6 +15,7 @@ class RemoverWindow : public QWidget {
 public:
     explicit RemoverWindow(QWidget* parent = nullptr);
 
+
     // True once the window has closed, by a button or its close box.
     bool hasEnded() const { return m_ended; }
 

@@ -7,6 +7,8 @@
 namespace qmclean {
 namespace {
 
+QString g_storeFolder;
+
 enum class Outcome { NotFound, Removed, Failed };
 
 // Removes every top-level group of settings whose name equals section without regard to case.
@@ -33,7 +35,10 @@ Outcome removeGroups(QSettings& settings, const QString& section) {
 
 QStringList SettingsRemover::storeFiles(const QString& application) {
     QStringList files;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString folder =
+        g_storeFolder.isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            : g_storeFolder;
     if (folder.isEmpty() || application.isEmpty()) {
         return files;
     }
@@ -48,16 +53,22 @@ QStringList SettingsRemover::storeFiles(const QString& application) {
     return files;
 }
 
+void SettingsRemover::setStoreFolder(const QString& folder) {
+    g_storeFolder = folder;
+}
+
 bool SettingsRemover::removeSection(const QString& application, const QString& section) {
     if (section.isEmpty()) {
         return false;
     }
 #ifdef Q_OS_WIN
-    // The registry compares names without regard to case itself.
-    QSettings settings(QStringLiteral("HKEY_CURRENT_USER\\Software\\") + application,
-                       QSettings::NativeFormat);
-    return removeGroups(settings, section) == Outcome::Removed;
-#else
+    if (g_storeFolder.isEmpty()) {
+        // The registry compares names without regard to case itself.
+        QSettings settings(QStringLiteral("HKEY_CURRENT_USER\\Software\\") + application,
+                           QSettings::NativeFormat);
+        return removeGroups(settings, section) == Outcome::Removed;
+    }
+#endif
     bool removed = false;
     bool failed = false;
     const QStringList files = storeFiles(application);
@@ -68,7 +79,6 @@ bool SettingsRemover::removeSection(const QString& application, const QString& s
         failed = failed || outcome == Outcome::Failed;
     }
     return removed && !failed;
-#endif
 }
 
 }  // namespace qmclean

@@ -19,9 +19,13 @@ public:
     // False when there was no such section or the store could not be written.
     static bool removeSection(const QString& application, const QString& section);
 
-    // The store files of an application (Linux): every file in the configuration folder whose
-    // name is application + ".ini" without regard to case.
+    // The store files of an application (Linux, or a portable folder): every file in the store
+    // folder whose name is application + ".ini" without regard to case.
     static QStringList storeFiles(const QString& application);
+
+    // A portable folder whose INI files are the store instead of the user's configuration folder
+    // (or the registry); "" for the normal store.
+    static void setStoreFolder(const QString& folder);
 };
 
 }  // namespace qmclean

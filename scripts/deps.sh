@@ -26,7 +26,7 @@ install_missing() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libarchive-dev)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libarchive-dev qt6-l10n-tools)
 # What running it needs beyond that: fonts for the Japanese texts, Qt's own Japanese texts, the
 # SVG plug-ins that draw the program's icon, and xdg-open, through which folders are opened.
 RUN_PACKAGES=(fonts-ipaexfont-gothic qt6-translations-l10n libqt6svg6 xdg-utils)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the main menu, the catalogue and the link window under Xvfb,
-# with a demo working folder in a temporary home. Usage: scripts/screenshots.sh [BUILD_DIR]
+# in Japanese (and the main menu and the catalogue in English too), with a demo working folder in
+# a temporary home. Usage: scripts/screenshots.sh [BUILD_DIR]
 # Needs xvfb, xdotool, imagemagick and fonts-ipaexfont-gothic.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +12,7 @@ fi
 root=$(mktemp -d /tmp/qm-demo.XXXXXX)
 trap 'rm -rf "$root"' EXIT
 export HOME=$root/home XDG_CONFIG_HOME=$root/home/.config XDG_DATA_HOME=$root/home/.local/share
-export XDG_RUNTIME_DIR=$root/run LC_ALL=C.UTF-8
+export XDG_RUNTIME_DIR=$root/run LC_ALL=C.UTF-8 QUILLMORN_LANG=ja
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 work=$root/Programs
 list=$XDG_DATA_HOME/quillmorn/Programs
@@ -74,14 +75,25 @@ xdotool windowmove "$link" 10 10 && sleep 0.3 && xdotool windowmove "$link" 0 0
 shoot "Quillmorn - リンク作成" docs/link-window.png
 stop "$pid"
 
-"$build/qmorn" -l "$work" &
+shoot_catalogue() {  # shoot_catalogue OUTPUT
+    "$build/qmorn" -l "$work" &
+    pid=$!
+    wid=$(window_id "Quillmorn ListView - $work")
+    sleep 1
+    # Select the text editor so that its icon and readme show.
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    xdotool mousemove $((X + 60)) $((Y + 213)) click 1
+    sleep 0.5
+    import -window "$wid" "$1"
+    stop "$pid"
+}
+shoot_catalogue docs/catalogue.png
+
+export QUILLMORN_LANG=en
+"$build/qmorn" "$work" &
 pid=$!
-wid=$(window_id "Quillmorn ListView - $work")
-sleep 1
-# Select the text editor so that its icon and readme show.
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-xdotool mousemove $((X + 60)) $((Y + 213)) click 1
-sleep 0.5
-import -window "$wid" docs/catalogue.png
+shoot "Quillmorn" docs/main-menu-en.png
 stop "$pid"
-echo "docs/main-menu.png docs/link-window.png docs/catalogue.png written"
+shoot_catalogue docs/catalogue-en.png
+echo "docs/main-menu.png docs/link-window.png docs/catalogue.png and the English" \
+    "docs/main-menu-en.png docs/catalogue-en.png written"

@@ -9,6 +9,7 @@
 #include "app/workingfolder.h"
 #include "platform/fileoperation.h"
 #include "platform/paths.h"
+#include "platform/portablemode.h"
 
 namespace qm {
 namespace {
@@ -243,7 +244,8 @@ void LinkTreeBuilder::writeTree() {
             throw;
         }
     }
-    write(listShortcutPath(), programExecutable(), QStringLiteral("-l ") + m_workFolder,
+    write(listShortcutPath(), programExecutable(),
+          PortableMode::shortcutArguments(QStringLiteral("-l ") + m_workFolder),
           programStartFolder());
 }
 

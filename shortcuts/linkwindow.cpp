@@ -16,6 +16,7 @@
 #include "app/helpers.h"
 #include "app/messages.h"
 #include "app/programstate.h"
+#include "app/translatedtext.h"
 #include "app/windowregistry.h"
 #include "app/workingfolder.h"
 #include "catalogue/exchangerecord.h"
@@ -29,9 +30,14 @@
 namespace qm {
 namespace {
 
-const QString kRegistered = QStringLiteral("正常に登録されました。");
-const QString kNoDestination = QStringLiteral("適切なショートカットの置き場所を指定してください");
-const QString kReplaceQuestion = QStringLiteral("重複するフォルダが存在しますが、置き換えますか？");
+const TranslatedText kRegistered{"qm::LinkWindow",
+                                 QT_TRANSLATE_NOOP("qm::LinkWindow", "正常に登録されました。")};
+const TranslatedText kNoDestination{
+    "qm::LinkWindow",
+    QT_TRANSLATE_NOOP("qm::LinkWindow", "適切なショートカットの置き場所を指定してください")};
+const TranslatedText kReplaceQuestion{
+    "qm::LinkWindow",
+    QT_TRANSLATE_NOOP("qm::LinkWindow", "重複するフォルダが存在しますが、置き換えますか？")};
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -68,7 +74,7 @@ void switchToMoveTarget() {
 }  // namespace
 
 LinkWindow::LinkWindow(QWidget* parent) : Form(WindowKind::Links, parent) {
-    setWindowTitle(QStringLiteral("Quillmorn - リンク作成"));
+    setWindowTitle(tr("Quillmorn - リンク作成"));
     setClientSizeTwips(5325, 3915);
     buildControls();
 }
@@ -79,9 +85,9 @@ void LinkWindow::buildControls() {
     placeTwips(m_workFolderLabel, 240, 120, 3135, 255);
 
     m_noticeLabel = makeLabel(this, "Label6",
-                              QStringLiteral("上記の対象フォルダリストが更新されました。設定を更新"
-                                             "した場合、スタートメニューのショートカットを作成・更"
-                                             "新しましょう。"));
+                              tr("上記の対象フォルダリストが更新されました。設定を更新"
+                                 "した場合、スタートメニューのショートカットを作成・更"
+                                 "新しましょう。"));
     placeTwips(m_noticeLabel, 240, 360, 4935, 1095);
 
     m_listFolders = new QListWidget(this);
@@ -92,18 +98,18 @@ void LinkWindow::buildControls() {
 
     m_instructionLabel =
         makeLabel(this, "Label7",
-                  QStringLiteral("右の登録されている対象フォルダ名を選択し、ショートカットの置き場"
-                                 "所を指定し、作成ボタンをクリックしてください。"));
+                  tr("右の登録されている対象フォルダ名を選択し、ショートカットの置き場"
+                     "所を指定し、作成ボタンをクリックしてください。"));
     placeTwips(m_instructionLabel, 2880, 1200, 2295, 1455);
 
-    m_destinationCaption = makeLabel(
-        this, "Label8", QStringLiteral("ショートカットの置き場所([スタート]-[プログラム]以降）"));
+    m_destinationCaption =
+        makeLabel(this, "Label8", tr("ショートカットの置き場所([スタート]-[プログラム]以降）"));
     // One line across the window, so that it does not run into the example below it.
     m_destinationCaption->setWordWrap(false);
     placeTwips(m_destinationCaption, 240, 2880, 4935, 255);
     fitOneLine(m_destinationCaption);
 
-    m_exampleLabel = makeLabel(this, "Label9", QStringLiteral("　例：\"オンラインソフト\""));
+    m_exampleLabel = makeLabel(this, "Label9", tr("　例：\"オンラインソフト\""));
     placeTwips(m_exampleLabel, 600, 3120, 2415, 255);
 
     m_destination = new QComboBox(this);
@@ -113,7 +119,7 @@ void LinkWindow::buildControls() {
     placeTwips(m_destination, 240, 3360, 2895, 300);
 
     // Two lines, as the caption does not fit the button's width in one.
-    m_copyButton = new QPushButton(QStringLiteral("デスクトップに\nショートカットを作成"), this);
+    m_copyButton = new QPushButton(tr("デスクトップに\nショートカットを作成"), this);
     m_copyButton->setObjectName(QStringLiteral("Command5"));
     placeTwips(m_copyButton, 3360, 3240, 1815, 495);
     connect(m_copyButton, &QPushButton::clicked, this, &LinkWindow::copyToStartMenu);
@@ -124,13 +130,13 @@ void LinkWindow::buildControls() {
     m_busyPanel->setFrameShadow(QFrame::Sunken);
     m_busyPanel->setAutoFillBackground(true);
     placeTwips(m_busyPanel, 1080, 1560, 3135, 975);
-    auto* working = makeLabel(m_busyPanel, "Label4", QStringLiteral("処理中です.........."));
+    auto* working = makeLabel(m_busyPanel, "Label4", tr("処理中です.........."));
     placeTwips(working, 240, 180, 2655, 255);
-    auto* wait = makeLabel(m_busyPanel, "Label5", QStringLiteral("しばらくお待ちください。"));
+    auto* wait = makeLabel(m_busyPanel, "Label5", tr("しばらくお待ちください。"));
     placeTwips(wait, 240, 540, 2655, 255);
     m_busyPanel->hide();
 
-    m_rebuildButton = new QPushButton(QStringLiteral("リンク作成"), this);
+    m_rebuildButton = new QPushButton(tr("リンク作成"), this);
     m_rebuildButton->setObjectName(QStringLiteral("Command1"));
     m_rebuildButton->hide();
     connect(m_rebuildButton, &QPushButton::clicked, this, &LinkWindow::rebuildLinks);

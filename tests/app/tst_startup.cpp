@@ -1,12 +1,16 @@
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/appearance.h"
+#include "app/language.h"
 #include "app/endprogram.h"
 #include "app/form.h"
+#include "app/preferences.h"
 #include "app/programstate.h"
 #include "app/recentlist.h"
 #include "app/startup.h"
@@ -16,6 +20,8 @@
 #include "installer/installerwindows.h"
 #include "menu/menuwindows.h"
 #include "platform/instancelock.h"
+#include "platform/paths.h"
+#include "platform/portablemode.h"
 #include "registration/registrationwindows.h"
 #include "shortcuts/shortcutswindows.h"
 #include "support/testenvironment.h"
@@ -55,6 +61,10 @@ private Q_SLOTS:
     void unknownArgumentEndsWithoutWindow();
     void secondInstanceIsRefused();
     void staleLockIsTakenOver();
+    void portableStartWritesBesideTheExecutable_data();
+    void portableStartWritesBesideTheExecutable();
+    void unwritablePortableFolderFallsBack_data();
+    void unwritablePortableFolderFallsBack();
 
     void registryCreatesOnFirstReference();
     void unloadedWindowIsCreatedAfresh();
@@ -236,6 +246,94 @@ void TestStartUp::staleLockIsTakenOver() {
     QVERIFY(WindowRegistry::instance().isVisible(WindowKind::MainMenu));
 }
 
+namespace {
+
+// Every file below folder, relative to it.
+QStringList filesBelow(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        files.append(it.next().mid(folder.size() + 1));
+    }
+    files.sort();
+    return files;
+}
+
+}  // namespace
+
+void TestStartUp::portableStartWritesBesideTheExecutable_data() {
+    QTest::addColumn<bool>("marker");
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("rest");
+    QTest::addColumn<QString>("shortcutArguments");
+    QTest::newRow("marker file") << true << "-l /d/Soft"
+                                 << "-l /d/Soft"
+                                 << "-l /d/Soft";
+    QTest::newRow("switch") << false << "--portable -l /d/Soft"
+                            << "-l /d/Soft"
+                            << "--portable -l /d/Soft";
+    QTest::newRow("switch and marker, menu") << true << "--portable"
+                                             << ""
+                                             << "--portable -l /d/Soft";
+}
+
+void TestStartUp::portableStartWritesBesideTheExecutable() {
+    QFETCH(bool, marker);
+    QFETCH(QString, arguments);
+    QFETCH(QString, rest);
+    QFETCH(QString, shortcutArguments);
+    const QString executableFolder = m_env->makeFolder("stick/quillmorn");
+    if (marker) {
+        m_env->writeFile("stick/quillmorn/portable", {});
+    }
+    QStringList words = arguments.split(u' ');
+    startPortableMode(words, executableFolder + u'/');
+    QCOMPARE(words.join(u' '), rest);
+    QVERIFY(m_env->prompt.messages.isEmpty());
+    QCOMPARE(programFolder(), executableFolder);
+    QCOMPARE(PortableMode::shortcutArguments("-l /d/Soft"), shortcutArguments);
+
+    // What a run writes: a preference, and a prepared working folder's list folder.
+    writePreference("pmode", "1");
+    const QString work = m_env->makeFolder("Soft");
+    QVERIFY(prepareWorkingFolder(work));
+    QCOMPARE(readPreference("pmode"), QString("1"));
+
+    const QStringList expected = marker
+                                     ? QStringList{"Soft/settings.dat", "orvalde.ini", "portable"}
+                                     : QStringList{"Soft/settings.dat", "orvalde.ini"};
+    QCOMPARE(filesBelow(executableFolder), expected);
+    QVERIFY(test::TestEnvironment::readFile(executableFolder + "/orvalde.ini").contains("pmode=1"));
+    QCOMPARE(filesBelow(m_env->configFolder()), QStringList());
+    QCOMPARE(filesBelow(QFileInfo(m_env->programFolder()).absolutePath()), QStringList());
+}
+
+void TestStartUp::unwritablePortableFolderFallsBack_data() {
+    QTest::addColumn<QString>("folder");
+    // Nothing can be created in /proc, whoever runs the test (root ignores access bits).
+    QTest::newRow("read-only file system") << QString("/proc");
+    QTest::newRow("missing folder") << QString();
+}
+
+void TestStartUp::unwritablePortableFolderFallsBack() {
+    QFETCH(QString, folder);
+    if (folder.isEmpty()) {
+        folder = m_env->root() + "/stick";
+    }
+    QStringList words{"--portable", "/d/Soft"};
+    startPortableMode(words, folder);
+    QCOMPARE(words, QStringList{"/d/Soft"});
+    QCOMPARE(
+        m_env->prompt.texts(),
+        QStringList{"ポータブルモードのフォルダに書き込めません。通常のフォルダを使います。\n" +
+                    folder});
+    QVERIFY(!PortableMode::isActive());
+    QCOMPARE(programFolder(), m_env->programFolder());
+    writePreference("kmode", "1");
+    QVERIFY(QFile::exists(m_env->configFolder() + "/orvalde.ini"));
+    QCOMPARE(PortableMode::shortcutArguments("-i /d/Soft"), QString("-i /d/Soft"));
+}
+
 void TestStartUp::registryCreatesOnFirstReference() {
     auto& registry = WindowRegistry::instance();
     QVERIFY(!registry.isLoaded(WindowKind::MainMenu));
@@ -318,7 +416,7 @@ void TestStartUp::activationRunsOncePerShowing() {
 
 void TestStartUp::everyWindowSpeaksJapaneseInReadableLetters() {
     // Qt's own buttons speak Japanese, whatever the locale (the tests run under C.UTF-8).
-    QVERIFY(loadQtTranslation());
+    QVERIFY(installTranslations(UiLanguage::Japanese));
     QMessageBox box(QMessageBox::Question, "quillmorn", "?", QMessageBox::Yes | QMessageBox::No);
     QVERIFY2(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("はい")),
              qPrintable(box.button(QMessageBox::Yes)->text()));

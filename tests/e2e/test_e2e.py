@@ -130,7 +130,8 @@ class Home:
         self.program_folder = os.path.join(self.data, "quillmorn")
         self.env = dict(os.environ, HOME=self.path, XDG_CONFIG_HOME=self.config,
                         XDG_DATA_HOME=self.data, XDG_RUNTIME_DIR=self.runtime,
-                        QUILLMORN_ECHO_MESSAGES="1", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb")
+                        QUILLMORN_ECHO_MESSAGES="1", LC_ALL="C.UTF-8", QUILLMORN_LANG="ja",
+                        QT_QPA_PLATFORM="xcb")
         self.processes = []
 
     def start(self, *args):

@@ -16,6 +16,7 @@
 
 #include "platform/settingsstore.h"
 #include "remover/appearance.h"
+#include "remover/portablefolder.h"
 #include "remover/removerprompt.h"
 #include "remover/removerwindow.h"
 #include "remover/settingsremover.h"
@@ -58,6 +59,8 @@ private Q_SLOTS:
     void windowTextsAndTabOrder();
     void speaksJapaneseInReadableLetters();
     void unwritableStoreIsReportedAndLosesNothing();
+    void followsThePortableRule_data();
+    void followsThePortableRule();
 
 private:
     QString configFolder() const { return m_dir->path() + "/home/.config"; }
@@ -92,6 +95,7 @@ void TestRemover::init() {
 
 void TestRemover::cleanup() {
     m_window.reset();
+    SettingsRemover::setStoreFolder(QString());
     RemoverPrompt::setInstance(nullptr);
     qputenv("HOME", m_savedHome);
     if (m_savedConfig.isNull()) {
@@ -278,7 +282,7 @@ void TestRemover::unwritableStoreIsReportedAndLosesNothing() {
 
 void TestRemover::speaksJapaneseInReadableLetters() {
     // Qt's own buttons speak Japanese, whatever the locale (the tests run under C.UTF-8).
-    QVERIFY(loadQtTranslation());
+    QVERIFY(installRemoverTranslations());
     QMessageBox box(QMessageBox::Question, "qmornclean", "?", QMessageBox::Yes | QMessageBox::No);
     QVERIFY2(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("はい")),
              qPrintable(box.button(QMessageBox::Yes)->text()));
@@ -301,6 +305,56 @@ void TestRemover::speaksJapaneseInReadableLetters() {
         QVERIFY(!label->geometry().intersects(window.findChild<QPushButton*>(name)->geometry()));
     }
     QApplication::setFont(desktopFont);
+}
+
+void TestRemover::followsThePortableRule_data() {
+    QTest::addColumn<bool>("marker");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("portable");
+    QTest::newRow("marker file") << true << QStringList() << QString() << true;
+    QTest::newRow("switch") << false << QStringList{"--portable"} << QString() << true;
+    QTest::newRow("neither") << false << QStringList{"-x"} << QString() << false;
+    QTest::newRow("unwritable folder") << false << QStringList{"--portable"} << "/proc" << false;
+}
+
+void TestRemover::followsThePortableRule() {
+    QFETCH(bool, marker);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, folder);
+    QFETCH(bool, portable);
+    const bool usable = folder.isEmpty();
+    if (usable) {
+        folder = m_dir->path() + "/stick";
+        QVERIFY(QDir().mkpath(folder));
+        QSettings stick(folder + "/orvalde.ini", QSettings::IniFormat);
+        stick.setValue("qmorn/pmode", "1");
+        stick.sync();
+    }
+    if (marker) {
+        QFile file(folder + "/portable");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    writeLikeMainProgram("orvalde.ini", "qmorn", kKeys);
+
+    QCOMPARE(PortableFolder::apply(arguments, folder), portable);
+    clickRemove();
+
+    QCOMPARE(groupsOf(configFolder() + "/orvalde.ini").isEmpty(), !portable);
+    if (usable) {
+        QCOMPARE(groupsOf(folder + "/orvalde.ini").isEmpty(), portable);
+    }
+    QStringList expected;
+    if (!usable) {
+        expected << "ポータブルモードのフォルダに書き込めません。通常のフォルダを使います。\n" +
+                        folder;
+    }
+    expected << "完了しました。";
+    QStringList texts;
+    for (const Shown& shown : m_prompt.shown) {
+        texts << shown.text;
+    }
+    QCOMPARE(texts, expected);
 }
 
 QTEST_MAIN(TestRemover)

@@ -13,6 +13,7 @@
 #include "app/programstate.h"
 #include "app/windowregistry.h"
 #include "platform/launcher.h"
+#include "platform/portablemode.h"
 #include "platform/prompt.h"
 
 namespace qm::test {
@@ -52,6 +53,7 @@ TestEnvironment::~TestEnvironment() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     setEndProgramHandler(nullptr);
+    PortableMode::stop();
     Prompt::setInstance(nullptr);
     Launcher::setInstance(nullptr);
     state().reset();

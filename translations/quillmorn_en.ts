@@ -1,0 +1,675 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>qm::CatalogueModel</name>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>フォルダ名</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>分類</source>
+        <translation>Category</translation>
+    </message>
+    <message>
+        <source>EXE名</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <source>説明</source>
+        <translation>Description</translation>
+    </message>
+</context>
+<context>
+    <name>qm::CatalogueWindow</name>
+    <message>
+        <source>フォルダリスト&#x3000;-&#x3000;こちらにフォルダの情報が表示されます。</source>
+        <translation>Folder list - the details of each folder are shown here.</translation>
+    </message>
+    <message>
+        <source>項目をダブルクリックすると情報が変更されます。</source>
+        <translation>Double-click an item to change its details.</translation>
+    </message>
+    <message>
+        <source>- 未登録（情報が登録されていません。）</source>
+        <translation>- Unregistered (no details yet)</translation>
+    </message>
+    <message>
+        <source>- 登録済（登録されています。）</source>
+        <translation>- Registered</translation>
+    </message>
+    <message>
+        <source>↑まず。順次登録を押してください。ボタンにマウスを置くと説明が出ます。</source>
+        <translation>↑ First, Register all. Hover for help.</translation>
+    </message>
+    <message>
+        <source>印なし- 対象外（検索対象外とされています。）</source>
+        <translation>No mark - Excluded (left out of the list)</translation>
+    </message>
+    <message>
+        <source>フォルダ内のReadme.txt やその他の TXT ファイルを表示します</source>
+        <translation>Shows Readme.txt and the other TXT files of the folder</translation>
+    </message>
+    <message>
+        <source>フォルダ内のテキストファイルを表示しています。こちらをクリックすると、右にその内容が表示されます。</source>
+        <translation>The text files of the folder. Click one to show it on the right.</translation>
+    </message>
+    <message>
+        <source>メニューに戻る</source>
+        <translation>Back to menu</translation>
+    </message>
+    <message>
+        <source>メインメニューに戻ります。</source>
+        <translation>Returns to the main menu.</translation>
+    </message>
+    <message>
+        <source>順次登録</source>
+        <translation>Register all</translation>
+    </message>
+    <message>
+        <source>こちらをクリックすると、未登録の情報を要求するダイアログが順次出現し、情報をすべて登録できます。</source>
+        <translation>Asks for the details of every unregistered folder in turn, so that all can be registered.</translation>
+    </message>
+    <message>
+        <source>起 動</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>リスト選択中の登録されたEXEを起動します。</source>
+        <translation>Starts the registered program of the selected item.</translation>
+    </message>
+    <message>
+        <source>開 く</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>リストで選択されたフォルダを開きます。</source>
+        <translation>Opens the selected folder.</translation>
+    </message>
+    <message>
+        <source>移 動</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>選択フォルダとリスト項目を移動します。</source>
+        <translation>Moves the selected folder and its item.</translation>
+    </message>
+    <message>
+        <source>削 除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>選択フォルダとリスト項目を削除します。</source>
+        <translation>Deletes the selected folder and its item.</translation>
+    </message>
+    <message>
+        <source>登録情報の変更</source>
+        <translation>Change details</translation>
+    </message>
+    <message>
+        <source>ファイルの設定情報が表示され、変更できます。</source>
+        <translation>Shows the item&apos;s details so that they can be changed.</translation>
+    </message>
+    <message>
+        <source>アイコン更新</source>
+        <translation>Refresh icons</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>リスト編集(&amp;P)</source>
+        <translation>&amp;List</translation>
+    </message>
+    <message>
+        <source>選択された登録情報を変更する</source>
+        <translation>Change the selected item&apos;s details</translation>
+    </message>
+    <message>
+        <source>リストにインストール追加</source>
+        <translation>Install into the list</translation>
+    </message>
+    <message>
+        <source>リストからアンインストール削除</source>
+        <translation>Uninstall from the list</translation>
+    </message>
+    <message>
+        <source>選択されたEXEを起動</source>
+        <translation>Start the selected program</translation>
+    </message>
+    <message>
+        <source>選択されたフォルダを開く</source>
+        <translation>Open the selected folder</translation>
+    </message>
+    <message>
+        <source>選択されたフォルダを移動</source>
+        <translation>Move the selected folder</translation>
+    </message>
+    <message>
+        <source>設定(&amp;S)</source>
+        <translation>&amp;Settings</translation>
+    </message>
+    <message>
+        <source>説明を消す</source>
+        <translation>Hide the help</translation>
+    </message>
+    <message>
+        <source>起動時に順次登録を行う</source>
+        <translation>Register all when opening</translation>
+    </message>
+    <message>
+        <source>実行するにはリストの保存が必要です。
+変更を上書き保存しますか？</source>
+        <translation>The list must be saved first.
+Save the changes?</translation>
+    </message>
+    <message>
+        <source> に保存できませんでした。
+</source>
+        <translation>: could not be saved.
+</translation>
+    </message>
+    <message>
+        <source>全て登録されました。</source>
+        <translation>All are registered.</translation>
+    </message>
+    <message>
+        <source>追加はありませんでした。</source>
+        <translation>Nothing was added.</translation>
+    </message>
+    <message>
+        <source> を起動できませんでした。
+</source>
+        <translation>: could not be started.
+</translation>
+    </message>
+    <message>
+        <source> を開けませんでした。</source>
+        <translation>: could not be opened.</translation>
+    </message>
+    <message>
+        <source> フォルダを削除します。
+セットアップ、インストールされたソフトを消すと、システムに影響が出る場合があります。アンインストールの指示があればReadme.txt等のドキュメントに従ってください。
+削除しますか？</source>
+        <translation>: this folder will be deleted.
+Deleting software that was set up or installed may affect the system. If it comes with uninstall instructions, follow its Readme.txt or other documents.
+Delete it?</translation>
+    </message>
+    <message>
+        <source>フォルダ名「</source>
+        <translation>The folder name &quot;</translation>
+    </message>
+    <message>
+        <source>」は作業対象のフォルダ名として使えません。</source>
+        <translation>&quot; cannot be used for a folder to manage.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::FolderPreview</name>
+    <message>
+        <source>Readme.txt がありません。</source>
+        <translation>There is no Readme.txt.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::Helpers</name>
+    <message>
+        <source> ﾌｧｲﾙを開けません。</source>
+        <translation>: cannot open the file.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::InstallerWindow</name>
+    <message>
+        <source>Quillmorn - インストーラー</source>
+        <translation>Quillmorn - Installer</translation>
+    </message>
+    <message>
+        <source>←こちらに</source>
+        <translation>← Drag and drop</translation>
+    </message>
+    <message>
+        <source>.LZH .ZIPファイルを</source>
+        <translation>an .LZH or .ZIP file here</translation>
+    </message>
+    <message>
+        <source>ドラッグアンドドロップしてインストールを押してください。</source>
+        <translation>and press Install.</translation>
+    </message>
+    <message>
+        <source>インストーラーをプログラムに登録</source>
+        <translation>Add the installer to the menu</translation>
+    </message>
+    <message>
+        <source>スタートメニュー&#x3000;－&#x3000;プログラムにインストーラーのショートカットを登録する。</source>
+        <translation>Adds a shortcut to the installer to the menu&apos;s programs.</translation>
+    </message>
+    <message>
+        <source>インストール</source>
+        <translation>Install</translation>
+    </message>
+    <message>
+        <source>メニューに戻る</source>
+        <translation>Back to menu</translation>
+    </message>
+    <message>
+        <source>重複した名前が存在します。既にインストールされている可能性があります。</source>
+        <translation>That name is taken. It may be installed already.</translation>
+    </message>
+    <message>
+        <source>解凍に失敗しました。</source>
+        <translation>Extraction failed.</translation>
+    </message>
+    <message>
+        <source>このアーカイブには Setup.exe（特有のインストーラー）が含まれています。</source>
+        <translation>This archive holds a Setup.exe (an installer of its own).</translation>
+    </message>
+    <message>
+        <source>セットアップを起動しますか？</source>
+        <translation>Start the setup?</translation>
+    </message>
+    <message>
+        <source>セットアップを起動できませんでした。</source>
+        <translation>The setup could not be started.</translation>
+    </message>
+    <message>
+        <source>適切なファイルを指定してください。</source>
+        <translation>Please give a suitable file.</translation>
+    </message>
+    <message>
+        <source>作成しました。</source>
+        <translation>Created.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::LhaZip</name>
+    <message>
+        <source>ファイルが見つかりません。No.4</source>
+        <translation>File not found. No.4</translation>
+    </message>
+    <message>
+        <source>LzhMeltエラー</source>
+        <translation>LzhMelt error</translation>
+    </message>
+    <message>
+        <source>解凍に失敗しました。No.5</source>
+        <translation>Extraction failed. No.5</translation>
+    </message>
+    <message>
+        <source>圧縮失敗</source>
+        <translation>Archive error</translation>
+    </message>
+    <message>
+        <source>ファイルが存在しません。No.9</source>
+        <translation>The file does not exist. No.9</translation>
+    </message>
+    <message>
+        <source>ZipMeltエラー</source>
+        <translation>ZipMelt error</translation>
+    </message>
+    <message>
+        <source>解凍に失敗しました。No.10</source>
+        <translation>Extraction failed. No.10</translation>
+    </message>
+</context>
+<context>
+    <name>qm::LinkWindow</name>
+    <message>
+        <source>正常に登録されました。</source>
+        <translation>Registered.</translation>
+    </message>
+    <message>
+        <source>適切なショートカットの置き場所を指定してください</source>
+        <translation>Please give a suitable place for the shortcuts</translation>
+    </message>
+    <message>
+        <source>重複するフォルダが存在しますが、置き換えますか？</source>
+        <translation>That folder exists already. Replace it?</translation>
+    </message>
+    <message>
+        <source>Quillmorn - リンク作成</source>
+        <translation>Quillmorn - Links</translation>
+    </message>
+    <message>
+        <source>上記の対象フォルダリストが更新されました。設定を更新した場合、スタートメニューのショートカットを作成・更新しましょう。</source>
+        <translation>The folder list above was updated. If you changed settings, create or update the menu shortcuts.</translation>
+    </message>
+    <message>
+        <source>右の登録されている対象フォルダ名を選択し、ショートカットの置き場所を指定し、作成ボタンをクリックしてください。</source>
+        <translation>Choose a folder on the right, give a place for the shortcuts and click the button.</translation>
+    </message>
+    <message>
+        <source>ショートカットの置き場所([スタート]-[プログラム]以降）</source>
+        <translation>Place of the shortcuts (below [Start]-[Programs])</translation>
+    </message>
+    <message>
+        <source>&#x3000;例：&quot;オンラインソフト&quot;</source>
+        <translation> e.g. &quot;Online software&quot;</translation>
+    </message>
+    <message>
+        <source>デスクトップに
+ショートカットを作成</source>
+        <translation>Create shortcuts
+on the desktop</translation>
+    </message>
+    <message>
+        <source>処理中です..........</source>
+        <translation>Working..........</translation>
+    </message>
+    <message>
+        <source>しばらくお待ちください。</source>
+        <translation>Please wait.</translation>
+    </message>
+    <message>
+        <source>リンク作成</source>
+        <translation>Create links</translation>
+    </message>
+</context>
+<context>
+    <name>qm::MainMenuWindow</name>
+    <message>
+        <source>小規模ソフトウェアフォルダ簡易管理ソフト</source>
+        <translation>A simple manager for folders of small programs</translation>
+    </message>
+    <message>
+        <source>管理する対象のフォルダの場所：</source>
+        <translation>Folder of programs to manage:</translation>
+    </message>
+    <message>
+        <source>参照</source>
+        <translation>Browse</translation>
+    </message>
+    <message>
+        <source>新規作成</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>作業フォルダを新規作成します。</source>
+        <translation>Creates a new list folder.</translation>
+    </message>
+    <message>
+        <source>フォルダリスト</source>
+        <translation>Folder list</translation>
+    </message>
+    <message>
+        <source>既存のソフトウェアフォルダをリストに登録します。</source>
+        <translation>Registers the existing program folders in the list.</translation>
+    </message>
+    <message>
+        <source>インストーラー</source>
+        <translation>Installer</translation>
+    </message>
+    <message>
+        <source>小規模ソフトを対象フォルダにインストールします。</source>
+        <translation>Installs a small program into the folder.</translation>
+    </message>
+    <message>
+        <source>リンク作成</source>
+        <translation>Create links</translation>
+    </message>
+    <message>
+        <source>フォルダリストを元に、ショートカットを作成します。</source>
+        <translation>Creates shortcuts from the folder list.</translation>
+    </message>
+    <message>
+        <source>作業フォルダを開く</source>
+        <translation>Open list folder</translation>
+    </message>
+    <message>
+        <source>終 了</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>対象となるフォルダを指定してください。</source>
+        <translation>Choose the folder.</translation>
+    </message>
+    <message>
+        <source>もっと深い階層を指定してください</source>
+        <translation>Please choose a deeper folder</translation>
+    </message>
+    <message>
+        <source>作業フォルダを開けません。
+</source>
+        <translation>Cannot open the list folder.
+</translation>
+    </message>
+</context>
+<context>
+    <name>qm::Messages</name>
+    <message>
+        <source>正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを使用しています。詳しくはReadme.txtをご覧ください。</source>
+        <translation>The shortcuts could not be written. See Readme.txt for details.</translation>
+    </message>
+    <message>
+        <source>ファイル転送エラー。当ソフトを再起動して再試行してみてください。</source>
+        <translation>File transfer error. Please restart the program and try again.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::MoveWindow</name>
+    <message>
+        <source>フォルダが存在しません</source>
+        <translation>The folder does not exist</translation>
+    </message>
+    <message>
+        <source>フォルダの移動先を指定してください。</source>
+        <translation>Choose where to move the folder.</translation>
+    </message>
+    <message>
+        <source>リスト登録されているフォルダ</source>
+        <translation>The managed folder</translation>
+    </message>
+    <message>
+        <source>上記以外のフォルダ</source>
+        <translation>Another folder</translation>
+    </message>
+    <message>
+        <source>開く</source>
+        <translation>Browse</translation>
+    </message>
+    <message>
+        <source>移 動</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>フォルダの移動</source>
+        <translation>Move folder</translation>
+    </message>
+    <message>
+        <source>対象となるフォルダを指定してください。</source>
+        <translation>Choose the folder.</translation>
+    </message>
+    <message>
+        <source>フォルダを移動します。よろしいですか？</source>
+        <translation>The folder will be moved. Go ahead?</translation>
+    </message>
+    <message>
+        <source>移動先フォルダが移動元と同じです。移動できません。</source>
+        <translation>The destination is the folder itself. It cannot be moved.</translation>
+    </message>
+    <message>
+        <source>移動先に同じ名前のフォルダが既に存在します。</source>
+        <translation>A folder of that name exists at the destination already.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RegistrationWindow</name>
+    <message>
+        <source>設定</source>
+        <translation>Registered</translation>
+    </message>
+    <message>
+        <source>未設定</source>
+        <translation>Not set</translation>
+    </message>
+    <message>
+        <source>対象外</source>
+        <translation>Excluded</translation>
+    </message>
+    <message>
+        <source>名&#x3000;&#x3000;前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>対象フォルダ、ショートカット名を指定します。</source>
+        <translation>The name of the folder&apos;s item and shortcut.</translation>
+    </message>
+    <message>
+        <source>フォルダ名</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>分&#x3000;&#x3000;類</source>
+        <translation>Category</translation>
+    </message>
+    <message>
+        <source>対象フォルダのジャンルを指定します。</source>
+        <translation>The category of the folder.</translation>
+    </message>
+    <message>
+        <source>プログラム 名</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <source>対象フォルダ中のEXE(実行ファイル)を指定します。</source>
+        <translation>The program (executable file) in the folder.</translation>
+    </message>
+    <message>
+        <source>説&#x3000;&#x3000;明</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>対象フォルダの説明を指定します。</source>
+        <translation>A description of the folder.</translation>
+    </message>
+    <message>
+        <source>検索対象外に設定して登録・変更します</source>
+        <translation>Saves the item as excluded</translation>
+    </message>
+    <message>
+        <source>登録、順次登録をキャンセルします。</source>
+        <translation>Cancels this and registering all.</translation>
+    </message>
+    <message>
+        <source>OK / 登録</source>
+        <translation>OK / Save</translation>
+    </message>
+    <message>
+        <source>上記の情報で登録します。</source>
+        <translation>Saves the details above.</translation>
+    </message>
+    <message>
+        <source>登録・変更して、前の項目に戻ります</source>
+        <translation>Saves and goes back to the previous item</translation>
+    </message>
+    <message>
+        <source>登録・変更して次の項目に進みます</source>
+        <translation>Saves and goes on to the next item</translation>
+    </message>
+    <message>
+        <source>状態</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>対象外にする</source>
+        <translation>Exclude</translation>
+    </message>
+    <message>
+        <source>検索対象外に設定します。</source>
+        <translation>Leaves the folder out of the list.</translation>
+    </message>
+    <message>
+        <source>設定する情報がありません</source>
+        <translation>Nothing to set</translation>
+    </message>
+    <message>
+        <source>Readme.txt ファイルの参照</source>
+        <translation>Readme.txt and other files</translation>
+    </message>
+    <message>
+        <source>フォルダ内のテキストファイルを表示しています。こちらをクリックすると、下にその内容が表示されます。</source>
+        <translation>The text files of the folder. Click one to show it below.</translation>
+    </message>
+    <message>
+        <source>選択範囲を：</source>
+        <translation>Selection as:</translation>
+    </message>
+    <message>
+        <source>名前に使用</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>下に表示されているテキストのソフト名を選択してクリックするとその名前が適用されます。</source>
+        <translation>Select the program&apos;s name in the text below and click here to use it.</translation>
+    </message>
+    <message>
+        <source>説明に使用</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>下に表示されているテキストの説明を選択してクリックするとその説明が適用されます。あまり長いものは入りません。</source>
+        <translation>Select a description in the text below and click here to use it. Very long texts do not fit.</translation>
+    </message>
+    <message>
+        <source> の設定</source>
+        <translation> - details</translation>
+    </message>
+</context>
+<context>
+    <name>qm::SplashWindow</name>
+    <message>
+        <source>小規模ソフトウェアフォルダ簡易管理ソフト</source>
+        <translation>A simple manager for folders of small programs</translation>
+    </message>
+    <message>
+        <source>起動中です・・・&#x3000;&#x3000;&#x3000;リストを作成中</source>
+        <translation>Starting...   building the list</translation>
+    </message>
+</context>
+<context>
+    <name>qm::StartUp</name>
+    <message>
+        <source>ポータブルモードのフォルダに書き込めません。通常のフォルダを使います。
+</source>
+        <translation>Cannot write to the portable folder; the usual folders are used.
+</translation>
+    </message>
+    <message>
+        <source>Quillmornは既に起動されています</source>
+        <translation>Quillmorn is already running</translation>
+    </message>
+</context>
+<context>
+    <name>qm::StoredText</name>
+    <message>
+        <source>未設定</source>
+        <translation>Not set</translation>
+    </message>
+    <message>
+        <source>不明</source>
+        <translation>Unknown</translation>
+    </message>
+</context>
+<context>
+    <name>qm::WorkingFolder</name>
+    <message>
+        <source>作業フォルダを作成できませんでした。
+</source>
+        <translation>Could not create the list folder.
+</translation>
+    </message>
+    <message>
+        <source>作業フォルダを作成しました。</source>
+        <translation>The list folder was created.</translation>
+    </message>
+</context>
+</TS>
