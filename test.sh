@@ -55,4 +55,4 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEB
 cmake --build build-asan
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir build-asan --output-on-failure -j2 -E '^(fuzz_smoke|e2e_qmorn)$'
+ctest --test-dir build-asan --output-on-failure -j2 -E '^(fuzz_smoke|e2e_qmorn|e2e_qmorn_wm)$'

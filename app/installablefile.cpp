@@ -1,5 +1,6 @@
 #include "app/installablefile.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include "app/helpers.h"
@@ -52,7 +53,8 @@ QString installableFileFilter() {
     for (const QString& pattern : patterns) {
         both.append(pattern.toUpper());
     }
-    return QStringLiteral("アーカイブとプログラム (") + both.join(u' ') + u')';
+    return QCoreApplication::translate("qm::InstallableFile", "アーカイブとプログラム") +
+           QStringLiteral(" (") + both.join(u' ') + u')';
 }
 
 std::optional<QString> programFolderName(const QString& baseName) {

@@ -9,6 +9,7 @@
 #include "app/installablefile.h"
 #include "app/programstate.h"
 #include "app/recentlist.h"
+#include "app/translatedtext.h"
 #include "app/workingfolder.h"
 #include "platform/instancelock.h"
 #include "platform/paths.h"
@@ -18,9 +19,11 @@
 namespace qm {
 namespace {
 
-const QString kNoWorkingFolderMessage = QStringLiteral(
-    "インストール先の作業フォルダがありません。作業フォルダを選んで作成してから、もう一度ファイル"
-    "を開いてください。");
+const TranslatedText kNoWorkingFolderMessage{
+    "qm::StartUp",
+    QT_TRANSLATE_NOOP("qm::StartUp",
+                      "インストール先の作業フォルダがありません。作業フォルダを選んで作成してから、"
+                      "もう一度ファイルを開いてください。")};
 
 // An existing archive or program file given as the argument ("Open with"): the installer of the
 // first prepared working folder of the recent list gets it; without one, the main menu opens.
@@ -69,7 +72,8 @@ std::optional<WindowKind> decideStart(const QString& argumentText) {
             return WindowKind::MainMenu;
         }
         if (lastPathPart(folder).isEmpty()) {
-            messageBox(QStringLiteral("もっと深い階層を指定してください"));
+            messageBox(
+                QCoreApplication::translate("qm::StartUp", "もっと深い階層を指定してください"));
             return std::nullopt;
         }
         s.workFolder = folder;

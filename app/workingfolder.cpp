@@ -91,11 +91,12 @@ bool prepareWorkingFolder(const QString& workFolder) {
     // Two list folders that differ only in case would leave it open which one is meant.
     if (!QFileInfo(listFolder).isDir() &&
         !listFolderSpellings(lastPathPart(listFolder)).isEmpty()) {
-        messageBox(
-            QStringLiteral("大文字と小文字だけが違う作業フォルダが複数あるため、作業フォルダを"
-                           "作成できません。\n") +
-                listFolder,
-            MsgExclamation, QStringLiteral("Quillmorn"));
+        messageBox(QCoreApplication::translate(
+                       "qm::WorkingFolder",
+                       "大文字と小文字だけが違う作業フォルダが複数あるため、作業フォルダを"
+                       "作成できません。\n") +
+                       listFolder,
+                   MsgExclamation, QStringLiteral("Quillmorn"));
         return false;
     }
     // An existing list folder is kept as it is; only "settings.dat" is rewritten.

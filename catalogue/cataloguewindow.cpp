@@ -112,33 +112,30 @@ void CatalogueWindow::buildControls() {
     // place at the window's font size end in an ellipsis and show whole as a tool tip; the places
     // reach up to the buttons on the right and end where the next control begins, so that no two
     // controls overlap.
-    m_titleLabel =
-        label("Label1", tr("フォルダリスト　-　こちらにフォルダの情報が表示されます。"),
-              240, 120, kTitleWidthNormal, 240, kWide);
+    m_titleLabel = label("Label1", tr("フォルダリスト　-　こちらにフォルダの情報が表示されます。"),
+                         240, 120, kTitleWidthNormal, 240, kWide);
     QLabel* unregisteredImage = label("Image1", QString(), 1920, 600, 240, 240);
     unregisteredImage->setPixmap(unregisteredMark());
     QLabel* registeredImage = label("Image2", QString(), 1920, 840, 240, 240);
     registeredImage->setPixmap(registeredMark());
     m_explanation = {
-        label("Label2", tr("項目をダブルクリックすると情報が変更されます。"), 1680, 360,
-              4020, 240, kWide),
+        label("Label2", tr("項目をダブルクリックすると情報が変更されます。"), 1680, 360, 4020, 240,
+              kWide),
         unregisteredImage,
-        label("Label3", tr("- 未登録（情報が登録されていません。）"), 2160, 630, 3540,
-              240, kWide),
+        label("Label3", tr("- 未登録（情報が登録されていません。）"), 2160, 630, 3540, 240, kWide),
         registeredImage,
         label("Label4", tr("- 登録済（登録されています。）"), 2160, 870, 3375, 255),
-        label("Label5", tr("印なし- 対象外（検索対象外とされています。）"), 1680, 1125,
-              4020, 255, kWide)};
+        label("Label5", tr("印なし- 対象外（検索対象外とされています。）"), 1680, 1125, 4020, 255,
+              kWide)};
     // The hint under "順次登録" wraps in the room between the button and the list.
-    QLabel* hint = label(
-        "Label7",
-        tr("↑まず。順次登録を押してください。ボタンにマウスを置くと説明が出ます。"),
-        5760, 870, 1935, 555, kRightEdge);
+    QLabel* hint =
+        label("Label7", tr("↑まず。順次登録を押してください。ボタンにマウスを置くと説明が出ます。"),
+              5760, 870, 1935, 555, kRightEdge);
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_explanation.append(hint);
-    label("Label6", tr("フォルダ内のReadme.txt やその他の TXT ファイルを表示します"),
-          1080, 4200, 6615, 240, {0, 1, kListShare, 0});
+    label("Label6", tr("フォルダ内のReadme.txt やその他の TXT ファイルを表示します"), 1080, 4200,
+          6615, 240, {0, 1, kListShare, 0});
 
     m_listView = new QTreeView(m_client);
     m_listView->setObjectName(QStringLiteral("ListView1"));
@@ -170,7 +167,7 @@ void CatalogueWindow::buildControls() {
     m_textFiles->setObjectName(QStringLiteral("File2"));
     m_textFiles->setToolTip(
         tr("フォルダ内のテキストファイルを表示しています。こちらをクリックすると、右に"
-                       "その内容が表示されます。"));
+           "その内容が表示されます。"));
     place(m_textFiles, 960, 4440, 1335, 1710, {0, 0, kListShare, kPreviewShare});
 
     m_textPreview = new QPlainTextEdit(m_client);
@@ -185,20 +182,19 @@ void CatalogueWindow::buildControls() {
     m_menuButton = button("Command12", tr("メニューに戻る"), tr("メインメニューに戻ります。"));
     m_registerAllButton =
         button("Command7", tr("順次登録"),
-               tr(
-                   "こちらをクリックすると、未登録の情報を要求するダイアログが順次出現し、情報を"
-                   "すべて登録できます。"));
-    QPushButton* launch = button("Command10", tr("起 動"),
-                                 tr("リスト選択中の登録されたEXEを起動します。"));
+               tr("こちらをクリックすると、未登録の情報を要求するダイアログが順次出現し、情報を"
+                  "すべて登録できます。"));
+    QPushButton* launch =
+        button("Command10", tr("起 動"), tr("リスト選択中の登録されたEXEを起動します。"));
     place(launch, 120, 4920, 735, 255, kBottomEdge);
-    QPushButton* open = button("Command11", tr("開 く"),
-                               tr("リストで選択されたフォルダを開きます。"));
+    QPushButton* open =
+        button("Command11", tr("開 く"), tr("リストで選択されたフォルダを開きます。"));
     place(open, 120, 5280, 735, 255, kBottomEdge);
-    QPushButton* move = button("Command1", tr("移 動"),
-                               tr("選択フォルダとリスト項目を移動します。"));
+    QPushButton* move =
+        button("Command1", tr("移 動"), tr("選択フォルダとリスト項目を移動します。"));
     place(move, 120, 5640, 735, 255, kBottomEdge);
-    QPushButton* remove = button("Command13", tr("削 除"),
-                                 tr("選択フォルダとリスト項目を削除します。"));
+    QPushButton* remove =
+        button("Command13", tr("削 除"), tr("選択フォルダとリスト項目を削除します。"));
     place(remove, 120, 6000, 735, 255, kBottomEdge);
 
     // Picture2 lies below the client area, as the scratch surface always did; nothing is drawn
@@ -528,11 +524,10 @@ void CatalogueWindow::loadDirectory() {
     if (merged.misread) {
         m_listNeedsBackup = true;
         messageBox(listFile +
-                       QStringLiteral(
-                           " を最後まで正しく読み込めませんでした。\n"
-                           "読み込めなかった登録情報がある可能性があります。上書き保存するときは、"
-                           "元のファイルを ") +
-                       lastPathPart(listBackupPath(listFile)) + QStringLiteral(" として残します。"),
+                       tr(" を最後まで正しく読み込めませんでした。\n"
+                          "読み込めなかった登録情報がある可能性があります。上書き保存するときは、"
+                          "元のファイルを ") +
+                       lastPathPart(listBackupPath(listFile)) + tr(" として残します。"),
                    MsgExclamation);
     }
 }

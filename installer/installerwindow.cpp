@@ -17,6 +17,7 @@
 #include "app/installablefile.h"
 #include "app/messages.h"
 #include "app/programstate.h"
+#include "app/translatedtext.h"
 #include "app/windowregistry.h"
 #include "installer/archivecommand.h"
 #include "installer/dropbox.h"
@@ -70,14 +71,21 @@ QPixmap archivePicture(int size) {
     return picture;
 }
 
-const QString kClashMessage =
-    QStringLiteral("重複した名前が存在します。既にインストールされている可能性があります。");
-const QString kUnusableNameMessage = QStringLiteral(
-    "このファイル名からはフォルダ名を作れません（制御文字が含まれています）。ファイル名を変えてか"
-    "らもう一度指定してください。");
-const QString kUnusablePathMessage = QStringLiteral(
-    "このパスは解凍に使えません（「\"」の後に空白が続いています）。ファイルかフォルダの名前を変"
-    "えてからもう一度指定してください。");
+const TranslatedText kClashMessage{
+    "qm::InstallerWindow",
+    QT_TRANSLATE_NOOP("qm::InstallerWindow",
+                      "重複した名前が存在します。既にインストールされている可能性があります。")};
+const TranslatedText kUnusableNameMessage{
+    "qm::InstallerWindow",
+    QT_TRANSLATE_NOOP("qm::InstallerWindow",
+                      "このファイル名からはフォルダ名を作れません（制御文字が含まれています）。"
+                      "ファイル名を変えてからもう一度指定してください。")};
+const TranslatedText kUnusablePathMessage{
+    "qm::InstallerWindow",
+    QT_TRANSLATE_NOOP(
+        "qm::InstallerWindow",
+        "このパスは解凍に使えません（「\"」の後に空白が続いています）。ファイルかフォルダの名前を変"
+        "えてからもう一度指定してください。")};
 
 // True when folder already holds an entry called name, or one that differs only in letter case:
 // a second folder of such a name would confuse the user and any file system that ignores case.
@@ -106,7 +114,7 @@ void InstallerWindow::createControls() {
 
     auto* picture = new DropBox(this);
     picture->setObjectName(QStringLiteral("Picture1"));
-    picture->setToolTip(QStringLiteral("クリックするとファイルを選べます。"));
+    picture->setToolTip(tr("クリックするとファイルを選べます。"));
     placeTwips(picture, 120, 120, 1575, 1575);
     connect(picture, &DropBox::activated, this, &InstallerWindow::chooseFileClicked);
     m_dropPicture = picture;
@@ -193,8 +201,8 @@ void InstallerWindow::chooseFileClicked() {
     if (m_busy) {
         return;
     }
-    const QString file = Prompt::instance().chooseFile(
-        this, QStringLiteral("インストールするファイルを選択"), installableFileFilter());
+    const QString file = Prompt::instance().chooseFile(this, tr("インストールするファイルを選択"),
+                                                       installableFileFilter());
     if (!file.isEmpty()) {
         fileChosen(file);
     }
@@ -260,7 +268,7 @@ bool InstallerWindow::extractPending(InstallKind kind) {
     m_busy = false;
     if (result == 1) {
         if (kind != InstallKind::Program) {
-            messageBox(QStringLiteral("解凍に失敗しました。"));
+            messageBox(tr("解凍に失敗しました。"));
         }
         return false;
     }
@@ -295,7 +303,7 @@ void InstallerWindow::installClicked() {
     }
     const InstallKind kind = installableFile(m_archiveLabel->text()).kind;
     if (kind == InstallKind::None) {
-        messageBox(QStringLiteral("適切なファイルを指定してください。"), MsgOkOnly,
+        messageBox(tr("適切なファイルを指定してください。"), MsgOkOnly,
                    QStringLiteral("Quillmorn"));
         return;
     }

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/translatedtext.h"
 #include "installer/extractionrunner.h"
 #include "installer/stagingfolder.h"
 #include "platform/prompt.h"
@@ -10,7 +11,12 @@
 namespace qm {
 namespace {
 
-const QString kMissing = QStringLiteral("ファイルが見つかりません。");
+const TranslatedText kMissing{"qm::InstallSteps",
+                              QT_TRANSLATE_NOOP("qm::InstallSteps", "ファイルが見つかりません。")};
+const TranslatedText kExtractionError{"qm::InstallSteps",
+                                      QT_TRANSLATE_NOOP("qm::InstallSteps", "解凍エラー")};
+const TranslatedText kInstallError{"qm::InstallSteps",
+                                   QT_TRANSLATE_NOOP("qm::InstallSteps", "インストールエラー")};
 
 // The execute bits that go with the read bits a file has.
 QFile::Permissions withExecute(QFile::Permissions permissions) {
@@ -30,13 +36,14 @@ QFile::Permissions withExecute(QFile::Permissions permissions) {
 
 qint32 archiveMelt(QWidget* window, const QString& archive, const QString& folder) {
     if (!QFileInfo(archive).isFile()) {
-        messageBox(kMissing, MsgOkOnly, QStringLiteral("解凍エラー"));
+        messageBox(kMissing, MsgOkOnly, kExtractionError);
         return 1;
     }
     const ExtractionResult result = runExtraction(window, archive, folder);
     if (!result.ok()) {
-        messageBox(QStringLiteral("解凍に失敗しました。") + QChar(10) + result.detail,
-                   MsgExclamation, QStringLiteral("解凍エラー"));
+        messageBox(QCoreApplication::translate("qm::InstallSteps", "解凍に失敗しました。") +
+                       QChar(10) + result.detail,
+                   MsgExclamation, kExtractionError);
         return 1;
     }
     return 0;
@@ -45,7 +52,7 @@ qint32 archiveMelt(QWidget* window, const QString& archive, const QString& folde
 qint32 programPlace(const QString& file, const QString& folder) {
     const QFileInfo info(file);
     if (!info.isFile()) {
-        messageBox(kMissing, MsgOkOnly, QStringLiteral("インストールエラー"));
+        messageBox(kMissing, MsgOkOnly, kInstallError);
         return 1;
     }
     const bool appImage =
@@ -61,8 +68,9 @@ qint32 programPlace(const QString& file, const QString& folder) {
             staging.commit(folder);
     });
     if (!placed) {
-        messageBox(QStringLiteral("プログラムファイルをコピーできませんでした。"), MsgExclamation,
-                   QStringLiteral("インストールエラー"));
+        messageBox(QCoreApplication::translate("qm::InstallSteps",
+                                               "プログラムファイルをコピーできませんでした。"),
+                   MsgExclamation, kInstallError);
         return 1;
     }
     return 0;

@@ -244,10 +244,9 @@ void MainMenuWindow::chooseFolder(const QString& chosen) {
     // "settings.dat" names the working folder; a path it cannot hold would come back as
     // another folder.
     if (!settingsFileCanHold(folder)) {
-        messageBox(
-            folder + QStringLiteral("\nこのフォルダは名前にコンマと二重引用符などを含むため、"
-                                    "管理する対象のフォルダにできません。"),
-            MsgExclamation);
+        messageBox(folder + tr("\nこのフォルダは名前にコンマと二重引用符などを含むため、"
+                               "管理する対象のフォルダにできません。"),
+                   MsgExclamation);
         showWorkFolder();
         return;
     }

@@ -1,5 +1,6 @@
 #include "platform/launcher.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
@@ -20,7 +21,8 @@ public:
         const Command command = commandFor(program, arguments);
         if (command.program.isEmpty()) {
             if (error) {
-                *error = QStringLiteral("wine がインストールされていません。");
+                *error = QCoreApplication::translate("qm::Launcher",
+                                                     "wine がインストールされていません。");
             }
             return false;
         }

@@ -110,8 +110,8 @@ void RegistrationWindow::buildControls() {
     m_categoryCombo->setEditable(true);
     m_categoryCombo->setInsertPolicy(QComboBox::NoInsert);
     m_categoryCombo->setMaxVisibleItems(16);
-    m_categoryCombo->setToolTip(QStringLiteral("対象フォルダのジャンルを指定します。"));
-    m_exeCaption = plainLabel(this, "Label5", QStringLiteral("プログラム 名"), false);
+    m_categoryCombo->setToolTip(tr("対象フォルダのジャンルを指定します。"));
+    m_exeCaption = plainLabel(this, "Label5", tr("プログラム 名"), false);
     // A long program path keeps its start and its file name, with the whole path as tool tip.
     m_exeLabel = plainLabel<ElidingLabel>(this, "Text1", QStringLiteral("Label8"), true);
     m_exeLabel->setElideMode(Qt::ElideMiddle);

@@ -15,7 +15,6 @@ class RemoverWindow : public QWidget {
 public:
     explicit RemoverWindow(QWidget* parent = nullptr);
 
-
     // True once the window has closed, by a button or its close box.
     bool hasEnded() const { return m_ended; }
 

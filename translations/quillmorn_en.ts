@@ -212,6 +212,26 @@ Delete it?</translation>
         <source>」は作業対象のフォルダ名として使えません。</source>
         <translation>&quot; cannot be used for a folder to manage.</translation>
     </message>
+    <message>
+        <source> を最後まで正しく読み込めませんでした。
+読み込めなかった登録情報がある可能性があります。上書き保存するときは、元のファイルを </source>
+        <translation>: could not be read to the end.
+Some registrations may be missing. When the list is saved, the old file is kept as </translation>
+    </message>
+    <message>
+        <source> として残します。</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source> の控えを </source>
+        <translation>: the copy </translation>
+    </message>
+    <message>
+        <source> に作れなかったため、保存しませんでした。
+</source>
+        <translation> could not be made, so nothing was saved.
+</translation>
+    </message>
 </context>
 <context>
     <name>qm::FolderPreview</name>
@@ -225,6 +245,36 @@ Delete it?</translation>
     <message>
         <source> ﾌｧｲﾙを開けません。</source>
         <translation>: cannot open the file.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::InstallSteps</name>
+    <message>
+        <source>ファイルが見つかりません。</source>
+        <translation>The file was not found.</translation>
+    </message>
+    <message>
+        <source>解凍エラー</source>
+        <translation>Extraction error</translation>
+    </message>
+    <message>
+        <source>インストールエラー</source>
+        <translation>Installation error</translation>
+    </message>
+    <message>
+        <source>解凍に失敗しました。</source>
+        <translation>Extraction failed.</translation>
+    </message>
+    <message>
+        <source>プログラムファイルをコピーできませんでした。</source>
+        <translation>The program file could not be copied.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::InstallableFile</name>
+    <message>
+        <source>アーカイブとプログラム</source>
+        <translation>Archives and programs</translation>
     </message>
 </context>
 <context>
@@ -288,6 +338,29 @@ Delete it?</translation>
     <message>
         <source>作成しました。</source>
         <translation>Created.</translation>
+    </message>
+    <message>
+        <source>このファイル名からはフォルダ名を作れません（制御文字が含まれています）。ファイル名を変えてからもう一度指定してください。</source>
+        <translation>No folder name can be made from this file name (it holds control characters). Rename the file and try again.</translation>
+    </message>
+    <message>
+        <source>このパスは解凍に使えません（「&quot;」の後に空白が続いています）。ファイルかフォルダの名前を変えてからもう一度指定してください。</source>
+        <translation>This path cannot be used for extraction (a &quot; is followed by a blank). Rename the file or folder and try again.</translation>
+    </message>
+    <message>
+        <source>クリックするとファイルを選べます。</source>
+        <translation>Click to choose a file.</translation>
+    </message>
+    <message>
+        <source>インストールするファイルを選択</source>
+        <translation>Choose the file to install</translation>
+    </message>
+</context>
+<context>
+    <name>qm::Launcher</name>
+    <message>
+        <source>wine がインストールされていません。</source>
+        <translation>wine is not installed.</translation>
     </message>
 </context>
 <context>
@@ -442,6 +515,12 @@ on the desktop</translation>
         <translation>Cannot open the list folder.
 </translation>
     </message>
+    <message>
+        <source>
+このフォルダは名前にコンマと二重引用符などを含むため、管理する対象のフォルダにできません。</source>
+        <translation>
+This folder&apos;s name holds a comma and a double quote, so it cannot be managed.</translation>
+    </message>
 </context>
 <context>
     <name>qm::Messages</name>
@@ -499,6 +578,12 @@ on the desktop</translation>
     <message>
         <source>移動先に同じ名前のフォルダが既に存在します。</source>
         <translation>A folder of that name exists at the destination already.</translation>
+    </message>
+    <message>
+        <source>移動中に作られたか変更されたファイルが移動元に残っているため、次のフォルダは削除していません。中身を確認してください。
+</source>
+        <translation>Files made or changed during the move are still in the old place, so this folder was not deleted. Please check what it holds.
+</translation>
     </message>
 </context>
 <context>
@@ -647,6 +732,14 @@ on the desktop</translation>
         <source>Quillmornは既に起動されています</source>
         <translation>Quillmorn is already running</translation>
     </message>
+    <message>
+        <source>インストール先の作業フォルダがありません。作業フォルダを選んで作成してから、もう一度ファイルを開いてください。</source>
+        <translation>There is no folder to install into. Choose and create one, then open the file again.</translation>
+    </message>
+    <message>
+        <source>もっと深い階層を指定してください</source>
+        <translation>Please choose a deeper folder</translation>
+    </message>
 </context>
 <context>
     <name>qm::StoredText</name>
@@ -670,6 +763,12 @@ on the desktop</translation>
     <message>
         <source>作業フォルダを作成しました。</source>
         <translation>The list folder was created.</translation>
+    </message>
+    <message>
+        <source>大文字と小文字だけが違う作業フォルダが複数あるため、作業フォルダを作成できません。
+</source>
+        <translation>Several list folders differ only in letter case, so the list folder cannot be created.
+</translation>
     </message>
 </context>
 </TS>

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include "app/elidinglabel.h"
 #include "app/form.h"
 #include "app/language.h"
 #include "app/programstate.h"
@@ -29,8 +30,8 @@
 #include "installer/installerwindows.h"
 #include "menu/menuwindows.h"
 #include "registration/registrationwindows.h"
-#include "remover/removerlanguage.h"
 #include "remover/appearance.h"
+#include "remover/removerlanguage.h"
 #include "remover/removerwindow.h"
 #include "shortcuts/shortcutswindows.h"
 #include "support/testenvironment.h"
@@ -99,6 +100,12 @@ QStringList clippedTexts(QWidget* window, bool english) {
         QSize needed;
         QSize room = widget->contentsRect().size();
         if (auto* label = qobject_cast<QLabel*>(widget); label && !label->text().isEmpty()) {
+            // The Japanese texts keep the fixed places they were made for: one that does not fit
+            // ends in an ellipsis and shows whole as its tool tip. English ones must fit.
+            if (auto* eliding = qobject_cast<ElidingLabel*>(label);
+                eliding && !english && eliding->toolTip() == eliding->text()) {
+                continue;
+            }
             text = label->text();
             room -= QSize(2 * qMax(0, label->indent()) + 2 * label->margin(), 0);
             // One line is measured by its ink: a closing "。" leaves half its advance blank.

@@ -7,9 +7,9 @@
 #include <QTest>
 
 #include "app/appearance.h"
-#include "app/language.h"
 #include "app/endprogram.h"
 #include "app/form.h"
+#include "app/language.h"
 #include "app/preferences.h"
 #include "app/programstate.h"
 #include "app/recentlist.h"

@@ -17,6 +17,7 @@
 #include "platform/settingsstore.h"
 #include "remover/appearance.h"
 #include "remover/portablefolder.h"
+#include "remover/removerlanguage.h"
 #include "remover/removerprompt.h"
 #include "remover/removerwindow.h"
 #include "remover/settingsremover.h"
