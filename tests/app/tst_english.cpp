@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +18,7 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include "app/appearance.h"
 #include "app/elidinglabel.h"
 #include "app/form.h"
 #include "app/language.h"
@@ -176,12 +176,7 @@ private:
 
 void TestEnglish::initTestCase() {
     // The font the program sets for its fixed layouts.
-    QFont font = QApplication::font();
-    if (QFontDatabase::families().contains(QStringLiteral("IPAexGothic"))) {
-        font.setFamily(QStringLiteral("IPAexGothic"));
-    }
-    font.setPointSize(9);
-    QApplication::setFont(font);
+    useProgramLook();
     registerMenuWindows();
     registerCatalogueWindows();
     registerRegistrationWindows();
