@@ -3,7 +3,6 @@
 #include <QCollator>
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 
 #include <algorithm>
 #include <filesystem>
@@ -20,17 +19,29 @@ namespace qm {
 
 namespace {
 
-// The sub-folders of the program's own folder whose names equal name without regard to case.
-QStringList listFolderSpellings(const QString& name) {
-    QStringList found;
-    QDirIterator it(programFolder(), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0) {
-            found.append(it.fileName());
+// The sub-folders of folder whose names pass keep, sorted by name without regard to case.
+// Listed as bytes: a folder whose name is not text keeps a name that leads back to it.
+template <typename Keep>
+QStringList listSubFolders(const QString& folder, Keep keep) {
+    QStringList names;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(fsPath(folder), ec);
+    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const QString name = pathText(it->path().filename());
+        if (keep(name) && it->is_directory(ec)) {
+            names.append(name);
         }
     }
-    return found;
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
+}
+
+// The sub-folders of the program's own folder whose names equal name without regard to case.
+QStringList listFolderSpellings(const QString& name) {
+    return subFolderNamesNoCase(programFolder(), name);
 }
 
 }  // namespace
@@ -119,21 +130,13 @@ bool isPrepared(const QString& workFolder) {
 }
 
 QStringList subFolderNames(const QString& folder) {
-    QStringList names;
-    // Listed as bytes: a folder whose name is not text keeps a name that leads back to it.
-    std::error_code ec;
-    std::filesystem::directory_iterator it(fsPath(folder), ec);
-    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
-        const QString name = pathText(it->path().filename());
-        if (!name.startsWith(u'.') && it->is_directory(ec)) {
-            names.append(name);
-        }
-    }
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int c = a.compare(b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
+    return listSubFolders(folder, [](const QString& name) { return !name.startsWith(u'.'); });
+}
+
+QStringList subFolderNamesNoCase(const QString& folder, const QString& name) {
+    return listSubFolders(folder, [&name](const QString& found) {
+        return found.compare(name, Qt::CaseInsensitive) == 0;
     });
-    return names;
 }
 
 QStringList preparedWorkingFolders() {

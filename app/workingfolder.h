@@ -52,4 +52,8 @@ QStringList preparedWorkingFolders();
 // begin with "." are left out.
 QStringList subFolderNames(const QString& folder);
 
+// The sub-folders of a folder (hidden ones too) whose names equal name without regard to case,
+// sorted like subFolderNames.
+QStringList subFolderNamesNoCase(const QString& folder, const QString& name);
+
 }  // namespace qm

@@ -1,10 +1,10 @@
 #include "menu/recentfolders.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include "app/helpers.h"
 #include "app/recentlist.h"
+#include "app/workingfolder.h"
 #include "platform/paths.h"
 
 namespace qm {
@@ -36,15 +36,11 @@ QString resolveFolderCase(const QString& path) {
             current = exact;
             continue;
         }
-        const QStringList names =
-            QDir(current).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-        const auto match = std::find_if(names.begin(), names.end(), [&part](const QString& name) {
-            return name.compare(part, Qt::CaseInsensitive) == 0;
-        });
-        if (match == names.end()) {
+        const QStringList matches = subFolderNamesNoCase(current, part);
+        if (matches.isEmpty()) {
             return path;
         }
-        current = joinPath(current, *match);
+        current = joinPath(current, matches.first());
     }
     return current;
 }

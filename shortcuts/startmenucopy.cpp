@@ -22,8 +22,8 @@ QStringList sameDestinationFolders(const QString& applicationsFolder, const QStr
     if (folderExists(joinPath(applicationsFolder, destination))) {
         folders << destination;
     }
-    for (const QString& name : subFolderNames(applicationsFolder)) {
-        if (name != destination && name.compare(destination, Qt::CaseInsensitive) == 0) {
+    for (const QString& name : subFolderNamesNoCase(applicationsFolder, destination)) {
+        if (name != destination) {
             folders << name;
         }
     }

@@ -276,6 +276,12 @@ void TestEnglish::everyWindow() {
             QVERIFY2(!hasJapanese(text), qPrintable(text));
         }
     }
+    // No label is set below 8 points with the program's font.
+    const QList<QLabel*> labels = window->findChildren<QLabel*>();
+    QVERIFY(!labels.isEmpty());
+    for (const QLabel* label : labels) {
+        QVERIFY2(label->font().pointSizeF() >= 8, qPrintable(label->objectName()));
+    }
     const QStringList clipped = clippedTexts(window, english);
     QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(" | ")));
 }
