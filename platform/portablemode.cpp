@@ -14,10 +14,7 @@ bool g_bySwitch = false;
 
 PortableMode::Outcome PortableMode::start(const QString& executableFolder, bool switchGiven) {
     stop();
-    QString folder = QDir::fromNativeSeparators(executableFolder);
-    while (folder.size() > 1 && folder.endsWith(u'/')) {
-        folder.chop(1);
-    }
+    const QString folder = QDir::cleanPath(QDir::fromNativeSeparators(executableFolder));
     if (!switchGiven && !QFileInfo(folder + u'/' + markerName()).exists()) {
         return Outcome::Off;
     }
