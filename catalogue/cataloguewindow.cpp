@@ -26,7 +26,7 @@
 #include "catalogue/columnwidths.h"
 #include "catalogue/folderpreview.h"
 #include "catalogue/registrationsession.h"
-#include "folders/foldertree.h"
+#include "platform/foldertree.h"
 #include "platform/launcher.h"
 #include "platform/prompt.h"
 

@@ -234,6 +234,13 @@ Some registrations may be missing. When the list is saved, the old file is kept 
     </message>
 </context>
 <context>
+    <name>qm::FileSystem</name>
+    <message>
+        <source>ごみ箱はこの環境では使えません。</source>
+        <translation>The trash cannot be used here.</translation>
+    </message>
+</context>
+<context>
     <name>qm::FolderPreview</name>
     <message>
         <source>Readme.txt がありません。</source>
