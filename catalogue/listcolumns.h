@@ -9,8 +9,6 @@ namespace qm {
 // The widths of the catalogue list's columns: fitted to their texts until the user resizes one,
 // then kept as the user left them, across openings too.
 class ListColumns : public QObject {
-    Q_OBJECT
-
 public:
     explicit ListColumns(QTreeView* view);
 
