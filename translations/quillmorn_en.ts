@@ -456,6 +456,10 @@ on the desktop</translation>
         <source>リンク作成</source>
         <translation>Create links</translation>
     </message>
+    <message>
+        <source>大文字と小文字だけが違うフォルダが複数あります。置き場所の名前を正確に指定してください。</source>
+        <translation>There are several folders whose names differ only in letter case. Type the destination's name exactly.</translation>
+    </message>
 </context>
 <context>
     <name>qm::MainMenuWindow</name>
