@@ -14,16 +14,17 @@
 #include "installer/archivereader.h"
 #include "installer/entrypath.h"
 #include "installer/stagingfolder.h"
+#include "platform/securewrite.h"
 
 namespace qm {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Links are guarded by LinkGuard below rather than by ARCHIVE_EXTRACT_SECURE_SYMLINKS, which
-// looks at every part of every (absolute) path again and made extraction a fifth slower. The
-// staging folder is new and private, so the only links in it are those the archive brought.
-constexpr int kDiskFlags = ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_SECURE_NODOTDOT;
+// Every write is refused when its name is absolute, holds "..", or passes through a link. Names
+// are given relative to the staging folder, the writing thread's current folder.
+constexpr int kSecureFlags = ARCHIVE_EXTRACT_SECURE_SYMLINKS | ARCHIVE_EXTRACT_SECURE_NODOTDOT |
+                             ARCHIVE_EXTRACT_SECURE_NOABSOLUTEPATHS;
 
 ExtractionResult failure(ExtractionError error, const QString& detail) {
     return ExtractionResult{error, detail};
@@ -31,6 +32,17 @@ ExtractionResult failure(ExtractionError error, const QString& detail) {
 
 QString entryName(const QByteArray& name) {
     return QString::fromLocal8Bit(name);
+}
+
+// name without empty and "." parts: "./a//b/" is "a/b", "./" is "".
+QByteArray cleanName(const QByteArray& name) {
+    QByteArrayList parts;
+    for (const QByteArray& part : name.split('/')) {
+        if (!part.isEmpty() && part != ".") {
+            parts.append(part);
+        }
+    }
+    return parts.join('/');
 }
 
 // Remembers the links extracted so far and refuses an entry that would be written through one:
@@ -73,7 +85,7 @@ private:
 class DiskWriter {
 public:
     DiskWriter() : m_archive(archive_write_disk_new()) {
-        archive_write_disk_set_options(m_archive, kDiskFlags);
+        archive_write_disk_set_options(m_archive, ARCHIVE_EXTRACT_TIME | kSecureFlags);
     }
     ~DiskWriter() { archive_write_free(m_archive); }
     DiskWriter(const DiskWriter&) = delete;
@@ -94,16 +106,17 @@ class ExtractionRun {
 public:
     ExtractionRun(const QString& staging, const ArchiveExtractor::ProgressHandler& progress,
                   qint64 total)
-        : m_prefix(QFile::encodeName(staging) + '/'), m_progress(progress), m_total(total) {}
+        : m_staging(QFile::encodeName(staging)), m_progress(progress), m_total(total) {}
 
     ExtractionResult run(ArchiveReader& reader);
     ExtractionResult checkLinks() const;
 
 private:
-    ExtractionResult placeEntry(archive_entry* entry);
+    // Checks entry and gives it its name in the staging folder; skip when it is the folder itself.
+    ExtractionResult placeEntry(archive_entry* entry, bool* skip);
     ExtractionResult copyData(ArchiveReader& reader, archive_entry* entry, const QByteArray& name);
 
-    QByteArray m_prefix;
+    QByteArray m_staging;
     const ArchiveExtractor::ProgressHandler& m_progress;
     qint64 m_total;
     qint64 m_done = 0;
@@ -112,36 +125,46 @@ private:
     QList<QByteArray> m_links;
 };
 
-ExtractionResult ExtractionRun::placeEntry(archive_entry* entry) {
-    const QByteArray name = archive_entry_pathname(entry);
-    if (!isSafeEntryPath(name)) {
-        return failure(ExtractionError::Unsafe, QStringLiteral("unsafe path: ") + entryName(name));
-    }
+ExtractionResult ExtractionRun::placeEntry(archive_entry* entry, bool* skip) {
+    const QByteArray stored = archive_entry_pathname(entry);
+    const QByteArray name = cleanName(stored);
     const mode_t type = archive_entry_filetype(entry);
-    if (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK) {
+    // "./" of a tar made in the folder itself: the staging folder is that folder.
+    *skip = name.isEmpty() && type == AE_IFDIR;
+    if (*skip) {
+        return {};
+    }
+    if (!isSafeEntryPath(stored) || name.isEmpty()) {
+        return failure(ExtractionError::Unsafe,
+                       QStringLiteral("unsafe path: ") + entryName(stored));
+    }
+    const char* hardlink = archive_entry_hardlink(entry);
+    if (!hardlink && type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK) {
         return failure(ExtractionError::Unsafe, QStringLiteral("refused kind: ") + entryName(name));
     }
     if (m_guard.passesThroughLink(name)) {
         return failure(ExtractionError::Unsafe,
                        QStringLiteral("written through a link: ") + entryName(name));
     }
-    if (const char* link = archive_entry_hardlink(entry)) {
-        if (!isSafeEntryPath(link) || m_guard.passesThroughLink(link)) {
+    if (hardlink) {
+        // Only a second name for a file already written here, reached through no link: a hard
+        // link to a link, a folder or anything outside would let later entries write through it.
+        const QByteArray target = cleanName(hardlink);
+        if (!isSafeEntryPath(hardlink) || !isPlainFileBelow(m_staging, target)) {
             return failure(ExtractionError::Unsafe,
                            QStringLiteral("unsafe link: ") + entryName(name));
         }
-        archive_entry_copy_hardlink(entry, QByteArray(m_prefix + link).constData());
-    }
-    if (type == AE_IFLNK) {
+        archive_entry_copy_hardlink(entry, target.constData());
+    } else if (type == AE_IFLNK) {
         const char* target = archive_entry_symlink(entry);
         if (!target || !isSafeLinkTarget(name, target)) {
             return failure(ExtractionError::Unsafe,
                            QStringLiteral("link leads out: ") + entryName(name));
         }
         m_guard.addLink(name);
-        m_links.append(QByteArray(m_prefix + name));
+        m_links.append(name);
     }
-    archive_entry_copy_pathname(entry, QByteArray(m_prefix + name).constData());
+    archive_entry_copy_pathname(entry, name.constData());
     return {};
 }
 
@@ -193,10 +216,14 @@ ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
         if (status != ARCHIVE_OK) {
             return failure(ExtractionError::Corrupt, reader.errorText());
         }
-        const QByteArray name = archive_entry_pathname(entry);
-        if (ExtractionResult placed = placeEntry(entry); !placed.ok()) {
+        bool skip = false;
+        if (ExtractionResult placed = placeEntry(entry, &skip); !placed.ok() || skip) {
+            if (skip) {
+                continue;
+            }
             return placed;
         }
+        const QByteArray name = archive_entry_pathname(entry);
         // The secure flags refuse an entry with a warning and go on: any refusal fails the run.
         if (archive_write_header(m_writer.handle(), entry) != ARCHIVE_OK) {
             return failure(ExtractionError::Write, m_writer.errorText());
@@ -218,14 +245,14 @@ ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
 
 // Each link, resolved through every link before it, must end inside the staging folder.
 ExtractionResult ExtractionRun::checkLinks() const {
-    const std::string root = m_prefix.toStdString();
+    const std::string root = m_staging.toStdString() + '/';
     for (const QByteArray& link : m_links) {
         std::error_code error;
-        const fs::path resolved = fs::weakly_canonical(fs::path(link.toStdString()), error);
+        const fs::path resolved = fs::weakly_canonical(fs::path(root + link.toStdString()), error);
         const std::string text = resolved.string() + '/';
         if (error || text.compare(0, root.size(), root) != 0) {
-            return failure(ExtractionError::Unsafe, QStringLiteral("link leads out: ") +
-                                                        entryName(link.mid(m_prefix.size())));
+            return failure(ExtractionError::Unsafe,
+                           QStringLiteral("link leads out: ") + entryName(link));
         }
     }
     return {};
@@ -250,8 +277,17 @@ ExtractionResult ArchiveExtractor::extract() {
     if (!staging.create(m_destination)) {
         return failure(ExtractionError::Write, QStringLiteral("cannot create ") + m_destination);
     }
-    ExtractionRun run(staging.path(), m_progress, survey.totalBytes);
-    if (ExtractionResult result = run.run(reader); !result.ok()) {
+    ExtractionResult result;
+    // The writer lives on the writing thread only: freed elsewhere, it would finish its folders'
+    // times and modes relative to another current folder.
+    const auto work = [&] {
+        ExtractionRun run(staging.path(), m_progress, survey.totalBytes);
+        result = run.run(reader);
+    };
+    if (!runInFolder(QFile::encodeName(staging.path()), work)) {
+        return failure(ExtractionError::Write, QStringLiteral("cannot enter ") + staging.path());
+    }
+    if (!result.ok()) {
         return result;
     }
     if (!staging.commit(m_destination)) {

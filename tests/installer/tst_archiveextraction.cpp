@@ -23,9 +23,11 @@
 #include "installer/lhazip.h"
 #include "lzhbuilder.h"
 #include "support/testenvironment.h"
+#include "tarbuilder.h"
 
 using namespace qm;
 using qm::test::LzhBuilder;
+using qm::test::TarBuilder;
 using qm::test::TestEnvironment;
 
 namespace {
@@ -113,6 +115,8 @@ private Q_SLOTS:
     void refused_data();
     void refused();
     void linkInsideIsKept();
+    void hardLinks_data();
+    void hardLinks();
     void missingArchive();
     void hiddenArchives();
     void quotedPathsRoundTrip();
@@ -335,6 +339,7 @@ void ArchiveExtractionTest::refused_data() {
     QTest::newRow("zip checksum") << "corrupt.zip";
     QTest::newRow("lzh truncated") << "truncated.lzh";
     QTest::newRow("lzh checksum") << "corrupt.lzh";
+    QTest::newRow("lzh cut between members") << "gen:cut";
     QTest::newRow("lzh parent level 0") << "gen:0:../evil.txt";
     QTest::newRow("lzh parent level 2") << "gen:2:a/../../evil.txt";
     QTest::newRow("lzh absolute level 1") << "gen:1:/tmp/qmorn-evil.txt";
@@ -366,6 +371,9 @@ void ArchiveExtractionTest::refused() {
         path = env.writeFile("in/text.lzh", "just some text, no archive at all\n");
     } else if (archive == "gen:empty") {
         path = env.writeFile("in/empty.zip", QByteArray());
+    } else if (archive == "gen:cut") {
+        const QByteArray whole = LzhBuilder(1).add("a.txt", "a").add("b.txt", "b").build();
+        path = env.writeFile("in/cut.lzh", whole.chopped(1));
     } else if (archive == "gen:short") {
         LzhBuilder builder(1);
         builder.add("first.txt", "ok").add("big.bin", QByteArray(100, 'x'), 0, 1 << 20);
@@ -426,6 +434,63 @@ void ArchiveExtractionTest::linkInsideIsKept() {
         lzhMelt(nullptr, env.writeFile("in/chain.lzh", chain.build()), work + "/z", "e", "-x1m0"),
         0);
     QCOMPARE(tree(work + "/z"), (QStringList{"tool", "tool/a@", "tool/b@"}));
+}
+
+// Tars holding hard links of one shape each; "escape" is a hard link to a link to the working
+// folder, whose size field promises a body that is not there, then a file written through it.
+TarBuilder hardLinkTar(const QString& shape) {
+    TarBuilder tar;
+    if (shape == "escape") {
+        tar.add("d1/", '5').add("d1/s", '2', "..").add("h", '1', "d1/s", {}, 512);
+        tar.add("h/Victim/config.ini", '0', {}, "evil");
+    } else if (shape == "to a link") {
+        tar.add("s", '2', "x").add("x", '0', {}, "data").add("h", '1', "s");
+    } else if (shape == "through a link") {
+        tar.add("d/f", '0', {}, "data").add("l", '2', "d").add("h", '1', "l/f");
+    } else if (shape == "to a folder") {
+        tar.add("d/", '5').add("h", '1', "d");
+    } else if (shape == "ahead of its file") {
+        tar.add("h", '1', "f").add("f", '0', {}, "data");
+    } else if (shape == "chain") {
+        tar.add("a/f", '0', {}, "data").add("b", '1', "a/f").add("c/g", '1', "./b");
+    }
+    return tar;
+}
+
+void ArchiveExtractionTest::hardLinks_data() {
+    QTest::addColumn<QByteArray>("filter");
+    QTest::addColumn<QString>("shape");
+    QTest::addColumn<QStringList>("expected");  // empty: refused
+    for (const char* filter : {"", "gzip", "bzip2", "xz", "zstd"}) {
+        QTest::addRow("escape, tar %s", filter) << QByteArray(filter) << "escape" << QStringList{};
+    }
+    for (const char* shape : {"to a link", "through a link", "to a folder", "ahead of its file"}) {
+        QTest::newRow(shape) << QByteArray() << shape << QStringList{};
+    }
+    QTest::newRow("chain inside") << QByteArray("gzip") << "chain"
+                                  << QStringList{"a", "a/f", "b", "c", "c/g"};
+}
+
+void ArchiveExtractionTest::hardLinks() {
+    QFETCH(QByteArray, filter);
+    QFETCH(QString, shape);
+    QFETCH(QStringList, expected);
+    TestEnvironment env;
+    const QString work = env.makeFolder("apps");
+    env.writeFile("apps/Victim/config.ini", "mine");
+    const QString archive = env.writeFile("in/links.tar", hardLinkTar(shape).build(filter));
+    QCOMPARE(archiveMelt(nullptr, archive, work + "/tool"), expected.isEmpty() ? 1 : 0);
+    QCOMPARE(TestEnvironment::readFile(work + "/Victim/config.ini"), QByteArray("mine"));
+    QStringList all{"Victim", "Victim/config.ini"};
+    for (const QString& name : expected) {
+        all << "tool/" + name;
+    }
+    all << (expected.isEmpty() ? QStringList{} : QStringList{"tool"});
+    all.sort();
+    QCOMPARE(tree(work), all);
+    if (!expected.isEmpty()) {
+        QCOMPARE(TestEnvironment::readFile(work + "/tool/c/g"), QByteArray("data"));
+    }
 }
 
 void ArchiveExtractionTest::missingArchive() {
