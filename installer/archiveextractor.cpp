@@ -8,6 +8,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -26,12 +27,38 @@ namespace fs = std::filesystem;
 constexpr int kSecureFlags = ARCHIVE_EXTRACT_SECURE_SYMLINKS | ARCHIVE_EXTRACT_SECURE_NODOTDOT |
                              ARCHIVE_EXTRACT_SECURE_NOABSOLUTEPATHS;
 
-ExtractionResult failure(ExtractionError error, const QString& detail) {
-    return ExtractionResult{error, detail};
-}
+// A staging folder that could not be made or moved, by the system error that stopped it.
+ExtractionError folderError(int code);
+
+// How often, in bytes written, free space and the growth ratio are looked at again.
+constexpr qint64 kCheckInterval = 16LL << 20;
 
 QString entryName(const QByteArray& name) {
     return QString::fromLocal8Bit(name);
+}
+
+ExtractionResult failure(ExtractionError error, const QString& detail,
+                         const QByteArray& entry = {}) {
+    return ExtractionResult{error, detail, entryName(entry)};
+}
+
+// A failed write, by its cause. A write refused by the secure flags carries no system error.
+ExtractionError writeError(int code) {
+    switch (code) {
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return ExtractionError::DiskFull;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return ExtractionError::NoPermission;
+        case 0:
+        case -1:  // libarchive's own "miscellaneous" error
+            return ExtractionError::Unsafe;
+        default:
+            return ExtractionError::Write;
+    }
 }
 
 // name without empty and "." parts: "./a//b/" is "a/b", "./" is "".
@@ -92,21 +119,35 @@ public:
     DiskWriter& operator=(const DiskWriter&) = delete;
 
     archive* handle() const { return m_archive; }
-    QString errorText() const {
+    ExtractionResult failed(const QByteArray& entry) const {
         const char* text = archive_error_string(m_archive);
-        return text ? QString::fromLocal8Bit(text) : QStringLiteral("write error");
+        return failure(writeError(archive_errno(m_archive)),
+                       text ? QString::fromLocal8Bit(text) : QStringLiteral("write error"), entry);
     }
 
 private:
     archive* m_archive;
 };
 
+// What an extraction run is given besides the archive.
+struct RunSettings {
+    QByteArray staging;
+    const ArchiveExtractor::ProgressHandler& progress;
+    const std::atomic<bool>* cancel;
+    const ExtractionLimits& limits;
+};
+
+ExtractionError folderError(int code) {
+    return code == 0 ? ExtractionError::Write : writeError(code);
+}
+
 // One extraction run into a staging folder.
 class ExtractionRun {
 public:
-    ExtractionRun(const QString& staging, const ArchiveExtractor::ProgressHandler& progress,
-                  qint64 total)
-        : m_staging(QFile::encodeName(staging)), m_progress(progress), m_total(total) {}
+    ExtractionRun(const RunSettings& settings, qint64 total)
+        : m_staging(settings.staging), m_settings(settings) {
+        m_progress.totalBytes = total;
+    }
 
     ExtractionResult run(ArchiveReader& reader);
     ExtractionResult checkLinks() const;
@@ -115,11 +156,18 @@ private:
     // Checks entry and gives it its name in the staging folder; skip when it is the folder itself.
     ExtractionResult placeEntry(archive_entry* entry, bool* skip);
     ExtractionResult copyData(ArchiveReader& reader, archive_entry* entry, const QByteArray& name);
+    // Cancellation, and every few megabytes the free space and the growth against the input.
+    ExtractionResult checkGoingOn(ArchiveReader& reader, const QByteArray& name);
+    void reportProgress() const {
+        if (m_settings.progress) {
+            m_settings.progress(m_progress);
+        }
+    }
 
     QByteArray m_staging;
-    const ArchiveExtractor::ProgressHandler& m_progress;
-    qint64 m_total;
-    qint64 m_done = 0;
+    const RunSettings& m_settings;
+    ExtractionProgress m_progress;
+    qint64 m_nextCheck = kCheckInterval;
     DiskWriter m_writer;
     LinkGuard m_guard;
     QList<QByteArray> m_links;
@@ -135,31 +183,27 @@ ExtractionResult ExtractionRun::placeEntry(archive_entry* entry, bool* skip) {
         return {};
     }
     if (!isSafeEntryPath(stored) || name.isEmpty()) {
-        return failure(ExtractionError::Unsafe,
-                       QStringLiteral("unsafe path: ") + entryName(stored));
+        return failure(ExtractionError::Unsafe, QStringLiteral("unsafe path"), stored);
     }
     const char* hardlink = archive_entry_hardlink(entry);
     if (!hardlink && type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK) {
-        return failure(ExtractionError::Unsafe, QStringLiteral("refused kind: ") + entryName(name));
+        return failure(ExtractionError::Unsupported, QStringLiteral("refused kind"), name);
     }
     if (m_guard.passesThroughLink(name)) {
-        return failure(ExtractionError::Unsafe,
-                       QStringLiteral("written through a link: ") + entryName(name));
+        return failure(ExtractionError::Unsafe, QStringLiteral("written through a link"), name);
     }
     if (hardlink) {
         // Only a second name for a file already written here, reached through no link: a hard
         // link to a link, a folder or anything outside would let later entries write through it.
         const QByteArray target = cleanName(hardlink);
         if (!isSafeEntryPath(hardlink) || !isPlainFileBelow(m_staging, target)) {
-            return failure(ExtractionError::Unsafe,
-                           QStringLiteral("unsafe link: ") + entryName(name));
+            return failure(ExtractionError::Unsafe, QStringLiteral("unsafe hard link"), name);
         }
         archive_entry_copy_hardlink(entry, target.constData());
     } else if (type == AE_IFLNK) {
         const char* target = archive_entry_symlink(entry);
         if (!target || !isSafeLinkTarget(name, target)) {
-            return failure(ExtractionError::Unsafe,
-                           QStringLiteral("link leads out: ") + entryName(name));
+            return failure(ExtractionError::Unsafe, QStringLiteral("link leads out"), name);
         }
         m_guard.addLink(name);
         m_links.append(name);
@@ -184,26 +228,49 @@ ExtractionResult ExtractionRun::copyData(ArchiveReader& reader, archive_entry* e
                                archive_entry_sparse_count(entry) == 0;
             if (sized && end != archive_entry_size(entry)) {
                 return failure(ExtractionError::Corrupt,
-                               QStringLiteral("%1 holds %2 bytes but claims %3")
-                                   .arg(entryName(name))
+                               QStringLiteral("holds %1 bytes but claims %2")
                                    .arg(end)
-                                   .arg(archive_entry_size(entry)));
+                                   .arg(archive_entry_size(entry)),
+                               name);
             }
             return {};
         }
         // A warning here is a checksum mismatch: the data is damaged.
         if (status != ARCHIVE_OK) {
-            return failure(ExtractionError::Corrupt, reader.errorText());
+            return failure(ExtractionError::Corrupt, reader.errorText(), name);
         }
         if (archive_write_data_block(m_writer.handle(), buffer, size, offset) != ARCHIVE_OK) {
-            return failure(ExtractionError::Write, m_writer.errorText());
+            return m_writer.failed(name);
         }
-        m_done += static_cast<qint64>(size);
+        m_progress.bytes += static_cast<qint64>(size);
         end = qMax<qint64>(end, offset + static_cast<qint64>(size));
-        if (m_progress) {
-            m_progress(m_done, m_total);
+        reportProgress();
+        if (ExtractionResult going = checkGoingOn(reader, name); !going.ok()) {
+            return going;
         }
     }
+}
+
+ExtractionResult ExtractionRun::checkGoingOn(ArchiveReader& reader, const QByteArray& name) {
+    if (m_settings.cancel && m_settings.cancel->load(std::memory_order_relaxed)) {
+        return failure(ExtractionError::Cancelled, QStringLiteral("cancelled"));
+    }
+    if (m_progress.bytes < m_nextCheck) {
+        return {};
+    }
+    m_nextCheck = m_progress.bytes + kCheckInterval;
+    const ExtractionLimits& limits = m_settings.limits;
+    const qint64 free = freeBytesAt(m_staging);
+    if (free >= 0 && free < limits.spareBytes) {
+        return failure(ExtractionError::DiskFull, QStringLiteral("the disk is nearly full"), name);
+    }
+    const qint64 read = archive_filter_bytes(reader.handle(), -1);
+    if (m_progress.bytes > limits.ratioFloor && m_progress.bytes / limits.ratio > read) {
+        return failure(ExtractionError::Limit,
+                       QStringLiteral("%1 bytes written from %2").arg(m_progress.bytes).arg(read),
+                       name);
+    }
+    return {};
 }
 
 ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
@@ -216,6 +283,9 @@ ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
         if (status != ARCHIVE_OK) {
             return failure(ExtractionError::Corrupt, reader.errorText());
         }
+        if (ExtractionResult going = checkGoingOn(reader, {}); !going.ok()) {
+            return going;
+        }
         bool skip = false;
         if (ExtractionResult placed = placeEntry(entry, &skip); !placed.ok() || skip) {
             if (skip) {
@@ -226,7 +296,7 @@ ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
         const QByteArray name = archive_entry_pathname(entry);
         // The secure flags refuse an entry with a warning and go on: any refusal fails the run.
         if (archive_write_header(m_writer.handle(), entry) != ARCHIVE_OK) {
-            return failure(ExtractionError::Write, m_writer.errorText());
+            return m_writer.failed(name);
         }
         if (archive_entry_size(entry) > 0 || archive_entry_filetype(entry) == AE_IFREG) {
             if (ExtractionResult copied = copyData(reader, entry, name); !copied.ok()) {
@@ -234,11 +304,13 @@ ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
             }
         }
         if (archive_write_finish_entry(m_writer.handle()) < ARCHIVE_WARN) {
-            return failure(ExtractionError::Write, m_writer.errorText());
+            return m_writer.failed(name);
         }
+        ++m_progress.entries;
+        reportProgress();
     }
     if (archive_write_close(m_writer.handle()) < ARCHIVE_WARN) {
-        return failure(ExtractionError::Write, m_writer.errorText());
+        return m_writer.failed({});
     }
     return checkLinks();
 }
@@ -251,8 +323,7 @@ ExtractionResult ExtractionRun::checkLinks() const {
         const fs::path resolved = fs::weakly_canonical(fs::path(root + link.toStdString()), error);
         const std::string text = resolved.string() + '/';
         if (error || text.compare(0, root.size(), root) != 0) {
-            return failure(ExtractionError::Unsafe,
-                           QStringLiteral("link leads out: ") + entryName(link));
+            return failure(ExtractionError::Unsafe, QStringLiteral("link leads out"), link);
         }
     }
     return {};
@@ -275,23 +346,32 @@ ExtractionResult ArchiveExtractor::extract() {
     }
     StagingFolder staging;
     if (!staging.create(m_destination)) {
-        return failure(ExtractionError::Write, QStringLiteral("cannot create ") + m_destination);
+        return failure(folderError(staging.lastError()),
+                       QStringLiteral("cannot create a folder beside ") + m_destination);
+    }
+    const QByteArray stagingPath = QFile::encodeName(staging.path());
+    const qint64 free = freeBytesAt(stagingPath);
+    if (free >= 0 && survey.totalBytes > 0 && survey.totalBytes > free - m_limits.spareBytes) {
+        return failure(ExtractionError::DiskFull,
+                       QStringLiteral("needs %1 bytes, %2 free").arg(survey.totalBytes).arg(free));
     }
     ExtractionResult result;
     // The writer lives on the writing thread only: freed elsewhere, it would finish its folders'
     // times and modes relative to another current folder.
+    const RunSettings settings{stagingPath, m_progress, m_cancel, m_limits};
     const auto work = [&] {
-        ExtractionRun run(staging.path(), m_progress, survey.totalBytes);
+        ExtractionRun run(settings, survey.totalBytes);
         result = run.run(reader);
     };
-    if (!runInFolder(QFile::encodeName(staging.path()), work)) {
+    if (!runInFolder(stagingPath, work)) {
         return failure(ExtractionError::Write, QStringLiteral("cannot enter ") + staging.path());
     }
     if (!result.ok()) {
         return result;
     }
     if (!staging.commit(m_destination)) {
-        return failure(ExtractionError::Write, QStringLiteral("cannot move into ") + m_destination);
+        return failure(folderError(staging.lastError()),
+                       QStringLiteral("cannot move into ") + m_destination);
     }
     return {};
 }
