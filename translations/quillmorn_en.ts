@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>qm::AccessibleNames</name>
+    <message>
+        <source>テキストファイル</source>
+        <translation>Text files</translation>
+    </message>
+    <message>
+        <source>テキストファイルの内容</source>
+        <translation>Text file contents</translation>
+    </message>
+</context>
+<context>
     <name>qm::CatalogueModel</name>
     <message>
         <source>名前</source>
@@ -232,6 +243,10 @@ Some registrations may be missing. When the list is saved, the old file is kept 
         <translation> could not be made, so nothing was saved.
 </translation>
     </message>
+    <message>
+        <source>プログラムの一覧</source>
+        <translation>Programs</translation>
+    </message>
 </context>
 <context>
     <name>qm::FolderPreview</name>
@@ -355,6 +370,14 @@ Some registrations may be missing. When the list is saved, the old file is kept 
         <source>インストールするファイルを選択</source>
         <translation>Choose the file to install</translation>
     </message>
+    <message>
+        <source>インストールするファイル</source>
+        <translation>File to install</translation>
+    </message>
+    <message>
+        <source>展開の進み具合</source>
+        <translation>Extraction progress</translation>
+    </message>
 </context>
 <context>
     <name>qm::Launcher</name>
@@ -445,6 +468,10 @@ on the desktop</translation>
     <message>
         <source>リンク作成</source>
         <translation>Create links</translation>
+    </message>
+    <message>
+        <source>登録されている対象フォルダ</source>
+        <translation>Registered working folders</translation>
     </message>
 </context>
 <context>
@@ -707,6 +734,18 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
     <message>
         <source> の設定</source>
         <translation> - details</translation>
+    </message>
+    <message>
+        <source>フォルダ</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>前の項目</source>
+        <translation>Previous entry</translation>
+    </message>
+    <message>
+        <source>次の項目</source>
+        <translation>Next entry</translation>
     </message>
 </context>
 <context>
