@@ -246,16 +246,16 @@ Delete it?</translation>
         <source>追加はありませんでした。</source>
         <translation>Nothing was added.</translation>
     </message>
+    <message>
+        <source>プログラムの一覧</source>
+        <translation>Programs</translation>
+    </message>
 </context>
 <context>
     <name>qm::FileSystem</name>
     <message>
         <source>ごみ箱はこの環境では使えません。</source>
         <translation>The trash cannot be used here.</translation>
-    </message>
-    <message>
-        <source>プログラムの一覧</source>
-        <translation>Programs</translation>
     </message>
 </context>
 <context>
