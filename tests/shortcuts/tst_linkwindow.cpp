@@ -565,22 +565,29 @@ void LinkWindowTest::copyMergesListFolders() {
 void LinkWindowTest::replaceQuestion_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("menuSpelling");    // the earlier copy's menu files were written so
     QTest::addColumn<QString>("secondSpelling");  // another folder of the same name, or ""
-    QTest::newRow("yes") << int(AnswerYes) << QStringLiteral("Soft") << QString();
-    QTest::newRow("no") << int(AnswerNo) << QStringLiteral("Soft") << QString();
+    const QString soft = QStringLiteral("Soft");
+    QTest::newRow("yes") << int(AnswerYes) << soft << soft << QString();
+    QTest::newRow("no") << int(AnswerNo) << soft << soft << QString();
     // As when an old lower-cased destination is picked: still the same folder.
-    QTest::newRow("other case, yes") << int(AnswerYes) << QStringLiteral("SOFT") << QString();
-    QTest::newRow("other case, no") << int(AnswerNo) << QStringLiteral("soft") << QString();
+    QTest::newRow("other case, yes")
+        << int(AnswerYes) << QStringLiteral("SOFT") << soft << QString();
+    QTest::newRow("other case, no") << int(AnswerNo) << QStringLiteral("soft") << soft << QString();
+    // The folder was renamed in its letter case since: its menu files are still the same set.
+    QTest::newRow("menus in other case")
+        << int(AnswerYes) << soft << QStringLiteral("SOFT") << QString();
     // Two folders that differ only in case: neither is picked, nothing is replaced.
     QTest::newRow("two spellings")
-        << int(AnswerYes) << QStringLiteral("soft") << QStringLiteral("SOFT");
+        << int(AnswerYes) << QStringLiteral("soft") << soft << QStringLiteral("SOFT");
     QTest::newRow("two spellings, exact one")
-        << int(AnswerYes) << QStringLiteral("Soft") << QStringLiteral("SOFT");
+        << int(AnswerYes) << soft << soft << QStringLiteral("SOFT");
 }
 
 void LinkWindowTest::replaceQuestion() {
     QFETCH(int, answer);
     QFETCH(QString, typed);
+    QFETCH(QString, menuSpelling);
     QFETCH(QString, secondSpelling);
     TestEnvironment env;
     openMainMenu();
@@ -590,12 +597,13 @@ void LinkWindowTest::replaceQuestion() {
     // An earlier copy with a category that no longer exists, and its menu files.
     const QString apps = applicationsFolder();
     const QString dest = apps + QStringLiteral("/Soft");
-    QDir().mkpath(dest + QStringLiteral("/OldCat"));
-    QFile old(dest + QStringLiteral("/OldCat/Old.desktop"));
+    QDir().mkpath(apps + u'/' + menuSpelling + QStringLiteral("/OldCat"));
+    QFile old(apps + u'/' + menuSpelling + QStringLiteral("/OldCat/Old.desktop"));
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("[Desktop Entry]\nType=Application\nName=Old\nExec=old\n");
     old.close();
-    QVERIFY(MenuFiles(apps, QStringLiteral("Soft")).write());
+    QVERIFY(MenuFiles(apps, menuSpelling).write());
+    QVERIFY(QDir(apps).rename(menuSpelling, QStringLiteral("Soft")) || menuSpelling == "Soft");
     QCOMPARE(QDir(MenuFiles::directoriesFolder()).entryList(QDir::Files).size(), 2);
     if (!secondSpelling.isEmpty()) {
         QVERIFY(QDir().mkpath(apps + u'/' + secondSpelling));
