@@ -3,10 +3,9 @@
 #include <QCoreApplication>
 #include <QLocale>
 
-#include <cerrno>
-
 #include "app/messages.h"
 #include "platform/pathbytes.h"
+#include "platform/systemerror.h"
 
 namespace qm {
 namespace {
@@ -31,36 +30,6 @@ QString fileList(const QStringList& files) {
 }
 
 }  // namespace
-
-QString systemErrorText(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            return translated(QT_TRANSLATE_NOOP("qm::TransferTexts", "権限がありません"));
-        case EBUSY:
-        case ETXTBSY:
-            return translated(QT_TRANSLATE_NOOP("qm::TransferTexts", "使用中です"));
-        case ENOSPC:
-        case EDQUOT:
-            return translated(QT_TRANSLATE_NOOP("qm::TransferTexts", "空き容量が足りません"));
-        case EROFS:
-            return translated(
-                QT_TRANSLATE_NOOP("qm::TransferTexts", "読み取り専用のファイルシステムです"));
-        case ENOTEMPTY:
-        case EEXIST:
-            return translated(
-                QT_TRANSLATE_NOOP("qm::TransferTexts", "同じ名前のものがあるか、空ではありません"));
-        case ENOENT:
-            return translated(QT_TRANSLATE_NOOP("qm::TransferTexts", "見つかりません"));
-        case EIO:
-            return translated(QT_TRANSLATE_NOOP("qm::TransferTexts", "読み書きに失敗しました"));
-        case EXDEV:
-            return translated(
-                QT_TRANSLATE_NOOP("qm::TransferTexts", "別のファイルシステムにあります"));
-        default:
-            return translated(QT_TRANSLATE_NOOP("qm::TransferTexts", "エラー番号 %1")).arg(error);
-    }
-}
 
 QString transferFailureText(const TransferOutcome& outcome, const QString& source,
                             const QString& destination) {

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>qm::AccessibleNames</name>
+    <message>
+        <source>テキストファイル</source>
+        <translation>Text files</translation>
+    </message>
+    <message>
+        <source>テキストファイルの内容</source>
+        <translation>Text file contents</translation>
+    </message>
+</context>
+<context>
     <name>qm::CatalogueModel</name>
     <message>
         <source>名前</source>
@@ -22,6 +33,67 @@
     <message>
         <source>説明</source>
         <translation>Description</translation>
+    </message>
+</context>
+<context>
+    <name>qm::CatalogueService</name>
+    <message>
+        <source> を最後まで正しく読み込めませんでした。
+読み込めなかった登録情報がある可能性があります。上書き保存するときは、元のファイルを </source>
+        <translation>: could not be read to the end.
+Some registrations may be missing. When the list is saved, the old file is kept as </translation>
+    </message>
+    <message>
+        <source> として残します。</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>実行するにはリストの保存が必要です。
+変更を上書き保存しますか？</source>
+        <translation>The list must be saved first.
+Save the changes?</translation>
+    </message>
+    <message>
+        <source> の控えを </source>
+        <translation>: the copy </translation>
+    </message>
+    <message>
+        <source> に作れなかったため、保存しませんでした。
+</source>
+        <translation> could not be made, so nothing was saved.
+</translation>
+    </message>
+    <message>
+        <source> に保存できませんでした。
+</source>
+        <translation>: could not be saved.
+</translation>
+    </message>
+    <message>
+        <source> フォルダを削除します。
+セットアップ、インストールされたソフトを消すと、システムに影響が出る場合があります。アンインストールの指示があればReadme.txt等のドキュメントに従ってください。
+削除しますか？</source>
+        <translation>: this folder will be deleted.
+Deleting software that was set up or installed may affect the system. If it comes with uninstall instructions, follow its Readme.txt or other documents.
+Delete it?</translation>
+    </message>
+    <message>
+        <source> を起動できませんでした。
+</source>
+        <translation>: could not be started.
+</translation>
+    </message>
+    <message>
+        <source> を開けませんでした。</source>
+        <translation>: could not be opened.</translation>
+    </message>
+    <message>
+        <source>フォルダ名「</source>
+        <translation>The folder name &quot;</translation>
+    </message>
+    <message>
+        <source>」は作業対象のフォルダ名として使えません。</source>
+        <translation>&quot; cannot be used for a folder to manage.</translation>
     </message>
 </context>
 <context>
@@ -167,18 +239,6 @@
         <translation>Register all when opening</translation>
     </message>
     <message>
-        <source>実行するにはリストの保存が必要です。
-変更を上書き保存しますか？</source>
-        <translation>The list must be saved first.
-Save the changes?</translation>
-    </message>
-    <message>
-        <source> に保存できませんでした。
-</source>
-        <translation>: could not be saved.
-</translation>
-    </message>
-    <message>
         <source>全て登録されました。</source>
         <translation>All are registered.</translation>
     </message>
@@ -187,50 +247,54 @@ Save the changes?</translation>
         <translation>Nothing was added.</translation>
     </message>
     <message>
-        <source> を起動できませんでした。
-</source>
-        <translation>: could not be started.
-</translation>
+        <source>プログラムの一覧</source>
+        <translation>Programs</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ExtractionMessage</name>
+    <message>
+        <source>このファイルはアーカイブとして読めません。LZH、ZIP、7z、RAR、CAB、tar のアーカイブを指定してください。</source>
+        <translation>This file cannot be read as an archive. Choose an LZH, ZIP, 7z, RAR, CAB or tar archive.</translation>
     </message>
     <message>
-        <source> を開けませんでした。</source>
-        <translation>: could not be opened.</translation>
+        <source>アーカイブが壊れているか、途中で切れています。ダウンロードし直すなどして、完全なファイルでもう一度インストールしてください。</source>
+        <translation>The archive is damaged or cut short. Get a complete copy (download it again, for example) and install once more.</translation>
     </message>
     <message>
-        <source> フォルダを削除します。
-セットアップ、インストールされたソフトを消すと、システムに影響が出る場合があります。アンインストールの指示があればReadme.txt等のドキュメントに従ってください。
-削除しますか？</source>
-        <translation>: this folder will be deleted.
-Deleting software that was set up or installed may affect the system. If it comes with uninstall instructions, follow its Readme.txt or other documents.
-Delete it?</translation>
+        <source>アーカイブに、新しいフォルダの外へ書き出そうとする項目があります。安全のため何も書き出していません。配布元に確かめてください。</source>
+        <translation>The archive holds an entry that would be written outside the new folder. For safety nothing was written. Check with whoever distributes it.</translation>
     </message>
     <message>
-        <source>フォルダ名「</source>
-        <translation>The folder name &quot;</translation>
+        <source>アーカイブに扱えない種類の項目（デバイスファイルなど）があります。何も書き出していません。</source>
+        <translation>The archive holds an entry of a kind that cannot be installed (a device file, for example). Nothing was written.</translation>
     </message>
     <message>
-        <source>」は作業対象のフォルダ名として使えません。</source>
-        <translation>&quot; cannot be used for a folder to manage.</translation>
+        <source>作業フォルダのディスクの空きが足りません。空きを作ってからもう一度インストールしてください。</source>
+        <translation>There is not enough free space on the working folder&apos;s disk. Free some space and install once more.</translation>
     </message>
     <message>
-        <source> を最後まで正しく読み込めませんでした。
-読み込めなかった登録情報がある可能性があります。上書き保存するときは、元のファイルを </source>
-        <translation>: could not be read to the end.
-Some registrations may be missing. When the list is saved, the old file is kept as </translation>
+        <source>作業フォルダに書き込む権限がありません。書き込めるフォルダを作業フォルダにしてから、もう一度インストールしてください。</source>
+        <translation>You may not write to the working folder. Choose a folder you can write to as the working folder and install once more.</translation>
     </message>
     <message>
-        <source> として残します。</source>
-        <translation>.</translation>
+        <source>展開した大きさが圧縮された大きさに比べて桁外れに大きいため、解凍を中止しました。信頼できるアーカイブか確かめてください。</source>
+        <translation>Extraction was stopped: the extracted size grew far beyond what the compressed size makes plausible. Check that the archive can be trusted.</translation>
     </message>
     <message>
-        <source> の控えを </source>
-        <translation>: the copy </translation>
+        <source>ファイルを書き出せませんでした。作業フォルダを確かめてから、もう一度インストールしてください。</source>
+        <translation>The files could not be written. Check the working folder and install once more.</translation>
     </message>
     <message>
-        <source> に作れなかったため、保存しませんでした。
-</source>
-        <translation> could not be made, so nothing was saved.
-</translation>
+        <source>項目: %1</source>
+        <translation>Entry: %1</translation>
+    </message>
+</context>
+<context>
+    <name>qm::FileSystem</name>
+    <message>
+        <source>ごみ箱はこの環境では使えません。</source>
+        <translation>The trash cannot be used here.</translation>
     </message>
 </context>
 <context>
@@ -238,6 +302,21 @@ Some registrations may be missing. When the list is saved, the old file is kept 
     <message>
         <source>Readme.txt がありません。</source>
         <translation>There is no Readme.txt.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::FolderTree</name>
+    <message>
+        <source>ファイルとフォルダが %1 個を超えるため削除できません。何も削除していません。</source>
+        <translation>The folder holds more than %1 files and folders and cannot be deleted. Nothing was deleted.</translation>
+    </message>
+    <message>
+        <source>%1 を削除できません（%2）。</source>
+        <translation>%1 cannot be deleted (%2).</translation>
+    </message>
+    <message>
+        <source>%1 には別のファイルシステムがマウントされています。その中は削除しません。</source>
+        <translation>Another file system is mounted on %1. Nothing inside it is deleted.</translation>
     </message>
 </context>
 <context>
@@ -316,10 +395,6 @@ Some registrations may be missing. When the list is saved, the old file is kept 
         <translation>That name is taken. It may be installed already.</translation>
     </message>
     <message>
-        <source>解凍に失敗しました。</source>
-        <translation>Extraction failed.</translation>
-    </message>
-    <message>
         <source>このアーカイブには Setup.exe（特有のインストーラー）が含まれています。</source>
         <translation>This archive holds a Setup.exe (an installer of its own).</translation>
     </message>
@@ -354,6 +429,22 @@ Some registrations may be missing. When the list is saved, the old file is kept 
     <message>
         <source>インストールするファイルを選択</source>
         <translation>Choose the file to install</translation>
+    </message>
+    <message>
+        <source>インストールするファイル</source>
+        <translation>File to install</translation>
+    </message>
+    <message>
+        <source>展開の進み具合</source>
+        <translation>Extraction progress</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 個、%2</source>
+        <translation>%1 entries, %2</translation>
     </message>
 </context>
 <context>
@@ -445,6 +536,14 @@ on the desktop</translation>
     <message>
         <source>リンク作成</source>
         <translation>Create links</translation>
+    </message>
+    <message>
+        <source>登録されている対象フォルダ</source>
+        <translation>Registered working folders</translation>
+    </message>
+    <message>
+        <source>大文字と小文字だけが違うフォルダが複数あります。置き場所の名前を正確に指定してください。</source>
+        <translation>There are several folders whose names differ only in letter case. Type the destination&apos;s name exactly.</translation>
     </message>
 </context>
 <context>
@@ -708,6 +807,18 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
         <source> の設定</source>
         <translation> - details</translation>
     </message>
+    <message>
+        <source>フォルダ</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>前の項目</source>
+        <translation>Previous entry</translation>
+    </message>
+    <message>
+        <source>次の項目</source>
+        <translation>Next entry</translation>
+    </message>
 </context>
 <context>
     <name>qm::SplashWindow</name>
@@ -753,11 +864,7 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
     </message>
 </context>
 <context>
-    <name>qm::TransferTexts</name>
-    <message>
-        <source>ほか %1 件</source>
-        <translation>and %1 more</translation>
-    </message>
+    <name>qm::SystemError</name>
     <message>
         <source>権限がありません</source>
         <translation>permission denied</translation>
@@ -787,12 +894,23 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
         <translation>input/output error</translation>
     </message>
     <message>
+        <source>途中でリンクかファイルに置き換えられました</source>
+        <translation>it was replaced by a link or a file meanwhile</translation>
+    </message>
+    <message>
         <source>別のファイルシステムにあります</source>
         <translation>on another file system</translation>
     </message>
     <message>
         <source>エラー番号 %1</source>
         <translation>error number %1</translation>
+    </message>
+</context>
+<context>
+    <name>qm::TransferTexts</name>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
     </message>
     <message>
         <source>何も移動していません。</source>
