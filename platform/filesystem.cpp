@@ -210,8 +210,9 @@ public:
 
     bool removeTree(const FsPath& path) override { return deleteFolderTree(path.text()); }
 
-    int transfer(const FileOperation& operation, const FileOperationProgress& progress) override {
-        return shellFileOperation(operation, progress);
+    int transfer(const FileOperation& operation, const FileOperationProgress& progress,
+                 TransferOutcome* outcome) override {
+        return shellFileOperation(operation, progress, outcome);
     }
 
     bool trash(const FsPath&, QString* error) override {

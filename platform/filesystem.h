@@ -84,9 +84,11 @@ public:
     virtual bool remove(const FsPath& path) = 0;
     // Removes a folder with everything in it (see deleteFolderTree()).
     virtual bool removeTree(const FsPath& path) = 0;
-    // Moves or copies a folder's contents (see shellFileOperation()); 0 on success.
+    // Moves or copies a folder's contents (see shellFileOperation()); 0 on success, otherwise
+    // *outcome (when given) tells why.
     virtual int transfer(const FileOperation& operation,
-                         const FileOperationProgress& progress = FileOperationProgress()) = 0;
+                         const FileOperationProgress& progress = FileOperationProgress(),
+                         TransferOutcome* outcome = nullptr) = 0;
     // Moves a path to the desktop's trash; false, with a reason, when it could not.
     virtual bool trash(const FsPath& path, QString* error = nullptr) = 0;
 

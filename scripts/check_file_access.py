@@ -47,7 +47,6 @@ TEMPORARY = {
     "app/workingfolder.cpp": "list folders (moving)",
     "app/workingfolder.h": "list folders (moving)",
     "installer/": "archive extraction (moving)",
-    "folders/foldermove.cpp": "transfer preparation (moving with the transfer engine)",
 }
 
 

@@ -55,12 +55,12 @@ bool FakeFileSystem::removeTree(const FsPath& path) {
     return !refuses(RemoveTree, path) && m_real->removeTree(path);
 }
 
-int FakeFileSystem::transfer(const FileOperation& operation,
-                             const FileOperationProgress& progress) {
+int FakeFileSystem::transfer(const FileOperation& operation, const FileOperationProgress& progress,
+                             TransferOutcome* outcome) {
     if (refuses(Transfer, FsPath(operation.pFrom.section(QChar(u'\0'), 0, 0)))) {
         return -1;
     }
-    return m_real->transfer(operation, progress);
+    return m_real->transfer(operation, progress, outcome);
 }
 
 bool FakeFileSystem::trash(const FsPath& path, QString* error) {

@@ -43,7 +43,8 @@ public:
     bool makeFolder(const FsPath& path, bool withParents) override;
     bool remove(const FsPath& path) override;
     bool removeTree(const FsPath& path) override;
-    int transfer(const FileOperation& operation, const FileOperationProgress& progress) override;
+    int transfer(const FileOperation& operation, const FileOperationProgress& progress,
+                 TransferOutcome* outcome) override;
     bool trash(const FsPath& path, QString* error) override;
     bool open(const FsPath& folder) override;
     bool launch(const FsPath& program, const QStringList& arguments, const FsPath& workingDirectory,
