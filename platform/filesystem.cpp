@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <gio/gio.h>
+
 #include "platform/foldertree.h"
 #include "platform/launcher.h"
 #include "platform/pathbytes.h"
@@ -215,10 +217,22 @@ public:
         return shellFileOperation(operation, progress, outcome);
     }
 
-    bool trash(const FsPath&, QString* error) override {
-        setError(error,
-                 QCoreApplication::translate("qm::FileSystem", "ごみ箱はこの環境では使えません。"));
-        return false;
+    // Through GIO, which keeps the freedesktop trash: the name's bytes as they are, the trash of
+    // the file system the path is on, and the information the file manager restores it from.
+    bool trash(const FsPath& path, QString* error) override {
+        GFile* file = g_file_new_for_path(path.c_str());
+        GError* failure = nullptr;
+        const bool trashed = g_file_trash(file, nullptr, &failure);
+        g_object_unref(file);
+        if (!trashed) {
+            setError(error, failure ? QString::fromUtf8(failure->message)
+                                    : QCoreApplication::translate(
+                                          "qm::FileSystem", "ごみ箱はこの環境では使えません。"));
+        }
+        if (failure) {
+            g_error_free(failure);
+        }
+        return trashed;
     }
 
     bool open(const FsPath& folder) override {
