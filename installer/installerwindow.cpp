@@ -145,7 +145,11 @@ void InstallerWindow::createControls() {
 
     m_shortcutButton = makeButton(this, "Command2", tr("インストーラーをプログラムに登録"));
     m_shortcutButton->setToolTip(
+#ifdef Q_OS_WIN
         tr("スタートメニュー　－　プログラムにインストーラーのショートカットを登録する。"));
+#else
+        tr("アプリケーションメニューにインストーラーのショートカットを登録する。"));
+#endif
     placeTwips(m_shortcutButton, 4800, 1140, 3000, 420);
     m_installButton = makeButton(this, "Command1", tr("インストール"));
     placeTwips(m_installButton, 7920, 1140, 1800, 420);
@@ -171,6 +175,12 @@ void InstallerWindow::load() {
     const QString opened = std::exchange(state().pendingInstallFile, QString());
     if (!opened.isEmpty()) {
         fileChosen(opened);
+    }
+}
+
+void InstallerWindow::activate() {
+    if (!m_busy && !state().pendingInstallFile.isEmpty()) {
+        fileChosen(std::exchange(state().pendingInstallFile, QString()));
     }
 }
 
@@ -211,6 +221,8 @@ void InstallerWindow::chooseFileClicked() {
 void InstallerWindow::fileChosen(const QString& file) {
     const InstallableFile installable = installableFile(file);
     if (installable.kind == InstallKind::None) {
+        messageBox(
+            tr("「%1」はアーカイブではないため、インストールできません。").arg(lastPathPart(file)));
         return;
     }
     // The one name used for the clash test, the extraction and the catalogue: trimmed the way
@@ -303,8 +315,7 @@ void InstallerWindow::installClicked() {
     }
     const InstallKind kind = installableFile(m_archiveLabel->text()).kind;
     if (kind == InstallKind::None) {
-        messageBox(tr("適切なファイルを指定してください。"), MsgOkOnly,
-                   QStringLiteral("Quillmorn"));
+        messageBox(tr("適切なファイルを指定してください。"), MsgOkOnly);
         return;
     }
     if (!extractPending(kind) || (kind != InstallKind::Program && offerSetup())) {

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <optional>
+
 #include "app/helpers.h"
 #include "app/workingfolder.h"
 #include "platform/fileoperation.h"
@@ -149,21 +151,27 @@ void LinkTreeBuilder::readRecords() {
     m_records = *records;
 }
 
-void LinkTreeBuilder::checkNames() const {
-    for (const CatalogueEntry& record : m_records) {
+void LinkTreeBuilder::checkNames() {
+    m_skipped.clear();
+    m_usable.clear();
+    for (const CatalogueEntry& record : std::as_const(m_records)) {
+        std::optional<SkippedRecord::Reason> reason;
         if (record.state != kRegistered) {
+            m_usable << false;
             continue;
         }
         if (!isSafeLinkName(record.name, m_extension)) {
-            throw ShortcutError("unusable name: " + record.name.toStdString());
+            reason = SkippedRecord::UnusableName;
+        } else if (record.category != uncategorised() &&
+                   (!isSafeLinkName(record.category) || isDataFileName(record.category))) {
+            reason = SkippedRecord::UnusableCategory;
+        } else if (parentFolder(record.exe).isEmpty()) {
+            reason = SkippedRecord::NoProgram;
         }
-        if (record.category != uncategorised() &&
-            (!isSafeLinkName(record.category) || isDataFileName(record.category))) {
-            throw ShortcutError("unusable category: " + record.category.toStdString());
+        if (reason) {
+            m_skipped << SkippedRecord{record, *reason};
         }
-        if (parentFolder(record.exe).isEmpty()) {
-            throw ShortcutError("no folder in the program path: " + record.exe.toStdString());
-        }
+        m_usable << !reason;
     }
     if (!isSafeLinkName(QFileInfo(listShortcutPath()).fileName())) {
         throw ShortcutError("unusable working folder name");
@@ -212,36 +220,39 @@ void LinkTreeBuilder::clearOldTree() {
 
 void LinkTreeBuilder::writeTree() {
     QDir list(m_listFolder);
-    for (const CatalogueEntry& record : std::as_const(m_records)) {
-        if (record.state != kRegistered) {
+    m_written.clear();
+    for (qsizetype i = 0; i < m_records.size(); ++i) {
+        if (!m_usable[i]) {
             continue;
         }
+        const CatalogueEntry& record = m_records[i];
         tick();
         QString folder = m_listFolder;
         bool createdFolder = false;
-        if (record.category != uncategorised()) {
-            folder = joinPath(m_listFolder, record.category);
-            const QFileInfo info(folder);
-            if (info.isSymLink()) {
-                throw ShortcutError("the category folder is a link: " + folder.toStdString());
-            }
-            if (!info.isDir()) {
-                if (!list.mkdir(record.category)) {
-                    throw ShortcutError("cannot create " + folder.toStdString());
-                }
-                createdFolder = true;
-            }
-        }
         try {
+            if (record.category != uncategorised()) {
+                folder = joinPath(m_listFolder, record.category);
+                const QFileInfo info(folder);
+                if (info.isSymLink()) {
+                    throw ShortcutError("the category folder is a link: " + folder.toStdString());
+                }
+                if (!info.isDir()) {
+                    if (!list.mkdir(record.category)) {
+                        throw ShortcutError("cannot create " + folder.toStdString());
+                    }
+                    createdFolder = true;
+                }
+            }
             write(joinPath(folder, record.name + m_extension), record.exe, QString(),
                   parentFolder(record.exe));
+            m_written << record;
         } catch (const ShortcutError&) {
             // A category folder holds at least one shortcut, or the next rebuild could not tell
             // it from a folder of the user's.
             if (createdFolder) {
                 list.rmdir(record.category);
             }
-            throw;
+            m_skipped << SkippedRecord{record, SkippedRecord::Unwritable};
         }
     }
     write(listShortcutPath(), programExecutable(),

@@ -6,6 +6,7 @@
 #include "app/programstate.h"
 #include "app/workingfolder.h"
 #include "folders/foldertree.h"
+#include "platform/folderswap.h"
 #include "platform/paths.h"
 #include "shortcuts/linktree.h"
 #include "shortcuts/menufiles.h"
@@ -43,6 +44,32 @@ void removeStartMenuFolder(const QString& applicationsFolder, const QString& des
         deleteFolderTree(path);
     }
     MenuFiles(applicationsFolder, destination).remove();
+}
+
+StagedMenuFolder::StagedMenuFolder(const QString& applicationsFolder)
+    : m_applicationsFolder(applicationsFolder) {
+    m_path = makeStagingFolder(applicationsFolder);
+}
+
+StagedMenuFolder::~StagedMenuFolder() {
+    if (isValid() && !m_placed) {
+        deleteFolderTree(m_path);
+    }
+}
+
+bool StagedMenuFolder::replace(const QString& destination, const QStringList& replaced) const {
+    const auto aside = swapIntoPlace(m_applicationsFolder, m_path, destination, replaced);
+    if (!aside) {
+        return false;
+    }
+    m_placed = true;
+    for (const QString& old : *aside) {
+        deleteFolderTree(old);
+    }
+    for (const QString& name : replaced) {
+        MenuFiles(m_applicationsFolder, name).remove();
+    }
+    return true;
 }
 
 int copyListFolder(const QString& listName, const QString& destinationPath, quintptr window,

@@ -188,9 +188,9 @@ void InstallerWindowTest::controls() {
     QCOMPARE(child<QPushButton>(form, "Command1")->text(), QStringLiteral("インストール"));
     QCOMPARE(child<QPushButton>(form, "Command2")->text(),
              QStringLiteral("インストーラーをプログラムに登録"));
-    QCOMPARE(child<QPushButton>(form, "Command2")->toolTip(),
-             QStringLiteral(
-                 "スタートメニュー　－　プログラムにインストーラーのショートカットを登録する。"));
+    QCOMPARE(
+        child<QPushButton>(form, "Command2")->toolTip(),
+        QStringLiteral("アプリケーションメニューにインストーラーのショートカットを登録する。"));
     QCOMPARE(child<QPushButton>(form, "Command3")->text(), QStringLiteral("メニューに戻る"));
     QVERIFY(!child<QProgressBar>(form, "progressBar")->isVisible());
     // Image1 lies inside Picture1, which is 1575 twips square.
@@ -237,7 +237,11 @@ void InstallerWindowTest::drop() {
     World world;
     Form* form = world.open();
     dropFiles(child<QWidget>(form, qPrintable(target)), files);
-    QVERIFY(world.env.prompt.messages.isEmpty());
+    // A file it cannot take is not dropped in silence.
+    QCOMPARE(world.env.prompt.texts(),
+             folder.isEmpty() ? QStringList{"「" + QFileInfo(files.first()).fileName() +
+                                            "」はアーカイブではないため、インストールできません。"}
+                              : QStringList());
     QCOMPARE(text(form, "Label1"), folder.isEmpty() ? QString() : files.first());
     QCOMPARE(text(form, "Label5"), folder.isEmpty() ? world.work : world.work + "/" + folder);
 }
@@ -341,7 +345,7 @@ void InstallerWindowTest::installWithoutArchive() {
     Form* form = world.open();
     click(form, "Command1");
     QCOMPARE(world.env.prompt.texts(), QStringList{"適切なファイルを指定してください。"});
-    QCOMPARE(world.env.prompt.messages[0].title, QStringLiteral("Quillmorn"));
+    QCOMPARE(world.env.prompt.messages[0].title, QString());
     QVERIFY(form->isVisible());
     QVERIFY(!state().newFolderPending);
 }
@@ -512,9 +516,10 @@ void InstallerWindowTest::registerShortcutFailure() {
     blocker.close();
     Form* form = world.open();
     click(form, "Command2");
-    QCOMPARE(world.env.prompt.texts(),
-             QStringList{"正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを"
-                         "使用しています。詳しくはReadme.txtをご覧ください。"});
+    QCOMPARE(
+        world.env.prompt.texts(),
+        QStringList{"正常にプロセスできませんでした。ショートカットとそのフォルダに書き込めるか"
+                    "確かめてください。"});
     QVERIFY(form->isVisible());
 }
 
