@@ -436,6 +436,8 @@ void CatalogueWindow::activate() {
     const QPointer<CatalogueWindow> self(this);
     const auto gone = [&self] { return self.isNull() || self->isUnloaded(); };
     ProgramState& s = state();
+    // The list is built: the splash goes before any dialog opens over it.
+    WindowRegistry::instance().unload(WindowKind::Splash);
 
     // A folder just installed: select its row and open its registration.
     if (!s.newFolderName.isEmpty()) {
@@ -462,15 +464,15 @@ void CatalogueWindow::activate() {
         }
         m_registerAtStartAction->setChecked(true);
     }
-    // A move was started: register what came of it.
+    // A move was started: register what came of it. A move away adds nothing here, which is
+    // no news to the user.
     if (s.newFolderPending) {
         s.newFolderPending = false;
-        registerAll();
+        registerUnregistered(false);
         if (gone()) {
             return;
         }
     }
-    WindowRegistry::instance().unload(WindowKind::Splash);
     // The selected folder went to another working folder: its catalogue takes over.
     if (!s.moveTarget.isEmpty()) {
         closeAndHandOver(std::nullopt);
@@ -550,14 +552,13 @@ bool CatalogueWindow::saveList() {
     if (m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
         messageBox(path + tr(" の控えを ") + backup +
                        tr(" に作れなかったため、保存しませんでした。\n") + error,
-                   MsgExclamation, QStringLiteral("quillmorn"));
+                   MsgExclamation);
         m_listChanged = true;
         return false;
     }
     m_listNeedsBackup = false;
     if (!saveListFile(path, m_model->entries(), &error)) {
-        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation,
-                   QStringLiteral("quillmorn"));
+        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation);
         m_listChanged = true;
         return false;
     }
@@ -583,13 +584,19 @@ void CatalogueWindow::editSelected() {
 }
 
 void CatalogueWindow::registerAll() {
+    registerUnregistered(true);
+}
+
+void CatalogueWindow::registerUnregistered(bool sayNothingAdded) {
     RegistrationSession session(*m_model, registrationHooks());
     switch (session.registerUnregistered()) {
         case RegistrationSession::Outcome::Finished:
             messageBox(tr("全て登録されました。"));
             break;
         case RegistrationSession::Outcome::NothingOffered:
-            messageBox(tr("追加はありませんでした。"));
+            if (sayNothingAdded) {
+                messageBox(tr("追加はありませんでした。"));
+            }
             break;
         case RegistrationSession::Outcome::Cancelled:
         case RegistrationSession::Outcome::Gone:
@@ -654,7 +661,7 @@ void CatalogueWindow::deleteSelected() {
                              "セットアップ、インストールされたソフトを消すと、システムに影響が出る"
                              "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
                              "メントに従ってください。\n削除しますか？"),
-                   MsgYesNo, QStringLiteral("Quillmorn"));
+                   MsgYesNo);
     if (answer != AnswerYes) {
         return;
     }
