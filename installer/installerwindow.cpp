@@ -117,6 +117,7 @@ void InstallerWindow::createControls() {
     picture->setToolTip(tr("クリックするとファイルを選べます。"));
     placeTwips(picture, 120, 120, 1575, 1575);
     connect(picture, &DropBox::activated, this, &InstallerWindow::chooseFileClicked);
+    picture->setAccessibleName(tr("インストールするファイル"));
     m_dropPicture = picture;
 
     m_dropImage = makeLabel(picture, "Image1", QString());
@@ -161,6 +162,7 @@ void InstallerWindow::createControls() {
     m_progress->setTextVisible(false);
     // Under Command2, beside Command3: shown only while an archive is being extracted.
     placeTwips(m_progress, 4800, 1770, 3000, 240);
+    m_progress->setAccessibleName(tr("展開の進み具合"));
     m_progress->hide();
 
     connect(m_installButton, &QPushButton::clicked, this, &InstallerWindow::installClicked);

@@ -108,6 +108,7 @@ void LinkWindow::buildControls() {
     connect(m_listFolders, &QListWidget::itemSelectionChanged, this, &LinkWindow::updateCopyButton);
     // Below the third line of Label6, which would otherwise hide under the list.
     placeTwips(m_listFolders, 240, 1200, 2415, 1500);
+    m_listFolders->setAccessibleName(tr("登録されている対象フォルダ"));
 
     m_instructionLabel =
         makeLabel(this, "Label7",
@@ -135,6 +136,7 @@ void LinkWindow::buildControls() {
     m_destination->setEditable(true);
     m_destination->setInsertPolicy(QComboBox::NoInsert);
     placeTwips(m_destination, 240, 3360, 2895, 300);
+    m_destinationCaption->setBuddy(m_destination);
 
     // Two lines, as the caption does not fit the button's width in one. It writes the menu, not
     // the desktop.

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>qm::AccessibleNames</name>
+    <message>
+        <source>テキストファイル</source>
+        <translation>Text files</translation>
+    </message>
+    <message>
+        <source>テキストファイルの内容</source>
+        <translation>Text file contents</translation>
+    </message>
+</context>
+<context>
     <name>qm::CatalogueModel</name>
     <message>
         <source>名前</source>
@@ -22,6 +33,67 @@
     <message>
         <source>説明</source>
         <translation>Description</translation>
+    </message>
+</context>
+<context>
+    <name>qm::CatalogueService</name>
+    <message>
+        <source> を最後まで正しく読み込めませんでした。
+読み込めなかった登録情報がある可能性があります。上書き保存するときは、元のファイルを </source>
+        <translation>: could not be read to the end.
+Some registrations may be missing. When the list is saved, the old file is kept as </translation>
+    </message>
+    <message>
+        <source> として残します。</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>実行するにはリストの保存が必要です。
+変更を上書き保存しますか？</source>
+        <translation>The list must be saved first.
+Save the changes?</translation>
+    </message>
+    <message>
+        <source> の控えを </source>
+        <translation>: the copy </translation>
+    </message>
+    <message>
+        <source> に作れなかったため、保存しませんでした。
+</source>
+        <translation> could not be made, so nothing was saved.
+</translation>
+    </message>
+    <message>
+        <source> に保存できませんでした。
+</source>
+        <translation>: could not be saved.
+</translation>
+    </message>
+    <message>
+        <source> フォルダを削除します。
+セットアップ、インストールされたソフトを消すと、システムに影響が出る場合があります。アンインストールの指示があればReadme.txt等のドキュメントに従ってください。
+削除しますか？</source>
+        <translation>: this folder will be deleted.
+Deleting software that was set up or installed may affect the system. If it comes with uninstall instructions, follow its Readme.txt or other documents.
+Delete it?</translation>
+    </message>
+    <message>
+        <source> を起動できませんでした。
+</source>
+        <translation>: could not be started.
+</translation>
+    </message>
+    <message>
+        <source> を開けませんでした。</source>
+        <translation>: could not be opened.</translation>
+    </message>
+    <message>
+        <source>フォルダ名「</source>
+        <translation>The folder name &quot;</translation>
+    </message>
+    <message>
+        <source>」は作業対象のフォルダ名として使えません。</source>
+        <translation>&quot; cannot be used for a folder to manage.</translation>
     </message>
 </context>
 <context>
@@ -167,18 +239,6 @@
         <translation>Register all when opening</translation>
     </message>
     <message>
-        <source>実行するにはリストの保存が必要です。
-変更を上書き保存しますか？</source>
-        <translation>The list must be saved first.
-Save the changes?</translation>
-    </message>
-    <message>
-        <source> に保存できませんでした。
-</source>
-        <translation>: could not be saved.
-</translation>
-    </message>
-    <message>
         <source>全て登録されました。</source>
         <translation>All are registered.</translation>
     </message>
@@ -187,50 +247,15 @@ Save the changes?</translation>
         <translation>Nothing was added.</translation>
     </message>
     <message>
-        <source> を起動できませんでした。
-</source>
-        <translation>: could not be started.
-</translation>
+        <source>プログラムの一覧</source>
+        <translation>Programs</translation>
     </message>
+</context>
+<context>
+    <name>qm::FileSystem</name>
     <message>
-        <source> を開けませんでした。</source>
-        <translation>: could not be opened.</translation>
-    </message>
-    <message>
-        <source> フォルダを削除します。
-セットアップ、インストールされたソフトを消すと、システムに影響が出る場合があります。アンインストールの指示があればReadme.txt等のドキュメントに従ってください。
-削除しますか？</source>
-        <translation>: this folder will be deleted.
-Deleting software that was set up or installed may affect the system. If it comes with uninstall instructions, follow its Readme.txt or other documents.
-Delete it?</translation>
-    </message>
-    <message>
-        <source>フォルダ名「</source>
-        <translation>The folder name &quot;</translation>
-    </message>
-    <message>
-        <source>」は作業対象のフォルダ名として使えません。</source>
-        <translation>&quot; cannot be used for a folder to manage.</translation>
-    </message>
-    <message>
-        <source> を最後まで正しく読み込めませんでした。
-読み込めなかった登録情報がある可能性があります。上書き保存するときは、元のファイルを </source>
-        <translation>: could not be read to the end.
-Some registrations may be missing. When the list is saved, the old file is kept as </translation>
-    </message>
-    <message>
-        <source> として残します。</source>
-        <translation>.</translation>
-    </message>
-    <message>
-        <source> の控えを </source>
-        <translation>: the copy </translation>
-    </message>
-    <message>
-        <source> に作れなかったため、保存しませんでした。
-</source>
-        <translation> could not be made, so nothing was saved.
-</translation>
+        <source>ごみ箱はこの環境では使えません。</source>
+        <translation>The trash cannot be used here.</translation>
     </message>
 </context>
 <context>
@@ -356,6 +381,14 @@ Some registrations may be missing. When the list is saved, the old file is kept 
         <translation>Choose the file to install</translation>
     </message>
     <message>
+        <source>インストールするファイル</source>
+        <translation>File to install</translation>
+    </message>
+    <message>
+        <source>展開の進み具合</source>
+        <translation>Extraction progress</translation>
+    </message>
+    <message>
         <source>アプリケーションメニューにインストーラーのショートカットを登録する。</source>
         <translation>Adds a shortcut to the installer to the applications menu.</translation>
     </message>
@@ -443,6 +476,10 @@ Some registrations may be missing. When the list is saved, the old file is kept 
     <message>
         <source>リンク作成</source>
         <translation>Create links</translation>
+    </message>
+    <message>
+        <source>登録されている対象フォルダ</source>
+        <translation>Registered working folders</translation>
     </message>
     <message>
         <source>wine がインストールされていないため、Windows のプログラム（.exe）の項目はメニューに表示されません。wine をインストールすると表示されます。</source>
@@ -772,6 +809,18 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
     <message>
         <source> の設定</source>
         <translation> - details</translation>
+    </message>
+    <message>
+        <source>フォルダ</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>前の項目</source>
+        <translation>Previous entry</translation>
+    </message>
+    <message>
+        <source>次の項目</source>
+        <translation>Next entry</translation>
     </message>
     <message>
         <source>キャンセル</source>

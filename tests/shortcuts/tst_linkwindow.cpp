@@ -647,16 +647,21 @@ void LinkWindowTest::missingWineSaidOnce() {
 void LinkWindowTest::replaceQuestion_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("yes") << int(AnswerYes) << QStringLiteral("Soft");
-    QTest::newRow("no") << int(AnswerNo) << QStringLiteral("Soft");
+    QTest::addColumn<QString>("menuSpelling");  // the earlier copy's menu files were written so
+    const QString soft = QStringLiteral("Soft");
+    QTest::newRow("yes") << int(AnswerYes) << soft << soft;
+    QTest::newRow("no") << int(AnswerNo) << soft << soft;
     // As when the remembered (lower-cased) destination is picked: still the same folder.
-    QTest::newRow("other case, yes") << int(AnswerYes) << QStringLiteral("SOFT");
-    QTest::newRow("other case, no") << int(AnswerNo) << QStringLiteral("soft");
+    QTest::newRow("other case, yes") << int(AnswerYes) << QStringLiteral("SOFT") << soft;
+    QTest::newRow("other case, no") << int(AnswerNo) << QStringLiteral("soft") << soft;
+    // The folder was renamed in its letter case since: its menu files are still the same set.
+    QTest::newRow("menus in other case") << int(AnswerYes) << soft << QStringLiteral("SOFT");
 }
 
 void LinkWindowTest::replaceQuestion() {
     QFETCH(int, answer);
     QFETCH(QString, typed);
+    QFETCH(QString, menuSpelling);
     TestEnvironment env;
     openMainMenu();
     const Prepared p =
@@ -665,12 +670,13 @@ void LinkWindowTest::replaceQuestion() {
     // An earlier copy with a category that no longer exists, and its menu files.
     const QString apps = applicationsFolder();
     const QString dest = apps + QStringLiteral("/Soft");
-    QDir().mkpath(dest + QStringLiteral("/OldCat"));
-    QFile old(dest + QStringLiteral("/OldCat/Old.desktop"));
+    QDir().mkpath(apps + u'/' + menuSpelling + QStringLiteral("/OldCat"));
+    QFile old(apps + u'/' + menuSpelling + QStringLiteral("/OldCat/Old.desktop"));
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("[Desktop Entry]\nType=Application\nName=Old\nExec=old\n");
     old.close();
-    QVERIFY(MenuFiles(apps, QStringLiteral("Soft")).write());
+    QVERIFY(MenuFiles(apps, menuSpelling).write());
+    QVERIFY(QDir(apps).rename(menuSpelling, QStringLiteral("Soft")) || menuSpelling == "Soft");
     QCOMPARE(QDir(MenuFiles::directoriesFolder()).entryList(QDir::Files).size(), 2);
 
     Form* form = showLinks(env);
