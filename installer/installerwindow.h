@@ -28,8 +28,9 @@ public:
     bool canBeLeft() const override { return !m_busy; }
 
     void extractionStarted() override;
-    void extractionProgress(qint64 done, qint64 total) override;
+    void extractionProgress(const ExtractionProgress& progress) override;
     void extractionFinished() override;
+    bool extractionCancelRequested() const override { return m_cancelRequested; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,8 +57,11 @@ private:
     QPushButton* m_installButton = nullptr;
     QPushButton* m_shortcutButton = nullptr;
     QPushButton* m_menuButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
     QProgressBar* m_progress = nullptr;
     bool m_busy = false;
+    bool m_cancelRequested = false;
+    bool m_closeWhenDone = false;
 };
 
 }  // namespace qm

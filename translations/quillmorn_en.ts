@@ -252,6 +252,45 @@ Delete it?</translation>
     </message>
 </context>
 <context>
+    <name>qm::ExtractionMessage</name>
+    <message>
+        <source>このファイルはアーカイブとして読めません。LZH、ZIP、7z、RAR、CAB、tar のアーカイブを指定してください。</source>
+        <translation>This file cannot be read as an archive. Choose an LZH, ZIP, 7z, RAR, CAB or tar archive.</translation>
+    </message>
+    <message>
+        <source>アーカイブが壊れているか、途中で切れています。ダウンロードし直すなどして、完全なファイルでもう一度インストールしてください。</source>
+        <translation>The archive is damaged or cut short. Get a complete copy (download it again, for example) and install once more.</translation>
+    </message>
+    <message>
+        <source>アーカイブに、新しいフォルダの外へ書き出そうとする項目があります。安全のため何も書き出していません。配布元に確かめてください。</source>
+        <translation>The archive holds an entry that would be written outside the new folder. For safety nothing was written. Check with whoever distributes it.</translation>
+    </message>
+    <message>
+        <source>アーカイブに扱えない種類の項目（デバイスファイルなど）があります。何も書き出していません。</source>
+        <translation>The archive holds an entry of a kind that cannot be installed (a device file, for example). Nothing was written.</translation>
+    </message>
+    <message>
+        <source>作業フォルダのディスクの空きが足りません。空きを作ってからもう一度インストールしてください。</source>
+        <translation>There is not enough free space on the working folder&apos;s disk. Free some space and install once more.</translation>
+    </message>
+    <message>
+        <source>作業フォルダに書き込む権限がありません。書き込めるフォルダを作業フォルダにしてから、もう一度インストールしてください。</source>
+        <translation>You may not write to the working folder. Choose a folder you can write to as the working folder and install once more.</translation>
+    </message>
+    <message>
+        <source>展開した大きさが圧縮された大きさに比べて桁外れに大きいため、解凍を中止しました。信頼できるアーカイブか確かめてください。</source>
+        <translation>Extraction was stopped: the extracted size grew far beyond what the compressed size makes plausible. Check that the archive can be trusted.</translation>
+    </message>
+    <message>
+        <source>ファイルを書き出せませんでした。作業フォルダを確かめてから、もう一度インストールしてください。</source>
+        <translation>The files could not be written. Check the working folder and install once more.</translation>
+    </message>
+    <message>
+        <source>項目: %1</source>
+        <translation>Entry: %1</translation>
+    </message>
+</context>
+<context>
     <name>qm::FileSystem</name>
     <message>
         <source>ごみ箱はこの環境では使えません。</source>
@@ -341,10 +380,6 @@ Delete it?</translation>
         <translation>That name is taken. It may be installed already.</translation>
     </message>
     <message>
-        <source>解凍に失敗しました。</source>
-        <translation>Extraction failed.</translation>
-    </message>
-    <message>
         <source>このアーカイブには Setup.exe（特有のインストーラー）が含まれています。</source>
         <translation>This archive holds a Setup.exe (an installer of its own).</translation>
     </message>
@@ -387,6 +422,14 @@ Delete it?</translation>
     <message>
         <source>展開の進み具合</source>
         <translation>Extraction progress</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 個、%2</source>
+        <translation>%1 entries, %2</translation>
     </message>
     <message>
         <source>アプリケーションメニューにインストーラーのショートカットを登録する。</source>
