@@ -1,20 +1,176 @@
 #include "platform/programicon.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
 
+#include "platform/appimage.h"
+#include "platform/desktopfile.h"
 #include "platform/peicon.h"
+#include "platform/programkind.h"
 
 namespace qm {
+namespace {
+
+constexpr qint64 kMaxIconFile = 4 * 1024 * 1024;
+constexpr qint64 kMaxDesktopFile = 64 * 1024;
+constexpr int kMaxDesktopFiles = 16;
+
+QByteArray readSmallFile(const QString& path, qint64 maxSize) {
+    QFile file(path);
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > maxSize || !file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.read(maxSize);
+}
+
+// Adds an image file (PNG, SVG, ICO, XPM) to files.
+bool addImageFile(ProgramIconFiles& files, const QString& path) {
+    const QByteArray bytes = readSmallFile(path, kMaxIconFile);
+    if (bytes.isEmpty()) {
+        return false;
+    }
+    if (isSvg(bytes)) {
+        if (!decodeIcon(bytes, 32).isNull()) {
+            files.svg = bytes;
+            return true;
+        }
+        return false;
+    }
+    const QImage image = decodeIcon(bytes, 0);
+    if (image.isNull()) {
+        return false;
+    }
+    files.images.append(image);
+    return true;
+}
+
+// Icons called name under a folder: an image file itself, then the sizes of a hicolor theme
+// and the pixmaps folder below it.
+bool addNamedIcon(ProgramIconFiles& files, const QString& folder, const QString& name) {
+    if (name.isEmpty() || name.contains(u'/')) {
+        return false;
+    }
+    const QDir dir(folder);
+    const QStringList extensions = {QStringLiteral(".png"), QStringLiteral(".svg"),
+                                    QStringLiteral(".xpm"), QStringLiteral(".ico")};
+    for (const QString& extension : extensions) {
+        if (addImageFile(files, dir.filePath(name + extension))) {
+            return true;
+        }
+    }
+    const QDir theme(dir.filePath(QStringLiteral("share/icons/hicolor")));
+    for (const QString& size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        for (const QString& extension : extensions) {
+            addImageFile(files, theme.filePath(size + QStringLiteral("/apps/") + name + extension));
+        }
+    }
+    if (!files.isEmpty()) {
+        return true;
+    }
+    for (const QString& extension : extensions) {
+        if (addImageFile(files,
+                         dir.filePath(QStringLiteral("share/pixmaps/") + name + extension))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// An icon the folder of the program ships.
+bool addFolderIcon(ProgramIconFiles& files, const QString& path) {
+    const QFileInfo program(path);
+    const QString folder = program.absolutePath();
+    const QString base = program.completeBaseName();
+    // A desktop file of the program in its folder that names an icon.
+    const QStringList desktopFiles =
+        QDir(folder).entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name);
+    for (const QString& name : desktopFiles.mid(0, kMaxDesktopFiles)) {
+        const QHash<QString, QString> values =
+            desktopEntryValues(readSmallFile(QDir(folder).filePath(name), kMaxDesktopFile));
+        // The desktop file of this program: named like it, or starting it.
+        const bool ours = QFileInfo(name).completeBaseName() == base ||
+                          values.value(QStringLiteral("Exec")).contains(program.fileName()) ||
+                          values.value(QStringLiteral("TryExec")).contains(program.fileName());
+        const QString icon = ours ? values.value(QStringLiteral("Icon")) : QString();
+        if (icon.startsWith(u'/') ? addImageFile(files, icon) : addNamedIcon(files, folder, icon)) {
+            files.origin = QStringLiteral("desktop");
+            return true;
+        }
+    }
+    // share/icons/… under the folder, or an image named like the program.
+    if (addNamedIcon(files, folder, base) ||
+        (base != program.fileName() && addNamedIcon(files, folder, program.fileName()))) {
+        files.origin = QStringLiteral("folder");
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+ProgramIconFiles programIconFiles(const QString& path) {
+    ProgramIconFiles files;
+    if (!QFileInfo(path).isFile()) {
+        return files;
+    }
+    const ProgramKind kind = programKind(path);
+    if (kind == ProgramKind::Windows || path.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) {
+        files.images = peIconImages(path);
+        if (!files.isEmpty()) {
+            files.origin = QStringLiteral("pe");
+            return files;
+        }
+    }
+    if (kind == ProgramKind::AppImage) {
+        const QByteArray icon = readAppImage(path).icon;
+        if (isSvg(icon) && !decodeIcon(icon, 32).isNull()) {
+            files.svg = icon;
+        } else if (const QImage image = decodeIcon(icon, 0); !image.isNull()) {
+            files.images.append(image);
+        }
+        if (!files.isEmpty()) {
+            files.origin = QStringLiteral("appimage");
+            return files;
+        }
+    }
+    addFolderIcon(files, path);
+    return files;
+}
 
 QPixmap programIcon(const QString& path, int size) {
     const QFileInfo info(path);
     if (!info.isFile()) {
         return QPixmap();
     }
-    const QImage icon = peIconFromFile(path, size);
-    if (!icon.isNull()) {
-        return QPixmap::fromImage(icon);
+    // The Windows icon group comes first; only its image nearest the size is decoded.
+    const QImage windowsIcon = peIconFromFile(path, size);
+    if (!windowsIcon.isNull()) {
+        return QPixmap::fromImage(windowsIcon);
+    }
+    const ProgramIconFiles files = programIconFiles(path);
+    if (!files.svg.isEmpty()) {
+        return QPixmap::fromImage(decodeIcon(files.svg, size));
+    }
+    if (!files.images.isEmpty()) {
+        // The image nearest the size, a larger one before a smaller one.
+        const QImage* best = &files.images.first();
+        const auto distance = [size](const QImage& image) {
+            const int d = image.width() - size;
+            return d >= 0 ? 2 * d : -2 * d + 1;
+        };
+        for (const QImage& image : files.images) {
+            if (distance(image) < distance(*best)) {
+                best = &image;
+            }
+        }
+        QImage image = *best;
+        if (image.size() != QSize(size, size)) {
+            image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        return QPixmap::fromImage(image);
     }
     static QFileIconProvider provider;
     return provider.icon(info).pixmap(size, size);

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include "platform/programkind.h"
+
 #include <algorithm>
 
 namespace qm {
@@ -33,8 +35,8 @@ bool isProgramFile(const QFileInfo& info) {
 #ifdef Q_OS_WIN
     return false;
 #else
-    return (info.permissions() &
-            (QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther)) != 0;
+    // By what the file is: sticks formatted FAT, exFAT or NTFS give every file the execute bit.
+    return programKind(info.filePath()) != ProgramKind::NotProgram;
 #endif
 }
 

@@ -11,7 +11,8 @@ namespace qm {
 // Which files a file list shows.
 using FileFilter = std::function<bool(const QFileInfo&)>;
 
-// A program file: "*.exe" in any letter case, or (off Windows) a regular file with an execute bit.
+// A program file: "*.exe" in any letter case, or (off Windows) a file that is a program by its
+// content (ELF, PE, AppImage, "#!" script), whatever its execute bit says.
 bool isProgramFile(const QFileInfo& info);
 
 // A text file: "*.txt" in any letter case.

@@ -8,6 +8,7 @@
 #include "app/helpers.h"
 #include "app/workingfolder.h"
 #include "platform/fileoperation.h"
+#include "platform/icontheme.h"
 #include "platform/paths.h"
 #include "platform/portablemode.h"
 
@@ -47,17 +48,36 @@ bool isWrittenDesktopEntry(const QByteArray& bytes) {
     if (lines.isEmpty() || lines.first() != "[Desktop Entry]" || !bytes.endsWith('\n')) {
         return false;
     }
-    static const QByteArrayList keys = {"Type", "Name", "Exec", "Path", "TryExec"};
-    bool application = false;
+    // The keys in the order the writer puts them; the ones it always writes are required.
+    struct Key {
+        QByteArray name;
+        bool required;
+    };
+    static const Key keys[] = {{"Type", true},           {"Name", true},    {"Exec", true},
+                               {"Path", false},          {"TryExec", true}, {"Icon", false},
+                               {"StartupWMClass", false}};
+    std::size_t next = 0;
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
         const QByteArray& line = lines[i];
         const qsizetype equals = line.indexOf('=');
-        if (equals <= 0 || !keys.contains(line.left(equals))) {
+        const QByteArray key = equals > 0 ? line.left(equals) : QByteArray();
+        while (next < std::size(keys) && keys[next].name != key) {
+            if (keys[next].required) {
+                return false;
+            }
+            ++next;
+        }
+        if (next == std::size(keys)) {
             return false;
         }
-        application = application || line == "Type=Application";
+        ++next;
     }
-    return application;
+    for (; next < std::size(keys); ++next) {
+        if (keys[next].required) {
+            return false;
+        }
+    }
+    return lines[1] == "Type=Application";
 }
 
 bool isWrittenShellLink(const QByteArray& bytes) {
@@ -74,7 +94,10 @@ bool isWrittenShellLink(const QByteArray& bytes) {
     return (flags & required) == required && (flags & ~allowed) == 0;
 }
 
-void removeFile(const QString& path) {
+void removeFile(const QString& path, MenuIcons* icons) {
+    if (icons) {
+        icons->noteRemoved(readHead(path));
+    }
     if (fileSystemRefuses(path) || !QFile::remove(path)) {
         throw ShortcutError("cannot delete " + path.toStdString());
     }
@@ -134,8 +157,14 @@ void LinkTreeBuilder::rebuild() {
     }
     readRecords();
     checkNames();
+    if (m_format == ShortcutFormat::DesktopEntry) {
+        m_icons.emplace(m_listFolder);
+    }
     clearOldTree();
     writeTree();
+    if (m_icons) {
+        m_icons->removeUnused();
+    }
     if (!m_complete) {
         throw ShortcutError("the list file holds a broken record");
     }
@@ -187,7 +216,7 @@ void LinkTreeBuilder::clearOldTree() {
         }
         if (entry.isFile()) {
             if (isOwnShortcut(entry)) {
-                removeFile(entry.filePath());
+                removeFile(entry.filePath(), iconsOrNull());
             }
             continue;
         }
@@ -197,7 +226,7 @@ void LinkTreeBuilder::clearOldTree() {
         bool heldShortcuts = false;
         for (const QFileInfo& inner : folder.entryInfoList(QDir::Files | everything)) {
             if (isOwnShortcut(inner)) {
-                removeFile(inner.filePath());
+                removeFile(inner.filePath(), iconsOrNull());
                 heldShortcuts = true;
             }
         }
@@ -234,7 +263,8 @@ void LinkTreeBuilder::writeTree() {
         }
         try {
             write(joinPath(folder, record.name + m_extension), record.exe, QString(),
-                  parentFolder(record.exe));
+                  parentFolder(record.exe),
+                  m_icons ? m_icons->extrasFor(record.exe) : ShortcutExtras());
         } catch (const ShortcutError&) {
             // A category folder holds at least one shortcut, or the next rebuild could not tell
             // it from a folder of the user's.
@@ -246,17 +276,18 @@ void LinkTreeBuilder::writeTree() {
     }
     write(listShortcutPath(), programExecutable(),
           PortableMode::shortcutArguments(QStringLiteral("-l ") + m_workFolder),
-          programStartFolder());
+          programStartFolder(), {m_icons ? ownIconName() : QString(), {}});
 }
 
 void LinkTreeBuilder::write(const QString& linkPath, const QString& target,
-                            const QString& arguments, const QString& workingDirectory) {
+                            const QString& arguments, const QString& workingDirectory,
+                            const ShortcutExtras& extras) {
     // Never through a link, and never over a file of someone else.
     const QFileInfo info(linkPath);
     if (info.isSymLink() || (info.exists() && !isWrittenShortcut(linkPath, m_format))) {
         throw ShortcutError("would replace a file it did not write: " + linkPath.toStdString());
     }
-    writeShortcut(linkPath, target, arguments, workingDirectory, m_format);
+    writeShortcut(linkPath, target, arguments, workingDirectory, m_format, extras);
 }
 
 void LinkTreeBuilder::tick() {

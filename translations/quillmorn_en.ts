@@ -232,6 +232,12 @@ Some registrations may be missing. When the list is saved, the old file is kept 
         <translation> could not be made, so nothing was saved.
 </translation>
     </message>
+    <message>
+        <source>%1 件が未設定のままです：
+</source>
+        <translation>%1 still unregistered:
+</translation>
+    </message>
 </context>
 <context>
     <name>qm::FolderPreview</name>
@@ -707,6 +713,14 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
     <message>
         <source> の設定</source>
         <translation> - details</translation>
+    </message>
+    <message>
+        <source>名前と説明は %1 のデスクトップエントリから取りました。</source>
+        <translation>Name and description taken from the desktop entry of %1.</translation>
+    </message>
+    <message>
+        <source>名前と説明は %1 のバージョン情報から取りました。</source>
+        <translation>Name and description taken from the version information of %1.</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QDirIterator>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
@@ -19,6 +20,7 @@
 #include "app/workingfolder.h"
 #include "catalogue/listfile.h"
 #include "platform/fileoperation.h"
+#include "platform/icontheme.h"
 #include "platform/paths.h"
 #include "platform/settingsstore.h"
 #include "shortcuts/linktree.h"
@@ -27,7 +29,9 @@
 #include "shortcuts/shortcutswindows.h"
 #include "support/checkingtool.h"
 #include "support/scopedfault.h"
+#include "support/testappimage.h"
 #include "support/testenvironment.h"
+#include "support/testpe.h"
 
 using namespace qm;
 using namespace qm::test;
@@ -143,6 +147,8 @@ private Q_SLOTS:
     void closingEndsProgram_data();
     void closingEndsProgram();
     void realMenuShowsTree();
+    void entriesCarryIcons_data();
+    void entriesCarryIcons();
 
 private:
     Form* showLinks(TestEnvironment& env, int messages = 1);
@@ -694,6 +700,7 @@ void LinkWindowTest::realMenuShowsTree() {
             QFile::setPermissions(percent, QFile::permissions(percent) | QFileDevice::ExeOwner));
     }
     const QString program = env.root() + QStringLiteral("/bin/tool");
+    env.writeFile(QStringLiteral("bin/tool.png"), pngImage(24));
     const Prepared p = prepare(env, QStringLiteral("Soft"),
                                {entry(1, QStringLiteral("Tool"), kUnset, percent),
                                 entry(1, QStringLiteral("Calc"), QStringLiteral("Office"), program),
@@ -717,17 +724,18 @@ void LinkWindowTest::realMenuShowsTree() {
         control<QPushButton>(form, "Command5")->click();
         QCOMPARE(env.prompt.texts().last(), kDone);
     };
-    const auto menu = [&] {
+    const auto menu = [&](const QStringList& options = {}) {
         QProcess reader;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), xdg + QStringLiteral("/config"));
         environment.insert(QStringLiteral("XDG_DATA_DIRS"), xdg + QStringLiteral("/data"));
         environment.remove(QStringLiteral("XDG_MENU_PREFIX"));
         reader.setProcessEnvironment(environment);
-        reader.start(QFileInfo::exists(QStringLiteral("/usr/bin/python3"))
-                         ? QStringLiteral("/usr/bin/python3")
-                         : QStringLiteral("python3"),
-                     {QStringLiteral(QM_SOURCE_DIR "/tests/shortcuts/menutree.py")});
+        reader.start(
+            QFileInfo::exists(QStringLiteral("/usr/bin/python3"))
+                ? QStringLiteral("/usr/bin/python3")
+                : QStringLiteral("python3"),
+            QStringList{QStringLiteral(QM_SOURCE_DIR "/tests/shortcuts/menutree.py")} + options);
         const bool ran =
             reader.waitForFinished(30000) && reader.exitStatus() == QProcess::NormalExit;
         const QString errors = QString::fromUtf8(reader.readAllStandardError());
@@ -757,6 +765,15 @@ void LinkWindowTest::realMenuShowsTree() {
                                  QStringLiteral("Applications/My Soft/Office/Calc"),
                                  QStringLiteral("Applications/My Soft/Soft リスト"),
                                  QStringLiteral("Applications/My Soft/Tool")}));
+    // Each entry shows its program's own icon, found in the user's icon theme at its size; the
+    // list entry shows the program's, a program without one the generic icon.
+    const QString icon = programIconName(p.listFolder, program);
+    QCOMPARE(menu({QStringLiteral("--icons")}),
+             (QStringList{"Applications/My Soft/Office/.dot\t" + icon,
+                          "Applications/My Soft/Office/Calc\t" + icon,
+                          QStringLiteral("Applications/My Soft/Soft リスト\tquillmorn"),
+                          QStringLiteral("Applications/My Soft/Tool\tapplication-x-executable")}));
+    QCOMPARE(QImage(userIconThemeFolder() + "/24x24/apps/" + icon + ".png").size(), QSize(24, 24));
 
     // Replaced under a spelling that differs only in case: one folder, nothing of the old one.
     saveListFile(listFileOf(p.listFolder),
@@ -771,6 +788,72 @@ void LinkWindowTest::realMenuShowsTree() {
                                   QStringLiteral("Applications/my soft/Soft リスト"),
                                   QStringLiteral("Applications/my soft/Tools/"),
                                   QStringLiteral("Applications/my soft/Tools/Editor")}));
+}
+
+void LinkWindowTest::entriesCarryIcons_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("sizes");  // none: the generic icon of its kind
+    QTest::addColumn<QString>("windowClass");
+    QTest::newRow("Windows program") << "tool.exe" << QStringList{"16x16", "32x32"} << "<missing>";
+    QTest::newRow("AppImage") << "Tool.AppImage" << QStringList{"48x48"} << "ToolWindow";
+    QTest::newRow("image shipped beside") << "tool" << QStringList{"24x24"} << "<missing>";
+    QTest::newRow("named by its desktop file") << "start" << QStringList{"128x128"} << "<missing>";
+    QTest::newRow("no icon of its own") << "bare" << QStringList{} << "<missing>";
+}
+
+// Each entry carries its program's icon, put into the user's icon theme; a rebuild that removes
+// the entry removes those files and nothing else.
+void LinkWindowTest::entriesCarryIcons() {
+    QFETCH(QString, program);
+    QFETCH(QStringList, sizes);
+    QFETCH(QString, windowClass);
+    TestEnvironment env;
+    const QByteArray appImage = buildAppImage(
+        env.root(), {{{".DirIcon", pngImage(48)}, {"tool.desktop", appDesktopEntry()}}, {}});
+    if (appImage.isEmpty()) {
+        QSKIP("mksquashfs is missing");
+    }
+    env.writeFile("Soft/t/tool.exe", testExecutable());
+    env.writeFile("Soft/t/Tool.AppImage", appImage);
+    env.writeFile("Soft/t/tool.png", pngImage(24));
+    env.writeFile("Soft/t/start.desktop", "[Desktop Entry]\nIcon=starter\n");
+    env.writeFile("Soft/t/share/icons/hicolor/128x128/apps/starter.png", pngImage(128));
+    for (const char* script : {"Soft/t/tool", "Soft/t/start", "Soft/t/bare"}) {
+        env.writeFile(script, "#!/bin/sh\n");
+    }
+    const QString exe = env.root() + "/Soft/t/" + program;
+    const Prepared p = prepare(env, "Soft", {entry(1, "Tool", kUnset, exe)});
+    const QString theme = userIconThemeFolder();
+    const QStringList foreign = {
+        env.writeFile("../home/.local/share/icons/hicolor/48x48/apps/other.png", pngImage(48)),
+        env.writeFile("../home/.local/share/icons/hicolor/48x48/apps/"
+                      "quillmorn-app-0123456789abcdef.png",
+                      pngImage(48))};
+
+    LinkTreeBuilder(p.listFolder, p.workFolder).rebuild();
+    const QString shortcut = p.listFolder + "/Tool.desktop";
+    const QString icon = desktopValue(shortcut, "Icon");
+    QCOMPARE(icon,
+             sizes.isEmpty() ? "application-x-executable" : programIconName(p.listFolder, exe));
+    QCOMPARE(desktopValue(shortcut, "StartupWMClass"), windowClass);
+    QStringList written;
+    for (const QString& size : QDir(theme).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QImage image(theme + u'/' + size + "/apps/" + icon + ".png");
+        if (!image.isNull()) {
+            QCOMPARE(QString("%1x%2").arg(image.width()).arg(image.height()), size);
+            written << size;
+        }
+    }
+    written.sort();
+    QCOMPARE(written, sizes);
+
+    saveListFile(listFileOf(p.listFolder), {});
+    LinkTreeBuilder(p.listFolder, p.workFolder).rebuild();
+    QDirIterator left(theme, {icon + ".*"}, QDir::Files, QDirIterator::Subdirectories);
+    QVERIFY(!left.hasNext());
+    for (const QString& path : foreign) {
+        QVERIFY(QFileInfo::exists(path));
+    }
 }
 
 QTEST_MAIN(LinkWindowTest)
