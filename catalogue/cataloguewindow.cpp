@@ -1,6 +1,5 @@
 #include "catalogue/cataloguewindow.h"
 
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -8,26 +7,19 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScopedValueRollback>
-#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include "app/busycursor.h"
 #include "app/elidinglabel.h"
 #include "app/endprogram.h"
-#include "app/helpers.h"
 #include "app/preferences.h"
 #include "app/programstate.h"
-#include "app/workingfolder.h"
-#include "catalogue/catalogueloader.h"
 #include "catalogue/cataloguemarks.h"
 #include "catalogue/cataloguemodel.h"
-#include "catalogue/columnwidths.h"
 #include "catalogue/folderpreview.h"
+#include "catalogue/listcolumns.h"
 #include "catalogue/registrationsession.h"
-#include "folders/foldertree.h"
-#include "platform/launcher.h"
 #include "platform/prompt.h"
 
 namespace qm {
@@ -47,7 +39,6 @@ constexpr qreal kPreviewShare = 1.0 - kListShare;
 
 const QString kWidthKey = QStringLiteral("listwidth");
 const QString kHeightKey = QStringLiteral("listheight");
-const QString kColumnsKey = QStringLiteral("listcolumns");
 
 using Share = ElasticPlacement::Share;
 constexpr Share kFixed{};
@@ -71,6 +62,7 @@ void writeOption(const QString& key, bool on) {
 CatalogueWindow::CatalogueWindow()
     : Form(WindowKind::Catalogue),
       m_model(new CatalogueModel(this)),
+      m_service(*m_model),
       m_placement(QSize(twips(kClientWidth), twips(kClientHeight))) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -153,11 +145,7 @@ void CatalogueWindow::buildControls() {
     m_listView->header()->setSectionsClickable(true);
     m_listView->header()->setStretchLastSection(false);
     m_listView->header()->setSectionResizeMode(QHeaderView::Interactive);
-    connect(m_listView->header(), &QHeaderView::sectionResized, this, [this] {
-        if (!m_fittingColumns) {
-            m_columnsResized = true;
-        }
-    });
+    m_columns = new ListColumns(m_listView);
 
     m_iconPicture = label("Picture1", QString(), 240, 4200, 615, 615, {0, 0, kListShare, 0});
     m_iconPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -239,7 +227,7 @@ void CatalogueWindow::buildControls() {
             previewRow(index.row());
         }
     });
-    connect(m_model, &CatalogueModel::nameEdited, this, [this] { m_listChanged = true; });
+    connect(m_model, &CatalogueModel::nameEdited, this, [this] { m_service.markChanged(); });
     connect(m_textFiles, &QListWidget::itemClicked, this,
             [this] { m_preview->showSelectedFile(); });
 }
@@ -327,9 +315,7 @@ void CatalogueWindow::applyLayout(bool compact) {
 bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_client && event->type() == QEvent::Resize) {
         m_placement.apply(m_client->size());
-        if (!m_columnsResized) {
-            fitColumns();
-        }
+        m_columns->refit();
     } else if (m_listView && watched == m_listView->viewport() &&
                event->type() == QEvent::MouseButtonPress) {
         m_rowAtPress = selectedRow();
@@ -344,64 +330,11 @@ void CatalogueWindow::restoreSize() {
     }
 }
 
-void CatalogueWindow::restoreColumns() {
-    const QList<int> widths =
-        parseColumnWidths(readPreference(kColumnsKey), CatalogueModel::kColumnCount);
-    if (widths.isEmpty()) {
-        fitColumns();
-        return;
-    }
-    const QScopedValueRollback<bool> fitting(m_fittingColumns, true);
-    for (int column = 0; column < widths.size(); ++column) {
-        m_listView->header()->resizeSection(column, widths[column]);
-    }
-    // Widths the user chose stay as they are when the window changes its size.
-    m_columnsResized = true;
-}
-
-void CatalogueWindow::fitColumns() {
-    // Each column as wide as its header and its widest text (every row counts, not only those
-    // in view), within what the list shows without scrolling sideways.
-    QHeaderView* header = m_listView->header();
-    const QFontMetrics metrics(m_listView->font());
-    const int padding =
-        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_listView) + 1) + 4;
-    QList<int> wanted;
-    for (int column = 0; column < CatalogueModel::kColumnCount; ++column) {
-        const int icon = column == 0 ? m_listView->iconSize().width() + padding : 0;
-        int widest = header->sectionSizeHint(column);
-        for (int row = 0; row < m_model->rowCount(); ++row) {
-            const QString text = m_model->index(row, column).data().toString();
-            widest = std::max(widest, metrics.horizontalAdvance(text) + padding + icon);
-        }
-        wanted.append(widest);
-    }
-    // Room for the vertical scroll bar only where the rows will need it.
-    const int rowsHeight = m_model->rowCount() * (metrics.height() + padding);
-    const int shownHeight = m_listView->height() - header->sizeHint().height();
-    const int scrollBar =
-        rowsHeight > shownHeight
-            ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_listView)
-            : 0;
-    const int available = m_listView->width() - 2 * m_listView->frameWidth() - scrollBar;
-    const QList<int> widths = fitColumnWidths(wanted, available, twips(480));
-    const QScopedValueRollback<bool> fitting(m_fittingColumns, true);
-    for (int column = 0; column < widths.size(); ++column) {
-        header->resizeSection(column, widths[column]);
-    }
-}
-
 void CatalogueWindow::storeSizes() {
     const QSize size = isMaximized() || isFullScreen() ? normalGeometry().size() : this->size();
     writePreference(kWidthKey, QString::number(size.width()));
     writePreference(kHeightKey, QString::number(size.height()));
-    if (m_columnsResized) {
-        QList<int> widths;
-        for (int column = 0; column < CatalogueModel::kColumnCount; ++column) {
-            widths.append(m_listView->header()->sectionSize(column));
-        }
-        writePreference(kColumnsKey, columnWidthsText(widths));
-    }
+    m_columns->store();
 }
 
 bool CatalogueWindow::compactLayout() const {
@@ -416,16 +349,15 @@ void CatalogueWindow::load() {
     }
     m_autoRegistrationDone = false;
     m_switchingWindow = false;
-    m_workFolder = state().workFolder;
-    m_listFolder = state().listFolder;
+    m_service.setFolders(state().workFolder, state().listFolder);
     if (optionOn(kCompactKey)) {
         applyLayout(true);
     }
     restoreSize();
-    setWindowTitle(QStringLiteral("Quillmorn ListView - ") + m_workFolder);
+    setWindowTitle(QStringLiteral("Quillmorn ListView - ") + m_service.workFolder());
     loadDirectory();
     refreshIcons();
-    restoreColumns();
+    m_columns->restore();
     // As in any list, the first entry is the selected one until the user picks another.
     if (selectedRow() < 0) {
         selectRow(0);
@@ -507,74 +439,34 @@ void CatalogueWindow::unload() {
 }
 
 void CatalogueWindow::loadDirectory() {
-    const QString listFile = listFileOf(m_listFolder);
-    MergeResult merged;
     setEnabled(false);
     {
         const BusyCursor busy;
         EventPump::runPending();
         EventPump pump;
-        scanWorkingFolder(*m_model, m_workFolder, pump);
-        merged = mergeListFile(*m_model, m_workFolder, listFile, pump);
+        m_service.load(pump);
     }
     setEnabled(true);
-    if (merged.dropped) {
-        m_listChanged = true;
-    }
-    if (merged.misread) {
-        m_listNeedsBackup = true;
-        messageBox(listFile +
-                       tr(" を最後まで正しく読み込めませんでした。\n"
-                          "読み込めなかった登録情報がある可能性があります。上書き保存するときは、"
-                          "元のファイルを ") +
-                       lastPathPart(listBackupPath(listFile)) + tr(" として残します。"),
-                   MsgExclamation);
-    }
 }
 
 bool CatalogueWindow::saveList() {
-    if (!m_listChanged) {
-        return true;
+    const CatalogueService::SaveOutcome outcome = m_service.save();
+    if (outcome == CatalogueService::SaveOutcome::Saved) {
+        m_linksDue = true;
+        m_switchingWindow = true;
     }
-    m_listChanged = false;
-    const int answer = messageBox(tr("実行するにはリストの保存が必要です。\n"
-                                     "変更を上書き保存しますか？"),
-                                  MsgYesNo);
-    if (answer != AnswerYes) {
-        return true;
-    }
-    const QString path = listFileOf(m_listFolder);
-    QString error;
-    // A misread list keeps its old file beside the new one.
-    QString backup;
-    if (m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
-        messageBox(path + tr(" の控えを ") + backup +
-                       tr(" に作れなかったため、保存しませんでした。\n") + error,
-                   MsgExclamation, QStringLiteral("quillmorn"));
-        m_listChanged = true;
-        return false;
-    }
-    m_listNeedsBackup = false;
-    if (!saveListFile(path, m_model->entries(), &error)) {
-        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation,
-                   QStringLiteral("quillmorn"));
-        m_listChanged = true;
-        return false;
-    }
-    m_linksDue = true;
-    m_switchingWindow = true;
-    return true;
+    return outcome != CatalogueService::SaveOutcome::Failed;
 }
 
 void CatalogueWindow::refreshIcons() {
     const BusyCursor busy;
     EventPump pump;
-    qm::refreshIcons(*m_model, pump);
+    m_service.refreshIcons(pump);
 }
 
 RegistrationSession::Hooks CatalogueWindow::registrationHooks() {
     return {[this] { return showModalWindowHere(WindowKind::Registration); },
-            [this] { m_listChanged = true; }, [this](int row) { selectRow(row); }};
+            [this] { m_service.markChanged(); }, [this](int row) { selectRow(row); }};
 }
 
 void CatalogueWindow::editSelected() {
@@ -608,72 +500,22 @@ void CatalogueWindow::registerAll() {
 }
 
 void CatalogueWindow::launchSelected() {
-    const int row = selectedRow();
-    if (row < 0) {
-        return;
-    }
-    const QString exe = programFileOnDisk(m_model->entry(row).exe);
-    if (exe.isEmpty()) {
-        return;
-    }
-    QString error;
-    if (!Launcher::instance().start(exe, {}, QString(), &error)) {
-        messageBox(exe + tr(" を起動できませんでした。\n") + error, MsgExclamation);
-    }
+    m_service.launchRow(selectedRow());
 }
 
 void CatalogueWindow::openSelectedFolder() {
-    const int row = selectedRow();
-    if (row < 0) {
-        return;
-    }
-    const QString path = folderPathOfRow(row);
-    if (!Launcher::instance().openFolder(path)) {
-        messageBox(path + tr(" を開けませんでした。"), MsgExclamation);
-    }
+    m_service.openRow(selectedRow());
 }
 
 void CatalogueWindow::moveSelected() {
-    const int row = selectedRow();
-    if (row < 0 || !checkFolderName(row)) {
-        return;
-    }
-    ProgramState& s = state();
-    s.moveSource = folderPathOfRow(row);
-    if (!showModalWindowHere(WindowKind::Move)) {
-        return;
-    }
-    if (!s.moveSource.isEmpty() && row < m_model->rowCount()) {
-        m_model->removeEntry(row);
+    if (m_service.moveRow(selectedRow(),
+                          [this] { return showModalWindowHere(WindowKind::Move); })) {
         selectRow(selectedRow());
-        m_listChanged = true;
-    }
-    if (s.moveTarget == QLatin1String("E")) {
-        s.moveTarget.clear();
     }
 }
 
 void CatalogueWindow::deleteSelected() {
-    const int row = selectedRow();
-    if (row < 0 || !checkFolderName(row)) {
-        return;
-    }
-    const QString path = folderPathOfRow(row);
-    const int answer =
-        messageBox(path + tr(" フォルダを削除します。\n"
-                             "セットアップ、インストールされたソフトを消すと、システムに影響が出る"
-                             "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
-                             "メントに従ってください。\n削除しますか？"),
-                   MsgYesNo, QStringLiteral("Quillmorn"));
-    if (answer != AnswerYes) {
-        return;
-    }
-    m_listChanged = true;
-    deleteFolderTree(path);
-    // The result of the deletion does not say whether the folder is gone; the disk does.
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink() && row < m_model->rowCount()) {
-        m_model->removeEntry(row);
+    if (m_service.deleteRow(selectedRow())) {
         selectRow(selectedRow());
     }
 }
@@ -704,8 +546,8 @@ void CatalogueWindow::closeAndHandOver(std::optional<WindowKind> next) {
 
 void CatalogueWindow::handOverFolders() const {
     ProgramState& s = state();
-    s.workFolder = m_workFolder;
-    s.listFolder = m_listFolder;
+    s.workFolder = m_service.workFolder();
+    s.listFolder = m_service.listFolder();
 }
 
 bool CatalogueWindow::showModalWindowHere(WindowKind kind) {
@@ -730,28 +572,11 @@ int CatalogueWindow::selectedRow() const {
     return current.isValid() ? current.row() : -1;
 }
 
-bool CatalogueWindow::checkFolderName(int row) const {
-    // A folder text that is not one plain name would point at the working folder itself or
-    // somewhere outside it.
-    const QString folder = m_model->entry(row).folder;
-    const bool plain = !folder.isEmpty() && folder != QLatin1String(".") &&
-                       folder != QLatin1String("..") && !folder.contains(u'/');
-    if (!plain) {
-        messageBox(tr("フォルダ名「") + folder + tr("」は作業対象のフォルダ名として使えません。"),
-                   MsgExclamation);
-    }
-    return plain;
-}
-
-QString CatalogueWindow::folderPathOfRow(int row) const {
-    return joinPath(m_workFolder, m_model->entry(row).folder);
-}
-
 void CatalogueWindow::previewRow(int row) {
     if (row < 0 || row >= m_model->rowCount()) {
         return;
     }
-    m_preview->showEntry(m_model->entry(row).exe, folderPathOfRow(row));
+    m_preview->showEntry(m_model->entry(row).exe, m_service.folderPathOfRow(row));
 }
 
 }  // namespace qm

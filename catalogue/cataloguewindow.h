@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/form.h"
+#include "catalogue/catalogueservice.h"
 #include "catalogue/elasticplacement.h"
 #include "catalogue/registrationsession.h"
 
@@ -18,6 +19,7 @@ class QTreeView;
 namespace qm {
 
 class CatalogueModel;
+class ListColumns;
 class FolderPreview;
 
 // The catalogue window (Form1) of one working folder: every program folder with its
@@ -36,7 +38,7 @@ public:
     bool queryUnload() override;
     void unload() override;
 
-    bool listChanged() const { return m_listChanged; }
+    bool listChanged() const { return m_service.listChanged(); }
     bool switchingWindow() const { return m_switchingWindow; }
     bool compactLayout() const;
 
@@ -56,8 +58,9 @@ public:
 
     // The working folder and list folder the window was loaded with; it acts on these until it
     // closes, whatever another window chooses meanwhile.
-    QString workFolder() const { return m_workFolder; }
-    QString listFolder() const { return m_listFolder; }
+    QString workFolder() const { return m_service.workFolder(); }
+    QString listFolder() const { return m_service.listFolder(); }
+    CatalogueService& service() { return m_service; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,8 +72,6 @@ private:
                ElasticPlacement::Share share);
     void applyLayout(bool compact);
     void restoreSize();
-    void restoreColumns();
-    void fitColumns();
     void storeSizes();
     void showInstallerAndClose();
     void exitWindow();
@@ -82,19 +83,18 @@ private:
     bool showModalWindowHere(WindowKind kind);
     void selectRow(int row);
     int selectedRow() const;
-    QString folderPathOfRow(int row) const;
-    // True when the row's folder text is one plain folder name; says so when it is not.
-    bool checkFolderName(int row) const;
     void previewRow(int row);
     RegistrationSession::Hooks registrationHooks();
 
     CatalogueModel* m_model;
+    CatalogueService m_service;
     std::unique_ptr<FolderPreview> m_preview;
     ElasticPlacement m_placement;
 
     QWidget* m_client = nullptr;
     QMenuBar* m_menuBar = nullptr;
     QTreeView* m_listView = nullptr;
+    ListColumns* m_columns = nullptr;
     QPushButton* m_menuButton = nullptr;
     QPushButton* m_registerAllButton = nullptr;
     QLabel* m_titleLabel = nullptr;
@@ -106,20 +106,13 @@ private:
     QAction* m_compactAction = nullptr;
     QAction* m_registerAtStartAction = nullptr;
 
-    QString m_workFolder;
-    QString m_listFolder;
-    // The list file was misread: the first save keeps a copy of it.
-    bool m_listNeedsBackup = false;
     std::optional<WindowKind> m_nextWindow;
     bool m_linksDue = false;
     // The row that was selected when the mouse was pressed on the list.
     int m_rowAtPress = -1;
 
-    bool m_listChanged = false;
     bool m_switchingWindow = false;
     bool m_autoRegistrationDone = false;
-    bool m_fittingColumns = false;
-    bool m_columnsResized = false;
 };
 
 }  // namespace qm

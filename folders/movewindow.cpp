@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -134,7 +133,7 @@ QString MoveWindow::chosenFolder() const {
     }
     const QString typed = m_otherFolderEdit->text();
     // A relative path would depend on where the program happened to start.
-    return isAbsolutePath(typed) ? QDir::cleanPath(typed) : QString();
+    return isAbsolutePath(typed) ? cleanPath(typed) : QString();
 }
 
 void MoveWindow::moveClicked() {

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "platform/programkind.h"
+#include "platform/regularfile.h"
 
 namespace qm {
 namespace {
@@ -373,8 +374,8 @@ AppImageContents readAppImage(QIODevice& device) {
 }
 
 AppImageContents readAppImage(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!openRegularFile(file, path)) {
         return {};
     }
     return readAppImage(file);

@@ -1,5 +1,7 @@
 #include "platform/peicon.h"
 
+#include "platform/regularfile.h"
+
 #include <QFile>
 #include <QtEndian>
 
@@ -599,8 +601,8 @@ PeVersionText readVersion(ByteSource& source, const QString& language) {
 }  // namespace
 
 QList<QImage> peIconImages(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!openRegularFile(file, path)) {
         return {};
     }
     FileSource source(file);
@@ -614,8 +616,8 @@ PeVersionText peVersionText(const QByteArray& bytes, const QString& language) {
 }
 
 PeVersionText peVersionTextFromFile(const QString& path, const QString& language) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!openRegularFile(file, path)) {
         return {};
     }
     FileSource source(file);
@@ -635,8 +637,8 @@ QImage peIcon(const QByteArray& bytes, int size) {
 }
 
 QImage peIconFromFile(const QString& path, int size) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!openRegularFile(file, path)) {
         return QImage();
     }
     FileSource source(file);

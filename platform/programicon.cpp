@@ -1,14 +1,14 @@
 #include "platform/programicon.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
 
 #include "platform/appimage.h"
 #include "platform/desktopfile.h"
+#include "platform/filesystem.h"
 #include "platform/peicon.h"
 #include "platform/programkind.h"
+#include "platform/regularfile.h"
 
 namespace qm {
 namespace {
@@ -18,12 +18,27 @@ constexpr qint64 kMaxDesktopFile = 64 * 1024;
 constexpr int kMaxDesktopFiles = 16;
 
 QByteArray readSmallFile(const QString& path, qint64 maxSize) {
-    QFile file(path);
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > maxSize || !file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!openRegularFile(file, path) || file.size() > maxSize) {
         return {};
     }
     return file.read(maxSize);
+}
+
+// The names of a folder's entries that pass keep, sorted.
+QStringList entryNames(const QString& folder, bool (*keep)(const FolderEntry&)) {
+    QStringList names;
+    for (const FolderEntry& entry : fileSystem().list(folder).value_or(QList<FolderEntry>())) {
+        if (keep(entry)) {
+            names.append(entry.name);
+        }
+    }
+    names.sort();
+    return names;
+}
+
+QString inFolder(const QString& folder, const QString& name) {
+    return FsPath(folder).child(name).text();
 }
 
 // Adds an image file (PNG, SVG, ICO, XPM) to files.
@@ -53,18 +68,19 @@ bool addNamedIcon(ProgramIconFiles& files, const QString& folder, const QString&
     if (name.isEmpty() || name.contains(u'/')) {
         return false;
     }
-    const QDir dir(folder);
     const QStringList extensions = {QStringLiteral(".png"), QStringLiteral(".svg"),
                                     QStringLiteral(".xpm"), QStringLiteral(".ico")};
     for (const QString& extension : extensions) {
-        if (addImageFile(files, dir.filePath(name + extension))) {
+        if (addImageFile(files, inFolder(folder, name + extension))) {
             return true;
         }
     }
-    const QDir theme(dir.filePath(QStringLiteral("share/icons/hicolor")));
-    for (const QString& size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    const QString theme = inFolder(folder, QStringLiteral("share/icons/hicolor"));
+    const auto isFolder = [](const FolderEntry& entry) { return entry.status.isFolder(); };
+    for (const QString& size : entryNames(theme, isFolder)) {
         for (const QString& extension : extensions) {
-            addImageFile(files, theme.filePath(size + QStringLiteral("/apps/") + name + extension));
+            addImageFile(files,
+                         inFolder(theme, size + QStringLiteral("/apps/") + name + extension));
         }
     }
     if (!files.isEmpty()) {
@@ -72,7 +88,7 @@ bool addNamedIcon(ProgramIconFiles& files, const QString& folder, const QString&
     }
     for (const QString& extension : extensions) {
         if (addImageFile(files,
-                         dir.filePath(QStringLiteral("share/pixmaps/") + name + extension))) {
+                         inFolder(folder, QStringLiteral("share/pixmaps/") + name + extension))) {
             return true;
         }
     }
@@ -81,19 +97,22 @@ bool addNamedIcon(ProgramIconFiles& files, const QString& folder, const QString&
 
 // An icon the folder of the program ships.
 bool addFolderIcon(ProgramIconFiles& files, const QString& path) {
-    const QFileInfo program(path);
-    const QString folder = program.absolutePath();
-    const QString base = program.completeBaseName();
+    const FsPath programPath(path);
+    const QString folder = programPath.parent().text();
+    const QString fileName = programPath.fileName();
+    const QString base = fileName.left(fileName.lastIndexOf(u'.') > 0 ? fileName.lastIndexOf(u'.')
+                                                                      : fileName.size());
     // A desktop file of the program in its folder that names an icon.
-    const QStringList desktopFiles =
-        QDir(folder).entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name);
-    for (const QString& name : desktopFiles.mid(0, kMaxDesktopFiles)) {
+    const auto isDesktopFile = [](const FolderEntry& entry) {
+        return entry.status.isFile() && entry.name.endsWith(QLatin1String(".desktop"));
+    };
+    for (const QString& name : entryNames(folder, isDesktopFile).mid(0, kMaxDesktopFiles)) {
         const QHash<QString, QString> values =
-            desktopEntryValues(readSmallFile(QDir(folder).filePath(name), kMaxDesktopFile));
+            desktopEntryValues(readSmallFile(inFolder(folder, name), kMaxDesktopFile));
         // The desktop file of this program: named like it, or starting it.
-        const bool ours = QFileInfo(name).completeBaseName() == base ||
-                          values.value(QStringLiteral("Exec")).contains(program.fileName()) ||
-                          values.value(QStringLiteral("TryExec")).contains(program.fileName());
+        const bool ours = name.chopped(8) == base ||
+                          values.value(QStringLiteral("Exec")).contains(fileName) ||
+                          values.value(QStringLiteral("TryExec")).contains(fileName);
         const QString icon = ours ? values.value(QStringLiteral("Icon")) : QString();
         if (icon.startsWith(u'/') ? addImageFile(files, icon) : addNamedIcon(files, folder, icon)) {
             files.origin = QStringLiteral("desktop");
@@ -102,7 +121,7 @@ bool addFolderIcon(ProgramIconFiles& files, const QString& path) {
     }
     // share/icons/… under the folder, or an image named like the program.
     if (addNamedIcon(files, folder, base) ||
-        (base != program.fileName() && addNamedIcon(files, folder, program.fileName()))) {
+        (base != fileName && addNamedIcon(files, folder, fileName))) {
         files.origin = QStringLiteral("folder");
         return true;
     }
@@ -113,7 +132,7 @@ bool addFolderIcon(ProgramIconFiles& files, const QString& path) {
 
 ProgramIconFiles programIconFiles(const QString& path) {
     ProgramIconFiles files;
-    if (!QFileInfo(path).isFile()) {
+    if (!fileSystem().status(path).isFile()) {
         return files;
     }
     const ProgramKind kind = programKind(path);
@@ -141,8 +160,7 @@ ProgramIconFiles programIconFiles(const QString& path) {
 }
 
 QPixmap programIcon(const QString& path, int size) {
-    const QFileInfo info(path);
-    if (!info.isFile()) {
+    if (!fileSystem().status(path).isFile()) {
         return QPixmap();
     }
     // The Windows icon group comes first; only its image nearest the size is decoded.
@@ -173,7 +191,7 @@ QPixmap programIcon(const QString& path, int size) {
         return QPixmap::fromImage(image);
     }
     static QFileIconProvider provider;
-    return provider.icon(info).pixmap(size, size);
+    return provider.icon(QFileInfo(FsPath(path).shown())).pixmap(size, size);
 }
 
 }  // namespace qm

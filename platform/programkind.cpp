@@ -1,7 +1,7 @@
 #include "platform/programkind.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include "platform/regularfile.h"
 
 namespace qm {
 namespace {
@@ -112,8 +112,8 @@ ProgramKind programKindOf(const QByteArray& head) {
 }
 
 ProgramKind programKind(const QString& path) {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!openRegularFile(file, path)) {
         return ProgramKind::NotProgram;
     }
     return programKindOf(file.read(kProgramHeadSize));

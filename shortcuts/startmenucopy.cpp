@@ -5,7 +5,7 @@
 #include "app/helpers.h"
 #include "app/programstate.h"
 #include "app/workingfolder.h"
-#include "folders/foldertree.h"
+#include "platform/foldertree.h"
 #include "platform/paths.h"
 #include "shortcuts/linktree.h"
 #include "shortcuts/menufiles.h"
