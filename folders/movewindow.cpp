@@ -67,6 +67,9 @@ MoveWindow::MoveWindow()
     placeTwips(m_unusedCheck, 240, 3840, 1200, 300);
     placeTwips(m_moveButton, 4680, 3840, 1560, 480);
 
+    // The lists and boxes are named after the option that chooses them.
+    m_workingFolderList->setAccessibleName(m_workingFolderOption->text());
+    m_otherFolderEdit->setAccessibleName(m_otherFolderOption->text());
     m_sourceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_workingFolderOption->setChecked(true);
     // The check box has no role: never ticked, never offered.
