@@ -4,8 +4,10 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 #include "catalogue/listfile.h"
+#include "shortcuts/menuicons.h"
 #include "shortcuts/shortcutwriter.h"
 
 namespace qm {
@@ -66,8 +68,9 @@ private:
     void clearOldTree();
     void writeTree();
     void write(const QString& linkPath, const QString& target, const QString& arguments,
-               const QString& workingDirectory);
+               const QString& workingDirectory, const ShortcutExtras& extras);
     void tick();
+    MenuIcons* iconsOrNull() { return m_icons ? &*m_icons : nullptr; }
 
     QString m_listFolder;
     QString m_workFolder;
@@ -79,6 +82,8 @@ private:
     QList<CatalogueEntry> m_written;
     QList<bool> m_usable;  // per record of m_records: registered and not skipped
     bool m_complete = true;
+    // The icons of the menu entries (Desktop Entries only).
+    std::optional<MenuIcons> m_icons;
 };
 
 }  // namespace qm

@@ -19,6 +19,7 @@
 #include "app/windowregistry.h"
 #include "app/workingfolder.h"
 #include "catalogue/exchangerecord.h"
+#include "platform/filesystem.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
 #include "shortcuts/linktree.h"
@@ -43,6 +44,10 @@ const TranslatedText kWineMissing{
 const TranslatedText kReplaceQuestion{
     "qm::LinkWindow",
     QT_TRANSLATE_NOOP("qm::LinkWindow", "重複するフォルダが存在しますが、置き換えますか？")};
+const TranslatedText kAmbiguousDestination{
+    "qm::LinkWindow", QT_TRANSLATE_NOOP("qm::LinkWindow",
+                                        "大文字と小文字だけが違うフォルダが複数あります。"
+                                        "置き場所の名前を正確に指定してください。")};
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -281,10 +286,16 @@ void LinkWindow::copyToStartMenu() {
         return;
     }
     const QString applications = specialFolderPath(kCsidlPrograms);
-    // A folder whose name differs only in case is this destination too: it is replaced, and the
-    // new one is named as typed.
-    const QStringList existing = sameDestinationFolders(applications, destination);
-    if (!existing.isEmpty() && messageBox(kReplaceQuestion, MsgYesNo) != AnswerYes) {
+    // A folder whose name differs only in case is this destination too (menus would show two
+    // folders): it is replaced, and the new one is named as typed. Of several such folders none
+    // is picked.
+    const FoundName existing = existingDestination(applications, destination);
+    if (existing.outcome == FoundName::Outcome::Ambiguous) {
+        messageBox(kAmbiguousDestination, MsgExclamation);
+        return;
+    }
+    const QStringList replaced = existing.isOne() ? QStringList{existing.name} : QStringList();
+    if (!replaced.isEmpty() && messageBox(kReplaceQuestion, MsgYesNo) != AnswerYes) {
         return;
     }
     {
@@ -296,7 +307,7 @@ void LinkWindow::copyToStartMenu() {
         const bool copied = staged.isValid() && copySelectedListFolders(staged.path()) &&
                             removeCopiedDataFiles(staged.path());
         EventPump::runPending();
-        if (!copied || !staged.replace(destination, existing)) {
+        if (!copied || !staged.replace(destination, replaced)) {
             setBusy(false);
             messageBox(kTransferErrorMessage);
             return;
