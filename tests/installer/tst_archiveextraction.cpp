@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <dirent.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <csignal>
@@ -112,6 +113,8 @@ private Q_SLOTS:
     void formats();
     void japaneseNames_data();
     void japaneseNames();
+    void nameEncodings_data();
+    void nameEncodings();
     void generatedLzh_data();
     void generatedLzh();
     void refused_data();
@@ -294,6 +297,52 @@ void ArchiveExtractionTest::japaneseNames() {
     const QString work = env.makeFolder("apps");
     QCOMPARE(melt(fixture(archive), work + "/x"), 0);
     QCOMPARE(tree(work + "/x"), expected);
+}
+
+void ArchiveExtractionTest::nameEncodings_data() {
+    QTest::addColumn<QByteArrayList>("names");     // as stored in a tar
+    QTest::addColumn<QByteArrayList>("expected");  // the names' bytes on disk
+    const QByteArray cafe = "caf\xc3\xa9.txt";
+    const QByteArray kana = cp932("ﾃｽ.txt");
+    const QByteArray koi8 = "\xd0\xd2\xc9\xd7\xc5\xd4.txt";   // "привет" in KOI8-R
+    const QByteArray cp866 = "\xaf\xe0\xa8\xa2\xa5\xe2.txt";  // and in CP866
+    const QByteArray kanji = cp932("説明.txt");
+    QTest::newRow("accented Latin") << QByteArrayList{cafe} << QByteArrayList{cafe};
+    QTest::newRow("half-width katakana")
+        << QByteArrayList{kana} << QByteArrayList{QString("ﾃｽ.txt").toUtf8()};
+    QTest::newRow("KOI8 Cyrillic") << QByteArrayList{koi8} << QByteArrayList{koi8};
+    QTest::newRow("CP866 Cyrillic") << QByteArrayList{cp866} << QByteArrayList{cp866};
+    // Valid UTF-8 all of them, one plainly Latin: UTF-8 it is.
+    QTest::newRow("Latin and katakana")
+        << QByteArrayList{cafe, kana} << QByteArrayList{cafe, QString("ý.txt").toUtf8()};
+    // A name that is only valid as CP932 decides for the others.
+    QTest::newRow("Latin and kanji")
+        << QByteArrayList{cafe, kanji}
+        << QByteArrayList{QString("cafﾃｩ.txt").toUtf8(), QString("説明.txt").toUtf8()};
+}
+
+void ArchiveExtractionTest::nameEncodings() {
+    QFETCH(QByteArrayList, names);
+    QFETCH(QByteArrayList, expected);
+    TestEnvironment env;
+    const QString work = env.makeFolder("apps");
+    TarBuilder tar;
+    for (const QByteArray& name : names) {
+        tar.add(name, '0', {}, "x");
+    }
+    QCOMPARE(archiveMelt(nullptr, env.writeFile("in/names.tar", tar.build()), work + "/x"), 0);
+    QByteArrayList found;
+    if (DIR* folder = ::opendir(QFile::encodeName(work + "/x").constData())) {
+        while (const dirent* entry = ::readdir(folder)) {
+            found << QByteArray(entry->d_name);
+        }
+        ::closedir(folder);
+    }
+    found.removeAll(".");
+    found.removeAll("..");
+    std::sort(found.begin(), found.end());
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(found, expected);
 }
 
 void ArchiveExtractionTest::generatedLzh_data() {
