@@ -271,7 +271,7 @@ Delete it?</translation>
     </message>
     <message>
         <source>作業フォルダのディスクの空きが足りません。空きを作ってからもう一度インストールしてください。</source>
-        <translation>There is not enough free space on the working folder's disk. Free some space and install once more.</translation>
+        <translation>There is not enough free space on the working folder&apos;s disk. Free some space and install once more.</translation>
     </message>
     <message>
         <source>作業フォルダに書き込む権限がありません。書き込めるフォルダを作業フォルダにしてから、もう一度インストールしてください。</source>
@@ -430,6 +430,14 @@ Delete it?</translation>
     <message>
         <source>%1 個、%2</source>
         <translation>%1 entries, %2</translation>
+    </message>
+    <message>
+        <source>このファイルはインストールできません。LZH、ZIP、7z、RAR、CAB、tar のアーカイブか、プログラムファイル（.exe、.AppImage）を指定してください。</source>
+        <translation>This file cannot be installed. Choose an LZH, ZIP, 7z, RAR, CAB or tar archive, or a program file (.exe, .AppImage).</translation>
+    </message>
+    <message>
+        <source>このファイル名には拡張子の前に名前がないので、フォルダ名を決められません。ファイル名を変えてからもう一度指定してください。</source>
+        <translation>This file name has no name before its extension, so no folder name can be made from it. Rename the file and choose it again.</translation>
     </message>
 </context>
 <context>
