@@ -13,6 +13,7 @@
 #include <dirent.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <csignal>
 
 #include "app/installablefile.h"
@@ -129,6 +130,7 @@ private Q_SLOTS:
     void archiverRejectsBadCommandLines();
     void overwritesIntoExistingFolder();
     void failedMergeLeavesFolderAsItWas();
+    void lateMergeFailurePutsFilesBack();
     void abandonedStagingIsRemoved();
     void lzhFailuresKeepDetails_data();
     void lzhFailuresKeepDetails();
@@ -655,6 +657,36 @@ void ArchiveExtractionTest::failedMergeLeavesFolderAsItWas() {
     const QStringList before = tree(work);
     const QString archive = env.writeFile("in/gen.lzh", builder.build());
     QCOMPARE(lzhMelt(nullptr, archive, work + "/tool", "e", "-x1m0"), 1);
+    QCOMPARE(tree(work), before);
+    for (char c = 'a'; c <= 'h'; ++c) {
+        QCOMPARE(TestEnvironment::readFile(work + QStringLiteral("/tool/%1.txt").arg(QChar(c))),
+                 QByteArray("old"));
+    }
+}
+
+void ArchiveExtractionTest::lateMergeFailurePutsFilesBack() {
+    if (::geteuid() == 0) {
+        QSKIP("root writes into a read-only folder: test.sh runs this as an unprivileged user");
+    }
+    TestEnvironment env;
+    const QString work = env.makeFolder("apps");
+    // The read-only folder comes first in the archive, so that the files beside it are listed
+    // (and replaced) before it fails.
+    LzhBuilder builder(2);
+    builder.add("locked/x.txt", "new");
+    for (char c = 'a'; c <= 'h'; ++c) {
+        builder.add(QByteArray(1, c) + ".txt", "new");
+        env.writeFile(QStringLiteral("apps/tool/%1.txt").arg(QChar(c)), "old");
+    }
+    env.writeFile("apps/tool/locked/x.txt", "old");
+    QVERIFY(QFile::setPermissions(work + "/tool/locked", QFile::ReadOwner | QFile::ExeOwner));
+    const QStringList before = tree(work);
+    const qint32 result = lzhMelt(nullptr, env.writeFile("in/gen.lzh", builder.build()),
+                                  work + "/tool", "e", "-x1m0");
+    QFile::setPermissions(work + "/tool/locked",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(result, 1);
+    QVERIFY(env.prompt.texts().value(0).contains("権限"));
     QCOMPARE(tree(work), before);
     for (char c = 'a'; c <= 'h'; ++c) {
         QCOMPARE(TestEnvironment::readFile(work + QStringLiteral("/tool/%1.txt").arg(QChar(c))),
