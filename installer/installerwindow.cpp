@@ -26,6 +26,7 @@
 #include "installer/installsteps.h"
 #include "installer/lhazip.h"
 #include "installer/pathlabel.h"
+#include "platform/icontheme.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
 #include "platform/portablemode.h"
@@ -369,7 +370,8 @@ void InstallerWindow::registerShortcutClicked() {
             joinPath(programs, lastPathPart(workFolder) + QStringLiteral(" にインストール") +
                                    shortcutExtension()),
             executable, PortableMode::shortcutArguments(QStringLiteral("-i ") + workFolder),
-            parentFolder(QFileInfo(executable).absolutePath()));
+            parentFolder(QFileInfo(executable).absolutePath()), defaultShortcutFormat(),
+            {ownIconName(), {}});
     } catch (const ShortcutError&) {
         messageBox(kShortcutFailedMessage);
         return;

@@ -250,6 +250,12 @@ Delete it?</translation>
         <source>プログラムの一覧</source>
         <translation>Programs</translation>
     </message>
+    <message>
+        <source>%1 件が未設定のままです：
+</source>
+        <translation>%1 still unregistered:
+</translation>
+    </message>
 </context>
 <context>
     <name>qm::ExtractionMessage</name>
@@ -302,6 +308,21 @@ Delete it?</translation>
     <message>
         <source>Readme.txt がありません。</source>
         <translation>There is no Readme.txt.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::FolderTree</name>
+    <message>
+        <source>ファイルとフォルダが %1 個を超えるため削除できません。何も削除していません。</source>
+        <translation>The folder holds more than %1 files and folders and cannot be deleted. Nothing was deleted.</translation>
+    </message>
+    <message>
+        <source>%1 を削除できません（%2）。</source>
+        <translation>%1 cannot be deleted (%2).</translation>
+    </message>
+    <message>
+        <source>%1 には別のファイルシステムがマウントされています。その中は削除しません。</source>
+        <translation>Another file system is mounted on %1. Nothing inside it is deleted.</translation>
     </message>
 </context>
 <context>
@@ -533,6 +554,10 @@ on the desktop</translation>
     <message>
         <source>登録されている対象フォルダ</source>
         <translation>Registered working folders</translation>
+    </message>
+    <message>
+        <source>大文字と小文字だけが違うフォルダが複数あります。置き場所の名前を正確に指定してください。</source>
+        <translation>There are several folders whose names differ only in letter case. Type the destination&apos;s name exactly.</translation>
     </message>
 </context>
 <context>
@@ -808,6 +833,14 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
         <source>次の項目</source>
         <translation>Next entry</translation>
     </message>
+    <message>
+        <source>名前と説明は %1 のデスクトップエントリから取りました。</source>
+        <translation>Name and description taken from the desktop entry of %1.</translation>
+    </message>
+    <message>
+        <source>名前と説明は %1 のバージョン情報から取りました。</source>
+        <translation>Name and description taken from the version information of %1.</translation>
+    </message>
 </context>
 <context>
     <name>qm::SplashWindow</name>
@@ -850,6 +883,98 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
     <message>
         <source>不明</source>
         <translation>Unknown</translation>
+    </message>
+</context>
+<context>
+    <name>qm::SystemError</name>
+    <message>
+        <source>権限がありません</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>使用中です</source>
+        <translation>in use</translation>
+    </message>
+    <message>
+        <source>空き容量が足りません</source>
+        <translation>not enough free space</translation>
+    </message>
+    <message>
+        <source>読み取り専用のファイルシステムです</source>
+        <translation>read-only file system</translation>
+    </message>
+    <message>
+        <source>同じ名前のものがあるか、空ではありません</source>
+        <translation>something of that name exists, or it is not empty</translation>
+    </message>
+    <message>
+        <source>見つかりません</source>
+        <translation>not found</translation>
+    </message>
+    <message>
+        <source>読み書きに失敗しました</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>途中でリンクかファイルに置き換えられました</source>
+        <translation>it was replaced by a link or a file meanwhile</translation>
+    </message>
+    <message>
+        <source>別のファイルシステムにあります</source>
+        <translation>on another file system</translation>
+    </message>
+    <message>
+        <source>エラー番号 %1</source>
+        <translation>error number %1</translation>
+    </message>
+</context>
+<context>
+    <name>qm::TransferTexts</name>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>何も移動していません。</source>
+        <translation> Nothing was moved.</translation>
+    </message>
+    <message>
+        <source>%1 はパイプ、ソケットまたはデバイスのため、別のファイルシステムへは移動できません。</source>
+        <translation>%1 is a pipe, socket or device and cannot be moved to another file system.</translation>
+    </message>
+    <message>
+        <source>%1 を読み取れません（%2）。</source>
+        <translation>%1 cannot be read (%2).</translation>
+    </message>
+    <message>
+        <source>%1 から中身を削除する権限がないため移動できません。</source>
+        <translation>The folder cannot be moved: you may not remove entries from %1.</translation>
+    </message>
+    <message>
+        <source>%1 は他のプログラムが開いています。そのプログラムを閉じてから、もう一度移動してください。</source>
+        <translation>%1 is open in another program. Close that program, then move the folder again.</translation>
+    </message>
+    <message>
+        <source>%1 には別のファイルシステムがマウントされているため移動できません。</source>
+        <translation>The folder cannot be moved: another file system is mounted on %1.</translation>
+    </message>
+    <message>
+        <source>移動先 %1 の空き容量が足りません（必要 %2、空き %3）。</source>
+        <translation>There is not enough free space in %1 (needed %2, free %3).</translation>
+    </message>
+    <message>
+        <source>%1 を移動できませんでした（%2）。移動したものは元に戻しました。</source>
+        <translation>%1 could not be moved (%2). What had been moved was put back.</translation>
+    </message>
+    <message>
+        <source>%1 を移動できず（%2）、元に戻すこともできませんでした。
+移動先 %3 にあるファイル:
+%4
+残りは移動元 %5 にあります。もう一度同じ移動先へ移動すると続きを移動します。</source>
+        <translation>%1 could not be moved (%2), and putting back what was moved failed as well.
+Files now in the destination %3:
+%4
+The rest is in the source %5. Moving the folder to the same destination again finishes the move.</translation>
     </message>
 </context>
 <context>
