@@ -1,6 +1,6 @@
 #include "catalogue/catalogueservice.h"
 
-#include <QFileInfo>
+#include <filesystem>
 
 #include "app/busycursor.h"
 #include "app/helpers.h"
@@ -11,9 +11,24 @@
 #include "catalogue/listfile.h"
 #include "folders/foldertree.h"
 #include "platform/launcher.h"
+#include "platform/pathbytes.h"
 #include "platform/prompt.h"
 
 namespace qm {
+namespace {
+
+// True when anything (a link included) is at path, or when that cannot be told; looked up by
+// the name's bytes.
+bool isPresent(const QString& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(fsPath(path), ec);
+    if (ec) {
+        return ec != std::errc::no_such_file_or_directory;
+    }
+    return status.type() != std::filesystem::file_type::not_found;
+}
+
+}  // namespace
 
 CatalogueService::CatalogueService(CatalogueModel& model) : m_model(model) {}
 
@@ -28,6 +43,10 @@ void CatalogueService::load(EventPump& pump) {
     const MergeResult merged = mergeListFile(m_model, m_workFolder, listFile, pump);
     if (merged.dropped) {
         m_listChanged = true;
+    }
+    m_unlisted = merged.unlisted;
+    if (!merged.missingFolders.isEmpty()) {
+        tellMissingFolders(merged.missingFolders);
     }
     if (merged.misread) {
         m_listNeedsBackup = true;
@@ -44,6 +63,22 @@ void CatalogueService::refreshIcons(EventPump& pump) {
     qm::refreshIcons(m_model, pump);
 }
 
+void CatalogueService::tellMissingFolders(const QStringList& folders) {
+    // A long list is cut: the message box must still fit the screen.
+    constexpr int kShown = 20;
+    QStringList lines;
+    for (const QString& folder : folders.mid(0, kShown)) {
+        lines.append(readableName(folder));
+    }
+    if (folders.size() > kShown) {
+        lines.append(tr("ほか %1 件").arg(folders.size() - kShown));
+    }
+    messageBox(tr("次のフォルダが %1 にないため、その登録情報はリストを保存するときに除かれます。")
+                       .arg(m_workFolder) +
+                   u'\n' + lines.join(u'\n'),
+               MsgExclamation);
+}
+
 CatalogueService::SaveOutcome CatalogueService::save() {
     if (!m_listChanged) {
         return SaveOutcome::Unchanged;
@@ -54,6 +89,13 @@ CatalogueService::SaveOutcome CatalogueService::save() {
                                   MsgYesNo);
     if (answer != AnswerYes) {
         return SaveOutcome::Declined;
+    }
+    // A catalogue opened on a working folder that was never prepared makes its list folder now.
+    if (!makeListFolder(m_workFolder, m_listFolder)) {
+        messageBox(m_listFolder + tr(" に保存できませんでした。\n"), MsgExclamation,
+                   QStringLiteral("quillmorn"));
+        m_listChanged = true;
+        return SaveOutcome::Failed;
     }
     const QString path = listFileOf(m_listFolder);
     QString error;
@@ -67,7 +109,7 @@ CatalogueService::SaveOutcome CatalogueService::save() {
         return SaveOutcome::Failed;
     }
     m_listNeedsBackup = false;
-    if (!saveListFile(path, m_model.entries(), &error)) {
+    if (!saveListFile(path, m_model.entries() + m_unlisted, &error)) {
         messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation,
                    QStringLiteral("quillmorn"));
         m_listChanged = true;
@@ -92,9 +134,9 @@ bool CatalogueService::deleteRow(int row) {
     }
     m_listChanged = true;
     deleteFolderTree(path);
-    // The result of the deletion does not say whether the folder is gone; the disk does.
-    const QFileInfo info(path);
-    if (info.exists() || info.isSymLink() || row >= m_model.rowCount()) {
+    // The result of the deletion does not say whether the folder is gone; the disk does. A
+    // deletion that failed or was refused keeps the row, and so the record.
+    if (isPresent(path) || row >= m_model.rowCount()) {
         return false;
     }
     m_model.removeEntry(row);
