@@ -3,6 +3,7 @@
 #include <QCollator>
 #include <QCoreApplication>
 #include <QDir>
+#include <QSet>
 
 #include <algorithm>
 #include <filesystem>
@@ -53,14 +54,65 @@ QString cleanWorkFolder(const QString& path) {
     return QDir::cleanPath(path);
 }
 
+bool isSameWorkingFolder(const QString& named, const QString& workFolder) {
+    if (named == workFolder) {
+        return true;
+    }
+    if (named.compare(workFolder, Qt::CaseInsensitive) != 0) {
+        return false;
+    }
+    // Another spelling: the same folder on a file system that ignores case, or a folder that is
+    // not there now (a drive not mounted) remembered in lower case. Two folders that both exist
+    // are two working folders.
+    std::error_code ec;
+    const std::filesystem::path asNamed = fsPath(named);
+    const std::filesystem::path asGiven = fsPath(workFolder);
+    if (!std::filesystem::exists(asGiven, ec)) {
+        return true;
+    }
+    return std::filesystem::equivalent(asNamed, asGiven, ec) && !ec;
+}
+
 QString listFolderOf(const QString& workFolder) {
     const QString name = lastPathPart(workFolder);
-    const QString exact = joinPath(programFolder(), name);
-    if (name.isEmpty() || QFileInfo(exact).isDir()) {
+    const QString own = programFolder();
+    const QString exact = joinPath(own, name);
+    if (name.isEmpty()) {
         return exact;
     }
-    const QStringList spellings = listFolderSpellings(name);
-    return spellings.size() == 1 ? joinPath(programFolder(), spellings.first()) : exact;
+    const QStringList spellings =
+        folderExists(exact) ? QStringList{name} : listFolderSpellings(name);
+    // Two spellings: which one is meant stays open.
+    if (spellings.size() > 1) {
+        return exact;
+    }
+    const QString found = spellings.isEmpty() ? exact : joinPath(own, spellings.first());
+    const std::optional<QString> named =
+        spellings.isEmpty() ? std::nullopt : readSettingsFile(found);
+    if (!named || isSameWorkingFolder(*named, workFolder)) {
+        return found;
+    }
+    // The folder of that name keeps another working folder's list: this one has a list folder
+    // of its own, "<name> (2)" or the next free number, found again by its "settings.dat".
+    const QString prefix = QString(name + QStringLiteral(" (")).toCaseFolded();
+    QSet<QString> taken;
+    for (const QString& folder : subFolderNames(own)) {
+        const QString folded = folder.toCaseFolded();
+        if (!folded.startsWith(prefix)) {
+            continue;
+        }
+        taken.insert(folded);
+        const std::optional<QString> owner = readSettingsFile(joinPath(own, folder));
+        if (owner && *owner == workFolder) {
+            return joinPath(own, folder);
+        }
+    }
+    for (int number = 2;; ++number) {
+        const QString candidate = name + QStringLiteral(" (%1)").arg(number);
+        if (!taken.contains(candidate.toCaseFolded())) {
+            return joinPath(own, candidate);
+        }
+    }
 }
 
 bool settingsFileCanHold(const QString& workFolder) {
@@ -97,6 +149,29 @@ std::optional<QString> readSettingsFile(const QString& listFolder) {
     return firstField(text);
 }
 
+void tellOwnListFolder(const QString& workFolder, const QString& listFolder) {
+    const QString name = lastPathPart(workFolder);
+    if (lastPathPart(listFolder).compare(name, Qt::CaseInsensitive) == 0) {
+        return;
+    }
+    const QStringList spellings = listFolderSpellings(name);
+    const QString other = spellings.size() == 1 ? spellings.first() : name;
+    const QString owner = readSettingsFile(joinPath(programFolder(), other)).value_or(QString());
+    messageBox(QCoreApplication::translate("qm::WorkingFolder",
+                                           "作業フォルダ %1 は別の管理する対象のフォルダ %2 "
+                                           "のものです。\n%3 の作業フォルダとして %4 を使います。")
+                   .arg(other, owner, workFolder, lastPathPart(listFolder)),
+               MsgExclamation, QStringLiteral("Quillmorn"));
+}
+
+bool makeListFolder(const QString& workFolder, const QString& listFolder) {
+    if (fileExists(joinPath(listFolder, QStringLiteral("settings.dat")))) {
+        return true;
+    }
+    tellOwnListFolder(workFolder, listFolder);
+    return QDir().mkpath(listFolder) && writeSettingsFile(listFolder, workFolder);
+}
+
 bool prepareWorkingFolder(const QString& workFolder) {
     const QString listFolder = listFolderOf(workFolder);
     // Two list folders that differ only in case would leave it open which one is meant.
@@ -110,6 +185,7 @@ bool prepareWorkingFolder(const QString& workFolder) {
                    MsgExclamation, QStringLiteral("Quillmorn"));
         return false;
     }
+    tellOwnListFolder(workFolder, listFolder);
     // An existing list folder is kept as it is; only "settings.dat" is rewritten.
     if (!QDir().mkpath(listFolder) || !writeSettingsFile(listFolder, workFolder)) {
         messageBox(QCoreApplication::translate("qm::WorkingFolder",

@@ -38,6 +38,8 @@ private Q_SLOTS:
     void misreadListIsKeptBeforeFirstSave();
     void missingProgramsInOneBigFolderLoadFast();
     void folderNamesThatAreNotTextRoundTrip();
+    void unpreparedWorkingFolderSavesItsOwnList_data();
+    void unpreparedWorkingFolderSavesItsOwnList();
 
 private:
     std::unique_ptr<CatalogueFixture> m_fixture;
@@ -480,6 +482,42 @@ void CatalogueLoadTest::folderNamesThatAreNotTextRoundTrip() {
         const QByteArray saved = test::TestEnvironment::readFile(m_fixture->listFile());
         QVERIFY2(saved.contains(QByteArray("1,My Tool," + stored + ",Tools,e,d\r\n")),
                  saved.constData());
+    }
+}
+
+void CatalogueLoadTest::unpreparedWorkingFolderSavesItsOwnList_data() {
+    QTest::addColumn<QString>("other");  // a prepared working folder beside it ("" for none)
+    QTest::newRow("never prepared") << "";
+    QTest::newRow("another folder's list in another letter case") << "Apps";
+}
+
+void CatalogueLoadTest::unpreparedWorkingFolderSavesItsOwnList() {
+    // As "-l" opens it: the list folder may not exist yet, or belong to another working folder.
+    QFETCH(QString, other);
+    const QString work = m_fixture->makeWorkFolder("APPS", {"a"});
+    const QByteArray otherList("1,Theirs,a,c,e,d\r\n");
+    QString otherListFile;
+    if (!other.isEmpty()) {
+        const QString otherWork = m_fixture->makeWorkFolder(other, {"a"});
+        QVERIFY(prepareWorkingFolder(otherWork));
+        otherListFile = listFolderOf(otherWork) + "/index.qmx";
+        QFile file(otherListFile);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(otherList) == otherList.size());
+    }
+    state().workFolder = work;
+    state().listFolder = listFolderOf(work);
+    m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
+    QCOMPARE(CatalogueFixture::rows(), QStringList{"2,a,a,未設定,不明,未設定"});
+    QVERIFY(CatalogueFixture::model()->setData(CatalogueFixture::model()->index(0, 0), "new"));
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::closeWindow();
+    QVERIFY(!CatalogueFixture::window());
+    QCOMPARE(test::TestEnvironment::readFile(listFolderOf(work) + "/index.qmx"),
+             QString("2,new,a,未設定,不明,未設定\r\n").toUtf8());
+    QCOMPARE(readSettingsFile(listFolderOf(work)), work);
+    if (!other.isEmpty()) {
+        QCOMPARE(test::TestEnvironment::readFile(otherListFile), otherList);
     }
 }
 
