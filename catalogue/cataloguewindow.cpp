@@ -10,6 +10,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/accessiblecontrols.h"
 #include "app/busycursor.h"
 #include "app/elidinglabel.h"
 #include "app/endprogram.h"
@@ -165,6 +166,9 @@ void CatalogueWindow::buildControls() {
     m_textPreview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_textPreview->setPlainText(FolderPreview::noReadmeText());
     place(m_textPreview, 2400, 4440, 5295, 1695, {0, 1, kListShare, kPreviewShare});
+    m_listView->setAccessibleName(tr("プログラムの一覧"));
+    m_textFiles->setAccessibleName(textFileListName());
+    m_textPreview->setAccessibleName(textFileContentsName());
     m_preview = std::make_unique<FolderPreview>(m_iconPicture, m_textFiles, m_textPreview);
 
     m_menuButton = button("Command12", tr("メニューに戻る"), tr("メインメニューに戻ります。"));
@@ -472,13 +476,23 @@ RegistrationSession::Hooks CatalogueWindow::registrationHooks() {
 void CatalogueWindow::editSelected() {
     RegistrationSession session(*m_model, registrationHooks());
     session.edit(selectedRow());
+    // The icon box shows the program just chosen, without another click on the row.
+    previewRow(selectedRow());
 }
 
 void CatalogueWindow::registerAll() {
     RegistrationSession session(*m_model, registrationHooks());
     switch (session.registerUnregistered()) {
         case RegistrationSession::Outcome::Finished:
-            messageBox(tr("全て登録されました。"));
+            if (session.leftUnregistered().isEmpty()) {
+                messageBox(tr("全て登録されました。"));
+            } else {
+                // Never a success while rows stay unregistered: say how many, and which.
+                messageBox(
+                    tr("%1 件が未設定のままです：\n").arg(session.leftUnregistered().size()) +
+                        session.leftUnregistered().join(u'\n'),
+                    MsgExclamation);
+            }
             break;
         case RegistrationSession::Outcome::NothingOffered:
             messageBox(tr("追加はありませんでした。"));

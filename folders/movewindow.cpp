@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +16,7 @@
 #include "app/translatedtext.h"
 #include "app/workingfolder.h"
 #include "folders/foldermove.h"
+#include "folders/transfertexts.h"
 #include "platform/pathbytes.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
@@ -68,6 +68,9 @@ MoveWindow::MoveWindow()
     placeTwips(m_unusedCheck, 240, 3840, 1200, 300);
     placeTwips(m_moveButton, 4680, 3840, 1560, 480);
 
+    // The lists and boxes are named after the option that chooses them.
+    m_workingFolderList->setAccessibleName(m_workingFolderOption->text());
+    m_otherFolderEdit->setAccessibleName(m_otherFolderOption->text());
     m_sourceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_workingFolderOption->setChecked(true);
     // The check box has no role: never ticked, never offered.
@@ -134,7 +137,7 @@ QString MoveWindow::chosenFolder() const {
     }
     const QString typed = m_otherFolderEdit->text();
     // A relative path would depend on where the program happened to start.
-    return isAbsolutePath(typed) ? QDir::cleanPath(typed) : QString();
+    return isAbsolutePath(typed) ? cleanPath(typed) : QString();
 }
 
 void MoveWindow::moveClicked() {
@@ -177,9 +180,10 @@ void MoveWindow::moveClicked() {
             break;
     }
 
-    if (transfer(source, destination) != 0) {
+    TransferOutcome outcome;
+    if (transfer(source, destination, &outcome) != 0) {
         abandonMove();
-        messageBox(kTransferErrorMessage);
+        messageBox(transferFailureText(outcome, source, destination));
         return;
     }
     // Only an emptied source goes: what appeared or changed in it during the move stays there.
@@ -189,13 +193,14 @@ void MoveWindow::moveClicked() {
     close();
 }
 
-int MoveWindow::transfer(const QString& source, const QString& destination) {
+int MoveWindow::transfer(const QString& source, const QString& destination,
+                         TransferOutcome* outcome) {
     const BusyCursor busy;
     EventPump pump;
     m_transferring = true;
     setEnabled(false);
-    const int result = transferFolderContents(static_cast<quintptr>(winId()), source, destination,
-                                              [&pump] { pump.pump(); });
+    const int result = transferFolderContents(
+        static_cast<quintptr>(winId()), source, destination, [&pump] { pump.pump(); }, outcome);
     setEnabled(true);
     m_transferring = false;
     return result;
