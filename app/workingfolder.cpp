@@ -1,17 +1,13 @@
 #include "app/workingfolder.h"
 
-#include <QCollator>
 #include <QCoreApplication>
-#include <QDir>
 #include <QSet>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "app/fieldreader.h"
 #include "app/helpers.h"
-#include "platform/pathbytes.h"
+#include "platform/filesystem.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
 #include "platform/textfile.h"
@@ -25,12 +21,9 @@ namespace {
 template <typename Keep>
 QStringList listSubFolders(const QString& folder, Keep keep) {
     QStringList names;
-    std::error_code ec;
-    std::filesystem::directory_iterator it(fsPath(folder), ec);
-    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
-        const QString name = pathText(it->path().filename());
-        if (keep(name) && it->is_directory(ec)) {
-            names.append(name);
+    for (const FolderEntry& entry : fileSystem().list(folder).value_or(QList<FolderEntry>())) {
+        if (entry.status.isFolder() && keep(entry.name)) {
+            names.append(entry.name);
         }
     }
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
@@ -40,9 +33,9 @@ QStringList listSubFolders(const QString& folder, Keep keep) {
     return names;
 }
 
-// The sub-folders of the program's own folder whose names equal name without regard to case.
-QStringList listFolderSpellings(const QString& name) {
-    return subFolderNamesNoCase(programFolder(), name);
+// The list folder called name, under the one rule for letter case.
+FoundName findListFolder(const QString& name) {
+    return fileSystem().find(programFolder(), name, EntryFilter::Folders);
 }
 
 }  // namespace
@@ -51,7 +44,7 @@ QString cleanWorkFolder(const QString& path) {
     if (path.isEmpty()) {
         return path;
     }
-    return QDir::cleanPath(path);
+    return cleanPath(path);
 }
 
 bool isSameWorkingFolder(const QString& named, const QString& workFolder) {
@@ -64,13 +57,8 @@ bool isSameWorkingFolder(const QString& named, const QString& workFolder) {
     // Another spelling: the same folder on a file system that ignores case, or a folder that is
     // not there now (a drive not mounted) remembered in lower case. Two folders that both exist
     // are two working folders.
-    std::error_code ec;
-    const std::filesystem::path asNamed = fsPath(named);
-    const std::filesystem::path asGiven = fsPath(workFolder);
-    if (!std::filesystem::exists(asGiven, ec)) {
-        return true;
-    }
-    return std::filesystem::equivalent(asNamed, asGiven, ec) && !ec;
+    const FileStatus given = fileSystem().status(workFolder);
+    return !given.exists() || given.sameFileAs(fileSystem().status(named));
 }
 
 QString listFolderOf(const QString& workFolder) {
@@ -80,15 +68,13 @@ QString listFolderOf(const QString& workFolder) {
     if (name.isEmpty()) {
         return exact;
     }
-    const QStringList spellings =
-        folderExists(exact) ? QStringList{name} : listFolderSpellings(name);
-    // Two spellings: which one is meant stays open.
-    if (spellings.size() > 1) {
+    const FoundName spelling = findListFolder(name);
+    // Two spellings and neither exact: which one is meant stays open.
+    if (spelling.outcome == FoundName::Outcome::Ambiguous) {
         return exact;
     }
-    const QString found = spellings.isEmpty() ? exact : joinPath(own, spellings.first());
-    const std::optional<QString> named =
-        spellings.isEmpty() ? std::nullopt : readSettingsFile(found);
+    const QString found = spelling.isOne() ? joinPath(own, spelling.name) : exact;
+    const std::optional<QString> named = spelling.isOne() ? readSettingsFile(found) : std::nullopt;
     if (!named || isSameWorkingFolder(*named, workFolder)) {
         return found;
     }
@@ -121,7 +107,7 @@ bool settingsFileCanHold(const QString& workFolder) {
 
 QString fileInFolder(const QString& folder, const QString& name) {
     const QString exact = joinPath(folder, name);
-    if (QFileInfo(exact).isFile()) {
+    if (fileSystem().status(exact).isFile()) {
         return exact;
     }
     const QString found = findFileNoCase(exact);
@@ -138,15 +124,15 @@ QString listFileOf(const QString& listFolder) {
 
 bool writeSettingsFile(const QString& listFolder, const QString& workFolder) {
     const QString line = encodeField(workFolder) + QStringLiteral("\r\n");
-    return saveFileAtomically(settingsFileOf(listFolder), encodeText(line));
+    return fileSystem().writeFile(settingsFileOf(listFolder), encodeText(line));
 }
 
 std::optional<QString> readSettingsFile(const QString& listFolder) {
-    QString text;
-    if (!readTextFile(settingsFileOf(listFolder), &text)) {
+    QByteArray bytes;
+    if (!fileSystem().readFile(settingsFileOf(listFolder), &bytes)) {
         return std::nullopt;
     }
-    return firstField(text);
+    return firstField(decodeText(bytes));
 }
 
 void tellOwnListFolder(const QString& workFolder, const QString& listFolder) {
@@ -154,8 +140,8 @@ void tellOwnListFolder(const QString& workFolder, const QString& listFolder) {
     if (lastPathPart(listFolder).compare(name, Qt::CaseInsensitive) == 0) {
         return;
     }
-    const QStringList spellings = listFolderSpellings(name);
-    const QString other = spellings.size() == 1 ? spellings.first() : name;
+    const FoundName spelling = findListFolder(name);
+    const QString other = spelling.isOne() ? spelling.name : name;
     const QString owner = readSettingsFile(joinPath(programFolder(), other)).value_or(QString());
     messageBox(QCoreApplication::translate("qm::WorkingFolder",
                                            "作業フォルダ %1 は別の管理する対象のフォルダ %2 "
@@ -169,14 +155,14 @@ bool makeListFolder(const QString& workFolder, const QString& listFolder) {
         return true;
     }
     tellOwnListFolder(workFolder, listFolder);
-    return QDir().mkpath(listFolder) && writeSettingsFile(listFolder, workFolder);
+    return fileSystem().makeFolder(listFolder, true) && writeSettingsFile(listFolder, workFolder);
 }
 
 bool prepareWorkingFolder(const QString& workFolder) {
     const QString listFolder = listFolderOf(workFolder);
     // Two list folders that differ only in case would leave it open which one is meant.
-    if (!QFileInfo(listFolder).isDir() &&
-        !listFolderSpellings(lastPathPart(listFolder)).isEmpty()) {
+    if (!fileSystem().status(listFolder).isFolder() &&
+        findListFolder(lastPathPart(listFolder)).outcome != FoundName::Outcome::None) {
         messageBox(QCoreApplication::translate(
                        "qm::WorkingFolder",
                        "大文字と小文字だけが違う作業フォルダが複数あるため、作業フォルダを"
@@ -187,7 +173,7 @@ bool prepareWorkingFolder(const QString& workFolder) {
     }
     tellOwnListFolder(workFolder, listFolder);
     // An existing list folder is kept as it is; only "settings.dat" is rewritten.
-    if (!QDir().mkpath(listFolder) || !writeSettingsFile(listFolder, workFolder)) {
+    if (!fileSystem().makeFolder(listFolder, true) || !writeSettingsFile(listFolder, workFolder)) {
         messageBox(QCoreApplication::translate("qm::WorkingFolder",
                                                "作業フォルダを作成できませんでした。\n") +
                        listFolder,

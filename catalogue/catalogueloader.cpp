@@ -2,12 +2,11 @@
 
 #include <QHash>
 
-#include <filesystem>
-
 #include "app/busycursor.h"
 #include "app/helpers.h"
 #include "app/workingfolder.h"
 #include "catalogue/cataloguemodel.h"
+#include "platform/filesystem.h"
 #include "platform/pathbytes.h"
 #include "platform/paths.h"
 #include "platform/programicon.h"
@@ -42,8 +41,7 @@ QString programFileOnDisk(const QString& exe) {
         return QString();
     }
     // The exact name first, by its bytes, so that a name that is not text is found too.
-    std::error_code ec;
-    if (!lastPathPart(exe).startsWith(u'.') && std::filesystem::is_regular_file(fsPath(exe), ec)) {
+    if (!lastPathPart(exe).startsWith(u'.') && fileSystem().status(exe).isFile()) {
         return exe;
     }
     if (!fileExists(exe)) {

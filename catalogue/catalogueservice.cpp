@@ -1,7 +1,5 @@
 #include "catalogue/catalogueservice.h"
 
-#include <filesystem>
-
 #include "app/busycursor.h"
 #include "app/helpers.h"
 #include "app/programstate.h"
@@ -9,26 +7,11 @@
 #include "catalogue/catalogueloader.h"
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/listfile.h"
-#include "platform/foldertree.h"
-#include "platform/launcher.h"
+#include "platform/filesystem.h"
 #include "platform/pathbytes.h"
 #include "platform/prompt.h"
 
 namespace qm {
-namespace {
-
-// True when anything (a link included) is at path, or when that cannot be told; looked up by
-// the name's bytes.
-bool isPresent(const QString& path) {
-    std::error_code ec;
-    const auto status = std::filesystem::symlink_status(fsPath(path), ec);
-    if (ec) {
-        return ec != std::errc::no_such_file_or_directory;
-    }
-    return status.type() != std::filesystem::file_type::not_found;
-}
-
-}  // namespace
 
 CatalogueService::CatalogueService(CatalogueModel& model) : m_model(model) {}
 
@@ -133,10 +116,10 @@ bool CatalogueService::deleteRow(int row) {
         return false;
     }
     m_listChanged = true;
-    deleteFolderTree(path);
+    fileSystem().removeTree(path);
     // The result of the deletion does not say whether the folder is gone; the disk does. A
     // deletion that failed or was refused keeps the row, and so the record.
-    if (isPresent(path) || row >= m_model.rowCount()) {
+    if (fileSystem().status(path).exists() || row >= m_model.rowCount()) {
         return false;
     }
     m_model.removeEntry(row);
@@ -152,7 +135,7 @@ void CatalogueService::launchRow(int row) {
         return;
     }
     QString error;
-    if (!Launcher::instance().start(exe, {}, QString(), &error)) {
+    if (!fileSystem().launch(exe, {}, FsPath(), &error)) {
         messageBox(exe + tr(" を起動できませんでした。\n") + error, MsgExclamation);
     }
 }
@@ -162,7 +145,7 @@ void CatalogueService::openRow(int row) {
         return;
     }
     const QString path = folderPathOfRow(row);
-    if (!Launcher::instance().openFolder(path)) {
+    if (!fileSystem().open(path)) {
         messageBox(path + tr(" を開けませんでした。"), MsgExclamation);
     }
 }

@@ -1,11 +1,10 @@
 #include "catalogue/listfile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
 #include "app/fieldreader.h"
+#include "platform/filesystem.h"
 #include "platform/pathbytes.h"
 #include "platform/textfile.h"
 
@@ -212,18 +211,8 @@ QByteArray formatListFile(const QList<CatalogueEntry>& entries) {
 }
 
 bool readListText(const QString& path, QString* text, bool* damaged, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) {
-            *error = file.errorString();
-        }
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error) {
-            *error = file.errorString();
-        }
+    QByteArray bytes;
+    if (!fileSystem().readFile(path, &bytes, error)) {
         return false;
     }
     *text = decodeListFile(bytes, damaged);
@@ -258,29 +247,24 @@ std::optional<QList<CatalogueEntry>> readListFile(const QString& path, bool* com
 
 QString listBackupPath(const QString& listFile) {
     QString backup = listFile + QStringLiteral(".bak");
-    for (int number = 1; QFileInfo::exists(backup) || QFileInfo(backup).isSymLink(); ++number) {
+    for (int number = 1; fileSystem().status(backup).exists(); ++number) {
         backup = listFile + QStringLiteral(".bak") + QString::number(number);
     }
     return backup;
 }
 
 bool backUpListFile(const QString& listFile, QString* backup, QString* error) {
-    if (!QFileInfo(listFile).isFile()) {
+    if (!fileSystem().status(listFile).isFile()) {
         return true;
     }
     *backup = listBackupPath(listFile);
-    QFile file(listFile);
-    if (!file.copy(*backup)) {
-        if (error) {
-            *error = file.errorString();
-        }
-        return false;
-    }
-    return true;
+    QByteArray bytes;
+    return fileSystem().readFile(listFile, &bytes, error) &&
+           fileSystem().writeFile(*backup, bytes, error);
 }
 
 bool saveListFile(const QString& path, const QList<CatalogueEntry>& entries, QString* error) {
-    return saveFileAtomically(path, formatListFile(entries), error);
+    return fileSystem().writeFile(path, formatListFile(entries), error);
 }
 
 }  // namespace qm

@@ -9,6 +9,7 @@
 #include "app/busycursor.h"
 #include "catalogue/catalogueloader.h"
 #include "cataloguefixture.h"
+#include "support/fakefilesystem.h"
 #include "platform/pathbytes.h"
 
 using namespace qm;
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void failedSaveReportsAndKeepsOldFile();
     void windowKeepsItsOwnFolderAfterFailedSave();
     void misreadListIsKeptBeforeFirstSave();
+    void misreadListWhoseCopyFailsStaysOpen();
     void missingProgramsInOneBigFolderLoadFast();
     void folderNamesThatAreNotTextRoundTrip();
     void unpreparedWorkingFolderSavesItsOwnList_data();
@@ -420,6 +422,22 @@ void CatalogueLoadTest::misreadListIsKeptBeforeFirstSave() {
     QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile() + ".bak"), "older");
     QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()),
              QString("1,A,a,c,e,d\r\n2,b,b,未設定,不明,未設定\r\n").toUtf8());
+}
+
+void CatalogueLoadTest::misreadListWhoseCopyFailsStaysOpen() {
+    const QByteArray list("1,A,a,c,e,d\r\n1,B,b,c");
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a", "b"}), &list);
+    test::FakeFileSystem fileSystem;
+    fileSystem.refuse(test::FakeFileSystem::Write,
+                      [](const QString& path) { return path.endsWith(".bak"); });
+    m_fixture->open();
+    QVERIFY(CatalogueFixture::model()->setData(CatalogueFixture::model()->index(0, 0), "new"));
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::closeWindow();
+    QVERIFY(m_fixture->env->prompt.messages.last().text.contains("保存しませんでした"));
+    QVERIFY(CatalogueFixture::window());
+    QCOMPARE(m_fixture->env->endCount, 0);
+    QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()), list);
 }
 
 void CatalogueLoadTest::missingProgramsInOneBigFolderLoadFast() {

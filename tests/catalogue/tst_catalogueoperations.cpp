@@ -10,7 +10,7 @@
 #include "catalogue/catalogueservice.h"
 #include "cataloguefixture.h"
 #include "platform/pathbytes.h"
-#include "support/scopedfault.h"
+#include "support/fakefilesystem.h"
 
 using namespace qm;
 using qm::test::CatalogueFixture;
@@ -425,7 +425,8 @@ void CatalogueOperationsTest::byteNamesThroughTheService() {
     QCOMPARE(m_fixture->env->launcher.started.size(), 1);
     QCOMPARE(fsPath(m_fixture->env->launcher.started[0].program), folder / name.toStdString());
 
-    const test::ScopedFileSystemFault refuse({[](const QString&) { return true; }, {}, false});
+    test::FakeFileSystem refusing;
+    refusing.refuse(test::FakeFileSystem::RemoveTree, [](const QString&) { return true; });
     QVERIFY(!again.deleteRow(row));
     QVERIFY(std::filesystem::exists(folder));
     QCOMPARE(reloaded.entries(), model.entries());
