@@ -75,8 +75,7 @@ CatalogueService::SaveOutcome CatalogueService::save() {
     }
     // A catalogue opened on a working folder that was never prepared makes its list folder now.
     if (!makeListFolder(m_workFolder, m_listFolder)) {
-        messageBox(m_listFolder + tr(" に保存できませんでした。\n"), MsgExclamation,
-                   QStringLiteral("quillmorn"));
+        messageBox(m_listFolder + tr(" に保存できませんでした。\n"), MsgExclamation);
         m_listChanged = true;
         return SaveOutcome::Failed;
     }
@@ -87,14 +86,13 @@ CatalogueService::SaveOutcome CatalogueService::save() {
     if (m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
         messageBox(path + tr(" の控えを ") + backup +
                        tr(" に作れなかったため、保存しませんでした。\n") + error,
-                   MsgExclamation, QStringLiteral("quillmorn"));
+                   MsgExclamation);
         m_listChanged = true;
         return SaveOutcome::Failed;
     }
     m_listNeedsBackup = false;
     if (!saveListFile(path, m_model.entries() + m_unlisted, &error)) {
-        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation,
-                   QStringLiteral("quillmorn"));
+        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation);
         m_listChanged = true;
         return SaveOutcome::Failed;
     }
@@ -111,7 +109,7 @@ bool CatalogueService::deleteRow(int row) {
                              "セットアップ、インストールされたソフトを消すと、システムに影響が出る"
                              "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
                              "メントに従ってください。\n削除しますか？"),
-                   MsgYesNo, QStringLiteral("Quillmorn"));
+                   MsgYesNo);
     if (answer != AnswerYes) {
         return false;
     }
