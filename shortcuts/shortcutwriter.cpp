@@ -46,17 +46,18 @@ QString shortcutExtension(ShortcutFormat format) {
 }
 
 void writeShortcut(const QString& linkPath, const QString& target, const QString& arguments,
-                   const QString& workingDirectory, ShortcutFormat format) {
+                   const QString& workingDirectory, ShortcutFormat format,
+                   const ShortcutExtras& extras) {
     if (linkPath.isEmpty() || lastPathPart(linkPath).isEmpty()) {
         throw ShortcutError("no link path");
     }
     if (target.isEmpty()) {
         throw ShortcutError("no target for " + linkPath.toStdString());
     }
-    const QByteArray bytes =
-        format == ShortcutFormat::ShellLink
-            ? shellLink(target, arguments, workingDirectory)
-            : desktopEntry(linkBaseName(linkPath, format), target, arguments, workingDirectory);
+    const QByteArray bytes = format == ShortcutFormat::ShellLink
+                                 ? shellLink(target, arguments, workingDirectory)
+                                 : desktopEntry(linkBaseName(linkPath, format), target, arguments,
+                                                workingDirectory, extras);
     writeFile(linkPath, bytes);
 }
 
