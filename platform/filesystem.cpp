@@ -143,7 +143,8 @@ public:
         return true;
     }
 
-    bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error) override {
+    bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error,
+                   Durability durability) override {
         if (path.isEmpty() || path.fileName().isEmpty()) {
             setError(error, errorText(EINVAL));
             return false;
@@ -165,7 +166,8 @@ public:
             ::umask(mask);
             mode &= ~mask;
         }
-        const bool written = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+        const bool written = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 &&
+                             (durability == Durability::Unsynced || ::fsync(fd) == 0);
         const int writeError = errno;
         if (::close(fd) != 0 || !written) {
             setError(error, errorText(written ? errno : writeError));

@@ -39,8 +39,9 @@ bool FakeFileSystem::readFile(const FsPath& path, QByteArray* bytes, QString* er
     return !refuses(Read, path, error) && m_real->readFile(path, bytes, error);
 }
 
-bool FakeFileSystem::writeFile(const FsPath& path, const QByteArray& bytes, QString* error) {
-    return !refuses(Write, path, error) && m_real->writeFile(path, bytes, error);
+bool FakeFileSystem::writeFile(const FsPath& path, const QByteArray& bytes, QString* error,
+                               Durability durability) {
+    return !refuses(Write, path, error) && m_real->writeFile(path, bytes, error, durability);
 }
 
 bool FakeFileSystem::makeFolder(const FsPath& path, bool withParents) {

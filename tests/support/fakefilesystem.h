@@ -39,7 +39,8 @@ public:
     FileStatus status(const FsPath& path) override;
     std::optional<QList<FolderEntry>> list(const FsPath& folder) override;
     bool readFile(const FsPath& path, QByteArray* bytes, QString* error) override;
-    bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error) override;
+    bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error,
+                   Durability durability) override;
     bool makeFolder(const FsPath& path, bool withParents) override;
     bool remove(const FsPath& path) override;
     bool removeTree(const FsPath& path) override;
