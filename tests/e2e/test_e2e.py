@@ -135,9 +135,9 @@ class Home:
                         QT_QPA_PLATFORM="xcb")
         self.processes = []
 
-    def start(self, *args):
+    def start(self, *args, cwd=None):
         log = tempfile.TemporaryFile()
-        proc = subprocess.Popen([QMORN, *args], env=self.env, stdout=log, stderr=log)
+        proc = subprocess.Popen([QMORN, *args], env=self.env, stdout=log, stderr=log, cwd=cwd)
         proc.log = log
         self.processes.append(proc)
         return proc
@@ -289,7 +289,8 @@ class EndToEnd(unittest.TestCase):
             z.writestr("tool/readme.txt", "x")
         first = self.home.start()
         self.assertIsNotNone(self.screen.find(lambda t: t == "Quillmorn"))
-        second = self.home.start(archive)
+        # Named relative to the folder the second start is made in, not the first's.
+        second = self.home.start(os.path.basename(archive), cwd=os.path.dirname(archive))
         self.assertEqual(wait_exit(second, 5), 0)
         self.assertNotIn("quillmorn message", Home.output(second))
         clash = "重複した名前が存在します。"
