@@ -11,6 +11,7 @@
 #include "menu/menuwindows.h"
 #include "platform/instancelock.h"
 #include "platform/prompt.h"
+#include "platform/startuptime.h"
 #include "platform/utf8locale.h"
 #include "registration/registrationwindows.h"
 #include "shortcuts/shortcutswindows.h"
@@ -41,5 +42,6 @@ int main(int argc, char* argv[]) {
     if (!qm::startUp(arguments.join(u' '), lock)) {
         return 0;
     }
+    qm::reportStartupTimeWhenAsked();
     return QApplication::exec();
 }

@@ -1,15 +1,17 @@
 #include "catalogue/cataloguewindow.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScopedValueRollback>
-#include <QStyle>
+#include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -20,12 +22,16 @@
 #include "app/preferences.h"
 #include "app/programstate.h"
 #include "app/workingfolder.h"
+#include "catalogue/cataloguefilter.h"
+#include "catalogue/cataloguefilterbar.h"
 #include "catalogue/catalogueloader.h"
 #include "catalogue/cataloguemarks.h"
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/columnwidths.h"
 #include "catalogue/folderpreview.h"
 #include "catalogue/registrationsession.h"
+#include "catalogue/rowactions.h"
+#include "catalogue/splashwindow.h"
 #include "folders/foldertree.h"
 #include "platform/launcher.h"
 #include "platform/prompt.h"
@@ -48,6 +54,8 @@ constexpr qreal kPreviewShare = 1.0 - kListShare;
 const QString kWidthKey = QStringLiteral("listwidth");
 const QString kHeightKey = QStringLiteral("listheight");
 const QString kColumnsKey = QStringLiteral("listcolumns");
+// The sort of the list: "column,order" (Qt::SortOrder), or "" for the list's own order.
+const QString kSortKey = QStringLiteral("listsort");
 
 using Share = ElasticPlacement::Share;
 constexpr Share kFixed{};
@@ -71,6 +79,7 @@ void writeOption(const QString& key, bool on) {
 CatalogueWindow::CatalogueWindow()
     : Form(WindowKind::Catalogue),
       m_model(new CatalogueModel(this)),
+      m_filter(new CatalogueFilter(*m_model, this)),
       m_placement(QSize(twips(kClientWidth), twips(kClientHeight))) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -90,7 +99,11 @@ void CatalogueWindow::buildControls() {
     m_client->setObjectName(QStringLiteral("client"));
     m_client->setMinimumSize(twips(kClientWidth), twips(kClientHeight));
     m_client->installEventFilter(this);
-    layout->addWidget(m_client);
+    // The filter row goes above the client area, whose controls keep their places.
+    m_filterBar = new CatalogueFilterBar(*m_model, *m_filter, this);
+    m_filterBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    layout->addWidget(m_filterBar);
+    layout->addWidget(m_client, 1);
 
     const auto label = [this](const char* name, const QString& text, int left, int top, int width,
                               int height, Share share = kFixed) {
@@ -139,7 +152,7 @@ void CatalogueWindow::buildControls() {
 
     m_listView = new QTreeView(m_client);
     m_listView->setObjectName(QStringLiteral("ListView1"));
-    m_listView->setModel(m_model);
+    m_listView->setModel(m_filter);
     m_listView->setRootIsDecorated(false);
     m_listView->setItemsExpandable(false);
     m_listView->setUniformRowHeights(true);
@@ -147,17 +160,25 @@ void CatalogueWindow::buildControls() {
     m_listView->setSortingEnabled(false);
     m_listView->setSelectionMode(QAbstractItemView::SingleSelection);
     m_listView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_listView->setEditTriggers(QAbstractItemView::SelectedClicked |
-                                QAbstractItemView::EditKeyPressed);
+    // F2 opens the registration; the name is edited in place by a click on the selected row.
+    m_listView->setEditTriggers(QAbstractItemView::SelectedClicked);
     m_listView->setIconSize(QSize(16, 16));
     m_listView->header()->setSectionsClickable(true);
     m_listView->header()->setStretchLastSection(false);
     m_listView->header()->setSectionResizeMode(QHeaderView::Interactive);
-    connect(m_listView->header(), &QHeaderView::sectionResized, this, [this] {
-        if (!m_fittingColumns) {
-            m_columnsResized = true;
-        }
-    });
+    m_listView->header()->setSortIndicatorShown(false);
+    m_columns = std::make_unique<ColumnFitter>(m_listView, twips(480));
+    addRowActions(m_listView, {[this] { launchSelected(); }, [this] { openSelectedFolder(); },
+                               [this] { moveSelected(); }, [this] { deleteSelected(); },
+                               [this] { editSelected(); }});
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, m_filterBar,
+            &CatalogueFilterBar::focusFilter);
+    // The state has no column of its own: the header's menu sorts by it.
+    auto* byState = new QAction(tr("状態で並べ替え"), m_listView->header());
+    byState->setObjectName(QStringLiteral("sortByState"));
+    connect(byState, &QAction::triggered, this, [this] { sortBy(CatalogueFilter::kStateSort); });
+    m_listView->header()->addAction(byState);
+    m_listView->header()->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     m_iconPicture = label("Picture1", QString(), 240, 4200, 615, 615, {0, 0, kListShare, 0});
     m_iconPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -223,25 +244,41 @@ void CatalogueWindow::buildControls() {
     connect(icons, &QPushButton::clicked, this, &CatalogueWindow::refreshIcons);
 
     connect(m_listView, &QTreeView::doubleClicked, this, &CatalogueWindow::editSelected);
-    connect(m_listView->header(), &QHeaderView::sectionClicked, this,
-            [this](int column) { m_model->sort(column, Qt::AscendingOrder); });
+    connect(m_listView->header(), &QHeaderView::sectionClicked, this, &CatalogueWindow::sortBy);
     connect(m_listView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid()) {
-                    previewRow(current.row());
+                    previewRow(m_filter->sourceRow(current.row()));
                 }
             });
     // Every click on an entry shows its preview, also on the row already selected (after another
     // text file was viewed); a click that selects another row was shown by the change above.
     m_listView->viewport()->installEventFilter(this);
     connect(m_listView, &QTreeView::clicked, this, [this](const QModelIndex& index) {
-        if (index.isValid() && index.row() == m_rowAtPress) {
-            previewRow(index.row());
+        const int row = m_filter->sourceRow(index.row());
+        if (index.isValid() && row == m_rowAtPress) {
+            previewRow(row);
         }
     });
     connect(m_model, &CatalogueModel::nameEdited, this, [this] { m_listChanged = true; });
     connect(m_textFiles, &QListWidget::itemClicked, this,
             [this] { m_preview->showSelectedFile(); });
+
+    // Tab goes from the filter through the list and the buttons beside it to the preview.
+    const QList<QWidget*> tabOrder{m_filterBar->filterBox(),
+                                   m_filterBar->categoryBox(),
+                                   m_listView,
+                                   launch,
+                                   open,
+                                   move,
+                                   remove,
+                                   m_registerAllButton,
+                                   m_menuButton,
+                                   m_textFiles,
+                                   m_textPreview};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
 }
 
 void CatalogueWindow::buildMenus() {
@@ -327,9 +364,7 @@ void CatalogueWindow::applyLayout(bool compact) {
 bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_client && event->type() == QEvent::Resize) {
         m_placement.apply(m_client->size());
-        if (!m_columnsResized) {
-            fitColumns();
-        }
+        m_columns->refit();
     } else if (m_listView && watched == m_listView->viewport() &&
                event->type() == QEvent::MouseButtonPress) {
         m_rowAtPress = selectedRow();
@@ -344,63 +379,13 @@ void CatalogueWindow::restoreSize() {
     }
 }
 
-void CatalogueWindow::restoreColumns() {
-    const QList<int> widths =
-        parseColumnWidths(readPreference(kColumnsKey), CatalogueModel::kColumnCount);
-    if (widths.isEmpty()) {
-        fitColumns();
-        return;
-    }
-    const QScopedValueRollback<bool> fitting(m_fittingColumns, true);
-    for (int column = 0; column < widths.size(); ++column) {
-        m_listView->header()->resizeSection(column, widths[column]);
-    }
-    // Widths the user chose stay as they are when the window changes its size.
-    m_columnsResized = true;
-}
-
-void CatalogueWindow::fitColumns() {
-    // Each column as wide as its header and its widest text (every row counts, not only those
-    // in view), within what the list shows without scrolling sideways.
-    QHeaderView* header = m_listView->header();
-    const QFontMetrics metrics(m_listView->font());
-    const int padding =
-        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_listView) + 1) + 4;
-    QList<int> wanted;
-    for (int column = 0; column < CatalogueModel::kColumnCount; ++column) {
-        const int icon = column == 0 ? m_listView->iconSize().width() + padding : 0;
-        int widest = header->sectionSizeHint(column);
-        for (int row = 0; row < m_model->rowCount(); ++row) {
-            const QString text = m_model->index(row, column).data().toString();
-            widest = std::max(widest, metrics.horizontalAdvance(text) + padding + icon);
-        }
-        wanted.append(widest);
-    }
-    // Room for the vertical scroll bar only where the rows will need it.
-    const int rowsHeight = m_model->rowCount() * (metrics.height() + padding);
-    const int shownHeight = m_listView->height() - header->sizeHint().height();
-    const int scrollBar =
-        rowsHeight > shownHeight
-            ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_listView)
-            : 0;
-    const int available = m_listView->width() - 2 * m_listView->frameWidth() - scrollBar;
-    const QList<int> widths = fitColumnWidths(wanted, available, twips(480));
-    const QScopedValueRollback<bool> fitting(m_fittingColumns, true);
-    for (int column = 0; column < widths.size(); ++column) {
-        header->resizeSection(column, widths[column]);
-    }
-}
-
 void CatalogueWindow::storeSizes() {
     const QSize size = isMaximized() || isFullScreen() ? normalGeometry().size() : this->size();
     writePreference(kWidthKey, QString::number(size.width()));
     writePreference(kHeightKey, QString::number(size.height()));
-    if (m_columnsResized) {
-        QList<int> widths;
-        for (int column = 0; column < CatalogueModel::kColumnCount; ++column) {
-            widths.append(m_listView->header()->sectionSize(column));
-        }
-        writePreference(kColumnsKey, columnWidthsText(widths));
+    const QString widths = m_columns->storedWidths();
+    if (!widths.isEmpty()) {
+        writePreference(kColumnsKey, widths);
     }
 }
 
@@ -409,6 +394,9 @@ bool CatalogueWindow::compactLayout() const {
 }
 
 void CatalogueWindow::load() {
+    // Events run while a large list loads: a click in the main menu behind must not start
+    // anything meanwhile, least of all a second window on this working folder.
+    setOtherWindowsEnabled(false);
     auto& registry = WindowRegistry::instance();
     if (registry.hasFactory(WindowKind::Splash)) {
         registry.show(WindowKind::Splash);
@@ -425,7 +413,9 @@ void CatalogueWindow::load() {
     setWindowTitle(QStringLiteral("Quillmorn ListView - ") + m_workFolder);
     loadDirectory();
     refreshIcons();
-    restoreColumns();
+    setOtherWindowsEnabled(true);
+    restoreSort();
+    m_columns->restore(readPreference(kColumnsKey));
     // As in any list, the first entry is the selected one until the user picks another.
     if (selectedRow() < 0) {
         selectRow(0);
@@ -514,6 +504,11 @@ void CatalogueWindow::loadDirectory() {
         const BusyCursor busy;
         EventPump::runPending();
         EventPump pump;
+        auto* splash =
+            qobject_cast<SplashWindow*>(WindowRegistry::instance().find(WindowKind::Splash));
+        if (splash) {
+            pump.setProgress([splash](qint64 done) { splash->showProgress(done); });
+        }
         scanWorkingFolder(*m_model, m_workFolder, pump);
         merged = mergeListFile(*m_model, m_workFolder, listFile, pump);
     }
@@ -569,12 +564,70 @@ bool CatalogueWindow::saveList() {
 void CatalogueWindow::refreshIcons() {
     const BusyCursor busy;
     EventPump pump;
-    qm::refreshIcons(*m_model, pump);
+    qm::refreshIcons(*m_model, m_filter->shownRows(), pump);
 }
 
 RegistrationSession::Hooks CatalogueWindow::registrationHooks() {
-    return {[this] { return showModalWindowHere(WindowKind::Registration); },
-            [this] { m_listChanged = true; }, [this](int row) { selectRow(row); }};
+    // Rows are offered in the order the list shows them.
+    return {
+        [this] { return showModalWindowHere(WindowKind::Registration); },
+        [this] { m_listChanged = true; }, [this](int row) { selectRow(row); },
+        [this] { return QList<int>(m_filter->shownRows().begin(), m_filter->shownRows().end()); }};
+}
+
+void CatalogueWindow::setOtherWindowsEnabled(bool enabled) {
+    if (!enabled) {
+        for (Form* form : WindowRegistry::instance().loadedWindows()) {
+            if (form != this && form->kind() != WindowKind::Splash && form->isEnabled()) {
+                form->setEnabled(false);
+                m_heldWindows.append(form);
+            }
+        }
+        return;
+    }
+    for (const QPointer<QWidget>& form : std::as_const(m_heldWindows)) {
+        if (form) {
+            form->setEnabled(true);
+        }
+    }
+    m_heldWindows.clear();
+}
+
+void CatalogueWindow::sortBy(int column) {
+    const Qt::SortOrder order =
+        column == m_filter->sortColumn() && m_filter->sortOrder() == Qt::AscendingOrder
+            ? Qt::DescendingOrder
+            : Qt::AscendingOrder;
+    m_filter->sort(column, order);
+    showSortIndicator();
+    writePreference(kSortKey, QStringLiteral("%1,%2").arg(column).arg(int(order)));
+    const QModelIndex current = m_listView->currentIndex();
+    if (current.isValid()) {
+        m_listView->scrollTo(current);
+    }
+}
+
+void CatalogueWindow::restoreSort() {
+    const QStringList parts = readPreference(kSortKey).split(u',');
+    bool columnOk = false;
+    bool orderOk = false;
+    const int column = parts.value(0).toInt(&columnOk);
+    const int order = parts.value(1).toInt(&orderOk);
+    if (parts.size() != 2 || !columnOk || !orderOk || column < 0 ||
+        column > CatalogueFilter::kStateSort || (order != 0 && order != 1)) {
+        return;
+    }
+    m_filter->sort(column, Qt::SortOrder(order));
+    showSortIndicator();
+}
+
+void CatalogueWindow::showSortIndicator() {
+    // The state is shown by the marks in the name column.
+    const int column = m_filter->sortColumn();
+    m_listView->header()->setSortIndicatorShown(column >= 0);
+    m_listView->header()->setSortIndicator(
+        column == CatalogueFilter::kStateSort ? int(CatalogueModel::NameColumn) : column,
+        m_filter->sortOrder());
 }
 
 void CatalogueWindow::editSelected() {
@@ -708,7 +761,11 @@ void CatalogueWindow::selectRow(int row) {
     if (row < 0 || row >= m_model->rowCount()) {
         return;
     }
-    const QModelIndex index = m_model->index(row, 0);
+    if (m_filter->shownRow(row) < 0) {
+        // A row the filter hides is shown again with all the others.
+        m_filterBar->clear();
+    }
+    const QModelIndex index = m_filter->mapFromSource(m_model->index(row, 0));
     m_listView->selectionModel()->setCurrentIndex(
         index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_listView->scrollTo(index);
@@ -716,8 +773,9 @@ void CatalogueWindow::selectRow(int row) {
 
 int CatalogueWindow::selectedRow() const {
     // The current row: after a row is removed it moves to a neighbour, which is then selected.
+    // A row of the model, whatever the list's sort and filter.
     const QModelIndex current = m_listView->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return current.isValid() ? m_filter->sourceRow(current.row()) : -1;
 }
 
 bool CatalogueWindow::checkFolderName(int row) const {

@@ -3,6 +3,8 @@
 #include <memory>
 #include <optional>
 
+#include <QPointer>
+
 #include "app/form.h"
 #include "catalogue/elasticplacement.h"
 #include "catalogue/registrationsession.h"
@@ -17,7 +19,10 @@ class QTreeView;
 
 namespace qm {
 
+class CatalogueFilter;
+class CatalogueFilterBar;
 class CatalogueModel;
+class ColumnFitter;
 class FolderPreview;
 
 // The catalogue window (Form1) of one working folder: every program folder with its
@@ -69,9 +74,13 @@ private:
                ElasticPlacement::Share share);
     void applyLayout(bool compact);
     void restoreSize();
-    void restoreColumns();
-    void fitColumns();
     void storeSizes();
+    // Sorts the list by a column; the same column again reverses the order.
+    void sortBy(int column);
+    void restoreSort();
+    void showSortIndicator();
+    // Keeps every other window of the program from acting while the list loads.
+    void setOtherWindowsEnabled(bool enabled);
     void showInstallerAndClose();
     void exitWindow();
     // Closes the window to go on elsewhere; the next window (if any) is shown only once the
@@ -89,7 +98,10 @@ private:
     RegistrationSession::Hooks registrationHooks();
 
     CatalogueModel* m_model;
+    CatalogueFilter* m_filter;
+    CatalogueFilterBar* m_filterBar = nullptr;
     std::unique_ptr<FolderPreview> m_preview;
+    std::unique_ptr<ColumnFitter> m_columns;
     ElasticPlacement m_placement;
 
     QWidget* m_client = nullptr;
@@ -111,6 +123,8 @@ private:
     // The list file was misread: the first save keeps a copy of it.
     bool m_listNeedsBackup = false;
     std::optional<WindowKind> m_nextWindow;
+    // The windows kept disabled while the list loads.
+    QList<QPointer<QWidget>> m_heldWindows;
     bool m_linksDue = false;
     // The row that was selected when the mouse was pressed on the list.
     int m_rowAtPress = -1;
@@ -118,8 +132,6 @@ private:
     bool m_listChanged = false;
     bool m_switchingWindow = false;
     bool m_autoRegistrationDone = false;
-    bool m_fittingColumns = false;
-    bool m_columnsResized = false;
 };
 
 }  // namespace qm
