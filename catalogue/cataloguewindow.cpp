@@ -1,8 +1,6 @@
 #include "catalogue/cataloguewindow.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,22 +16,19 @@
 #include "app/busycursor.h"
 #include "app/elidinglabel.h"
 #include "app/endprogram.h"
-#include "app/helpers.h"
+#include "app/otherwindowsheld.h"
 #include "app/preferences.h"
 #include "app/programstate.h"
-#include "app/workingfolder.h"
 #include "catalogue/cataloguefilter.h"
 #include "catalogue/cataloguefilterbar.h"
-#include "catalogue/catalogueloader.h"
 #include "catalogue/cataloguemarks.h"
 #include "catalogue/cataloguemodel.h"
-#include "catalogue/columnwidths.h"
 #include "catalogue/folderpreview.h"
+#include "catalogue/listcolumns.h"
+#include "catalogue/listsort.h"
 #include "catalogue/registrationsession.h"
 #include "catalogue/rowactions.h"
 #include "catalogue/splashwindow.h"
-#include "folders/foldertree.h"
-#include "platform/launcher.h"
 #include "platform/prompt.h"
 
 namespace qm {
@@ -53,9 +48,6 @@ constexpr qreal kPreviewShare = 1.0 - kListShare;
 
 const QString kWidthKey = QStringLiteral("listwidth");
 const QString kHeightKey = QStringLiteral("listheight");
-const QString kColumnsKey = QStringLiteral("listcolumns");
-// The sort of the list: "column,order" (Qt::SortOrder), or "" for the list's own order.
-const QString kSortKey = QStringLiteral("listsort");
 
 using Share = ElasticPlacement::Share;
 constexpr Share kFixed{};
@@ -80,6 +72,7 @@ CatalogueWindow::CatalogueWindow()
     : Form(WindowKind::Catalogue),
       m_model(new CatalogueModel(this)),
       m_filter(new CatalogueFilter(*m_model, this)),
+      m_service(*m_model),
       m_placement(QSize(twips(kClientWidth), twips(kClientHeight))) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -166,19 +159,13 @@ void CatalogueWindow::buildControls() {
     m_listView->header()->setSectionsClickable(true);
     m_listView->header()->setStretchLastSection(false);
     m_listView->header()->setSectionResizeMode(QHeaderView::Interactive);
-    m_listView->header()->setSortIndicatorShown(false);
-    m_columns = std::make_unique<ColumnFitter>(m_listView, twips(480));
+    m_columns = new ListColumns(m_listView);
+    m_sort = std::make_unique<ListSort>(m_listView, *m_filter);
     addRowActions(m_listView, {[this] { launchSelected(); }, [this] { openSelectedFolder(); },
                                [this] { moveSelected(); }, [this] { deleteSelected(); },
                                [this] { editSelected(); }});
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, m_filterBar,
             &CatalogueFilterBar::focusFilter);
-    // The state has no column of its own: the header's menu sorts by it.
-    auto* byState = new QAction(tr("状態で並べ替え"), m_listView->header());
-    byState->setObjectName(QStringLiteral("sortByState"));
-    connect(byState, &QAction::triggered, this, [this] { sortBy(CatalogueFilter::kStateSort); });
-    m_listView->header()->addAction(byState);
-    m_listView->header()->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     m_iconPicture = label("Picture1", QString(), 240, 4200, 615, 615, {0, 0, kListShare, 0});
     m_iconPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -244,7 +231,6 @@ void CatalogueWindow::buildControls() {
     connect(icons, &QPushButton::clicked, this, &CatalogueWindow::refreshIcons);
 
     connect(m_listView, &QTreeView::doubleClicked, this, &CatalogueWindow::editSelected);
-    connect(m_listView->header(), &QHeaderView::sectionClicked, this, &CatalogueWindow::sortBy);
     connect(m_listView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid()) {
@@ -260,7 +246,7 @@ void CatalogueWindow::buildControls() {
             previewRow(row);
         }
     });
-    connect(m_model, &CatalogueModel::nameEdited, this, [this] { m_listChanged = true; });
+    connect(m_model, &CatalogueModel::nameEdited, this, [this] { m_service.markChanged(); });
     connect(m_textFiles, &QListWidget::itemClicked, this,
             [this] { m_preview->showSelectedFile(); });
 
@@ -383,10 +369,7 @@ void CatalogueWindow::storeSizes() {
     const QSize size = isMaximized() || isFullScreen() ? normalGeometry().size() : this->size();
     writePreference(kWidthKey, QString::number(size.width()));
     writePreference(kHeightKey, QString::number(size.height()));
-    const QString widths = m_columns->storedWidths();
-    if (!widths.isEmpty()) {
-        writePreference(kColumnsKey, widths);
-    }
+    m_columns->store();
 }
 
 bool CatalogueWindow::compactLayout() const {
@@ -396,7 +379,7 @@ bool CatalogueWindow::compactLayout() const {
 void CatalogueWindow::load() {
     // Events run while a large list loads: a click in the main menu behind must not start
     // anything meanwhile, least of all a second window on this working folder.
-    setOtherWindowsEnabled(false);
+    const OtherWindowsHeld held(this);
     auto& registry = WindowRegistry::instance();
     if (registry.hasFactory(WindowKind::Splash)) {
         registry.show(WindowKind::Splash);
@@ -404,18 +387,16 @@ void CatalogueWindow::load() {
     }
     m_autoRegistrationDone = false;
     m_switchingWindow = false;
-    m_workFolder = state().workFolder;
-    m_listFolder = state().listFolder;
+    m_service.setFolders(state().workFolder, state().listFolder);
     if (optionOn(kCompactKey)) {
         applyLayout(true);
     }
     restoreSize();
-    setWindowTitle(QStringLiteral("Quillmorn ListView - ") + m_workFolder);
+    setWindowTitle(QStringLiteral("Quillmorn ListView - ") + m_service.workFolder());
     loadDirectory();
+    m_sort->restore();
     refreshIcons();
-    setOtherWindowsEnabled(true);
-    restoreSort();
-    m_columns->restore(readPreference(kColumnsKey));
+    m_columns->restore();
     // As in any list, the first entry is the selected one until the user picks another.
     if (selectedRow() < 0) {
         selectRow(0);
@@ -497,8 +478,6 @@ void CatalogueWindow::unload() {
 }
 
 void CatalogueWindow::loadDirectory() {
-    const QString listFile = listFileOf(m_listFolder);
-    MergeResult merged;
     setEnabled(false);
     {
         const BusyCursor busy;
@@ -509,125 +488,33 @@ void CatalogueWindow::loadDirectory() {
         if (splash) {
             pump.setProgress([splash](qint64 done) { splash->showProgress(done); });
         }
-        scanWorkingFolder(*m_model, m_workFolder, pump);
-        merged = mergeListFile(*m_model, m_workFolder, listFile, pump);
+        m_service.load(pump);
     }
     setEnabled(true);
-    if (merged.dropped) {
-        m_listChanged = true;
-    }
-    if (merged.misread) {
-        m_listNeedsBackup = true;
-        messageBox(listFile +
-                       tr(" を最後まで正しく読み込めませんでした。\n"
-                          "読み込めなかった登録情報がある可能性があります。上書き保存するときは、"
-                          "元のファイルを ") +
-                       lastPathPart(listBackupPath(listFile)) + tr(" として残します。"),
-                   MsgExclamation);
-    }
 }
 
 bool CatalogueWindow::saveList() {
-    if (!m_listChanged) {
-        return true;
+    const CatalogueService::SaveOutcome outcome = m_service.save();
+    if (outcome == CatalogueService::SaveOutcome::Saved) {
+        m_linksDue = true;
+        m_switchingWindow = true;
     }
-    m_listChanged = false;
-    const int answer = messageBox(tr("実行するにはリストの保存が必要です。\n"
-                                     "変更を上書き保存しますか？"),
-                                  MsgYesNo);
-    if (answer != AnswerYes) {
-        return true;
-    }
-    const QString path = listFileOf(m_listFolder);
-    QString error;
-    // A misread list keeps its old file beside the new one.
-    QString backup;
-    if (m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
-        messageBox(path + tr(" の控えを ") + backup +
-                       tr(" に作れなかったため、保存しませんでした。\n") + error,
-                   MsgExclamation, QStringLiteral("quillmorn"));
-        m_listChanged = true;
-        return false;
-    }
-    m_listNeedsBackup = false;
-    if (!saveListFile(path, m_model->entries(), &error)) {
-        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation,
-                   QStringLiteral("quillmorn"));
-        m_listChanged = true;
-        return false;
-    }
-    m_linksDue = true;
-    m_switchingWindow = true;
-    return true;
+    return outcome != CatalogueService::SaveOutcome::Failed;
 }
 
 void CatalogueWindow::refreshIcons() {
     const BusyCursor busy;
     EventPump pump;
-    qm::refreshIcons(*m_model, m_filter->shownRows(), pump);
+    // The rows in the order shown, so that those on screen get their icons first.
+    m_service.refreshIcons(pump, m_filter->shownRows());
 }
 
 RegistrationSession::Hooks CatalogueWindow::registrationHooks() {
     // Rows are offered in the order the list shows them.
     return {
         [this] { return showModalWindowHere(WindowKind::Registration); },
-        [this] { m_listChanged = true; }, [this](int row) { selectRow(row); },
+        [this] { m_service.markChanged(); }, [this](int row) { selectRow(row); },
         [this] { return QList<int>(m_filter->shownRows().begin(), m_filter->shownRows().end()); }};
-}
-
-void CatalogueWindow::setOtherWindowsEnabled(bool enabled) {
-    if (!enabled) {
-        for (Form* form : WindowRegistry::instance().loadedWindows()) {
-            if (form != this && form->kind() != WindowKind::Splash && form->isEnabled()) {
-                form->setEnabled(false);
-                m_heldWindows.append(form);
-            }
-        }
-        return;
-    }
-    for (const QPointer<QWidget>& form : std::as_const(m_heldWindows)) {
-        if (form) {
-            form->setEnabled(true);
-        }
-    }
-    m_heldWindows.clear();
-}
-
-void CatalogueWindow::sortBy(int column) {
-    const Qt::SortOrder order =
-        column == m_filter->sortColumn() && m_filter->sortOrder() == Qt::AscendingOrder
-            ? Qt::DescendingOrder
-            : Qt::AscendingOrder;
-    m_filter->sort(column, order);
-    showSortIndicator();
-    writePreference(kSortKey, QStringLiteral("%1,%2").arg(column).arg(int(order)));
-    const QModelIndex current = m_listView->currentIndex();
-    if (current.isValid()) {
-        m_listView->scrollTo(current);
-    }
-}
-
-void CatalogueWindow::restoreSort() {
-    const QStringList parts = readPreference(kSortKey).split(u',');
-    bool columnOk = false;
-    bool orderOk = false;
-    const int column = parts.value(0).toInt(&columnOk);
-    const int order = parts.value(1).toInt(&orderOk);
-    if (parts.size() != 2 || !columnOk || !orderOk || column < 0 ||
-        column > CatalogueFilter::kStateSort || (order != 0 && order != 1)) {
-        return;
-    }
-    m_filter->sort(column, Qt::SortOrder(order));
-    showSortIndicator();
-}
-
-void CatalogueWindow::showSortIndicator() {
-    // The state is shown by the marks in the name column.
-    const int column = m_filter->sortColumn();
-    m_listView->header()->setSortIndicatorShown(column >= 0);
-    m_listView->header()->setSortIndicator(
-        column == CatalogueFilter::kStateSort ? int(CatalogueModel::NameColumn) : column,
-        m_filter->sortOrder());
 }
 
 void CatalogueWindow::editSelected() {
@@ -651,72 +538,22 @@ void CatalogueWindow::registerAll() {
 }
 
 void CatalogueWindow::launchSelected() {
-    const int row = selectedRow();
-    if (row < 0) {
-        return;
-    }
-    const QString exe = programFileOnDisk(m_model->entry(row).exe);
-    if (exe.isEmpty()) {
-        return;
-    }
-    QString error;
-    if (!Launcher::instance().start(exe, {}, QString(), &error)) {
-        messageBox(exe + tr(" を起動できませんでした。\n") + error, MsgExclamation);
-    }
+    m_service.launchRow(selectedRow());
 }
 
 void CatalogueWindow::openSelectedFolder() {
-    const int row = selectedRow();
-    if (row < 0) {
-        return;
-    }
-    const QString path = folderPathOfRow(row);
-    if (!Launcher::instance().openFolder(path)) {
-        messageBox(path + tr(" を開けませんでした。"), MsgExclamation);
-    }
+    m_service.openRow(selectedRow());
 }
 
 void CatalogueWindow::moveSelected() {
-    const int row = selectedRow();
-    if (row < 0 || !checkFolderName(row)) {
-        return;
-    }
-    ProgramState& s = state();
-    s.moveSource = folderPathOfRow(row);
-    if (!showModalWindowHere(WindowKind::Move)) {
-        return;
-    }
-    if (!s.moveSource.isEmpty() && row < m_model->rowCount()) {
-        m_model->removeEntry(row);
+    if (m_service.moveRow(selectedRow(),
+                          [this] { return showModalWindowHere(WindowKind::Move); })) {
         selectRow(selectedRow());
-        m_listChanged = true;
-    }
-    if (s.moveTarget == QLatin1String("E")) {
-        s.moveTarget.clear();
     }
 }
 
 void CatalogueWindow::deleteSelected() {
-    const int row = selectedRow();
-    if (row < 0 || !checkFolderName(row)) {
-        return;
-    }
-    const QString path = folderPathOfRow(row);
-    const int answer =
-        messageBox(path + tr(" フォルダを削除します。\n"
-                             "セットアップ、インストールされたソフトを消すと、システムに影響が出る"
-                             "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
-                             "メントに従ってください。\n削除しますか？"),
-                   MsgYesNo, QStringLiteral("Quillmorn"));
-    if (answer != AnswerYes) {
-        return;
-    }
-    m_listChanged = true;
-    deleteFolderTree(path);
-    // The result of the deletion does not say whether the folder is gone; the disk does.
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink() && row < m_model->rowCount()) {
-        m_model->removeEntry(row);
+    if (m_service.deleteRow(selectedRow())) {
         selectRow(selectedRow());
     }
 }
@@ -747,8 +584,8 @@ void CatalogueWindow::closeAndHandOver(std::optional<WindowKind> next) {
 
 void CatalogueWindow::handOverFolders() const {
     ProgramState& s = state();
-    s.workFolder = m_workFolder;
-    s.listFolder = m_listFolder;
+    s.workFolder = m_service.workFolder();
+    s.listFolder = m_service.listFolder();
 }
 
 bool CatalogueWindow::showModalWindowHere(WindowKind kind) {
@@ -778,28 +615,11 @@ int CatalogueWindow::selectedRow() const {
     return current.isValid() ? m_filter->sourceRow(current.row()) : -1;
 }
 
-bool CatalogueWindow::checkFolderName(int row) const {
-    // A folder text that is not one plain name would point at the working folder itself or
-    // somewhere outside it.
-    const QString folder = m_model->entry(row).folder;
-    const bool plain = !folder.isEmpty() && folder != QLatin1String(".") &&
-                       folder != QLatin1String("..") && !folder.contains(u'/');
-    if (!plain) {
-        messageBox(tr("フォルダ名「") + folder + tr("」は作業対象のフォルダ名として使えません。"),
-                   MsgExclamation);
-    }
-    return plain;
-}
-
-QString CatalogueWindow::folderPathOfRow(int row) const {
-    return joinPath(m_workFolder, m_model->entry(row).folder);
-}
-
 void CatalogueWindow::previewRow(int row) {
     if (row < 0 || row >= m_model->rowCount()) {
         return;
     }
-    m_preview->showEntry(m_model->entry(row).exe, folderPathOfRow(row));
+    m_preview->showEntry(m_model->entry(row).exe, m_service.folderPathOfRow(row));
 }
 
 }  // namespace qm

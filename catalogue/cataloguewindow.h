@@ -3,9 +3,8 @@
 #include <memory>
 #include <optional>
 
-#include <QPointer>
-
 #include "app/form.h"
+#include "catalogue/catalogueservice.h"
 #include "catalogue/elasticplacement.h"
 #include "catalogue/registrationsession.h"
 
@@ -19,10 +18,11 @@ class QTreeView;
 
 namespace qm {
 
+class CatalogueModel;
 class CatalogueFilter;
 class CatalogueFilterBar;
-class CatalogueModel;
-class ColumnFitter;
+class ListColumns;
+class ListSort;
 class FolderPreview;
 
 // The catalogue window (Form1) of one working folder: every program folder with its
@@ -41,7 +41,7 @@ public:
     bool queryUnload() override;
     void unload() override;
 
-    bool listChanged() const { return m_listChanged; }
+    bool listChanged() const { return m_service.listChanged(); }
     bool switchingWindow() const { return m_switchingWindow; }
     bool compactLayout() const;
 
@@ -61,8 +61,9 @@ public:
 
     // The working folder and list folder the window was loaded with; it acts on these until it
     // closes, whatever another window chooses meanwhile.
-    QString workFolder() const { return m_workFolder; }
-    QString listFolder() const { return m_listFolder; }
+    QString workFolder() const { return m_service.workFolder(); }
+    QString listFolder() const { return m_service.listFolder(); }
+    CatalogueService& service() { return m_service; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -75,12 +76,6 @@ private:
     void applyLayout(bool compact);
     void restoreSize();
     void storeSizes();
-    // Sorts the list by a column; the same column again reverses the order.
-    void sortBy(int column);
-    void restoreSort();
-    void showSortIndicator();
-    // Keeps every other window of the program from acting while the list loads.
-    void setOtherWindowsEnabled(bool enabled);
     void showInstallerAndClose();
     void exitWindow();
     // Closes the window to go on elsewhere; the next window (if any) is shown only once the
@@ -91,22 +86,21 @@ private:
     bool showModalWindowHere(WindowKind kind);
     void selectRow(int row);
     int selectedRow() const;
-    QString folderPathOfRow(int row) const;
-    // True when the row's folder text is one plain folder name; says so when it is not.
-    bool checkFolderName(int row) const;
     void previewRow(int row);
     RegistrationSession::Hooks registrationHooks();
 
     CatalogueModel* m_model;
     CatalogueFilter* m_filter;
     CatalogueFilterBar* m_filterBar = nullptr;
+    CatalogueService m_service;
+    std::unique_ptr<ListSort> m_sort;
     std::unique_ptr<FolderPreview> m_preview;
-    std::unique_ptr<ColumnFitter> m_columns;
     ElasticPlacement m_placement;
 
     QWidget* m_client = nullptr;
     QMenuBar* m_menuBar = nullptr;
     QTreeView* m_listView = nullptr;
+    ListColumns* m_columns = nullptr;
     QPushButton* m_menuButton = nullptr;
     QPushButton* m_registerAllButton = nullptr;
     QLabel* m_titleLabel = nullptr;
@@ -118,18 +112,11 @@ private:
     QAction* m_compactAction = nullptr;
     QAction* m_registerAtStartAction = nullptr;
 
-    QString m_workFolder;
-    QString m_listFolder;
-    // The list file was misread: the first save keeps a copy of it.
-    bool m_listNeedsBackup = false;
     std::optional<WindowKind> m_nextWindow;
-    // The windows kept disabled while the list loads.
-    QList<QPointer<QWidget>> m_heldWindows;
     bool m_linksDue = false;
     // The row that was selected when the mouse was pressed on the list.
     int m_rowAtPress = -1;
 
-    bool m_listChanged = false;
     bool m_switchingWindow = false;
     bool m_autoRegistrationDone = false;
 };

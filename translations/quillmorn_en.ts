@@ -25,6 +25,67 @@
     </message>
 </context>
 <context>
+    <name>qm::CatalogueService</name>
+    <message>
+        <source> を最後まで正しく読み込めませんでした。
+読み込めなかった登録情報がある可能性があります。上書き保存するときは、元のファイルを </source>
+        <translation>: could not be read to the end.
+Some registrations may be missing. When the list is saved, the old file is kept as </translation>
+    </message>
+    <message>
+        <source> として残します。</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>実行するにはリストの保存が必要です。
+変更を上書き保存しますか？</source>
+        <translation>The list must be saved first.
+Save the changes?</translation>
+    </message>
+    <message>
+        <source> の控えを </source>
+        <translation>: the copy </translation>
+    </message>
+    <message>
+        <source> に作れなかったため、保存しませんでした。
+</source>
+        <translation> could not be made, so nothing was saved.
+</translation>
+    </message>
+    <message>
+        <source> に保存できませんでした。
+</source>
+        <translation>: could not be saved.
+</translation>
+    </message>
+    <message>
+        <source> フォルダを削除します。
+セットアップ、インストールされたソフトを消すと、システムに影響が出る場合があります。アンインストールの指示があればReadme.txt等のドキュメントに従ってください。
+削除しますか？</source>
+        <translation>: this folder will be deleted.
+Deleting software that was set up or installed may affect the system. If it comes with uninstall instructions, follow its Readme.txt or other documents.
+Delete it?</translation>
+    </message>
+    <message>
+        <source> を起動できませんでした。
+</source>
+        <translation>: could not be started.
+</translation>
+    </message>
+    <message>
+        <source> を開けませんでした。</source>
+        <translation>: could not be opened.</translation>
+    </message>
+    <message>
+        <source>フォルダ名「</source>
+        <translation>The folder name &quot;</translation>
+    </message>
+    <message>
+        <source>」は作業対象のフォルダ名として使えません。</source>
+        <translation>&quot; cannot be used for a folder to manage.</translation>
+    </message>
+</context>
+<context>
     <name>qm::CatalogueWindow</name>
     <message>
         <source>フォルダリスト&#x3000;-&#x3000;こちらにフォルダの情報が表示されます。</source>
@@ -167,70 +228,12 @@
         <translation>Register all when opening</translation>
     </message>
     <message>
-        <source>実行するにはリストの保存が必要です。
-変更を上書き保存しますか？</source>
-        <translation>The list must be saved first.
-Save the changes?</translation>
-    </message>
-    <message>
-        <source> に保存できませんでした。
-</source>
-        <translation>: could not be saved.
-</translation>
-    </message>
-    <message>
         <source>全て登録されました。</source>
         <translation>All are registered.</translation>
     </message>
     <message>
         <source>追加はありませんでした。</source>
         <translation>Nothing was added.</translation>
-    </message>
-    <message>
-        <source> を起動できませんでした。
-</source>
-        <translation>: could not be started.
-</translation>
-    </message>
-    <message>
-        <source> を開けませんでした。</source>
-        <translation>: could not be opened.</translation>
-    </message>
-    <message>
-        <source> フォルダを削除します。
-セットアップ、インストールされたソフトを消すと、システムに影響が出る場合があります。アンインストールの指示があればReadme.txt等のドキュメントに従ってください。
-削除しますか？</source>
-        <translation>: this folder will be deleted.
-Deleting software that was set up or installed may affect the system. If it comes with uninstall instructions, follow its Readme.txt or other documents.
-Delete it?</translation>
-    </message>
-    <message>
-        <source>フォルダ名「</source>
-        <translation>The folder name &quot;</translation>
-    </message>
-    <message>
-        <source>」は作業対象のフォルダ名として使えません。</source>
-        <translation>&quot; cannot be used for a folder to manage.</translation>
-    </message>
-    <message>
-        <source> を最後まで正しく読み込めませんでした。
-読み込めなかった登録情報がある可能性があります。上書き保存するときは、元のファイルを </source>
-        <translation>: could not be read to the end.
-Some registrations may be missing. When the list is saved, the old file is kept as </translation>
-    </message>
-    <message>
-        <source> として残します。</source>
-        <translation>.</translation>
-    </message>
-    <message>
-        <source> の控えを </source>
-        <translation>: the copy </translation>
-    </message>
-    <message>
-        <source> に作れなかったため、保存しませんでした。
-</source>
-        <translation> could not be made, so nothing was saved.
-</translation>
     </message>
 </context>
 <context>

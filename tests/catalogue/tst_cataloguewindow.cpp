@@ -60,6 +60,8 @@ private Q_SLOTS:
     void sizeAndColumnWidthsAreRemembered();
     void columnsFitTheList_data();
     void columnsFitTheList();
+    void rowsMeasuredForTheColumns_data();
+    void rowsMeasuredForTheColumns();
     void filterBarKeysAndTabOrder();
     void otherWindowsWaitWhileTheListLoads();
 
@@ -599,6 +601,25 @@ void CatalogueWindowTest::columnSortIsStable() {
     action("mnuExit")->trigger();
     m_fixture->open();
     QCOMPARE(shown(), (QStringList{"beta", "Mid", "alpha", "Zed"}));
+}
+
+void CatalogueWindowTest::rowsMeasuredForTheColumns_data() {
+    QTest::addColumn<QList<int>>("countFirstShownSample");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::newRow("a short list is measured whole") << QList<int>{5, 0, 10, 20}
+                                                    << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("the rows on screen and a spread")
+        << QList<int>{100, 41, 3, 13} << QList<int>{0, 10, 20, 30, 40, 41, 42, 43, 50, 60, 70,
+                                                    80, 90};
+    QTest::newRow("only the rows on screen") << QList<int>{100, 5, 3, 0} << QList<int>{5, 6, 7};
+    QTest::newRow("screen past the end") << QList<int>{4, 3, 10, 0} << QList<int>{3};
+}
+
+void CatalogueWindowTest::rowsMeasuredForTheColumns() {
+    QFETCH(QList<int>, countFirstShownSample);
+    QFETCH(QList<int>, rows);
+    const QList<int>& a = countFirstShownSample;
+    QCOMPARE(rowsToMeasure(a[0], a[1], a[2], a[3]), rows);
 }
 
 void CatalogueWindowTest::filterBarKeysAndTabOrder() {

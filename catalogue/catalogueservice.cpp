@@ -1,0 +1,167 @@
+#include "catalogue/catalogueservice.h"
+
+#include <QFileInfo>
+
+#include "app/busycursor.h"
+#include "app/helpers.h"
+#include "app/programstate.h"
+#include "app/workingfolder.h"
+#include "catalogue/catalogueloader.h"
+#include "catalogue/cataloguemodel.h"
+#include "catalogue/listfile.h"
+#include "folders/foldertree.h"
+#include "platform/launcher.h"
+#include "platform/prompt.h"
+
+namespace qm {
+
+CatalogueService::CatalogueService(CatalogueModel& model) : m_model(model) {}
+
+void CatalogueService::setFolders(const QString& workFolder, const QString& listFolder) {
+    m_workFolder = workFolder;
+    m_listFolder = listFolder;
+}
+
+void CatalogueService::load(EventPump& pump) {
+    const QString listFile = listFileOf(m_listFolder);
+    scanWorkingFolder(m_model, m_workFolder, pump);
+    const MergeResult merged = mergeListFile(m_model, m_workFolder, listFile, pump);
+    if (merged.dropped) {
+        m_listChanged = true;
+    }
+    if (merged.misread) {
+        m_listNeedsBackup = true;
+        messageBox(listFile +
+                       tr(" を最後まで正しく読み込めませんでした。\n"
+                          "読み込めなかった登録情報がある可能性があります。上書き保存するときは、"
+                          "元のファイルを ") +
+                       lastPathPart(listBackupPath(listFile)) + tr(" として残します。"),
+                   MsgExclamation);
+    }
+}
+
+void CatalogueService::refreshIcons(EventPump& pump, const std::vector<int>& first) {
+    qm::refreshIcons(m_model, first, pump);
+}
+
+CatalogueService::SaveOutcome CatalogueService::save() {
+    if (!m_listChanged) {
+        return SaveOutcome::Unchanged;
+    }
+    m_listChanged = false;
+    const int answer = messageBox(tr("実行するにはリストの保存が必要です。\n"
+                                     "変更を上書き保存しますか？"),
+                                  MsgYesNo);
+    if (answer != AnswerYes) {
+        return SaveOutcome::Declined;
+    }
+    const QString path = listFileOf(m_listFolder);
+    QString error;
+    // A misread list keeps its old file beside the new one.
+    QString backup;
+    if (m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
+        messageBox(path + tr(" の控えを ") + backup +
+                       tr(" に作れなかったため、保存しませんでした。\n") + error,
+                   MsgExclamation, QStringLiteral("quillmorn"));
+        m_listChanged = true;
+        return SaveOutcome::Failed;
+    }
+    m_listNeedsBackup = false;
+    if (!saveListFile(path, m_model.entries(), &error)) {
+        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation,
+                   QStringLiteral("quillmorn"));
+        m_listChanged = true;
+        return SaveOutcome::Failed;
+    }
+    return SaveOutcome::Saved;
+}
+
+bool CatalogueService::deleteRow(int row) {
+    if (row < 0 || row >= m_model.rowCount() || !checkFolderName(row)) {
+        return false;
+    }
+    const QString path = folderPathOfRow(row);
+    const int answer =
+        messageBox(path + tr(" フォルダを削除します。\n"
+                             "セットアップ、インストールされたソフトを消すと、システムに影響が出る"
+                             "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
+                             "メントに従ってください。\n削除しますか？"),
+                   MsgYesNo, QStringLiteral("Quillmorn"));
+    if (answer != AnswerYes) {
+        return false;
+    }
+    m_listChanged = true;
+    deleteFolderTree(path);
+    // The result of the deletion does not say whether the folder is gone; the disk does.
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink() || row >= m_model.rowCount()) {
+        return false;
+    }
+    m_model.removeEntry(row);
+    return true;
+}
+
+void CatalogueService::launchRow(int row) {
+    if (row < 0 || row >= m_model.rowCount()) {
+        return;
+    }
+    const QString exe = programFileOnDisk(m_model.entry(row).exe);
+    if (exe.isEmpty()) {
+        return;
+    }
+    QString error;
+    if (!Launcher::instance().start(exe, {}, QString(), &error)) {
+        messageBox(exe + tr(" を起動できませんでした。\n") + error, MsgExclamation);
+    }
+}
+
+void CatalogueService::openRow(int row) {
+    if (row < 0 || row >= m_model.rowCount()) {
+        return;
+    }
+    const QString path = folderPathOfRow(row);
+    if (!Launcher::instance().openFolder(path)) {
+        messageBox(path + tr(" を開けませんでした。"), MsgExclamation);
+    }
+}
+
+bool CatalogueService::moveRow(int row, const std::function<bool()>& showMoveWindow) {
+    if (row < 0 || row >= m_model.rowCount() || !checkFolderName(row)) {
+        return false;
+    }
+    ProgramState& s = state();
+    s.moveSource = folderPathOfRow(row);
+    if (!showMoveWindow()) {
+        return false;
+    }
+    bool removed = false;
+    if (!s.moveSource.isEmpty() && row < m_model.rowCount()) {
+        m_model.removeEntry(row);
+        m_listChanged = true;
+        removed = true;
+    }
+    // A destination outside the known working folders keeps this catalogue open.
+    if (s.moveTarget == QLatin1String("E")) {
+        s.moveTarget.clear();
+    }
+    return removed;
+}
+
+QString CatalogueService::folderPathOfRow(int row) const {
+    return joinPath(m_workFolder, m_model.entry(row).folder);
+}
+
+bool CatalogueService::checkFolderName(int row) const {
+    // A folder text that is not one plain name would point at the working folder itself or
+    // somewhere outside it.
+    const QString folder = m_model.entry(row).folder;
+    const bool plain = !folder.isEmpty() && folder != QLatin1String(".") &&
+                       folder != QLatin1String("..") && !folder.contains(u'/');
+    if (!plain) {
+        messageBox(tr("フォルダ名「") + folder + tr("」は作業対象のフォルダ名として使えません。"),
+                   MsgExclamation);
+    }
+    return plain;
+}
+
+}  // namespace qm
