@@ -91,8 +91,8 @@ double filterKey(int count) {
         return -1;
     }
     double slowest = 0;
-    for (const QString& text : {"p", "pr", "pro", "prog", "prog0", "prog01", "prog012", "分",
-                                "分類", "分類1", "ｐｒｏｇ"}) {
+    for (const char* text : {"p", "pr", "pro", "prog", "prog0", "prog01", "prog012", "分", "分類",
+                             "分類1", "ｐｒｏｇ"}) {
         QElapsedTimer timer;
         timer.start();
         box->setText(QString(text));

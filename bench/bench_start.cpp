@@ -15,7 +15,7 @@
 namespace {
 
 QString programPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../app/qmorn");
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../qmorn");
 }
 
 // The median of the program's own figures over five starts, in seconds.
@@ -32,7 +32,7 @@ double startTime(const QStringList& arguments, const QString& home) {
         process.setProcessEnvironment(environment);
         process.start(programPath(), arguments);
         if (!process.waitForFinished(60000)) {
-            qFatal("qmorn did not finish its start");
+            qFatal("%s did not finish its start", qPrintable(programPath()));
         }
         const QByteArray line = process.readAllStandardError().trimmed().split('\n').last();
         if (!line.startsWith("startup ")) {

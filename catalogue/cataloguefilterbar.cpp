@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QTimer>
 
+#include "app/storedtext.h"
 #include "catalogue/cataloguefilter.h"
 #include "catalogue/cataloguemodel.h"
 
@@ -88,7 +89,9 @@ void CatalogueFilterBar::refreshCategories() {
     m_categoryBox->clear();
     m_categoryBox->addItem(tr("すべての分類 (%1)").arg(m_model.rowCount()));
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        m_categoryBox->addItem(QStringLiteral("%1 (%2)").arg(it.key()).arg(it.value()), it.key());
+        // Placeholders show as the list shows them.
+        m_categoryBox->addItem(QStringLiteral("%1 (%2)").arg(shownText(it.key())).arg(it.value()),
+                               it.key());
     }
     const int index = chosen.isValid() ? m_categoryBox->findData(chosen) : 0;
     m_categoryBox->setCurrentIndex(std::max(index, 0));
