@@ -94,7 +94,7 @@ shoot_catalogue() {  # shoot_catalogue OUTPUT
     sleep 1
     # Select the text editor so that its icon and readme show.
     eval "$(xdotool getwindowgeometry --shell "$wid")"
-    xdotool mousemove $((X + 60)) $((Y + 213)) click 1
+    xdotool mousemove $((X + 60)) $((Y + 285)) click 1
     sleep 0.5
     import -window "$wid" "$1"
     stop "$pid"
@@ -110,7 +110,11 @@ shoot_filtered() {  # shoot_filtered OUTPUT
     sleep 1
     xdotool windowactivate --sync "$wid" 2>/dev/null || true
     xdotool key --window "$wid" ctrl+f
-    xdotool type --delay 50 "ぱれっと"
+    # One character at a time: xdotool maps each to a spare key first.
+    for c in ぱ れ っ と; do
+        xdotool type --delay 150 "$c"
+        sleep 0.3
+    done
     eval "$(xdotool getwindowgeometry --shell "$wid")"
     xdotool mousemove $((X + 250)) $((Y + 160)) click 1
     sleep 0.3
