@@ -1,20 +1,25 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test through ctest: first the normal
-# build (with the end-to-end tests and a short run of every fuzz target), then the whole suite
-# again built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds the suite once, with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs every test through ctest: the file and catalogue tests
+# first as an unprivileged user across a second file system, then (as root) the Debian package
+# check, then the whole suite with the end-to-end tests and a short run of every fuzz target
+# (built with clang in build-fuzz/). ctest's closing line is the last line of the output.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
 install_missing "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 export LC_ALL=C.UTF-8
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_FUZZ_SMOKE=ON >/dev/null
+# -O1 keeps the sanitized build quick to compile and the tests quick to run.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+    -DQM_SANITIZE=ON -DQM_FUZZ_SMOKE=ON >/dev/null
 cmake --build build
-ctest --test-dir build --output-on-failure -j2
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # File and catalogue operations again, as an unprivileged user (root may change any file, so only
 # this run sees permission faults), and across a real second file system when there is one.
-unprivileged_tests='^tst_(fileoperation|foldertree|movewindow|catalogueoperations)$'
+unprivileged_tests='^tst_(fileoperation|foldertree|movewindow|catalogueoperations|listfile|remover)$'
 other_fs=""
 if mountpoint -q /dev/shm && [ "$(stat -c %d /dev/shm)" != "$(stat -c %d "${TMPDIR:-/tmp}")" ]; then
     other_fs=/dev/shm
@@ -42,7 +47,7 @@ if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null && id nobody >/dev/null 2
         ctest --test-dir build --output-on-failure -R "$unprivileged_tests"
     rm -rf "$scratch" ${other_scratch:+"$other_scratch"}
 elif [ "$(id -u)" != 0 ]; then
-    echo "test.sh: already unprivileged: the tests above ran without root"
+    echo "test.sh: already unprivileged: every test below runs without root"
 else
     echo "test.sh: NO UNPRIVILEGED RUN: setpriv or the user nobody is missing"
 fi
@@ -50,9 +55,11 @@ if [ "$other_fs" = /tmp/qm-other-fs ]; then
     umount /tmp/qm-other-fs
 fi
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
-    -DQM_SANITIZE=ON -DQM_BUILD_BENCH=OFF >/dev/null
-cmake --build build-asan
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir build-asan --output-on-failure -j2 -E '^(fuzz_smoke|e2e_qmorn|e2e_qmorn_wm)$'
+# The Debian package: built, linted, installed and checked (it needs root for apt).
+if [ "$(id -u)" = 0 ] && command -v dpkg >/dev/null; then
+    scripts/check-package.sh
+else
+    echo "test.sh: NO PACKAGE CHECK: it needs root and dpkg (run scripts/check-package.sh as root)"
+fi
+
+ctest --test-dir build --output-on-failure -j2

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "app/accessiblecontrols.h"
 #include "app/endprogram.h"
 
 namespace qm {
@@ -20,6 +21,7 @@ Form::Form(WindowKind kind, QWidget* parent) : QDialog(parent), m_kind(kind) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
+    makeAccessible(this);
 }
 
 void Form::runActivate() {

@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QHash>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -13,6 +11,7 @@
 
 #include "app/busycursor.h"
 #include "app/programstate.h"
+#include "platform/filesystem.h"
 #include "platform/pathbytes.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
@@ -24,7 +23,7 @@ namespace qm {
 // up without regard to case.
 struct FolderListing {
     QStringList names;
-    QHash<QString, QString> byFoldedName;  // the first name of each case-folded spelling
+    QHash<QString, QStringList> byFoldedName;  // every name of each case-folded spelling
 };
 
 namespace {
@@ -51,14 +50,10 @@ QString listingFolder(const QString& path) {
 
 FolderListing listFiles(const QString& folder) {
     FolderListing listing;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        listing.names.append(name);
-        const QString folded = name.toCaseFolded();
-        if (!listing.byFoldedName.contains(folded)) {
-            listing.byFoldedName.insert(folded, name);
+    for (const FolderEntry& entry : fileSystem().list(folder).value_or(QList<FolderEntry>())) {
+        if (entry.status.isFile()) {
+            listing.names.append(entry.name);
+            listing.byFoldedName[entry.name.toCaseFolded()].append(entry.name);
         }
     }
     return listing;
@@ -83,10 +78,10 @@ QRegularExpression wildcardPattern(const QString& name) {
 }
 
 // The name of the file in path's folder that is spelt like path's last part without regard to
-// case ("" when there is none).
+// case ("" when there is none, or more than one and none spelt exactly so).
 QString nameNoCase(const QString& folder, const QString& name) {
     const FileLookupCache::Listing listing(folder);
-    return listing->byFoldedName.value(name.toCaseFolded());
+    return matchNameNoCase(listing->byFoldedName.value(name.toCaseFolded()), name).name;
 }
 
 }  // namespace
@@ -116,20 +111,14 @@ void addCategory(const QString& category) {
 }
 
 void showTextFile(const QString& path, QPlainTextEdit* preview) {
-    QString actual = path;
-    if (!QFileInfo(actual).isFile()) {
-        const QString found = findFileNoCase(path);
-        if (!found.isEmpty()) {
-            actual = found;
-        }
-    }
-    QFile file(actual);
-    if (!QFileInfo(actual).isFile() || !file.open(QIODevice::ReadOnly)) {
-        messageBox(path + QCoreApplication::translate("qm::Helpers", " ﾌｧｲﾙを開けません。"));
+    const QString actual = findFileNoCase(path);
+    QByteArray bytes;
+    if (actual.isEmpty() || !fileSystem().readFile(actual, &bytes)) {
+        messageBox(readableName(path) +
+                   QCoreApplication::translate("qm::Helpers", " ﾌｧｲﾙを開けません。"));
         return;
     }
     const BusyCursor busy;
-    const QByteArray bytes = file.readAll();
     if (preview) {
         preview->setPlainText(decodeText(bytes));
     }
@@ -154,9 +143,9 @@ bool fileExists(const QString& path) {
         return false;
     }
     if (!hasWildcard(name)) {
-        const QFileInfo info(path);
-        if (info.exists()) {
-            return info.isFile() && !isHiddenName(name);
+        const FileStatus status = fileSystem().status(path);
+        if (status.exists()) {
+            return status.isFile() && !isHiddenName(name);
         }
         // Only names with letters of two cases can be found under another spelling.
         if (name.toLower() == name.toUpper()) {
@@ -178,8 +167,7 @@ QString findFileNoCase(const QString& path) {
         FileLookupCache::folderKnownMissing(listingFolder(path))) {
         return QString();
     }
-    const QFileInfo info(path);
-    if (info.isFile()) {
+    if (fileSystem().status(path).isFile()) {
         return path;
     }
     const QString folder = listingFolder(path);
@@ -240,8 +228,7 @@ FileLookupCache::Listing::Listing(const QString& folder) {
 }
 
 bool folderExists(const QString& path) {
-    // Through the name's bytes, so that a folder whose name is not text is found too.
-    return isListableFolder(path);
+    return fileSystem().status(path).listable;
 }
 
 QString joinPath(const QString& folder, const QString& name) {

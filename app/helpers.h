@@ -29,11 +29,12 @@ QString parentFolder(const QString& path);
 QString lastPathPart(const QString& path);
 
 // True when path names a regular file that is not hidden. The last part may hold the wildcards
-// "*" and "?" (no others), and is matched without regard to case. Folders and errors give false.
+// "*" and "?" (no others), and is matched without regard to case. Folders and errors give false,
+// and so does a name that matches several files only without regard to case.
 bool fileExists(const QString& path);
 
-// The existing file that path names when its last part is compared without regard to case
-// ("readme.txt" finds "README.TXT"); "" when there is none.
+// The existing file that path names under the one rule for letter case (see matchNameNoCase():
+// "readme.txt" finds "README.TXT"); "" when there is none, or several and none spelt exactly so.
 QString findFileNoCase(const QString& path);
 
 struct FolderListing;

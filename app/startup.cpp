@@ -1,8 +1,6 @@
 #include "app/startup.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 
 #include "app/endprogram.h"
 #include "app/helpers.h"
@@ -11,6 +9,7 @@
 #include "app/recentlist.h"
 #include "app/translatedtext.h"
 #include "app/workingfolder.h"
+#include "platform/filesystem.h"
 #include "platform/instancelock.h"
 #include "platform/paths.h"
 #include "platform/portablemode.h"
@@ -28,21 +27,20 @@ const TranslatedText kNoWorkingFolderMessage{
 // An existing archive or program file given as the argument ("Open with"): the installer of the
 // first prepared working folder of the recent list gets it; without one, the main menu opens.
 std::optional<WindowKind> openWith(const QString& argumentText) {
-    const QFileInfo file(argumentText);
-    if (installableFile(argumentText).kind == InstallKind::None || !file.isFile()) {
+    if (installableFile(argumentText).kind == InstallKind::None ||
+        !fileSystem().status(argumentText).isFile()) {
         return std::nullopt;
     }
     ProgramState& s = state();
-    s.pendingInstallFile = file.absoluteFilePath();
+    s.pendingInstallFile = absolutePath(argumentText);
     const QStringList prepared = preparedWorkingFolders();
     for (const QString& recent : recentlist::load(QStringLiteral("lpd"), QString())) {
-        // The list keeps lower case; the list folders know the spelling.
-        for (const QString& folder : prepared) {
-            if (!recent.isEmpty() && folder.compare(recent, Qt::CaseInsensitive) == 0) {
-                s.workFolder = folder;
-                s.listFolder = listFolderOf(folder);
-                return WindowKind::Installer;
-            }
+        // Rows keep the real spelling; an old lower-cased row counts only when it is unique.
+        const FoundName folder = matchNameNoCase(prepared, recent);
+        if (folder.isOne()) {
+            s.workFolder = folder.name;
+            s.listFolder = listFolderOf(folder.name);
+            return WindowKind::Installer;
         }
     }
     return WindowKind::MainMenu;
@@ -56,7 +54,7 @@ void startPortableMode(QStringList& arguments, const QString& executableFolder) 
         messageBox(QCoreApplication::translate(
                        "qm::StartUp",
                        "ポータブルモードのフォルダに書き込めません。通常のフォルダを使います。\n") +
-                   QDir::toNativeSeparators(executableFolder));
+                   shownPath(executableFolder));
     }
 }
 

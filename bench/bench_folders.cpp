@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 
 #include "bench/benchmark.h"
-#include "folders/foldertree.h"
+#include "platform/foldertree.h"
 #include "platform/fileoperation.h"
 
 namespace {

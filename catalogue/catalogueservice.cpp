@@ -9,7 +9,7 @@
 #include "catalogue/catalogueloader.h"
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/listfile.h"
-#include "folders/foldertree.h"
+#include "platform/foldertree.h"
 #include "platform/launcher.h"
 #include "platform/prompt.h"
 

@@ -13,6 +13,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/accessiblecontrols.h"
 #include "app/busycursor.h"
 #include "app/elidinglabel.h"
 #include "app/endprogram.h"
@@ -185,6 +186,9 @@ void CatalogueWindow::buildControls() {
     m_textPreview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_textPreview->setPlainText(FolderPreview::noReadmeText());
     place(m_textPreview, 2400, 4440, 5295, 1695, {0, 1, kListShare, kPreviewShare});
+    m_listView->setAccessibleName(tr("プログラムの一覧"));
+    m_textFiles->setAccessibleName(textFileListName());
+    m_textPreview->setAccessibleName(textFileContentsName());
     m_preview = std::make_unique<FolderPreview>(m_iconPicture, m_textFiles, m_textPreview);
 
     m_menuButton = button("Command12", tr("メニューに戻る"), tr("メインメニューに戻ります。"));

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -68,6 +67,9 @@ MoveWindow::MoveWindow()
     placeTwips(m_unusedCheck, 240, 3840, 1200, 300);
     placeTwips(m_moveButton, 4680, 3840, 1560, 480);
 
+    // The lists and boxes are named after the option that chooses them.
+    m_workingFolderList->setAccessibleName(m_workingFolderOption->text());
+    m_otherFolderEdit->setAccessibleName(m_otherFolderOption->text());
     m_sourceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_workingFolderOption->setChecked(true);
     // The check box has no role: never ticked, never offered.
@@ -134,7 +136,7 @@ QString MoveWindow::chosenFolder() const {
     }
     const QString typed = m_otherFolderEdit->text();
     // A relative path would depend on where the program happened to start.
-    return isAbsolutePath(typed) ? QDir::cleanPath(typed) : QString();
+    return isAbsolutePath(typed) ? cleanPath(typed) : QString();
 }
 
 void MoveWindow::moveClicked() {

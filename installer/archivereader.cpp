@@ -1,6 +1,7 @@
 #include "installer/archivereader.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -39,6 +40,10 @@ Pass readHeaders(ArchiveReader& reader, qint64* total, QString* error,
     for (;;) {
         const int status = reader.next(&entry);
         if (status == ARCHIVE_EOF) {
+            if (reader.endMarkerMissing()) {
+                *error = QStringLiteral("truncated archive: the end marker is missing");
+                return Pass::Broken;
+            }
             return Pass::Clean;
         }
         if (status != ARCHIVE_OK) {
@@ -83,12 +88,19 @@ bool ArchiveReader::open(const QString& path, bool legacyNames, bool headersOnly
     archive_read_support_filter_bzip2(m_archive);
     archive_read_support_filter_xz(m_archive);
     archive_read_support_filter_zstd(m_archive);
+    m_fileSize = QFileInfo(path).size();
     if (legacyNames && archive_read_set_options(m_archive, "hdrcharset=CP932") != ARCHIVE_OK) {
         return false;
     }
     return archive_read_open_filename(m_archive, QFile::encodeName(path).constData(),
                                       headersOnly ? kHeaderBlockSize : kDataBlockSize) ==
            ARCHIVE_OK;
+}
+
+bool ArchiveReader::endMarkerMissing() const {
+    // The next header would start where the end marker should be.
+    return archive_format(m_archive) == ARCHIVE_FORMAT_LHA &&
+           archive_read_header_position(m_archive) >= m_fileSize;
 }
 
 int ArchiveReader::next(archive_entry** entry) {

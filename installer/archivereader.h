@@ -22,6 +22,10 @@ public:
     // The next entry's header: a libarchive status (ARCHIVE_OK, ARCHIVE_EOF, ...).
     int next(archive_entry** entry);
 
+    // After the last header: true when the archive is an LZH cut off where its zero byte that
+    // marks the end should be, so cut exactly between two members.
+    bool endMarkerMissing() const;
+
     archive* handle() const { return m_archive; }
     // libarchive's account of the last failure, or "" when it gave none.
     QString libraryError() const;
@@ -30,6 +34,7 @@ public:
 
 private:
     archive* m_archive = nullptr;
+    qint64 m_fileSize = 0;
 };
 
 // What a first reading of an archive's headers found.

@@ -117,6 +117,7 @@ void InstallerWindow::createControls() {
     picture->setToolTip(tr("クリックするとファイルを選べます。"));
     placeTwips(picture, 120, 120, 1575, 1575);
     connect(picture, &DropBox::activated, this, &InstallerWindow::chooseFileClicked);
+    picture->setAccessibleName(tr("インストールするファイル"));
     m_dropPicture = picture;
 
     m_dropImage = makeLabel(picture, "Image1", QString());
@@ -152,11 +153,18 @@ void InstallerWindow::createControls() {
     m_menuButton = makeButton(this, "Command3", tr("メニューに戻る"));
     placeTwips(m_menuButton, 7920, 1680, 1800, 420);
 
+    // In Command1's place while an archive is being extracted.
+    m_cancelButton = makeButton(this, "cancelButton", tr("中止"));
+    placeTwips(m_cancelButton, 7920, 1140, 1800, 420);
+    m_cancelButton->hide();
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { m_cancelRequested = true; });
+
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progressBar"));
-    m_progress->setTextVisible(false);
+    m_progress->setTextVisible(true);
     // Under Command2, beside Command3: shown only while an archive is being extracted.
     placeTwips(m_progress, 4800, 1770, 3000, 240);
+    m_progress->setAccessibleName(tr("展開の進み具合"));
     m_progress->hide();
 
     connect(m_installButton, &QPushButton::clicked, this, &InstallerWindow::installClicked);
@@ -182,8 +190,11 @@ void InstallerWindow::unload() {
 }
 
 void InstallerWindow::closeEvent(QCloseEvent* event) {
-    // The window stays while an archive is being extracted into a folder it names.
+    // Closed while an archive is being extracted: the extraction stops, leaves nothing behind,
+    // and the window closes then.
     if (m_busy) {
+        m_cancelRequested = true;
+        m_closeWhenDone = true;
         event->ignore();
         return;
     }
@@ -242,9 +253,12 @@ bool InstallerWindow::extractPending(InstallKind kind) {
     const QString destination = m_destinationLabel->text();
     qint32 result = 0;
     m_busy = true;
+    m_cancelRequested = false;
     for (QPushButton* button : {m_installButton, m_shortcutButton, m_menuButton}) {
         button->setEnabled(false);
     }
+    m_installButton->hide();
+    m_cancelButton->show();
     switch (kind) {
         case InstallKind::Lzh:
             result =
@@ -265,14 +279,11 @@ bool InstallerWindow::extractPending(InstallKind kind) {
     for (QPushButton* button : {m_installButton, m_shortcutButton, m_menuButton}) {
         button->setEnabled(true);
     }
+    m_cancelButton->hide();
+    m_installButton->show();
     m_busy = false;
-    if (result == 1) {
-        if (kind != InstallKind::Program) {
-            messageBox(tr("解凍に失敗しました。"));
-        }
-        return false;
-    }
-    return true;
+    // Each step has said why it failed, in one message.
+    return result == 0;
 }
 
 bool InstallerWindow::offerSetup() {
@@ -307,7 +318,13 @@ void InstallerWindow::installClicked() {
                    QStringLiteral("Quillmorn"));
         return;
     }
-    if (!extractPending(kind) || (kind != InstallKind::Program && offerSetup())) {
+    if (!extractPending(kind)) {
+        if (m_closeWhenDone) {
+            close();
+        }
+        return;
+    }
+    if (kind != InstallKind::Program && offerSetup()) {
         return;
     }
     state().newFolderName = lastPathPart(m_destinationLabel->text());
@@ -343,16 +360,23 @@ void InstallerWindow::backToMenuClicked() {
 
 void InstallerWindow::extractionStarted() {
     m_progress->setRange(0, 0);
+    m_progress->setFormat(QString());
     m_progress->show();
 }
 
-void InstallerWindow::extractionProgress(qint64 done, qint64 total) {
-    if (total <= 0) {
+void InstallerWindow::extractionProgress(const ExtractionProgress& progress) {
+    m_progress->setFormat(
+        tr("%1 個、%2").arg(progress.entries).arg(locale().formattedDataSize(progress.bytes)));
+    if (progress.totalBytes <= 0) {
+        // Size unknown (a compressed tar): the counts alone, on an empty bar.
+        m_progress->setRange(0, 1);
+        m_progress->setValue(0);
         return;
     }
     // Per mille, so that sizes beyond an int fit.
     m_progress->setRange(0, 1000);
-    m_progress->setValue(static_cast<int>(qMin<qint64>(1000, done * 1000 / total)));
+    m_progress->setValue(
+        static_cast<int>(qMin<qint64>(1000, progress.bytes * 1000 / progress.totalBytes)));
 }
 
 void InstallerWindow::extractionFinished() {

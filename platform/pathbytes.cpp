@@ -113,6 +113,12 @@ QString readableName(const QString& text) {
         return text;
     }
     const QByteArray bytes = nameBytesFromText(text);
+    // A name that holds the private-use characters themselves is valid UTF-8.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decodedUtf8 = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        return decodedUtf8;
+    }
     QStringDecoder cp932("CP932");
     if (cp932.isValid()) {
         const QString decoded = cp932.decode(bytes);

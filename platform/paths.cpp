@@ -4,7 +4,13 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "platform/fspath.h"
+#include "platform/pathbytes.h"
 #include "platform/portablemode.h"
+
+#include <cerrno>
+
+#include <unistd.h>
 
 namespace qm {
 
@@ -39,6 +45,29 @@ QString applicationsFolder() {
 
 bool isAbsolutePath(const QString& path) {
     return path.startsWith(kSeparator);
+}
+
+QString cleanPath(const QString& path) {
+    return QDir::cleanPath(path);
+}
+
+QString absolutePath(const QString& path) {
+    if (isAbsolutePath(path) || path.isEmpty()) {
+        return cleanPath(path);
+    }
+    // The current folder by its bytes: its name need not be text.
+    QByteArray current(4096, '\0');
+    while (!::getcwd(current.data(), current.size())) {
+        if (errno != ERANGE) {
+            return cleanPath(path);
+        }
+        current.resize(current.size() * 2);
+    }
+    return cleanPath(FsPath::fromBytes(QByteArray(current.constData())).child(path).text());
+}
+
+QString shownPath(const QString& path) {
+    return readableName(QDir::toNativeSeparators(path));
 }
 
 }  // namespace qm

@@ -21,4 +21,15 @@ inline constexpr QChar kSeparator = u'/';
 // A path is absolute when it starts with the separator.
 bool isAbsolutePath(const QString& path);
 
+// path without doubled separators, "." and ".." parts and a trailing separator (the text alone is
+// looked at; links are not resolved).
+QString cleanPath(const QString& path);
+
+// path made absolute against the current folder, cleaned.
+QString absolutePath(const QString& path);
+
+// A path as a person is shown it: native separators, and names that are not text read as the
+// code page of old Windows systems when they can be (see readableName()).
+QString shownPath(const QString& path);
+
 }  // namespace qm

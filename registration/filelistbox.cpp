@@ -1,6 +1,13 @@
 #include "registration/filelistbox.h"
 
+#include "platform/pathbytes.h"
+
 namespace qm {
+namespace {
+
+constexpr int kNameRole = Qt::UserRole;
+
+}  // namespace
 
 FileListBox::FileListBox(FileFilter filter, QWidget* parent)
     : ChoiceListBox(parent), m_filter(std::move(filter)) {}
@@ -8,7 +15,12 @@ FileListBox::FileListBox(FileFilter filter, QWidget* parent)
 void FileListBox::setPath(const QString& folder) {
     m_path = folder;
     beginFill();
-    addItems(listFileNames(folder, m_filter));
+    for (const QString& name : listFileNames(folder, m_filter)) {
+        // Shown readably; the name itself (which may hold bytes that are not text) is kept.
+        auto* item = new QListWidgetItem(readableName(name));
+        item->setData(kNameRole, name);
+        addItem(item);
+    }
     setCurrentRow(-1);
     endFill();
 }
@@ -19,7 +31,7 @@ void FileListBox::setListIndex(int index) {
 
 QString FileListBox::fileName() const {
     const QListWidgetItem* item = currentItem();
-    return item ? item->text() : QString();
+    return item ? item->data(kNameRole).toString() : QString();
 }
 
 }  // namespace qm

@@ -1,10 +1,11 @@
 #include "registration/folderlistbox.h"
 
-#include <QDir>
 #include <QStyle>
 #include <QTimer>
 
 #include "app/helpers.h"
+#include "platform/pathbytes.h"
+#include "platform/paths.h"
 #include "registration/folderlisting.h"
 
 namespace qm {
@@ -13,14 +14,23 @@ namespace {
 constexpr int kIndexRole = Qt::UserRole;
 constexpr int kPathRole = Qt::UserRole + 1;
 
+// The folder above folder ("/" above "/a"), "" for a bare name.
+QString parentOf(const QString& folder) {
+    const qsizetype p = folder.lastIndexOf(kSeparator);
+    if (p < 0) {
+        return QString();
+    }
+    return p == 0 ? QString(kSeparator) : folder.left(p);
+}
+
 // The folders from the root down to folder itself.
 QStringList ancestorsAndSelf(const QString& folder) {
     QStringList chain;
     QString current = folder;
     while (!current.isEmpty()) {
         chain.prepend(current);
-        const QString parent = QFileInfo(current).path();
-        if (parent == current || parent == QLatin1String(".")) {
+        const QString parent = parentOf(current);
+        if (parent == current || parent.isEmpty()) {
             break;
         }
         current = parent;
@@ -29,8 +39,8 @@ QStringList ancestorsAndSelf(const QString& folder) {
 }
 
 QString displayName(const QString& folder) {
-    const QString name = QFileInfo(folder).fileName();
-    return name.isEmpty() ? folder : name;
+    const QString name = lastPathPart(folder);
+    return readableName(name.isEmpty() ? folder : name);
 }
 
 }  // namespace
@@ -40,7 +50,7 @@ FolderListBox::FolderListBox(QWidget* parent) : ChoiceListBox(parent) {
 }
 
 void FolderListBox::setPath(const QString& folder) {
-    const QString cleaned = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
+    const QString cleaned = folder.isEmpty() ? QString() : cleanPath(folder);
     if (cleaned == m_path) {
         return;
     }
@@ -63,7 +73,7 @@ void FolderListBox::fill() {
         }
         const QStringList names = listFolderNames(m_path);
         for (int i = 0; i < names.size(); ++i) {
-            auto* item = new QListWidgetItem(closedIcon, names[i]);
+            auto* item = new QListWidgetItem(closedIcon, readableName(names[i]));
             item->setData(kIndexRole, i);
             item->setData(kPathRole, joinPath(m_path, names[i]));
             addItem(item);

@@ -1,7 +1,5 @@
 #include "registration/folderlisting.h"
 
-#include <QDir>
-
 #include <algorithm>
 
 namespace qm {
@@ -14,54 +12,48 @@ void sortNoCase(QStringList& names) {
     });
 }
 
-QFileInfoList entries(const QString& folder, QDir::Filters filters) {
+// The names of folder's entries that are not hidden and pass filter, sorted.
+QStringList listNames(const QString& folder, const FileFilter& filter) {
+    QStringList names;
     if (folder.isEmpty()) {
-        return {};
+        return names;
     }
-    return QDir(folder).entryInfoList(filters | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const FolderEntry& entry : fileSystem().list(folder).value_or(QList<FolderEntry>())) {
+        if (!entry.name.startsWith(u'.') && filter(entry)) {
+            names.append(entry.name);
+        }
+    }
+    sortNoCase(names);
+    return names;
 }
 
 }  // namespace
 
-bool isProgramFile(const QFileInfo& info) {
-    if (!info.isFile()) {
+bool isProgramFile(const FolderEntry& entry) {
+    if (!entry.status.isFile()) {
         return false;
     }
-    if (info.fileName().endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) {
+    if (entry.name.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) {
         return true;
     }
 #ifdef Q_OS_WIN
     return false;
 #else
-    return (info.permissions() &
-            (QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther)) != 0;
+    return entry.status.hasExecuteBit();
 #endif
 }
 
-bool isTextFile(const QFileInfo& info) {
-    return info.isFile() && info.fileName().endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
+bool isTextFile(const FolderEntry& entry) {
+    return entry.status.isFile() && entry.name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
 }
 
 QStringList listFileNames(const QString& folder, const FileFilter& filter) {
-    QStringList names;
-    for (const QFileInfo& info : entries(folder, QDir::Files)) {
-        if (!info.fileName().startsWith(u'.') && filter(info)) {
-            names.append(info.fileName());
-        }
-    }
-    sortNoCase(names);
-    return names;
+    return listNames(
+        folder, [&](const FolderEntry& entry) { return entry.status.isFile() && filter(entry); });
 }
 
 QStringList listFolderNames(const QString& folder) {
-    QStringList names;
-    for (const QFileInfo& info : entries(folder, QDir::Dirs)) {
-        if (!info.fileName().startsWith(u'.')) {
-            names.append(info.fileName());
-        }
-    }
-    sortNoCase(names);
-    return names;
+    return listNames(folder, [](const FolderEntry& entry) { return entry.status.isFolder(); });
 }
 
 }  // namespace qm

@@ -1,21 +1,22 @@
 #pragma once
 
-#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
+#include "platform/filesystem.h"
+
 namespace qm {
 
 // Which files a file list shows.
-using FileFilter = std::function<bool(const QFileInfo&)>;
+using FileFilter = std::function<bool(const FolderEntry&)>;
 
 // A program file: "*.exe" in any letter case, or (off Windows) a regular file with an execute bit.
-bool isProgramFile(const QFileInfo& info);
+bool isProgramFile(const FolderEntry& entry);
 
 // A text file: "*.txt" in any letter case.
-bool isTextFile(const QFileInfo& info);
+bool isTextFile(const FolderEntry& entry);
 
 // The names of folder's files that pass filter, hidden (dot) files left out, sorted by name
 // without regard to case. Empty when the folder cannot be listed.

@@ -12,6 +12,7 @@
 
 #include <limits>
 
+#include "app/accessiblecontrols.h"
 #include "app/elidinglabel.h"
 #include "app/helpers.h"
 #include "app/programstate.h"
@@ -139,6 +140,14 @@ void RegistrationWindow::buildControls() {
     buildPreviewFrame();
     buildStateFrame();  // last, so that it lies above the rows it covers
 
+    m_nameCaption->setBuddy(m_nameEdit);
+    m_categoryCaption->setBuddy(m_categoryCombo);
+    m_exeCaption->setBuddy(m_exeList);
+    m_descriptionCaption->setBuddy(m_descriptionEdit);
+    m_folderList->setAccessibleName(tr("フォルダ"));
+    m_previousButton->setAccessibleName(tr("前の項目"));
+    m_nextButton->setAccessibleName(tr("次の項目"));
+
     placeTwips(m_nameCaption, 120, 810, 1200, 255);
     placeTwips(m_nameEdit, 1320, 780, 3480, 315);
     placeTwips(m_folderCaption, 120, 1170, 1200, 255);
@@ -208,6 +217,8 @@ void RegistrationWindow::buildPreviewFrame() {
     m_preview->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_preview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_preview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_textList->setAccessibleName(textFileListName());
+    m_preview->setAccessibleName(textFileContentsName());
     placeTwips(m_textList, 120, 300, 4320, 1080);
     placeTwips(m_selectionCaption, 120, 1500, 1200, 255);
     placeTwips(m_useAsNameButton, 1380, 1440, 1440, 360);

@@ -32,7 +32,8 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libarchive-dev qt6
 RUN_PACKAGES=(fonts-ipaexfont-gothic qt6-translations-l10n libqt6svg6 xdg-utils)
 # What the tests need beyond that: reference tools that check written files, archive makers for
 # fixtures, a freedesktop menu implementation that reads the written menus, a virtual X server
-# and a small window manager for the end-to-end tests, clang for fuzzing.
+# and a small window manager for the end-to-end tests, clang for fuzzing, the accessibility bus
+# and its Python client for the screen reader test, and what builds and lints the Debian package.
 TEST_PACKAGES=(desktop-file-utils liblnk-utils libarchive-tools jlha-utils gcab gnome-menus
                gir1.2-gmenu-3.0 python3-gi xvfb xauth xdotool openbox python3 python3-xlib clang
-               libclang-rt-14-dev)
+               libclang-rt-14-dev at-spi2-core python3-pyatspi dbus-daemon dpkg-dev lintian file)

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>qm::AccessibleNames</name>
+    <message>
+        <source>テキストファイル</source>
+        <translation>Text files</translation>
+    </message>
+    <message>
+        <source>テキストファイルの内容</source>
+        <translation>Text file contents</translation>
+    </message>
+</context>
+<context>
     <name>qm::CatalogueFilterBar</name>
     <message>
         <source>名前・分類・説明・フォルダ名で絞り込み (Ctrl+F)</source>
@@ -258,6 +269,56 @@ Delete it?</translation>
         <source>追加はありませんでした。</source>
         <translation>Nothing was added.</translation>
     </message>
+    <message>
+        <source>プログラムの一覧</source>
+        <translation>Programs</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ExtractionMessage</name>
+    <message>
+        <source>このファイルはアーカイブとして読めません。LZH、ZIP、7z、RAR、CAB、tar のアーカイブを指定してください。</source>
+        <translation>This file cannot be read as an archive. Choose an LZH, ZIP, 7z, RAR, CAB or tar archive.</translation>
+    </message>
+    <message>
+        <source>アーカイブが壊れているか、途中で切れています。ダウンロードし直すなどして、完全なファイルでもう一度インストールしてください。</source>
+        <translation>The archive is damaged or cut short. Get a complete copy (download it again, for example) and install once more.</translation>
+    </message>
+    <message>
+        <source>アーカイブに、新しいフォルダの外へ書き出そうとする項目があります。安全のため何も書き出していません。配布元に確かめてください。</source>
+        <translation>The archive holds an entry that would be written outside the new folder. For safety nothing was written. Check with whoever distributes it.</translation>
+    </message>
+    <message>
+        <source>アーカイブに扱えない種類の項目（デバイスファイルなど）があります。何も書き出していません。</source>
+        <translation>The archive holds an entry of a kind that cannot be installed (a device file, for example). Nothing was written.</translation>
+    </message>
+    <message>
+        <source>作業フォルダのディスクの空きが足りません。空きを作ってからもう一度インストールしてください。</source>
+        <translation>There is not enough free space on the working folder&apos;s disk. Free some space and install once more.</translation>
+    </message>
+    <message>
+        <source>作業フォルダに書き込む権限がありません。書き込めるフォルダを作業フォルダにしてから、もう一度インストールしてください。</source>
+        <translation>You may not write to the working folder. Choose a folder you can write to as the working folder and install once more.</translation>
+    </message>
+    <message>
+        <source>展開した大きさが圧縮された大きさに比べて桁外れに大きいため、解凍を中止しました。信頼できるアーカイブか確かめてください。</source>
+        <translation>Extraction was stopped: the extracted size grew far beyond what the compressed size makes plausible. Check that the archive can be trusted.</translation>
+    </message>
+    <message>
+        <source>ファイルを書き出せませんでした。作業フォルダを確かめてから、もう一度インストールしてください。</source>
+        <translation>The files could not be written. Check the working folder and install once more.</translation>
+    </message>
+    <message>
+        <source>項目: %1</source>
+        <translation>Entry: %1</translation>
+    </message>
+</context>
+<context>
+    <name>qm::FileSystem</name>
+    <message>
+        <source>ごみ箱はこの環境では使えません。</source>
+        <translation>The trash cannot be used here.</translation>
+    </message>
 </context>
 <context>
     <name>qm::FolderPreview</name>
@@ -342,10 +403,6 @@ Delete it?</translation>
         <translation>That name is taken. It may be installed already.</translation>
     </message>
     <message>
-        <source>解凍に失敗しました。</source>
-        <translation>Extraction failed.</translation>
-    </message>
-    <message>
         <source>このアーカイブには Setup.exe（特有のインストーラー）が含まれています。</source>
         <translation>This archive holds a Setup.exe (an installer of its own).</translation>
     </message>
@@ -380,6 +437,22 @@ Delete it?</translation>
     <message>
         <source>インストールするファイルを選択</source>
         <translation>Choose the file to install</translation>
+    </message>
+    <message>
+        <source>インストールするファイル</source>
+        <translation>File to install</translation>
+    </message>
+    <message>
+        <source>展開の進み具合</source>
+        <translation>Extraction progress</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 個、%2</source>
+        <translation>%1 entries, %2</translation>
     </message>
 </context>
 <context>
@@ -471,6 +544,14 @@ on the desktop</translation>
     <message>
         <source>リンク作成</source>
         <translation>Create links</translation>
+    </message>
+    <message>
+        <source>登録されている対象フォルダ</source>
+        <translation>Registered working folders</translation>
+    </message>
+    <message>
+        <source>大文字と小文字だけが違うフォルダが複数あります。置き場所の名前を正確に指定してください。</source>
+        <translation>There are several folders whose names differ only in letter case. Type the destination&apos;s name exactly.</translation>
     </message>
 </context>
 <context>
@@ -740,6 +821,18 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
     <message>
         <source> の設定</source>
         <translation> - details</translation>
+    </message>
+    <message>
+        <source>フォルダ</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>前の項目</source>
+        <translation>Previous entry</translation>
+    </message>
+    <message>
+        <source>次の項目</source>
+        <translation>Next entry</translation>
     </message>
 </context>
 <context>

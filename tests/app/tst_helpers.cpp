@@ -5,6 +5,8 @@
 #include "app/fieldreader.h"
 #include "app/helpers.h"
 #include "app/programstate.h"
+#include "platform/filesystem.h"
+#include "platform/pathbytes.h"
 #include "support/testenvironment.h"
 
 using namespace qm;
@@ -21,6 +23,7 @@ private Q_SLOTS:
     void addCategoryFillsSlotsInOrder();
     void addCategoryIgnoresThirtyFirst();
     void fileExistsEdges();
+    void fileExistsIgnoresCaseOfName_data();
     void fileExistsIgnoresCaseOfName();
     void lookupCacheSkipsOnlyMissingFolders();
     void showTextFileReadsUtf8AndCp932();
@@ -137,11 +140,47 @@ void TestHelpers::fileExistsEdges() {
     QVERIFY(!folderExists(""));
 }
 
+void TestHelpers::fileExistsIgnoresCaseOfName_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("wanted");
+    QTest::addColumn<QString>("found");  // "" when none (or ambiguous)
+    QTest::newRow("other case") << "p" << QStringList{"README.TXT"} << "Readme.txt"
+                                << "README.TXT";
+    QTest::newRow("missing") << "p" << QStringList{"README.TXT"} << "other.txt"
+                             << "";
+    QTest::newRow("two spellings, exact one wanted")
+        << "p" << QStringList{"ReadMe.txt", "README.TXT"} << "README.TXT"
+        << "README.TXT";
+    QTest::newRow("two spellings, neither exact")
+        << "p" << QStringList{"ReadMe.txt", "README.TXT"} << "readme.txt"
+        << "";
+    // A folder whose name is Shift-JIS bytes, as archives from Windows bring.
+    const QString sjis = textFromNameBytes("\x83\x5c\x83\x74\x83\x67");
+    QTest::newRow("shift-jis folder") << sjis << QStringList{"Tool.EXE"} << "tool.exe"
+                                      << "Tool.EXE";
+    QTest::newRow("shift-jis file")
+        << "q" << QStringList{sjis + ".exe"} << sjis + ".EXE" << sjis + ".exe";
+}
+
+// Exact spelling first, else the single case-blind match; several are never settled by picking.
 void TestHelpers::fileExistsIgnoresCaseOfName() {
-    const QString real = m_env->writeFile("p/README.TXT", "hello");
-    QVERIFY(fileExists(m_env->root() + "/p/readme.txt"));
-    QCOMPARE(findFileNoCase(m_env->root() + "/p/Readme.txt"), real);
-    QCOMPARE(findFileNoCase(m_env->root() + "/p/other.txt"), QString());
+    QFETCH(QString, folder);
+    QFETCH(QStringList, files);
+    QFETCH(QString, wanted);
+    QFETCH(QString, found);
+    const QString path = m_env->root() + QStringLiteral("/") + folder;
+    QVERIFY(fileSystem().makeFolder(path));
+    for (const QString& name : files) {
+        QVERIFY(fileSystem().writeFile(QString(path + u'/' + name), "x"));
+    }
+    const QString expected = found.isEmpty() ? QString() : path + u'/' + found;
+    QCOMPARE(findFileNoCase(path + u'/' + wanted), expected);
+    QCOMPARE(fileExists(path + u'/' + wanted), !found.isEmpty());
+    for (const QString& name : files) {
+        fileSystem().remove(QString(path + u'/' + name));
+    }
+    fileSystem().remove(path);
 }
 
 void TestHelpers::showTextFileReadsUtf8AndCp932() {

@@ -356,7 +356,7 @@ void TestStartUp::lastWindowClosedEndsProgram() {
     registry.find(WindowKind::MainMenu)->close();
     // A window shown right after the last one closed keeps the program running.
     registry.show(WindowKind::Catalogue);
-    QTest::qWait(20);
+    QVERIFY(test::runQueuedCalls());
     QCOMPARE(m_env->endCount, 0);
     registry.find(WindowKind::Catalogue)->close();
     QVERIFY(test::waitFor([&] { return m_env->endCount == 1; }));
@@ -399,7 +399,7 @@ void TestStartUp::activationRunsOncePerShowing() {
     QVERIFY(test::waitFor([&] { return links.activations == 1; }));
     windowSystemActivates(menu);
     windowSystemActivates(&links);
-    QTest::qWait(50);
+    QVERIFY(test::runQueuedCalls());
     QCOMPARE(links.activations, 1);
     windowSystemActivates(menu);
     windowSystemActivates(&links);

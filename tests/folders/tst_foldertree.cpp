@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/helpers.h"
-#include "folders/foldertree.h"
+#include "platform/foldertree.h"
 #include "platform/fileoperation.h"
 #include "platform/pathbytes.h"
 #include "support/bytetree.h"

@@ -26,7 +26,7 @@
 #include "shortcuts/recentdestinations.h"
 #include "shortcuts/shortcutswindows.h"
 #include "support/checkingtool.h"
-#include "support/scopedfault.h"
+#include "support/fakefilesystem.h"
 #include "support/testenvironment.h"
 
 using namespace qm;
@@ -333,13 +333,13 @@ void LinkWindowTest::rebuildFailures() {
     QVERIFY(showLinks(env));
     WindowRegistry::instance().unload(WindowKind::Links);
     QList<CatalogueEntry> records = {entry(1, QStringLiteral("New"), kUnset, "/s/n/n")};
-    std::optional<ScopedFileSystemFault> refusal;
+    std::optional<FakeFileSystem> refusal;
     if (fault == QLatin1String("missing list")) {
         QFile::remove(listFileOf(p.listFolder));
     } else if (fault == QLatin1String("refuse delete")) {
-        FileSystemFault refuse;
-        refuse.refuses = [](const QString& path) { return path.endsWith(u"Old.desktop"); };
-        refusal.emplace(refuse);
+        refusal.emplace();
+        refusal->refuse(FakeFileSystem::Remove,
+                        [](const QString& path) { return path.endsWith(u"Old.desktop"); });
     } else if (fault == QLatin1String("bare exe")) {
         records << entry(1, QStringLiteral("Bare"), kUnset, QStringLiteral("bare.exe"));
     } else {
@@ -530,9 +530,9 @@ void LinkWindowTest::copyMergesListFolders() {
     QCOMPARE(state().fileOp.wFunc, 2u);
     QCOMPARE(state().fileOp.fFlags, 20u);
 
-    // The window closed, stored the destination lower-cased, and the program ended.
+    // The window closed, stored the destination as typed, and the program ended.
     QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Links));
-    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl0"), QStringLiteral("online soft"));
+    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl0"), QStringLiteral("Online Soft"));
     QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl4"), QStringLiteral("(N/A)"));
     QVERIFY(env.endCount >= 1);
 
@@ -565,16 +565,30 @@ void LinkWindowTest::copyMergesListFolders() {
 void LinkWindowTest::replaceQuestion_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("yes") << int(AnswerYes) << QStringLiteral("Soft");
-    QTest::newRow("no") << int(AnswerNo) << QStringLiteral("Soft");
-    // As when the remembered (lower-cased) destination is picked: still the same folder.
-    QTest::newRow("other case, yes") << int(AnswerYes) << QStringLiteral("SOFT");
-    QTest::newRow("other case, no") << int(AnswerNo) << QStringLiteral("soft");
+    QTest::addColumn<QString>("menuSpelling");    // the earlier copy's menu files were written so
+    QTest::addColumn<QString>("secondSpelling");  // another folder of the same name, or ""
+    const QString soft = QStringLiteral("Soft");
+    QTest::newRow("yes") << int(AnswerYes) << soft << soft << QString();
+    QTest::newRow("no") << int(AnswerNo) << soft << soft << QString();
+    // As when an old lower-cased destination is picked: still the same folder.
+    QTest::newRow("other case, yes")
+        << int(AnswerYes) << QStringLiteral("SOFT") << soft << QString();
+    QTest::newRow("other case, no") << int(AnswerNo) << QStringLiteral("soft") << soft << QString();
+    // The folder was renamed in its letter case since: its menu files are still the same set.
+    QTest::newRow("menus in other case")
+        << int(AnswerYes) << soft << QStringLiteral("SOFT") << QString();
+    // Two folders that differ only in case: neither is picked, nothing is replaced.
+    QTest::newRow("two spellings")
+        << int(AnswerYes) << QStringLiteral("soft") << soft << QStringLiteral("SOFT");
+    QTest::newRow("two spellings, exact one")
+        << int(AnswerYes) << soft << soft << QStringLiteral("SOFT");
 }
 
 void LinkWindowTest::replaceQuestion() {
     QFETCH(int, answer);
     QFETCH(QString, typed);
+    QFETCH(QString, menuSpelling);
+    QFETCH(QString, secondSpelling);
     TestEnvironment env;
     openMainMenu();
     const Prepared p =
@@ -583,13 +597,17 @@ void LinkWindowTest::replaceQuestion() {
     // An earlier copy with a category that no longer exists, and its menu files.
     const QString apps = applicationsFolder();
     const QString dest = apps + QStringLiteral("/Soft");
-    QDir().mkpath(dest + QStringLiteral("/OldCat"));
-    QFile old(dest + QStringLiteral("/OldCat/Old.desktop"));
+    QDir().mkpath(apps + u'/' + menuSpelling + QStringLiteral("/OldCat"));
+    QFile old(apps + u'/' + menuSpelling + QStringLiteral("/OldCat/Old.desktop"));
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("[Desktop Entry]\nType=Application\nName=Old\nExec=old\n");
     old.close();
-    QVERIFY(MenuFiles(apps, QStringLiteral("Soft")).write());
+    QVERIFY(MenuFiles(apps, menuSpelling).write());
+    QVERIFY(QDir(apps).rename(menuSpelling, QStringLiteral("Soft")) || menuSpelling == "Soft");
     QCOMPARE(QDir(MenuFiles::directoriesFolder()).entryList(QDir::Files).size(), 2);
+    if (!secondSpelling.isEmpty()) {
+        QVERIFY(QDir().mkpath(apps + u'/' + secondSpelling));
+    }
 
     Form* form = showLinks(env);
     QVERIFY(form);
@@ -598,6 +616,14 @@ void LinkWindowTest::replaceQuestion() {
     env.prompt.clear();
     env.prompt.answers = {answer};
     control<QPushButton>(form, "Command5")->click();
+    if (!secondSpelling.isEmpty() && typed != QLatin1String("Soft")) {
+        QCOMPARE(env.prompt.texts().size(), 1);
+        QVERIFY(env.prompt.texts().first().startsWith(
+            QStringLiteral("大文字と小文字だけが違うフォルダが複数あります。")));
+        QCOMPARE(tree(dest),
+                 (QStringList{QStringLiteral("OldCat/"), QStringLiteral("OldCat/Old.desktop")}));
+        return;
+    }
     QCOMPARE(env.prompt.messages.first().text, kReplace);
     QCOMPARE(env.prompt.messages.first().flags, int(MsgYesNo));
     if (answer == AnswerNo) {
@@ -613,8 +639,13 @@ void LinkWindowTest::replaceQuestion() {
         return;
     }
     QCOMPARE(env.prompt.texts(), (QStringList{kReplace, kDone}));
-    // One folder, named as typed.
-    QCOMPARE(QDir(apps).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{typed});
+    // One folder, named as typed (and the other spelling untouched).
+    QStringList folders{typed, secondSpelling};
+    folders.removeAll(QString());
+    QStringList listed = QDir(apps).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    listed.sort();
+    folders.sort();
+    QCOMPARE(listed, folders);
     QCOMPARE(tree(apps + u'/' + typed),
              (QStringList{QStringLiteral("New.desktop"), QStringLiteral("w リスト.desktop")}));
     QCOMPARE(QDir(MenuFiles::mergedMenusFolder()).entryList(QDir::Files).size(), 1);
@@ -622,35 +653,51 @@ void LinkWindowTest::replaceQuestion() {
     QVERIFY(!menu.contains(QStringLiteral("OldCat")));
     QVERIFY(menu.contains(QStringLiteral("<Filename>%1-New.desktop</Filename>").arg(typed)));
     QCOMPARE(QDir(MenuFiles::directoriesFolder()).entryList(QDir::Files).size(), 1);
-    // Remembered lower-cased, shown as the folder is spelt.
+    // Remembered and shown as the folder is spelt.
     QVERIFY(showLinks(env, 3));
     combo = control<QComboBox>(WindowRegistry::instance().find(WindowKind::Links), "Combo1");
     QCOMPARE(combo->itemText(0), typed);
     QCOMPARE(combo->itemText(1), QStringLiteral("(N/A)"));
     WindowRegistry::instance().unload(WindowKind::Links);
-    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl0"), typed.toLower());
+    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl0"), typed);
 }
 
 void LinkWindowTest::recentDestinations_data() {
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QString>("used");
     QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QStringList>("folders");  // in the applications folder
     const QString na = QStringLiteral("(N/A)");
     QTest::newRow("first use") << QStringList{na, na, na, na, na} << QStringLiteral("Online")
-                               << QStringList{QStringLiteral("online"), na, na, na, na};
+                               << QStringList{QStringLiteral("Online"), na, na, na, na}
+                               << QStringList();
     QTest::newRow("known one moves up")
-        << QStringList{"a", "b", "c", "d", "e"} << QStringLiteral("D")
-        << QStringList{"d", "a", "b", "c", "e"};
+        << QStringList{"a", "b", "c", "d", "e"} << QStringLiteral("d")
+        << QStringList{"d", "a", "b", "c", "e"} << QStringList();
+    QTest::newRow("old lower-cased item of its folder leaves")
+        << QStringList{"a", "tools", "c", "", ""} << QStringLiteral("Tools")
+        << QStringList{"Tools", "a", "c", "", ""} << QStringList{"Tools"};
+    QTest::newRow("another spelling stays")
+        << QStringList{"a", "tools", "c", "", ""} << QStringLiteral("Tools")
+        << QStringList{"Tools", "a", "tools", "c", ""} << QStringList{"Tools", "tools"};
+    QTest::newRow("old item of two spellings stays")
+        << QStringList{"tools", "", "", "", ""} << QStringLiteral("Tools")
+        << QStringList{"Tools", "tools", "", "", ""} << QStringList{"Tools", "TOOLS"};
     QTest::newRow("sixth falls off") << QStringList{"a", "b", "c", "d", "e"} << QStringLiteral("f")
-                                     << QStringList{"f", "a", "b", "c", "d"};
+                                     << QStringList{"f", "a", "b", "c", "d"} << QStringList();
     QTest::newRow("empty slots kept") << QStringList{"a", "", "", "", ""} << QStringLiteral("b")
-                                      << QStringList{"b", "a", "", "", ""};
+                                      << QStringList{"b", "a", "", "", ""} << QStringList();
 }
 
 void LinkWindowTest::recentDestinations() {
     QFETCH(QStringList, before);
     QFETCH(QString, used);
     QFETCH(QStringList, after);
+    QFETCH(QStringList, folders);
+    TestEnvironment env;
+    for (const QString& folder : folders) {
+        QVERIFY(QDir().mkpath(applicationsFolder() + u'/' + folder));
+    }
     QCOMPARE(withRecentDestination(before, used), after);
 }
 

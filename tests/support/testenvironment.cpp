@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <QTimer>
 
 #include "app/endprogram.h"
 #include "app/programstate.h"
@@ -103,6 +104,13 @@ QByteArray TestEnvironment::readFile(const QString& absolutePath) {
         return QByteArray();
     }
     return file.readAll();
+}
+
+bool runQueuedCalls() {
+    // Calls queued with no delay run in the order they were queued, so this one runs last.
+    bool reached = false;
+    QTimer::singleShot(0, QCoreApplication::instance(), [&reached] { reached = true; });
+    return waitFor([&reached] { return reached; });
 }
 
 bool waitFor(const std::function<bool()>& condition, int timeoutMs) {

@@ -47,6 +47,10 @@ private:
 // Lets pending events run until condition holds or the timeout passes.
 bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
 
+// Waits until every call already queued on the event loop has run (a deferred activation, the
+// last-window check): whatever they would have done is done when this returns true.
+bool runQueuedCalls();
+
 // A stand-in window of a given kind for tests of another window: when it is first activated it
 // runs onShow (for example to fill in the exchange record), then closes itself unless keepOpen.
 class ScriptedForm : public Form {

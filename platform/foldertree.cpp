@@ -1,4 +1,4 @@
-#include "folders/foldertree.h"
+#include "platform/foldertree.h"
 
 #include <algorithm>
 #include <array>

@@ -1,0 +1,306 @@
+#include "platform/filesystem.h"
+
+#include <QCoreApplication>
+
+#include <cerrno>
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/foldertree.h"
+#include "platform/launcher.h"
+#include "platform/pathbytes.h"
+
+namespace qm {
+namespace {
+
+QString errorText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+void setError(QString* error, const QString& text) {
+    if (error) {
+        *error = text;
+    }
+}
+
+FileKind kindOf(mode_t mode) {
+    if (S_ISREG(mode)) {
+        return FileKind::File;
+    }
+    if (S_ISDIR(mode)) {
+        return FileKind::Folder;
+    }
+    return FileKind::Other;
+}
+
+FileStatus statusAt(int folder, const char* name) {
+    FileStatus result;
+    struct stat entry {};
+    if (::fstatat(folder, name, &entry, AT_SYMLINK_NOFOLLOW) != 0) {
+        return result;
+    }
+    result.isLink = S_ISLNK(entry.st_mode);
+    struct stat target = entry;
+    if (result.isLink && ::fstatat(folder, name, &target, 0) != 0) {
+        return result;  // a link to nothing
+    }
+    result.kind = kindOf(target.st_mode);
+    result.size = target.st_size;
+    result.modifiedNs = qint64(target.st_mtim.tv_sec) * 1000000000 + target.st_mtim.tv_nsec;
+    result.device = target.st_dev;
+    result.inode = target.st_ino;
+    result.mode = target.st_mode & 07777;
+    result.listable =
+        result.kind == FileKind::Folder && ::faccessat(folder, name, R_OK | X_OK, 0) == 0;
+    return result;
+}
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        written += n;
+    }
+    return true;
+}
+
+class RealFileSystem final : public FileSystem {
+public:
+    FileStatus status(const FsPath& path) override {
+        if (path.isEmpty()) {
+            return {};
+        }
+        return statusAt(AT_FDCWD, path.c_str());
+    }
+
+    std::optional<QList<FolderEntry>> list(const FsPath& folder) override {
+        if (folder.isEmpty()) {
+            return std::nullopt;
+        }
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            return std::nullopt;
+        }
+        DIR* dir = ::fdopendir(fd);
+        if (!dir) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        QList<FolderEntry> entries;
+        errno = 0;
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
+                continue;
+            }
+            entries.append({textFromNameBytes(QByteArray(entry->d_name)),
+                            statusAt(::dirfd(dir), entry->d_name)});
+        }
+        const bool failed = errno != 0;
+        ::closedir(dir);
+        if (failed) {
+            return std::nullopt;
+        }
+        return entries;
+    }
+
+    bool readFile(const FsPath& path, QByteArray* bytes, QString* error) override {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (path.isEmpty() || fd < 0) {
+            setError(error, errorText(path.isEmpty() ? ENOENT : errno));
+            return false;
+        }
+        QByteArray data;
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                setError(error, errorText(errno));
+                ::close(fd);
+                return false;
+            }
+            if (n == 0) {
+                break;
+            }
+            data.append(buffer, n);
+        }
+        ::close(fd);
+        *bytes = data;
+        return true;
+    }
+
+    bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error) override {
+        if (path.isEmpty() || path.fileName().isEmpty()) {
+            setError(error, errorText(EINVAL));
+            return false;
+        }
+        // A unique temporary name beside the file, created exclusively, then renamed over it.
+        QByteArray temporary = path.bytes() + ".qm-XXXXXX";
+        const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+        if (fd < 0) {
+            setError(error, errorText(errno));
+            return false;
+        }
+        // The mode a new file would get, or the one the file has.
+        struct stat old {};
+        mode_t mode = 0666;
+        if (::stat(path.c_str(), &old) == 0) {
+            mode = old.st_mode & 07777;
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode &= ~mask;
+        }
+        const bool written = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+        const int writeError = errno;
+        if (::close(fd) != 0 || !written) {
+            setError(error, errorText(written ? errno : writeError));
+            ::unlink(temporary.constData());
+            return false;
+        }
+        if (::rename(temporary.constData(), path.c_str()) != 0) {
+            setError(error, errorText(errno));
+            ::unlink(temporary.constData());
+            return false;
+        }
+        return true;
+    }
+
+    bool makeFolder(const FsPath& path, bool withParents) override {
+        if (path.isEmpty()) {
+            return false;
+        }
+        if (::mkdir(path.c_str(), 0777) == 0) {
+            return true;
+        }
+        if (errno == EEXIST) {
+            return status(path).isFolder();
+        }
+        if (errno != ENOENT || !withParents) {
+            return false;
+        }
+        const FsPath parent = path.parent();
+        if (parent.isEmpty() || parent == path || !makeFolder(parent, true)) {
+            return false;
+        }
+        return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && status(path).isFolder());
+    }
+
+    bool remove(const FsPath& path) override {
+        if (path.isEmpty()) {
+            return false;
+        }
+        if (::unlink(path.c_str()) == 0) {
+            return true;
+        }
+        return (errno == EISDIR || errno == EPERM) && ::rmdir(path.c_str()) == 0;
+    }
+
+    bool removeTree(const FsPath& path) override { return deleteFolderTree(path.text()); }
+
+    int transfer(const FileOperation& operation, const FileOperationProgress& progress) override {
+        return shellFileOperation(operation, progress);
+    }
+
+    bool trash(const FsPath&, QString* error) override {
+        setError(error,
+                 QCoreApplication::translate("qm::FileSystem", "ごみ箱はこの環境では使えません。"));
+        return false;
+    }
+
+    bool open(const FsPath& folder) override {
+        return Launcher::instance().openFolder(folder.text());
+    }
+
+    bool launch(const FsPath& program, const QStringList& arguments, const FsPath& workingDirectory,
+                QString* error) override {
+        return Launcher::instance().start(program.text(), arguments, workingDirectory.text(),
+                                          error);
+    }
+};
+
+RealFileSystem& realFileSystem() {
+    static RealFileSystem fileSystem;
+    return fileSystem;
+}
+
+FileSystem* g_fileSystem = nullptr;
+
+}  // namespace
+
+FoundName matchNameNoCase(const QStringList& names, const QString& name) {
+    FoundName found;
+    if (name.isEmpty()) {
+        return found;
+    }
+    const QString folded = name.toCaseFolded();
+    bool exact = false;
+    for (const QString& candidate : names) {
+        if (candidate.toCaseFolded() == folded) {
+            found.matches.append(candidate);
+            exact = exact || candidate == name;
+        }
+    }
+    if (exact) {
+        found.outcome = FoundName::Outcome::One;
+        found.name = name;
+    } else if (found.matches.size() == 1) {
+        found.outcome = FoundName::Outcome::One;
+        found.name = found.matches.first();
+    } else if (found.matches.size() > 1) {
+        found.outcome = FoundName::Outcome::Ambiguous;
+    }
+    return found;
+}
+
+bool admits(EntryFilter filter, const FileStatus& status) {
+    switch (filter) {
+        case EntryFilter::Files:
+            return status.isFile();
+        case EntryFilter::Folders:
+            return status.isFolder();
+        case EntryFilter::Any:
+            break;
+    }
+    return status.exists();
+}
+
+FoundName FileSystem::find(const FsPath& folder, const QString& name, EntryFilter filter) {
+    if (name.isEmpty() || name.contains(u'/')) {
+        return {};
+    }
+    QStringList names;
+    const auto entries = list(folder);
+    for (const FolderEntry& entry : entries.value_or(QList<FolderEntry>())) {
+        if (admits(filter, entry.status)) {
+            names.append(entry.name);
+        }
+    }
+    // A folder that may be entered but not listed still has its exact spelling.
+    if (!entries && admits(filter, status(folder.child(name)))) {
+        names.append(name);
+    }
+    return matchNameNoCase(names, name);
+}
+
+FileSystem& FileSystem::instance() {
+    return g_fileSystem ? *g_fileSystem : realFileSystem();
+}
+
+void FileSystem::setInstance(FileSystem* fileSystem) {
+    g_fileSystem = fileSystem;
+}
+
+}  // namespace qm
