@@ -12,6 +12,20 @@ bool isAscii(const QString& text) {
     return true;
 }
 
+// True when NFKC may change the text: it holds a character from a block with compatibility
+// forms or combining marks. Plain kana, CJK ideographs and ASCII never change, and they are most
+// of what a Japanese catalogue holds; normalising costs far more than this look.
+bool mayChangeUnderNfkc(const QString& text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x80 && u < 0x3040) || (u >= 0x3099 && u <= 0x309F) || u == 0x30FF ||
+            (u >= 0x3100 && u < 0x3400) || (u >= 0xD800 && u <= 0xDFFF) || u >= 0xF900) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 QString foldForSearch(const QString& text) {
@@ -20,7 +34,9 @@ QString foldForSearch(const QString& text) {
     if (isAscii(text)) {
         return text.toLower();
     }
-    QString folded = text.normalized(QString::NormalizationForm_KC).toCaseFolded();
+    QString folded =
+        (mayChangeUnderNfkc(text) ? text.normalized(QString::NormalizationForm_KC) : text)
+            .toCaseFolded();
     for (QChar& c : folded) {
         const char16_t u = c.unicode();
         // Katakana ァ..ヶ and the iteration marks ヽヾ sit 0x60 above their hiragana.

@@ -482,6 +482,8 @@ void CatalogueLoadTest::filterMatching_data() {
     QTest::newRow("half-width kana finds hiragana")
         << "ﾊﾟﾚｯﾄ" << QStringList{"ぱれっと", "k", "d", "f"} << true;
     QTest::newRow("a voiced mark is not ignored") << "はれっと" << palette << false;
+    QTest::newRow("a combining voiced mark joins its kana")
+        << "がぎ" << QStringList{QString::fromUtf16(u"か\u3099ぎ"), "k", "d", "f"} << true;
     QTest::newRow("letter case") << "PALETTE" << palette << true;
     QTest::newRow("full-width letters") << "ｐａｌ" << palette << true;
     QTest::newRow("full-width digits")
