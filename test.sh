@@ -30,7 +30,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # File and catalogue operations again, as an unprivileged user (root may change any file, so only
 # this run sees permission faults), and across a real second file system when there is one.
-unprivileged_tests='^tst_(fileoperation|foldertree|movewindow|catalogueoperations|listfile|remover)$'
+unprivileged_tests='^tst_(fileoperation|foldertree|movewindow|catalogueoperations|listfile|remover|archiveextraction)$'
 other_fs=""
 if mountpoint -q /dev/shm && [ "$(stat -c %d /dev/shm)" != "$(stat -c %d "${TMPDIR:-/tmp}")" ]; then
     other_fs=/dev/shm

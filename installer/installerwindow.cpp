@@ -20,6 +20,7 @@
 #include "app/translatedtext.h"
 #include "app/windowregistry.h"
 #include "installer/archivecommand.h"
+#include "installer/archivekind.h"
 #include "installer/dropbox.h"
 #include "installer/filedropfilter.h"
 #include "installer/installsteps.h"
@@ -81,6 +82,18 @@ const TranslatedText kUnusableNameMessage{
     QT_TRANSLATE_NOOP("qm::InstallerWindow",
                       "このファイル名からはフォルダ名を作れません（制御文字が含まれています）。"
                       "ファイル名を変えてからもう一度指定してください。")};
+const TranslatedText kNotInstallableMessage{
+    "qm::InstallerWindow",
+    QT_TRANSLATE_NOOP(
+        "qm::InstallerWindow",
+        "このファイルはインストールできません。LZH、ZIP、7z、RAR、CAB、tar のアーカイブか"
+        "、プログラムファイル（.exe、.AppImage）を指定してください。")};
+const TranslatedText kExtensionOnlyMessage{
+    "qm::InstallerWindow",
+    QT_TRANSLATE_NOOP(
+        "qm::InstallerWindow",
+        "このファイル名には拡張子の前に名前がないので、フォルダ名を決められません。ファイル名を変"
+        "えてからもう一度指定してください。")};
 const TranslatedText kUnusablePathMessage{
     "qm::InstallerWindow",
     QT_TRANSLATE_NOOP(
@@ -221,8 +234,14 @@ void InstallerWindow::chooseFileClicked() {
 }
 
 void InstallerWindow::fileChosen(const QString& file) {
-    const InstallableFile installable = installableFile(file);
+    InstallableFile installable = installableFile(file);
     if (installable.kind == InstallKind::None) {
+        // No extension of an archive: what the file holds decides, and the folder takes the
+        // whole name.
+        installable = {archiveKindBySignature(file), lastPathPart(file)};
+    }
+    if (installable.kind == InstallKind::None) {
+        messageBox(kNotInstallableMessage);
         return;
     }
     // The one name used for the clash test, the extraction and the catalogue: trimmed the way
@@ -230,6 +249,10 @@ void InstallerWindow::fileChosen(const QString& file) {
     const std::optional<QString> name = programFolderName(installable.baseName);
     if (!name) {
         messageBox(kUnusableNameMessage);
+        return;
+    }
+    if (name->isEmpty()) {
+        messageBox(kExtensionOnlyMessage);
         return;
     }
     const QString workFolder = state().workFolder;
@@ -247,6 +270,7 @@ void InstallerWindow::fileChosen(const QString& file) {
     }
     m_archiveLabel->setPath(file);
     m_destinationLabel->setPath(destination);
+    m_pendingKind = installable.kind;
 }
 
 bool InstallerWindow::extractPending(InstallKind kind) {
@@ -313,7 +337,7 @@ void InstallerWindow::installClicked() {
     if (m_busy) {
         return;
     }
-    const InstallKind kind = installableFile(m_archiveLabel->text()).kind;
+    const InstallKind kind = m_pendingKind;
     if (kind == InstallKind::None) {
         messageBox(tr("適切なファイルを指定してください。"), MsgOkOnly,
                    QStringLiteral("Quillmorn"));

@@ -56,6 +56,7 @@ private:
     QPushButton* m_menuButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
     QProgressBar* m_progress = nullptr;
+    InstallKind m_pendingKind = InstallKind::None;
     bool m_busy = false;
     bool m_cancelRequested = false;
     bool m_closeWhenDone = false;

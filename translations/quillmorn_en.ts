@@ -452,6 +452,14 @@ Delete it?</translation>
         <source>%1 個、%2</source>
         <translation>%1 entries, %2</translation>
     </message>
+    <message>
+        <source>このファイルはインストールできません。LZH、ZIP、7z、RAR、CAB、tar のアーカイブか、プログラムファイル（.exe、.AppImage）を指定してください。</source>
+        <translation>This file cannot be installed. Choose an LZH, ZIP, 7z, RAR, CAB or tar archive, or a program file (.exe, .AppImage).</translation>
+    </message>
+    <message>
+        <source>このファイル名には拡張子の前に名前がないので、フォルダ名を決められません。ファイル名を変えてからもう一度指定してください。</source>
+        <translation>This file name has no name before its extension, so no folder name can be made from it. Rename the file and choose it again.</translation>
+    </message>
 </context>
 <context>
     <name>qm::Launcher</name>
