@@ -107,7 +107,7 @@ bool prepareWorkingFolder(const QString& workFolder) {
                        "大文字と小文字だけが違う作業フォルダが複数あるため、作業フォルダを"
                        "作成できません。\n") +
                        listFolder,
-                   MsgExclamation, QStringLiteral("Quillmorn"));
+                   MsgExclamation);
         return false;
     }
     // An existing list folder is kept as it is; only "settings.dat" is rewritten.
@@ -115,11 +115,11 @@ bool prepareWorkingFolder(const QString& workFolder) {
         messageBox(QCoreApplication::translate("qm::WorkingFolder",
                                                "作業フォルダを作成できませんでした。\n") +
                        listFolder,
-                   MsgExclamation, QStringLiteral("Quillmorn"));
+                   MsgExclamation);
         return false;
     }
     messageBox(QCoreApplication::translate("qm::WorkingFolder", "作業フォルダを作成しました。"),
-               MsgOkOnly, QStringLiteral("Quillmorn"));
+               MsgOkOnly);
     return true;
 }
 

@@ -62,14 +62,13 @@ CatalogueService::SaveOutcome CatalogueService::save() {
     if (m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
         messageBox(path + tr(" の控えを ") + backup +
                        tr(" に作れなかったため、保存しませんでした。\n") + error,
-                   MsgExclamation, QStringLiteral("quillmorn"));
+                   MsgExclamation);
         m_listChanged = true;
         return SaveOutcome::Failed;
     }
     m_listNeedsBackup = false;
     if (!saveListFile(path, m_model.entries(), &error)) {
-        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation,
-                   QStringLiteral("quillmorn"));
+        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation);
         m_listChanged = true;
         return SaveOutcome::Failed;
     }
@@ -86,7 +85,7 @@ bool CatalogueService::deleteRow(int row) {
                              "セットアップ、インストールされたソフトを消すと、システムに影響が出る"
                              "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
                              "メントに従ってください。\n削除しますか？"),
-                   MsgYesNo, QStringLiteral("Quillmorn"));
+                   MsgYesNo);
     if (answer != AnswerYes) {
         return false;
     }

@@ -372,6 +372,8 @@ void CatalogueWindow::activate() {
     const QPointer<CatalogueWindow> self(this);
     const auto gone = [&self] { return self.isNull() || self->isUnloaded(); };
     ProgramState& s = state();
+    // The list is built: the splash goes before any dialog opens over it.
+    WindowRegistry::instance().unload(WindowKind::Splash);
 
     // A folder just installed: select its row and open its registration.
     if (!s.newFolderName.isEmpty()) {
@@ -398,15 +400,15 @@ void CatalogueWindow::activate() {
         }
         m_registerAtStartAction->setChecked(true);
     }
-    // A move was started: register what came of it.
+    // A move was started: register what came of it. A move away adds nothing here, which is
+    // no news to the user.
     if (s.newFolderPending) {
         s.newFolderPending = false;
-        registerAll();
+        registerUnregistered(false);
         if (gone()) {
             return;
         }
     }
-    WindowRegistry::instance().unload(WindowKind::Splash);
     // The selected folder went to another working folder: its catalogue takes over.
     if (!s.moveTarget.isEmpty()) {
         closeAndHandOver(std::nullopt);
@@ -481,6 +483,10 @@ void CatalogueWindow::editSelected() {
 }
 
 void CatalogueWindow::registerAll() {
+    registerUnregistered(true);
+}
+
+void CatalogueWindow::registerUnregistered(bool sayNothingAdded) {
     RegistrationSession session(*m_model, registrationHooks());
     switch (session.registerUnregistered()) {
         case RegistrationSession::Outcome::Finished:
@@ -495,7 +501,9 @@ void CatalogueWindow::registerAll() {
             }
             break;
         case RegistrationSession::Outcome::NothingOffered:
-            messageBox(tr("追加はありませんでした。"));
+            if (sayNothingAdded) {
+                messageBox(tr("追加はありませんでした。"));
+            }
             break;
         case RegistrationSession::Outcome::Cancelled:
         case RegistrationSession::Outcome::Gone:

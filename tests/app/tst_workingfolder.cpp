@@ -83,7 +83,7 @@ void TestWorkingFolder::prepareKeepsListAndRewritesSettings() {
     QVERIFY(isPrepared("/d/Soft"));
     QCOMPARE(m_env->prompt.messages.size(), 1);
     QCOMPARE(m_env->prompt.messages[0].text, QString("作業フォルダを作成しました。"));
-    QCOMPARE(m_env->prompt.messages[0].title, QString("Quillmorn"));
+    QCOMPARE(m_env->prompt.messages[0].title, QString());
     const QString index = m_env->programFolder() + "/Soft/index.qmx";
     QFile file(index);
     QVERIFY(file.open(QIODevice::WriteOnly));

@@ -464,11 +464,16 @@ void CatalogueWindowTest::installedFolderIsEditedFirst() {
     CatalogueFixture::setOption("kmode", "1");
     state().newFolderName = "new";
     state().newFolderPending = true;
-    m_fixture->registration.answer = [](int) { state().editName = "New program"; };
+    bool splashBehind = true;
+    m_fixture->registration.answer = [&splashBehind](int) {
+        splashBehind = WindowRegistry::instance().isVisible(WindowKind::Splash);
+        state().editName = "New program";
+    };
     // Another entry's category that reads like the installed folder is not its row.
     openWith({"a", "new", "z"}, "1,A,a,new,e,d\r\n");
     // Only the installed folder's edit, no sequential registration in that activation.
     QCOMPARE(m_fixture->registration.shownFolders, QStringList{"new"});
+    QVERIFY(!splashBehind);
     QVERIFY(state().newFolderName.isEmpty());
     QVERIFY(!state().newFolderPending);
     QCOMPARE(CatalogueFixture::model()->entry(1).name, "New program");

@@ -202,6 +202,8 @@ void MoveWindowTest::browseFillsOrEmptiesText() {
     f.env.prompt.folders = {f.elsewhere + "/", QString()};
     f.control<QPushButton>("Command2")->click();
     QCOMPARE(f.control<QLineEdit>("Text1")->text(), f.elsewhere);
+    // What was browsed to is the destination, not the list's row.
+    QVERIFY(f.control<QRadioButton>("Option2")->isChecked());
     QCOMPARE(f.env.prompt.chooserTitles,
              QStringList{QStringLiteral("対象となるフォルダを指定してください。")});
     f.control<QPushButton>("Command2")->click();  // cancelled

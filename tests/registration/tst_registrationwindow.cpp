@@ -233,6 +233,7 @@ void TestRegistrationWindow::opensEachState() {
 
     QVERIFY(runDialog([&](Form* form) {
         QCOMPARE(form->windowTitle(), QStringLiteral("Old name の設定"));
+        QCOMPARE(control<QPushButton>(form, "Command2")->text(), QStringLiteral("キャンセル"));
         QCOMPARE(control<QLabel>(form, "Label7")->text(), shown);
         QCOMPARE(control<QCheckBox>(form, "Check1")->isChecked(), startState == 0);
         QCOMPARE(covered(form), startState == 0);
