@@ -95,6 +95,14 @@ Delete it?</translation>
         <source>」は作業対象のフォルダ名として使えません。</source>
         <translation>&quot; cannot be used for a folder to manage.</translation>
     </message>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>次のフォルダが %1 にないため、その登録情報はリストを保存するときに除かれます。</source>
+        <translation>These folders are no longer in %1; their registrations are left out when the list is saved.</translation>
+    </message>
 </context>
 <context>
     <name>qm::CatalogueWindow</name>
@@ -1059,6 +1067,12 @@ The rest is in the source %5. Moving the folder to the same destination again fi
 </source>
         <translation>Several list folders differ only in letter case, so the list folder cannot be created.
 </translation>
+    </message>
+    <message>
+        <source>作業フォルダ %1 は別の管理する対象のフォルダ %2 のものです。
+%3 の作業フォルダとして %4 を使います。</source>
+        <translation>The list folder %1 belongs to another folder, %2.
+%3 uses the list folder %4.</translation>
     </message>
 </context>
 </TS>
