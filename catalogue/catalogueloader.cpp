@@ -6,6 +6,7 @@
 #include "app/helpers.h"
 #include "app/workingfolder.h"
 #include "catalogue/cataloguemodel.h"
+#include "platform/filesystem.h"
 #include "platform/pathbytes.h"
 #include "platform/paths.h"
 #include "platform/programicon.h"
@@ -32,11 +33,18 @@ bool isRegistered(qint16 state) {
 }  // namespace
 
 bool programFileExists(const QString& exe) {
-    return isAbsolutePath(exe) && fileExists(exe);
+    return !programFileOnDisk(exe).isEmpty();
 }
 
 QString programFileOnDisk(const QString& exe) {
-    if (!programFileExists(exe)) {
+    if (!isAbsolutePath(exe)) {
+        return QString();
+    }
+    // The exact name first, by its bytes, so that a name that is not text is found too.
+    if (!lastPathPart(exe).startsWith(u'.') && fileSystem().status(exe).isFile()) {
+        return exe;
+    }
+    if (!fileExists(exe)) {
         return QString();
     }
     const QString found = findFileNoCase(exe);
@@ -67,9 +75,11 @@ MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, cons
                           EventPump& pump) {
     MergeResult result;
     QString text;
-    if (!readTextFile(listFile, &text)) {
+    bool damaged = false;
+    if (!readListText(listFile, &text, &damaged)) {
         return result;
     }
+    result.misread = damaged;
     ListFileReader reader(text);
     while (!reader.atEnd()) {
         const std::optional<CatalogueEntry> record = reader.next();
@@ -88,10 +98,13 @@ MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, cons
                                     record->description);
         } else if (!folderExists(joinPath(workFolder, record->folder))) {
             result.dropped = true;
+            result.missingFolders.append(record->folder);
             // A name that is a listed folder while the folder text is none: the fields shifted.
             if (model.findRowByFolder(record->name) >= 0) {
                 result.misread = true;
             }
+        } else {
+            result.unlisted.append(*record);
         }
         pump.pump();
     }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+
+#include "catalogue/listfile.h"
 
 #include <vector>
 
@@ -34,6 +38,11 @@ struct MergeResult {
     // records may have been misread or dropped, and the file deserves a copy before it is
     // replaced.
     bool misread = false;
+    // The folder texts of the records that were dropped because their folder is gone.
+    QStringList missingFolders;
+    // Records of folders that exist but are not listed (hidden ones): they have no row, and
+    // are written back as they were.
+    QList<CatalogueEntry> unlisted;
 };
 
 // Merges the records of the list file into rows just scanned: a record updates the row of its

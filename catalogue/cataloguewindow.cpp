@@ -411,6 +411,8 @@ void CatalogueWindow::activate() {
     const QPointer<CatalogueWindow> self(this);
     const auto gone = [&self] { return self.isNull() || self->isUnloaded(); };
     ProgramState& s = state();
+    // The list is built: the splash goes before any dialog opens over it.
+    WindowRegistry::instance().unload(WindowKind::Splash);
 
     // A folder just installed: select its row and open its registration.
     if (!s.newFolderName.isEmpty()) {
@@ -437,15 +439,15 @@ void CatalogueWindow::activate() {
         }
         m_registerAtStartAction->setChecked(true);
     }
-    // A move was started: register what came of it.
+    // A move was started: register what came of it. A move away adds nothing here, which is
+    // no news to the user.
     if (s.newFolderPending) {
         s.newFolderPending = false;
-        registerAll();
+        registerUnregistered(false);
         if (gone()) {
             return;
         }
     }
-    WindowRegistry::instance().unload(WindowKind::Splash);
     // The selected folder went to another working folder: its catalogue takes over.
     if (!s.moveTarget.isEmpty()) {
         closeAndHandOver(std::nullopt);
@@ -524,16 +526,32 @@ RegistrationSession::Hooks CatalogueWindow::registrationHooks() {
 void CatalogueWindow::editSelected() {
     RegistrationSession session(*m_model, registrationHooks());
     session.edit(selectedRow());
+    // The icon box shows the program just chosen, without another click on the row.
+    previewRow(selectedRow());
 }
 
 void CatalogueWindow::registerAll() {
+    registerUnregistered(true);
+}
+
+void CatalogueWindow::registerUnregistered(bool sayNothingAdded) {
     RegistrationSession session(*m_model, registrationHooks());
     switch (session.registerUnregistered()) {
         case RegistrationSession::Outcome::Finished:
-            messageBox(tr("全て登録されました。"));
+            if (session.leftUnregistered().isEmpty()) {
+                messageBox(tr("全て登録されました。"));
+            } else {
+                // Never a success while rows stay unregistered: say how many, and which.
+                messageBox(
+                    tr("%1 件が未設定のままです：\n").arg(session.leftUnregistered().size()) +
+                        session.leftUnregistered().join(u'\n'),
+                    MsgExclamation);
+            }
             break;
         case RegistrationSession::Outcome::NothingOffered:
-            messageBox(tr("追加はありませんでした。"));
+            if (sayNothingAdded) {
+                messageBox(tr("追加はありませんでした。"));
+            }
             break;
         case RegistrationSession::Outcome::Cancelled:
         case RegistrationSession::Outcome::Gone:

@@ -57,7 +57,8 @@ public:
     void moveSelected();        // Command1 "移 動"
     void deleteSelected();      // Command13 "削 除"
     void registerAll();         // Command7 "順次登録"
-    void backToMenu();          // Command12 "メニューに戻る"
+    void registerUnregistered(bool sayNothingAdded);
+    void backToMenu();  // Command12 "メニューに戻る"
 
     // The working folder and list folder the window was loaded with; it acts on these until it
     // closes, whatever another window chooses meanwhile.

@@ -16,6 +16,7 @@
 #include "app/translatedtext.h"
 #include "app/workingfolder.h"
 #include "folders/foldermove.h"
+#include "folders/transfertexts.h"
 #include "platform/pathbytes.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
@@ -127,6 +128,11 @@ void MoveWindow::browseClicked() {
     m_browsedFolder.clear();
     m_browsedFolder = browseForFolder(this, tr("対象となるフォルダを指定してください。"));
     m_otherFolderEdit->setText(m_browsedFolder);
+    // A folder chosen here is the destination, whichever option was on before.
+    if (!m_browsedFolder.isEmpty()) {
+        m_otherFolderOption->setChecked(true);
+        otherFolderOptionClicked();
+    }
 }
 
 QString MoveWindow::chosenFolder() const {
@@ -179,9 +185,10 @@ void MoveWindow::moveClicked() {
             break;
     }
 
-    if (transfer(source, destination) != 0) {
+    TransferOutcome outcome;
+    if (transfer(source, destination, &outcome) != 0) {
         abandonMove();
-        messageBox(kTransferErrorMessage);
+        messageBox(transferFailureText(outcome, source, destination));
         return;
     }
     // Only an emptied source goes: what appeared or changed in it during the move stays there.
@@ -191,13 +198,14 @@ void MoveWindow::moveClicked() {
     close();
 }
 
-int MoveWindow::transfer(const QString& source, const QString& destination) {
+int MoveWindow::transfer(const QString& source, const QString& destination,
+                         TransferOutcome* outcome) {
     const BusyCursor busy;
     EventPump pump;
     m_transferring = true;
     setEnabled(false);
-    const int result = transferFolderContents(static_cast<quintptr>(winId()), source, destination,
-                                              [&pump] { pump.pump(); });
+    const int result = transferFolderContents(
+        static_cast<quintptr>(winId()), source, destination, [&pump] { pump.pump(); }, outcome);
     setEnabled(true);
     m_transferring = false;
     return result;

@@ -46,8 +46,10 @@ struct ArchiveSurvey {
     QString error;
 };
 
-// Reads the headers once to decide how the names are encoded: UTF-8 when every name is valid
-// UTF-8 as stored, else CP932. A compressed stream is not read ahead: its names are UTF-8.
+// Reads the headers once to decide how the names are encoded, from the evidence of all of them:
+// valid UTF-8 names stay UTF-8 unless they can only be Japanese in the legacy code page (CP932);
+// names that are not UTF-8 are read as CP932 when that makes them Japanese, else kept as bytes.
+// A compressed stream is not read ahead: its names are taken as stored.
 ArchiveSurvey surveyArchive(const QString& path);
 
 }  // namespace qm

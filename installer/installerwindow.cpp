@@ -20,11 +20,13 @@
 #include "app/translatedtext.h"
 #include "app/windowregistry.h"
 #include "installer/archivecommand.h"
+#include "installer/archivekind.h"
 #include "installer/dropbox.h"
 #include "installer/filedropfilter.h"
 #include "installer/installsteps.h"
 #include "installer/lhazip.h"
 #include "installer/pathlabel.h"
+#include "platform/icontheme.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
 #include "platform/portablemode.h"
@@ -80,6 +82,18 @@ const TranslatedText kUnusableNameMessage{
     QT_TRANSLATE_NOOP("qm::InstallerWindow",
                       "このファイル名からはフォルダ名を作れません（制御文字が含まれています）。"
                       "ファイル名を変えてからもう一度指定してください。")};
+const TranslatedText kNotInstallableMessage{
+    "qm::InstallerWindow",
+    QT_TRANSLATE_NOOP(
+        "qm::InstallerWindow",
+        "このファイルはインストールできません。LZH、ZIP、7z、RAR、CAB、tar のアーカイブか"
+        "、プログラムファイル（.exe、.AppImage）を指定してください。")};
+const TranslatedText kExtensionOnlyMessage{
+    "qm::InstallerWindow",
+    QT_TRANSLATE_NOOP(
+        "qm::InstallerWindow",
+        "このファイル名には拡張子の前に名前がないので、フォルダ名を決められません。ファイル名を変"
+        "えてからもう一度指定してください。")};
 const TranslatedText kUnusablePathMessage{
     "qm::InstallerWindow",
     QT_TRANSLATE_NOOP(
@@ -146,7 +160,11 @@ void InstallerWindow::createControls() {
 
     m_shortcutButton = makeButton(this, "Command2", tr("インストーラーをプログラムに登録"));
     m_shortcutButton->setToolTip(
+#ifdef Q_OS_WIN
         tr("スタートメニュー　－　プログラムにインストーラーのショートカットを登録する。"));
+#else
+        tr("アプリケーションメニューにインストーラーのショートカットを登録する。"));
+#endif
     placeTwips(m_shortcutButton, 4800, 1140, 3000, 420);
     m_installButton = makeButton(this, "Command1", tr("インストール"));
     placeTwips(m_installButton, 7920, 1140, 1800, 420);
@@ -179,6 +197,12 @@ void InstallerWindow::load() {
     const QString opened = std::exchange(state().pendingInstallFile, QString());
     if (!opened.isEmpty()) {
         fileChosen(opened);
+    }
+}
+
+void InstallerWindow::activate() {
+    if (!m_busy && !state().pendingInstallFile.isEmpty()) {
+        fileChosen(std::exchange(state().pendingInstallFile, QString()));
     }
 }
 
@@ -220,8 +244,14 @@ void InstallerWindow::chooseFileClicked() {
 }
 
 void InstallerWindow::fileChosen(const QString& file) {
-    const InstallableFile installable = installableFile(file);
+    InstallableFile installable = installableFile(file);
     if (installable.kind == InstallKind::None) {
+        // No extension of an archive: what the file holds decides, and the folder takes the
+        // whole name.
+        installable = {archiveKindBySignature(file), lastPathPart(file)};
+    }
+    if (installable.kind == InstallKind::None) {
+        messageBox(kNotInstallableMessage);
         return;
     }
     // The one name used for the clash test, the extraction and the catalogue: trimmed the way
@@ -229,6 +259,10 @@ void InstallerWindow::fileChosen(const QString& file) {
     const std::optional<QString> name = programFolderName(installable.baseName);
     if (!name) {
         messageBox(kUnusableNameMessage);
+        return;
+    }
+    if (name->isEmpty()) {
+        messageBox(kExtensionOnlyMessage);
         return;
     }
     const QString workFolder = state().workFolder;
@@ -246,6 +280,7 @@ void InstallerWindow::fileChosen(const QString& file) {
     }
     m_archiveLabel->setPath(file);
     m_destinationLabel->setPath(destination);
+    m_pendingKind = installable.kind;
 }
 
 bool InstallerWindow::extractPending(InstallKind kind) {
@@ -312,10 +347,9 @@ void InstallerWindow::installClicked() {
     if (m_busy) {
         return;
     }
-    const InstallKind kind = installableFile(m_archiveLabel->text()).kind;
+    const InstallKind kind = m_pendingKind;
     if (kind == InstallKind::None) {
-        messageBox(tr("適切なファイルを指定してください。"), MsgOkOnly,
-                   QStringLiteral("Quillmorn"));
+        messageBox(tr("適切なファイルを指定してください。"), MsgOkOnly);
         return;
     }
     if (!extractPending(kind)) {
@@ -345,7 +379,8 @@ void InstallerWindow::registerShortcutClicked() {
             joinPath(programs, lastPathPart(workFolder) + QStringLiteral(" にインストール") +
                                    shortcutExtension()),
             executable, PortableMode::shortcutArguments(QStringLiteral("-i ") + workFolder),
-            parentFolder(QFileInfo(executable).absolutePath()));
+            parentFolder(QFileInfo(executable).absolutePath()), defaultShortcutFormat(),
+            {ownIconName(), {}});
     } catch (const ShortcutError&) {
         messageBox(kShortcutFailedMessage);
         return;

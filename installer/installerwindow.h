@@ -23,6 +23,9 @@ public:
 
     void load() override;
     void unload() override;
+    // A file handed over meanwhile ("Open with" while the program runs) is taken here.
+    void activate() override;
+    bool canBeLeft() const override { return !m_busy; }
 
     void extractionStarted() override;
     void extractionProgress(const ExtractionProgress& progress) override;
@@ -56,6 +59,7 @@ private:
     QPushButton* m_menuButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
     QProgressBar* m_progress = nullptr;
+    InstallKind m_pendingKind = InstallKind::None;
     bool m_busy = false;
     bool m_cancelRequested = false;
     bool m_closeWhenDone = false;

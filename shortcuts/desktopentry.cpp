@@ -86,8 +86,10 @@ QString quoteExecWord(const QString& word) {
 }
 
 QByteArray desktopEntry(const QString& name, const QString& target, const QString& arguments,
-                        const QString& workingDirectory) {
+                        const QString& workingDirectory, const ShortcutExtras& extras) {
     checkCarriable(name, "name");
+    checkCarriable(extras.icon, "icon");
+    checkCarriable(extras.startupWmClass, "window class");
     checkCarriable(target, "target");
     checkCarriable(arguments, "arguments");
     checkCarriable(workingDirectory, "working directory");
@@ -129,6 +131,14 @@ QByteArray desktopEntry(const QString& name, const QString& target, const QStrin
         text += QLatin1String("Path=") + escapeDesktopValue(folder) + u'\n';
     }
     text += QLatin1String("TryExec=") + escapeDesktopValue(tryExec) + u'\n';
+    if (!extras.icon.isEmpty()) {
+        text += QLatin1String("Icon=") + escapeDesktopValue(extras.icon) + u'\n';
+    }
+    if (!extras.startupWmClass.isEmpty()) {
+        // The panel groups the program's windows under the entry.
+        text +=
+            QLatin1String("StartupWMClass=") + escapeDesktopValue(extras.startupWmClass) + u'\n';
+    }
     return text.toUtf8();
 }
 

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include <optional>
+
 #include "app/helpers.h"
 #include "app/workingfolder.h"
 #include "platform/filesystem.h"
+#include "platform/icontheme.h"
 #include "platform/paths.h"
 #include "platform/portablemode.h"
 
@@ -44,17 +47,36 @@ bool isWrittenDesktopEntry(const QByteArray& bytes) {
     if (lines.isEmpty() || lines.first() != "[Desktop Entry]" || !bytes.endsWith('\n')) {
         return false;
     }
-    static const QByteArrayList keys = {"Type", "Name", "Exec", "Path", "TryExec"};
-    bool application = false;
+    // The keys in the order the writer puts them; the ones it always writes are required.
+    struct Key {
+        QByteArray name;
+        bool required;
+    };
+    static const Key keys[] = {{"Type", true},           {"Name", true},    {"Exec", true},
+                               {"Path", false},          {"TryExec", true}, {"Icon", false},
+                               {"StartupWMClass", false}};
+    std::size_t next = 0;
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
         const QByteArray& line = lines[i];
         const qsizetype equals = line.indexOf('=');
-        if (equals <= 0 || !keys.contains(line.left(equals))) {
+        const QByteArray key = equals > 0 ? line.left(equals) : QByteArray();
+        while (next < std::size(keys) && keys[next].name != key) {
+            if (keys[next].required) {
+                return false;
+            }
+            ++next;
+        }
+        if (next == std::size(keys)) {
             return false;
         }
-        application = application || line == "Type=Application";
+        ++next;
     }
-    return application;
+    for (; next < std::size(keys); ++next) {
+        if (keys[next].required) {
+            return false;
+        }
+    }
+    return lines[1] == "Type=Application";
 }
 
 bool isWrittenShellLink(const QByteArray& bytes) {
@@ -71,7 +93,10 @@ bool isWrittenShellLink(const QByteArray& bytes) {
     return (flags & required) == required && (flags & ~allowed) == 0;
 }
 
-void removeFile(const QString& path) {
+void removeFile(const QString& path, MenuIcons* icons) {
+    if (icons) {
+        icons->noteRemoved(readHead(path));
+    }
     if (!fileSystem().remove(path)) {
         throw ShortcutError("cannot delete " + path.toStdString());
     }
@@ -139,8 +164,14 @@ void LinkTreeBuilder::rebuild() {
     }
     readRecords();
     checkNames();
+    if (m_format == ShortcutFormat::DesktopEntry) {
+        m_icons.emplace(m_listFolder);
+    }
     clearOldTree();
     writeTree();
+    if (m_icons) {
+        m_icons->removeUnused();
+    }
     if (!m_complete) {
         throw ShortcutError("the list file holds a broken record");
     }
@@ -154,21 +185,27 @@ void LinkTreeBuilder::readRecords() {
     m_records = *records;
 }
 
-void LinkTreeBuilder::checkNames() const {
-    for (const CatalogueEntry& record : m_records) {
+void LinkTreeBuilder::checkNames() {
+    m_skipped.clear();
+    m_usable.clear();
+    for (const CatalogueEntry& record : std::as_const(m_records)) {
+        std::optional<SkippedRecord::Reason> reason;
         if (record.state != kRegistered) {
+            m_usable << false;
             continue;
         }
         if (!isSafeLinkName(record.name, m_extension)) {
-            throw ShortcutError("unusable name: " + record.name.toStdString());
+            reason = SkippedRecord::UnusableName;
+        } else if (record.category != uncategorised() &&
+                   (!isSafeLinkName(record.category) || isDataFileName(record.category))) {
+            reason = SkippedRecord::UnusableCategory;
+        } else if (parentFolder(record.exe).isEmpty()) {
+            reason = SkippedRecord::NoProgram;
         }
-        if (record.category != uncategorised() &&
-            (!isSafeLinkName(record.category) || isDataFileName(record.category))) {
-            throw ShortcutError("unusable category: " + record.category.toStdString());
+        if (reason) {
+            m_skipped << SkippedRecord{record, *reason};
         }
-        if (parentFolder(record.exe).isEmpty()) {
-            throw ShortcutError("no folder in the program path: " + record.exe.toStdString());
-        }
+        m_usable << !reason;
     }
     if (!isSafeLinkName(lastPathPart(listShortcutPath()))) {
         throw ShortcutError("unusable working folder name");
@@ -189,7 +226,7 @@ void LinkTreeBuilder::clearOldTree() {
         }
         if (entry.status.isFile()) {
             if (isOwnShortcut(path)) {
-                removeFile(path);
+                removeFile(path, iconsOrNull());
             }
             continue;
         }
@@ -202,7 +239,7 @@ void LinkTreeBuilder::clearOldTree() {
         for (const FolderEntry& inner : sortedEntries(path)) {
             const QString innerPath = joinPath(path, inner.name);
             if (inner.status.isFile() && isOwnShortcut(innerPath)) {
-                removeFile(innerPath);
+                removeFile(innerPath, iconsOrNull());
                 heldShortcuts = true;
             }
         }
@@ -214,51 +251,56 @@ void LinkTreeBuilder::clearOldTree() {
 }
 
 void LinkTreeBuilder::writeTree() {
-    for (const CatalogueEntry& record : std::as_const(m_records)) {
-        if (record.state != kRegistered) {
+    m_written.clear();
+    for (qsizetype i = 0; i < m_records.size(); ++i) {
+        if (!m_usable[i]) {
             continue;
         }
+        const CatalogueEntry& record = m_records[i];
         tick();
         QString folder = m_listFolder;
         bool createdFolder = false;
-        if (record.category != uncategorised()) {
-            folder = joinPath(m_listFolder, record.category);
-            const FileStatus status = fileSystem().status(folder);
-            if (status.isLink) {
-                throw ShortcutError("the category folder is a link: " + folder.toStdString());
-            }
-            if (!status.isFolder()) {
-                if (status.exists() || !fileSystem().makeFolder(folder)) {
-                    throw ShortcutError("cannot create " + folder.toStdString());
-                }
-                createdFolder = true;
-            }
-        }
         try {
+            if (record.category != uncategorised()) {
+                folder = joinPath(m_listFolder, record.category);
+                const FileStatus status = fileSystem().status(folder);
+                if (status.isLink) {
+                    throw ShortcutError("the category folder is a link: " + folder.toStdString());
+                }
+                if (!status.isFolder()) {
+                    if (status.exists() || !fileSystem().makeFolder(folder)) {
+                        throw ShortcutError("cannot create " + folder.toStdString());
+                    }
+                    createdFolder = true;
+                }
+            }
             write(joinPath(folder, record.name + m_extension), record.exe, QString(),
-                  parentFolder(record.exe));
+                  parentFolder(record.exe),
+                  m_icons ? m_icons->extrasFor(record.exe) : ShortcutExtras());
+            m_written << record;
         } catch (const ShortcutError&) {
             // A category folder holds at least one shortcut, or the next rebuild could not tell
             // it from a folder of the user's.
             if (createdFolder) {
                 fileSystem().remove(folder);
             }
-            throw;
+            m_skipped << SkippedRecord{record, SkippedRecord::Unwritable};
         }
     }
     write(listShortcutPath(), programExecutable(),
           PortableMode::shortcutArguments(QStringLiteral("-l ") + m_workFolder),
-          programStartFolder());
+          programStartFolder(), {m_icons ? ownIconName() : QString(), {}});
 }
 
 void LinkTreeBuilder::write(const QString& linkPath, const QString& target,
-                            const QString& arguments, const QString& workingDirectory) {
+                            const QString& arguments, const QString& workingDirectory,
+                            const ShortcutExtras& extras) {
     // Never through a link, and never over a file of someone else.
     const FileStatus status = fileSystem().status(linkPath);
     if (status.isLink || (status.exists() && !isWrittenShortcut(linkPath, m_format))) {
         throw ShortcutError("would replace a file it did not write: " + linkPath.toStdString());
     }
-    writeShortcut(linkPath, target, arguments, workingDirectory, m_format);
+    writeShortcut(linkPath, target, arguments, workingDirectory, m_format, extras);
 }
 
 void LinkTreeBuilder::tick() {

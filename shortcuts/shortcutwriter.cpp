@@ -24,7 +24,8 @@ void writeFile(const QString& path, const QByteArray& bytes) {
         throw ShortcutError("the folder of " + path.toStdString() + " does not exist");
     }
     QString error;
-    if (!fileSystem().writeFile(path, bytes, &error)) {
+    // A shortcut is written again by the next rebuild: not worth a wait for the disk each.
+    if (!fileSystem().writeFile(path, bytes, &error, Durability::Unsynced)) {
         throw ShortcutError("cannot write " + path.toStdString() + ": " + error.toStdString());
     }
 }
@@ -45,17 +46,18 @@ QString shortcutExtension(ShortcutFormat format) {
 }
 
 void writeShortcut(const QString& linkPath, const QString& target, const QString& arguments,
-                   const QString& workingDirectory, ShortcutFormat format) {
+                   const QString& workingDirectory, ShortcutFormat format,
+                   const ShortcutExtras& extras) {
     if (linkPath.isEmpty() || lastPathPart(linkPath).isEmpty()) {
         throw ShortcutError("no link path");
     }
     if (target.isEmpty()) {
         throw ShortcutError("no target for " + linkPath.toStdString());
     }
-    const QByteArray bytes =
-        format == ShortcutFormat::ShellLink
-            ? shellLink(target, arguments, workingDirectory)
-            : desktopEntry(linkBaseName(linkPath, format), target, arguments, workingDirectory);
+    const QByteArray bytes = format == ShortcutFormat::ShellLink
+                                 ? shellLink(target, arguments, workingDirectory)
+                                 : desktopEntry(linkBaseName(linkPath, format), target, arguments,
+                                                workingDirectory, extras);
     writeFile(linkPath, bytes);
 }
 

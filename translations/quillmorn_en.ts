@@ -118,6 +118,14 @@ Delete it?</translation>
         <source>」は作業対象のフォルダ名として使えません。</source>
         <translation>&quot; cannot be used for a folder to manage.</translation>
     </message>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>次のフォルダが %1 にないため、その登録情報はリストを保存するときに除かれます。</source>
+        <translation>These folders are no longer in %1; their registrations are left out when the list is saved.</translation>
+    </message>
 </context>
 <context>
     <name>qm::CatalogueWindow</name>
@@ -273,6 +281,12 @@ Delete it?</translation>
         <source>プログラムの一覧</source>
         <translation>Programs</translation>
     </message>
+    <message>
+        <source>%1 件が未設定のままです：
+</source>
+        <translation>%1 still unregistered:
+</translation>
+    </message>
 </context>
 <context>
     <name>qm::ExtractionMessage</name>
@@ -325,6 +339,21 @@ Delete it?</translation>
     <message>
         <source>Readme.txt がありません。</source>
         <translation>There is no Readme.txt.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::FolderTree</name>
+    <message>
+        <source>ファイルとフォルダが %1 個を超えるため削除できません。何も削除していません。</source>
+        <translation>The folder holds more than %1 files and folders and cannot be deleted. Nothing was deleted.</translation>
+    </message>
+    <message>
+        <source>%1 を削除できません（%2）。</source>
+        <translation>%1 cannot be deleted (%2).</translation>
+    </message>
+    <message>
+        <source>%1 には別のファイルシステムがマウントされています。その中は削除しません。</source>
+        <translation>Another file system is mounted on %1. Nothing inside it is deleted.</translation>
     </message>
 </context>
 <context>
@@ -454,6 +483,18 @@ Delete it?</translation>
         <source>%1 個、%2</source>
         <translation>%1 entries, %2</translation>
     </message>
+    <message>
+        <source>このファイルはインストールできません。LZH、ZIP、7z、RAR、CAB、tar のアーカイブか、プログラムファイル（.exe、.AppImage）を指定してください。</source>
+        <translation>This file cannot be installed. Choose an LZH, ZIP, 7z, RAR, CAB or tar archive, or a program file (.exe, .AppImage).</translation>
+    </message>
+    <message>
+        <source>このファイル名には拡張子の前に名前がないので、フォルダ名を決められません。ファイル名を変えてからもう一度指定してください。</source>
+        <translation>This file name has no name before its extension, so no folder name can be made from it. Rename the file and choose it again.</translation>
+    </message>
+    <message>
+        <source>アプリケーションメニューにインストーラーのショートカットを登録する。</source>
+        <translation>Adds a shortcut to the installer to the applications menu.</translation>
+    </message>
 </context>
 <context>
     <name>qm::Launcher</name>
@@ -516,22 +557,12 @@ Delete it?</translation>
         <translation>The folder list above was updated. If you changed settings, create or update the menu shortcuts.</translation>
     </message>
     <message>
-        <source>右の登録されている対象フォルダ名を選択し、ショートカットの置き場所を指定し、作成ボタンをクリックしてください。</source>
-        <translation>Choose a folder on the right, give a place for the shortcuts and click the button.</translation>
-    </message>
-    <message>
         <source>ショートカットの置き場所([スタート]-[プログラム]以降）</source>
         <translation>Place of the shortcuts (below [Start]-[Programs])</translation>
     </message>
     <message>
         <source>&#x3000;例：&quot;オンラインソフト&quot;</source>
         <translation> e.g. &quot;Online software&quot;</translation>
-    </message>
-    <message>
-        <source>デスクトップに
-ショートカットを作成</source>
-        <translation>Create shortcuts
-on the desktop</translation>
     </message>
     <message>
         <source>処理中です..........</source>
@@ -552,6 +583,58 @@ on the desktop</translation>
     <message>
         <source>大文字と小文字だけが違うフォルダが複数あります。置き場所の名前を正確に指定してください。</source>
         <translation>There are several folders whose names differ only in letter case. Type the destination&apos;s name exactly.</translation>
+    </message>
+    <message>
+        <source>wine がインストールされていないため、Windows のプログラム（.exe）の項目はメニューに表示されません。wine をインストールすると表示されます。</source>
+        <translation>wine is not installed, so the menu does not show the entries of Windows programs (.exe). They show once wine is installed.</translation>
+    </message>
+    <message>
+        <source>上記の対象フォルダリストが更新されました。設定を更新した場合、アプリケーションメニューのショートカットを作成・更新しましょう。</source>
+        <translation>The folder list above was updated. If you changed settings, create or update the shortcuts in the applications menu.</translation>
+    </message>
+    <message>
+        <source>左の登録されている対象フォルダ名を選択し、ショートカットの置き場所を指定し、作成ボタンをクリックしてください。</source>
+        <translation>Choose a folder on the left, give a place for the shortcuts and click the button.</translation>
+    </message>
+    <message>
+        <source>ショートカットの置き場所（アプリケーションメニューの中）</source>
+        <translation>Place of the shortcuts (in the applications menu)</translation>
+    </message>
+    <message>
+        <source>メニューに
+ショートカットを作成</source>
+        <translation>Create shortcuts
+in the menu</translation>
+    </message>
+    <message>
+        <source>作成する対象フォルダを選んでください。</source>
+        <translation>Choose the folders to put into the menu.</translation>
+    </message>
+    <message>
+        <source>名前をファイル名に使えません</source>
+        <translation>its name cannot be a file name</translation>
+    </message>
+    <message>
+        <source>分類をフォルダ名に使えません</source>
+        <translation>its category cannot be a folder name</translation>
+    </message>
+    <message>
+        <source>プログラムのファイルが不明です</source>
+        <translation>its program file is unknown</translation>
+    </message>
+    <message>
+        <source>ショートカットを書き込めません</source>
+        <translation>its shortcut cannot be written</translation>
+    </message>
+    <message>
+        <source>次の登録にはショートカットを作成できませんでした。ほかの登録のショートカットは作成しました。</source>
+        <translation>No shortcut could be made for the entries below. The other entries have their shortcuts.</translation>
+    </message>
+    <message>
+        <source>
+・「%1」: %2</source>
+        <translation>
+- &quot;%1&quot;: %2</translation>
     </message>
 </context>
 <context>
@@ -635,16 +718,22 @@ on the desktop</translation>
         <translation>
 This folder&apos;s name holds a comma and a double quote, so it cannot be managed.</translation>
     </message>
+    <message>
+        <source>フォルダが見つかりません。フォルダの場所をフルパスで入力してください。
+</source>
+        <translation>Folder not found. Type the folder&apos;s full path.
+</translation>
+    </message>
 </context>
 <context>
     <name>qm::Messages</name>
     <message>
-        <source>正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを使用しています。詳しくはReadme.txtをご覧ください。</source>
-        <translation>The shortcuts could not be written. See Readme.txt for details.</translation>
-    </message>
-    <message>
         <source>ファイル転送エラー。当ソフトを再起動して再試行してみてください。</source>
         <translation>File transfer error. Please restart the program and try again.</translation>
+    </message>
+    <message>
+        <source>正常にプロセスできませんでした。ショートカットとそのフォルダに書き込めるか確かめてください。</source>
+        <translation>The process did not complete. Check that the shortcuts and their folder can be written.</translation>
     </message>
 </context>
 <context>
@@ -697,6 +786,15 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
         <source>移動中に作られたか変更されたファイルが移動元に残っているため、次のフォルダは削除していません。中身を確認してください。
 </source>
         <translation>Files made or changed during the move are still in the old place, so this folder was not deleted. Please check what it holds.
+</translation>
+    </message>
+</context>
+<context>
+    <name>qm::Preferences</name>
+    <message>
+        <source>設定を保存できませんでした。次のファイルに書き込めるか確かめてください。
+</source>
+        <translation>The preferences could not be saved. Check that this file can be written:
 </translation>
     </message>
 </context>
@@ -834,6 +932,18 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
         <source>次の項目</source>
         <translation>Next entry</translation>
     </message>
+    <message>
+        <source>名前と説明は %1 のデスクトップエントリから取りました。</source>
+        <translation>Name and description taken from the desktop entry of %1.</translation>
+    </message>
+    <message>
+        <source>名前と説明は %1 のバージョン情報から取りました。</source>
+        <translation>Name and description taken from the version information of %1.</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>qm::SplashWindow</name>
@@ -879,6 +989,98 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
     </message>
 </context>
 <context>
+    <name>qm::SystemError</name>
+    <message>
+        <source>権限がありません</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>使用中です</source>
+        <translation>in use</translation>
+    </message>
+    <message>
+        <source>空き容量が足りません</source>
+        <translation>not enough free space</translation>
+    </message>
+    <message>
+        <source>読み取り専用のファイルシステムです</source>
+        <translation>read-only file system</translation>
+    </message>
+    <message>
+        <source>同じ名前のものがあるか、空ではありません</source>
+        <translation>something of that name exists, or it is not empty</translation>
+    </message>
+    <message>
+        <source>見つかりません</source>
+        <translation>not found</translation>
+    </message>
+    <message>
+        <source>読み書きに失敗しました</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>途中でリンクかファイルに置き換えられました</source>
+        <translation>it was replaced by a link or a file meanwhile</translation>
+    </message>
+    <message>
+        <source>別のファイルシステムにあります</source>
+        <translation>on another file system</translation>
+    </message>
+    <message>
+        <source>エラー番号 %1</source>
+        <translation>error number %1</translation>
+    </message>
+</context>
+<context>
+    <name>qm::TransferTexts</name>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>何も移動していません。</source>
+        <translation> Nothing was moved.</translation>
+    </message>
+    <message>
+        <source>%1 はパイプ、ソケットまたはデバイスのため、別のファイルシステムへは移動できません。</source>
+        <translation>%1 is a pipe, socket or device and cannot be moved to another file system.</translation>
+    </message>
+    <message>
+        <source>%1 を読み取れません（%2）。</source>
+        <translation>%1 cannot be read (%2).</translation>
+    </message>
+    <message>
+        <source>%1 から中身を削除する権限がないため移動できません。</source>
+        <translation>The folder cannot be moved: you may not remove entries from %1.</translation>
+    </message>
+    <message>
+        <source>%1 は他のプログラムが開いています。そのプログラムを閉じてから、もう一度移動してください。</source>
+        <translation>%1 is open in another program. Close that program, then move the folder again.</translation>
+    </message>
+    <message>
+        <source>%1 には別のファイルシステムがマウントされているため移動できません。</source>
+        <translation>The folder cannot be moved: another file system is mounted on %1.</translation>
+    </message>
+    <message>
+        <source>移動先 %1 の空き容量が足りません（必要 %2、空き %3）。</source>
+        <translation>There is not enough free space in %1 (needed %2, free %3).</translation>
+    </message>
+    <message>
+        <source>%1 を移動できませんでした（%2）。移動したものは元に戻しました。</source>
+        <translation>%1 could not be moved (%2). What had been moved was put back.</translation>
+    </message>
+    <message>
+        <source>%1 を移動できず（%2）、元に戻すこともできませんでした。
+移動先 %3 にあるファイル:
+%4
+残りは移動元 %5 にあります。もう一度同じ移動先へ移動すると続きを移動します。</source>
+        <translation>%1 could not be moved (%2), and putting back what was moved failed as well.
+Files now in the destination %3:
+%4
+The rest is in the source %5. Moving the folder to the same destination again finishes the move.</translation>
+    </message>
+</context>
+<context>
     <name>qm::WorkingFolder</name>
     <message>
         <source>作業フォルダを作成できませんでした。
@@ -895,6 +1097,12 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
 </source>
         <translation>Several list folders differ only in letter case, so the list folder cannot be created.
 </translation>
+    </message>
+    <message>
+        <source>作業フォルダ %1 は別の管理する対象のフォルダ %2 のものです。
+%3 の作業フォルダとして %4 を使います。</source>
+        <translation>The list folder %1 belongs to another folder, %2.
+%3 uses the list folder %4.</translation>
     </message>
 </context>
 </TS>

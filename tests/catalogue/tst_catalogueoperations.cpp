@@ -7,7 +7,14 @@
 #include <QTest>
 #include <QTreeView>
 
+#include <filesystem>
+#include <fstream>
+
+#include "app/busycursor.h"
+#include "catalogue/catalogueservice.h"
 #include "cataloguefixture.h"
+#include "platform/pathbytes.h"
+#include "support/fakefilesystem.h"
 
 using namespace qm;
 using qm::test::CatalogueFixture;
@@ -58,6 +65,8 @@ private Q_SLOTS:
     void operationsActOnTheRowShown_data();
     void operationsActOnTheRowShown();
     void sequentialRegistrationFollowsTheOrderShown();
+    void byteNamesThroughTheService_data();
+    void byteNamesThroughTheService();
 
 private:
     CatalogueWindow* openWith(const QStringList& folders, const QByteArray& list);
@@ -124,7 +133,9 @@ void CatalogueOperationsTest::sequentialRegistrationNextActsLikeOk() {
     QCOMPARE(CatalogueFixture::rows(),
              (QStringList{"2,still unregistered,a,未設定,不明,未設定", "1,B,b,k,e,x", "0,C,c,k,e,x",
                           "1,Second,d,ツール,/soft/d/run.exe,\"説明, Second\""}));
-    QCOMPARE(m_fixture->env->prompt.texts(), QStringList{"全て登録されました。"});
+    // A row left unregistered is no success: the message says how many and which.
+    QCOMPARE(m_fixture->env->prompt.texts(),
+             QStringList{"1 件が未設定のままです：\nstill unregistered"});
 }
 
 void CatalogueOperationsTest::sequentialRegistrationWithNothingToDo() {
@@ -212,7 +223,7 @@ void CatalogueOperationsTest::deleteAnsweredYes() {
                  "ます。アンインストールの指示があればReadme.txt等のドキュメントに従ってください。"
                  "\n削除しますか？");
     QCOMPARE(messages[0].flags, int(MsgYesNo));
-    QCOMPARE(messages[0].title, "Quillmorn");
+    QCOMPARE(messages[0].title, QString());
     QVERIFY(!QFileInfo::exists(work + "/b c"));
     QCOMPARE(CatalogueFixture::rows(), QStringList{"2,a,a,未設定,不明,未設定"});
     QVERIFY(window->listChanged());
@@ -279,7 +290,8 @@ void CatalogueOperationsTest::moveIntoPreparedWorkingFolder() {
     QCOMPARE(state().moveTarget, other);
     QVERIFY(!state().newFolderPending);
     QCOMPARE(m_fixture->env->endCount, 0);
-    QVERIFY(m_fixture->env->prompt.texts().contains("追加はありませんでした。"));
+    // The move succeeded: nothing says that nothing was added.
+    QVERIFY(!m_fixture->env->prompt.texts().contains("追加はありませんでした。"));
 }
 
 void CatalogueOperationsTest::moveIntoOtherFolder() {
@@ -457,6 +469,65 @@ void CatalogueOperationsTest::sequentialRegistrationFollowsTheOrderShown() {
     CatalogueFixture::select(3);
     window->editSelected();
     QCOMPARE(m_fixture->registration.shownFolders, (QStringList{"d", "d", "c", "b"}));
+}
+
+void CatalogueOperationsTest::byteNamesThroughTheService_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("utf-8") << QByteArray("ソフト");
+    QTest::newRow("shift-jis") << QByteArray("\x83\x5c\x83\x74\x83\x67 \x82\xa0");
+    QTest::newRow("escape characters as utf-8") << QByteArray("\xee\xbe\x80x\xee\xbf\xbf");
+    QTest::newRow("line ends") << QByteArray("one\r\ntwo\nthree");
+    QTest::newRow("leading quote") << QByteArray("\"quoted");
+    QTest::newRow("comma and quote") << QByteArray("a, \"b\"");
+    QTest::newRow("leading dash") << QByteArray("-rf");
+}
+
+void CatalogueOperationsTest::byteNamesThroughTheService() {
+    // One folder whose name has these bytes, with a program of the same name in it: the service
+    // keeps its record over a save and a reload, starts the exact program, and keeps row and
+    // record when the deletion is refused.
+    QFETCH(QByteArray, name);
+    const QString work = m_fixture->makeWorkFolder("w", {"plain"});
+    const std::filesystem::path folder = fsPath(work) / name.toStdString();
+    QVERIFY(std::filesystem::create_directory(folder));
+    QVERIFY(std::ofstream(folder / name.toStdString()).put('x'));
+    m_fixture->useWorkFolder(work);
+    CatalogueModel model;
+    CatalogueService service(model);
+    service.setFolders(work, state().listFolder);
+    EventPump pump;
+    service.load(pump);
+    const int row = model.findRowByFolder(textFromNameBytes(name));
+    QVERIFY(row >= 0);
+    CatalogueEntry entry = model.entry(row);
+    entry.state = 1;
+    entry.name = QStringLiteral("Tool");
+    entry.exe = pathText(folder / name.toStdString());
+    model.setEntry(row, entry);
+    service.markChanged();
+    m_fixture->env->prompt.answers = {AnswerYes, AnswerYes, AnswerYes};
+    QCOMPARE(service.save(), CatalogueService::SaveOutcome::Saved);
+
+    CatalogueModel reloaded;
+    CatalogueService again(reloaded);
+    again.setFolders(work, state().listFolder);
+    again.load(pump);
+    QCOMPARE(reloaded.entries(), model.entries());
+    again.launchRow(row);
+    QCOMPARE(m_fixture->env->launcher.started.size(), 1);
+    QCOMPARE(fsPath(m_fixture->env->launcher.started[0].program), folder / name.toStdString());
+
+    test::FakeFileSystem refusing;
+    refusing.refuse(test::FakeFileSystem::RemoveTree, [](const QString&) { return true; });
+    QVERIFY(!again.deleteRow(row));
+    QVERIFY(std::filesystem::exists(folder));
+    QCOMPARE(reloaded.entries(), model.entries());
+    QCOMPARE(again.save(), CatalogueService::SaveOutcome::Saved);
+    CatalogueModel third;
+    CatalogueService last(third);
+    last.setFolders(work, state().listFolder);
+    last.load(pump);
+    QCOMPARE(third.entries(), model.entries());
 }
 
 QTEST_MAIN(CatalogueOperationsTest)

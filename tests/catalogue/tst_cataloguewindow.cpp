@@ -16,6 +16,7 @@
 #include "catalogue/columnwidths.h"
 #include "cataloguefixture.h"
 #include "platform/programicon.h"
+#include "support/testpe.h"
 
 using namespace qm;
 using qm::test::CatalogueFixture;
@@ -79,6 +80,7 @@ private Q_SLOTS:
     void iconRefreshKeepsExcludedAndUnregistered();
     void inPlaceNameEdit();
     void doubleClickEditsRow();
+    void iconShownRightAfterRegistering();
     void installerMenuHandsOver();
 
 private:
@@ -469,11 +471,16 @@ void CatalogueWindowTest::installedFolderIsEditedFirst() {
     CatalogueFixture::setOption("kmode", "1");
     state().newFolderName = "new";
     state().newFolderPending = true;
-    m_fixture->registration.answer = [](int) { state().editName = "New program"; };
+    bool splashBehind = true;
+    m_fixture->registration.answer = [&splashBehind](int) {
+        splashBehind = WindowRegistry::instance().isVisible(WindowKind::Splash);
+        state().editName = "New program";
+    };
     // Another entry's category that reads like the installed folder is not its row.
     openWith({"a", "new", "z"}, "1,A,a,new,e,d\r\n");
     // Only the installed folder's edit, no sequential registration in that activation.
     QCOMPARE(m_fixture->registration.shownFolders, QStringList{"new"});
+    QVERIFY(!splashBehind);
     QVERIFY(state().newFolderName.isEmpty());
     QVERIFY(!state().newFolderPending);
     QCOMPARE(CatalogueFixture::model()->entry(1).name, "New program");
@@ -497,7 +504,7 @@ void CatalogueWindowTest::pendingMoveRunsSequentialRegistration() {
     openWith({"a", "b"}, "1,A,a,c,e,d\r\n");
     QCOMPARE(m_fixture->registration.shownFolders, QStringList{"b"});
     QVERIFY(!state().newFolderPending);
-    QCOMPARE(m_fixture->env->prompt.texts(), QStringList{"全て登録されました。"});
+    QCOMPARE(m_fixture->env->prompt.texts(), QStringList{"1 件が未設定のままです：\nb"});
 }
 
 void CatalogueWindowTest::moveTargetClosesWindow() {
@@ -606,11 +613,11 @@ void CatalogueWindowTest::columnSortIsStable() {
 void CatalogueWindowTest::rowsMeasuredForTheColumns_data() {
     QTest::addColumn<QList<int>>("countFirstShownSample");
     QTest::addColumn<QList<int>>("rows");
-    QTest::newRow("a short list is measured whole") << QList<int>{5, 0, 10, 20}
-                                                    << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("a short list is measured whole")
+        << QList<int>{5, 0, 10, 20} << QList<int>{0, 1, 2, 3, 4};
     QTest::newRow("the rows on screen and a spread")
-        << QList<int>{100, 41, 3, 13} << QList<int>{0, 10, 20, 30, 40, 41, 42, 43, 50, 60, 70,
-                                                    80, 90};
+        << QList<int>{100, 41, 3, 13}
+        << QList<int>{0, 10, 20, 30, 40, 41, 42, 43, 50, 60, 70, 80, 90};
     QTest::newRow("only the rows on screen") << QList<int>{100, 5, 3, 0} << QList<int>{5, 6, 7};
     QTest::newRow("screen past the end") << QList<int>{4, 3, 10, 0} << QList<int>{3};
 }
@@ -759,6 +766,21 @@ void CatalogueWindowTest::doubleClickEditsRow() {
     // Cancelled: the row is as it was, but the list counts as changed.
     QCOMPARE(CatalogueFixture::rows().at(1), "2,b,b,未設定,不明,未設定");
     QVERIFY(window->listChanged());
+}
+
+void CatalogueWindowTest::iconShownRightAfterRegistering() {
+    const QString exe = m_fixture->env->root() + "/w/a/tool.exe";
+    m_fixture->registration.answer = [exe](int) {
+        state().editState = 1;
+        state().editExe = exe;
+    };
+    openWith({"a"}, "");
+    m_fixture->env->writeFile("w/a/tool.exe", test::testExecutable());
+    CatalogueFixture::select(0);
+    QVERIFY(qobject_cast<QLabel*>(control("Picture1"))->pixmap().isNull());
+    qobject_cast<QPushButton*>(control("Command8"))->click();
+    QCOMPARE(m_fixture->registration.shownFolders, QStringList{"a"});
+    QCOMPARE(qobject_cast<QLabel*>(control("Picture1"))->pixmap().size(), QSize(32, 32));
 }
 
 QTEST_MAIN(CatalogueWindowTest)

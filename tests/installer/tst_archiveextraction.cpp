@@ -10,8 +10,10 @@
 #include <QTest>
 #include <QWidget>
 
+#include <dirent.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <csignal>
 
 #include "app/installablefile.h"
@@ -112,6 +114,8 @@ private Q_SLOTS:
     void formats();
     void japaneseNames_data();
     void japaneseNames();
+    void nameEncodings_data();
+    void nameEncodings();
     void generatedLzh_data();
     void generatedLzh();
     void refused_data();
@@ -126,6 +130,7 @@ private Q_SLOTS:
     void archiverRejectsBadCommandLines();
     void overwritesIntoExistingFolder();
     void failedMergeLeavesFolderAsItWas();
+    void lateMergeFailurePutsFilesBack();
     void abandonedStagingIsRemoved();
     void lzhFailuresKeepDetails_data();
     void lzhFailuresKeepDetails();
@@ -294,6 +299,52 @@ void ArchiveExtractionTest::japaneseNames() {
     const QString work = env.makeFolder("apps");
     QCOMPARE(melt(fixture(archive), work + "/x"), 0);
     QCOMPARE(tree(work + "/x"), expected);
+}
+
+void ArchiveExtractionTest::nameEncodings_data() {
+    QTest::addColumn<QByteArrayList>("names");     // as stored in a tar
+    QTest::addColumn<QByteArrayList>("expected");  // the names' bytes on disk
+    const QByteArray cafe = "caf\xc3\xa9.txt";
+    const QByteArray kana = cp932("ﾃｽ.txt");
+    const QByteArray koi8 = "\xd0\xd2\xc9\xd7\xc5\xd4.txt";   // "привет" in KOI8-R
+    const QByteArray cp866 = "\xaf\xe0\xa8\xa2\xa5\xe2.txt";  // and in CP866
+    const QByteArray kanji = cp932("説明.txt");
+    QTest::newRow("accented Latin") << QByteArrayList{cafe} << QByteArrayList{cafe};
+    QTest::newRow("half-width katakana")
+        << QByteArrayList{kana} << QByteArrayList{QString("ﾃｽ.txt").toUtf8()};
+    QTest::newRow("KOI8 Cyrillic") << QByteArrayList{koi8} << QByteArrayList{koi8};
+    QTest::newRow("CP866 Cyrillic") << QByteArrayList{cp866} << QByteArrayList{cp866};
+    // Valid UTF-8 all of them, one plainly Latin: UTF-8 it is.
+    QTest::newRow("Latin and katakana")
+        << QByteArrayList{cafe, kana} << QByteArrayList{cafe, QString("ý.txt").toUtf8()};
+    // A name that is only valid as CP932 decides for the others.
+    QTest::newRow("Latin and kanji")
+        << QByteArrayList{cafe, kanji}
+        << QByteArrayList{QString("cafﾃｩ.txt").toUtf8(), QString("説明.txt").toUtf8()};
+}
+
+void ArchiveExtractionTest::nameEncodings() {
+    QFETCH(QByteArrayList, names);
+    QFETCH(QByteArrayList, expected);
+    TestEnvironment env;
+    const QString work = env.makeFolder("apps");
+    TarBuilder tar;
+    for (const QByteArray& name : names) {
+        tar.add(name, '0', {}, "x");
+    }
+    QCOMPARE(archiveMelt(nullptr, env.writeFile("in/names.tar", tar.build()), work + "/x"), 0);
+    QByteArrayList found;
+    if (DIR* folder = ::opendir(QFile::encodeName(work + "/x").constData())) {
+        while (const dirent* entry = ::readdir(folder)) {
+            found << QByteArray(entry->d_name);
+        }
+        ::closedir(folder);
+    }
+    found.removeAll(".");
+    found.removeAll("..");
+    std::sort(found.begin(), found.end());
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(found, expected);
 }
 
 void ArchiveExtractionTest::generatedLzh_data() {
@@ -606,6 +657,36 @@ void ArchiveExtractionTest::failedMergeLeavesFolderAsItWas() {
     const QStringList before = tree(work);
     const QString archive = env.writeFile("in/gen.lzh", builder.build());
     QCOMPARE(lzhMelt(nullptr, archive, work + "/tool", "e", "-x1m0"), 1);
+    QCOMPARE(tree(work), before);
+    for (char c = 'a'; c <= 'h'; ++c) {
+        QCOMPARE(TestEnvironment::readFile(work + QStringLiteral("/tool/%1.txt").arg(QChar(c))),
+                 QByteArray("old"));
+    }
+}
+
+void ArchiveExtractionTest::lateMergeFailurePutsFilesBack() {
+    if (::geteuid() == 0) {
+        QSKIP("root writes into a read-only folder: test.sh runs this as an unprivileged user");
+    }
+    TestEnvironment env;
+    const QString work = env.makeFolder("apps");
+    // The read-only folder comes first in the archive, so that the files beside it are listed
+    // (and replaced) before it fails.
+    LzhBuilder builder(2);
+    builder.add("locked/x.txt", "new");
+    for (char c = 'a'; c <= 'h'; ++c) {
+        builder.add(QByteArray(1, c) + ".txt", "new");
+        env.writeFile(QStringLiteral("apps/tool/%1.txt").arg(QChar(c)), "old");
+    }
+    env.writeFile("apps/tool/locked/x.txt", "old");
+    QVERIFY(QFile::setPermissions(work + "/tool/locked", QFile::ReadOwner | QFile::ExeOwner));
+    const QStringList before = tree(work);
+    const qint32 result = lzhMelt(nullptr, env.writeFile("in/gen.lzh", builder.build()),
+                                  work + "/tool", "e", "-x1m0");
+    QFile::setPermissions(work + "/tool/locked",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(result, 1);
+    QVERIFY(env.prompt.texts().value(0).contains("権限"));
     QCOMPARE(tree(work), before);
     for (char c = 'a'; c <= 'h'; ++c) {
         QCOMPARE(TestEnvironment::readFile(work + QStringLiteral("/tool/%1.txt").arg(QChar(c))),

@@ -190,9 +190,9 @@ void InstallerWindowTest::controls() {
     QCOMPARE(child<QPushButton>(form, "Command1")->text(), QStringLiteral("インストール"));
     QCOMPARE(child<QPushButton>(form, "Command2")->text(),
              QStringLiteral("インストーラーをプログラムに登録"));
-    QCOMPARE(child<QPushButton>(form, "Command2")->toolTip(),
-             QStringLiteral(
-                 "スタートメニュー　－　プログラムにインストーラーのショートカットを登録する。"));
+    QCOMPARE(
+        child<QPushButton>(form, "Command2")->toolTip(),
+        QStringLiteral("アプリケーションメニューにインストーラーのショートカットを登録する。"));
     QCOMPARE(child<QPushButton>(form, "Command3")->text(), QStringLiteral("メニューに戻る"));
     QVERIFY(!child<QProgressBar>(form, "progressBar")->isVisible());
     // Image1 lies inside Picture1, which is 1575 twips square.
@@ -204,42 +204,61 @@ void InstallerWindowTest::controls() {
 void InstallerWindowTest::drop_data() {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("folder");  // "" when the drop is ignored
+    QTest::addColumn<QString>("folder");   // "" when the file is refused
+    QTest::addColumn<QString>("refusal");  // part of the message that says why
     QTest::newRow("mixed case lzh") << QStringList{"/in/Tool.Lzh"} << "Picture1"
-                                    << "Tool";
+                                    << "Tool"
+                                    << "";
     QTest::newRow("zip on the image") << QStringList{"/in/v1.2 tool.ZIP"} << "Image1"
-                                      << "v1.2 tool";
+                                      << "v1.2 tool"
+                                      << "";
     QTest::newRow("first of two") << QStringList{"/in/a.zip", "/in/b.lzh"} << "Picture1"
-                                  << "a";
+                                  << "a"
+                                  << "";
     QTest::newRow("second one is ignored") << QStringList{"/in/a.txt", "/in/b.lzh"} << "Picture1"
-                                           << "";
+                                           << ""
+                                           << "インストールできません";
+    // Neither an extension nor, as the file is not there, an archive's signature.
     QTest::newRow("no dot") << QStringList{"/in/toolzip"} << "Picture1"
-                            << "too";
+                            << ""
+                            << "インストールできません";
+    QTest::newRow("extension alone") << QStringList{"/in/.zip"} << "Picture1"
+                                     << ""
+                                     << "フォルダ名を決められません";
     QTest::newRow("other extension") << QStringList{"/in/tool.gz"} << "Image1"
-                                     << "";
+                                     << ""
+                                     << "インストールできません";
     QTest::newRow("hidden") << QStringList{"/in/.tool.lzh"} << "Picture1"
-                            << ".tool";
+                            << ".tool"
+                            << "";
     QTest::newRow("rar") << QStringList{"/in/tool.rar"} << "Image1"
-                         << "tool";
+                         << "tool"
+                         << "";
     QTest::newRow("compound extension") << QStringList{"/in/Tool-1.0.TAR.GZ"} << "Picture1"
-                                        << "Tool-1.0";
+                                        << "Tool-1.0"
+                                        << "";
     QTest::newRow("short compound extension") << QStringList{"/in/tool.tbz2"} << "Picture1"
-                                              << "tool";
+                                              << "tool"
+                                              << "";
     // The folder's name is trimmed as its path is: the clash test and the extraction agree.
     QTest::newRow("trailing blank") << QStringList{"/in/Tool .lzh"} << "Picture1"
-                                    << "Tool";
+                                    << "Tool"
+                                    << "";
     QTest::newRow("trailing dots and blanks") << QStringList{"/in/Tool. ..zip"} << "Picture1"
-                                              << "Tool";
+                                              << "Tool"
+                                              << "";
 }
 
 void InstallerWindowTest::drop() {
     QFETCH(QStringList, files);
     QFETCH(QString, target);
     QFETCH(QString, folder);
+    QFETCH(QString, refusal);
     World world;
     Form* form = world.open();
     dropFiles(child<QWidget>(form, qPrintable(target)), files);
-    QVERIFY(world.env.prompt.messages.isEmpty());
+    QCOMPARE(world.env.prompt.texts().size(), refusal.isEmpty() ? 0 : 1);
+    QVERIFY(refusal.isEmpty() || world.env.prompt.texts()[0].contains(refusal));
     QCOMPARE(text(form, "Label1"), folder.isEmpty() ? QString() : files.first());
     QCOMPARE(text(form, "Label5"), folder.isEmpty() ? world.work : world.work + "/" + folder);
 }
@@ -304,10 +323,12 @@ void InstallerWindowTest::clashKeepsPreviousChoice() {
     const QString refusedPath = QStringLiteral(
         "このパスは解凍に使えません（「\"」の後に空白が続いています）。ファイルかフォルダの名前を変"
         "えてからもう一度指定してください。");
+    const QString noName = QStringLiteral(
+        "このファイル名には拡張子の前に名前がないので、フォルダ名を決められません。ファイル名を変"
+        "えてからもう一度指定してください。");
     const QList<QPair<QString, QString>> refusals{
         {"/in/x.zip", kClash},
-        {"/in/zip", kClash},
-        {"/in/...zip", kClash},
+        {"/in/...zip", noName},
         // Extracted, a trailing blank would have merged into the folder "Tool".
         {"/in/Tool .zip", kClash},
         {"/in/tool.7z", kClash},
@@ -316,7 +337,6 @@ void InstallerWindowTest::clashKeepsPreviousChoice() {
     for (const auto& [clash, message] : refusals) {
         world.env.prompt.clear();
         dropFiles(child<QWidget>(form, "Image1"), QStringList{clash});
-        // A name too short to leave anything names the working folder itself: a clash too.
         QCOMPARE(world.env.prompt.texts(), QStringList{message});
         QCOMPARE(world.env.prompt.messages[0].flags, 0);
         QCOMPARE(world.env.prompt.messages[0].title, QString());
@@ -343,7 +363,7 @@ void InstallerWindowTest::installWithoutArchive() {
     Form* form = world.open();
     click(form, "Command1");
     QCOMPARE(world.env.prompt.texts(), QStringList{"適切なファイルを指定してください。"});
-    QCOMPARE(world.env.prompt.messages[0].title, QStringLiteral("Quillmorn"));
+    QCOMPARE(world.env.prompt.messages[0].title, QString());
     QVERIFY(form->isVisible());
     QVERIFY(!state().newFolderPending);
 }
@@ -367,6 +387,13 @@ void InstallerWindowTest::installHandsOverToCatalogue_data() {
     QTest::newRow("tar.gz") << "gzip.tar.gz"
                             << "Tool.tar.gz"
                             << "Tool";
+    // No extension: taken by the archive's signature, under its whole name.
+    QTest::newRow("lzh named without a dot") << "lh5.lzh"
+                                             << "archiveLZH"
+                                             << "archiveLZH";
+    QTest::newRow("7z without extension") << "nested.7z"
+                                          << "tool"
+                                          << "tool";
 }
 
 void InstallerWindowTest::installHandsOverToCatalogue() {
@@ -513,9 +540,10 @@ void InstallerWindowTest::registerShortcutFailure() {
     blocker.close();
     Form* form = world.open();
     click(form, "Command2");
-    QCOMPARE(world.env.prompt.texts(),
-             QStringList{"正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを"
-                         "使用しています。詳しくはReadme.txtをご覧ください。"});
+    QCOMPARE(
+        world.env.prompt.texts(),
+        QStringList{"正常にプロセスできませんでした。ショートカットとそのフォルダに書き込めるか"
+                    "確かめてください。"});
     QVERIFY(form->isVisible());
 }
 

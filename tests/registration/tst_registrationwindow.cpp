@@ -20,9 +20,12 @@
 #include "app/programstate.h"
 #include "app/windowregistry.h"
 #include "catalogue/listfile.h"
+#include "platform/filesystem.h"
+#include "platform/pathbytes.h"
 #include "registration/filelistbox.h"
 #include "registration/folderlistbox.h"
 #include "registration/registrationwindows.h"
+#include "support/testappimage.h"
 #include "support/testenvironment.h"
 #include "support/testpe.h"
 
@@ -110,6 +113,10 @@ private Q_SLOTS:
     void singleProgramChosenOnActivation_data();
     void singleProgramChosenOnActivation();
     void listsProgramAndTextFiles();
+    void programsKnownByContent_data();
+    void programsKnownByContent();
+    void offersProgramsOwnText_data();
+    void offersProgramsOwnText();
     void choosingProgramRegisters();
     void checkAndUncheck_data();
     void checkAndUncheck();
@@ -120,6 +127,7 @@ private Q_SLOTS:
     void categories();
     void selectionBecomesNameAndDescription();
     void longProgramPathIsCutInTheMiddle();
+    void textPreview_data();
     void textPreview();
     void noDoubledSeparator();
 
@@ -228,6 +236,7 @@ void TestRegistrationWindow::opensEachState() {
 
     QVERIFY(runDialog([&](Form* form) {
         QCOMPARE(form->windowTitle(), QStringLiteral("Old name の設定"));
+        QCOMPARE(control<QPushButton>(form, "Command2")->text(), QStringLiteral("キャンセル"));
         QCOMPARE(control<QLabel>(form, "Label7")->text(), shown);
         QCOMPARE(control<QCheckBox>(form, "Check1")->isChecked(), startState == 0);
         QCOMPARE(covered(form), startState == 0);
@@ -618,10 +627,27 @@ void TestRegistrationWindow::selectionBecomesNameAndDescription() {
     QCOMPARE(*back, entry);
 }
 
+void TestRegistrationWindow::textPreview_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("text name") << QStringLiteral("Tool");
+    // Shift-JIS bytes, as an archive from Windows brings them.
+    QTest::newRow("name not text") << textFromNameBytes("\x83\x5c\x83\x74\x83\x67");
+}
+
 void TestRegistrationWindow::textPreview() {
-    const QString program = makeProgramFolder({"a.exe", "b.exe"}, {"readme.txt"});
-    m_env->writeFile("Soft/Tool/notes.txt", "Some notes\r\n");
-    m_env->writeFile("Soft/Tool/gone.txt", "soon gone");
+    QFETCH(QString, folder);
+    // Through the file-system seam, which keeps names that are not text byte for byte.
+    const QString program = m_work + u'/' + folder;
+    QVERIFY(fileSystem().makeFolder(program));
+    const QList<std::pair<QString, QByteArray>> files = {{"a.exe", "MZ"},
+                                                         {"b.exe", "MZ"},
+                                                         {"readme.txt", "text\r\n"},
+                                                         {"notes.txt", "Some notes\r\n"},
+                                                         {"gone.txt", "soon gone"}};
+    for (const auto& [name, bytes] : files) {
+        QVERIFY(fileSystem().writeFile(QString(program + u'/' + name), bytes));
+    }
+    state().editFolder = folder;
     state().editState = 2;
 
     QVERIFY(runDialog([&](Form* form) {
@@ -631,12 +657,85 @@ void TestRegistrationWindow::textPreview() {
         clickRow(file2, rowOf(file2, "notes.txt"));
         QCOMPARE(preview->toPlainText(), QStringLiteral("Some notes\n"));
 
+        QCOMPARE(rows(control<FileListBox>(form, "File1")), QStringList({"a.exe", "b.exe"}));
         // A file that vanished after it was listed: a message, and the preview stays.
-        QFile::remove(program + "/gone.txt");
+        QVERIFY(fileSystem().remove(QString(program + QStringLiteral("/gone.txt"))));
         clickRow(file2, rowOf(file2, "gone.txt"));
-        QCOMPARE(m_env->prompt.texts(), QStringList({program + "/gone.txt ﾌｧｲﾙを開けません。"}));
+        QCOMPARE(m_env->prompt.texts(),
+                 QStringList({readableName(program) + "/gone.txt ﾌｧｲﾙを開けません。"}));
         QCOMPARE(preview->toPlainText(), QStringLiteral("Some notes\n"));
         QVERIFY(form->isVisible());
+        form->close();
+    }));
+    fileSystem().removeTree(program);
+}
+
+void TestRegistrationWindow::programsKnownByContent_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("head");
+    QFile self(QCoreApplication::applicationFilePath());
+    QVERIFY(self.open(QIODevice::ReadOnly));
+    const QByteArray elf = self.read(4096);
+    QByteArray appImage = elf;
+    appImage.replace(8, 3, "AI\x02");
+    QTest::newRow("ELF") << "tool" << elf;
+    QTest::newRow("AppImage") << "Tool-x86_64.AppImage" << appImage;
+    QTest::newRow("script without the bit") << "start" << QByteArray("#! /bin/sh\necho\n");
+    QTest::newRow("PE under another name") << "tool.bin" << testExecutable();
+}
+
+void TestRegistrationWindow::programsKnownByContent() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, head);
+    // As on a FAT stick: every file carries the execute bit, the program perhaps not even that.
+    const QString program = makeProgramFolder({}, {"readme.txt", "notes.html", "data.so"});
+    for (const char* other : {"readme.txt", "notes.html", "data.so"}) {
+        setExecutable(program + "/" + other, true);
+    }
+    m_env->writeFile("Soft/Tool/" + name, head);
+    setExecutable(program + "/" + name, name != "start");
+    state().editState = 2;
+    QVERIFY(runDialog([&](Form* form) {
+        QCOMPARE(rows(control<FileListBox>(form, "File1")), QStringList{name});
+        // The one program is chosen.
+        QCOMPARE(control<QLabel>(form, "Text1")->text(), program + "/" + name);
+        form->close();
+    }));
+}
+
+void TestRegistrationWindow::offersProgramsOwnText_data() {
+    QTest::addColumn<QStringList>("texts");  // program, name and description before and after
+    QTest::newRow("defaults filled")
+        << QStringList{"tool.exe", "Tool", "未設定", "縮小くん", "画像を縮める道具"};
+    QTest::newRow("typed texts kept")
+        << QStringList{"tool.exe", "Old name", "Old description", "Old name", "Old description"};
+    QTest::newRow("AppImage, empty fields")
+        << QStringList{"Tool.AppImage", "", "", "ツール", "いろいろする"};
+}
+
+void TestRegistrationWindow::offersProgramsOwnText() {
+    QFETCH(QStringList, texts);
+    const QString program = texts[0];
+    makeProgramFolder({});
+    if (program.endsWith(".exe")) {
+        m_env->writeFile(
+            "Soft/Tool/" + program,
+            versionExecutable(versionResource(
+                {{"041104B0",
+                  {{"FileDescription", "画像を縮める道具"}, {"ProductName", "縮小くん"}}}})));
+    } else {
+        AppImageParts parts;
+        parts.files["tool.desktop"] = appDesktopEntry();
+        m_env->writeFile("Soft/Tool/" + program, buildAppImage(m_env->root(), parts));
+    }
+    state().editState = 2;
+    state().editName = texts[1];
+    state().editDescription = texts[2];
+    QVERIFY(runDialog([&](Form* form) {
+        QCOMPARE(control<QLineEdit>(form, "Label2")->text(), texts[3]);
+        QCOMPARE(control<QLineEdit>(form, "Text2")->text(), texts[4]);
+        // Where offered text came from is shown.
+        QCOMPARE(control<QLabel>(form, "Label11")->text().contains(program), texts[1] != texts[3]);
         form->close();
     }));
 }

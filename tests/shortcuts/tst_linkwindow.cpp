@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QDirIterator>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
@@ -19,6 +20,7 @@
 #include "app/workingfolder.h"
 #include "catalogue/listfile.h"
 #include "platform/fileoperation.h"
+#include "platform/icontheme.h"
 #include "platform/paths.h"
 #include "platform/settingsstore.h"
 #include "shortcuts/linktree.h"
@@ -27,7 +29,9 @@
 #include "shortcuts/shortcutswindows.h"
 #include "support/checkingtool.h"
 #include "support/fakefilesystem.h"
+#include "support/testappimage.h"
 #include "support/testenvironment.h"
+#include "support/testpe.h"
 
 using namespace qm;
 using namespace qm::test;
@@ -35,12 +39,14 @@ using namespace qm::test;
 namespace {
 
 const QString kFailed = QStringLiteral(
-    "正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを使用しています。詳し"
-    "くはReadme.txtをご覧ください。");
+    "正常にプロセスできませんでした。ショートカットとそのフォルダに書き込めるか確かめてください。");
 const QString kDone = QStringLiteral("正常に登録されました。");
 const QString kNoDestination = QStringLiteral("適切なショートカットの置き場所を指定してください");
 const QString kReplace = QStringLiteral("重複するフォルダが存在しますが、置き換えますか？");
+const QString kTransfer =
+    QStringLiteral("ファイル転送エラー。当ソフトを再起動して再試行してみてください。");
 const QString kUnset = QStringLiteral("未設定");
+const QString kSkipped = QStringLiteral("次の登録にはショートカットを作成できませんでした。");
 
 CatalogueEntry entry(qint16 state, const QString& name, const QString& category,
                      const QString& exe) {
@@ -136,6 +142,9 @@ private Q_SLOTS:
     void copyNeedsDestination_data();
     void copyNeedsDestination();
     void copyMergesListFolders();
+    void copyKeepsEarlierTree_data();
+    void copyKeepsEarlierTree();
+    void missingWineSaidOnce();
     void replaceQuestion_data();
     void replaceQuestion();
     void recentDestinations_data();
@@ -143,6 +152,8 @@ private Q_SLOTS:
     void closingEndsProgram_data();
     void closingEndsProgram();
     void realMenuShowsTree();
+    void entriesCarryIcons_data();
+    void entriesCarryIcons();
 
 private:
     Form* showLinks(TestEnvironment& env, int messages = 1);
@@ -271,7 +282,8 @@ void LinkWindowTest::rebuildRemovesOnlyWhatItWrote() {
     env.prompt.clear();
     WindowRegistry::instance().unload(WindowKind::Links);
     QVERIFY(showLinks(env));
-    QCOMPARE(env.prompt.texts(), QStringList{kFailed});
+    QVERIFY(env.prompt.texts().value(0).startsWith(kSkipped));
+    QVERIFY(env.prompt.texts().value(0).contains(QStringLiteral("「mine」")));
     QCOMPARE(readText(p.listFolder + QStringLiteral("/mine.desktop")), own);
 }
 
@@ -291,7 +303,8 @@ void LinkWindowTest::rebuildRefusesUnsafeNames_data() {
     QTest::newRow("name too long") << QString(300, u'n') << kUnset;
 }
 
-// Nothing is written or deleted: the earlier tree stays whole.
+// The record is left out and named; nothing is written outside the list folder, and the other
+// records get their shortcuts.
 void LinkWindowTest::rebuildRefusesUnsafeNames() {
     QFETCH(QString, name);
     QFETCH(QString, category);
@@ -310,21 +323,32 @@ void LinkWindowTest::rebuildRefusesUnsafeNames() {
                   entry(1, name, category, QStringLiteral("/s/x/x"))});
     env.prompt.clear();
     QVERIFY(showLinks(env));
-    QCOMPARE(env.prompt.texts(), QStringList{kFailed});
-    QCOMPARE(tree(p.listFolder), before);
+    QCOMPARE(env.prompt.messages.size(), 1);
+    QVERIFY2(env.prompt.texts().first().startsWith(kSkipped), qPrintable(env.prompt.texts()[0]));
+    QStringList expected = before;
+    expected.replaceInStrings(QStringLiteral("Good."), QStringLiteral("First."));
+    expected.sort();
+    QCOMPARE(tree(p.listFolder), expected);
     QCOMPARE(tree(env.root()), outside);
 }
 
 void LinkWindowTest::rebuildFailures_data() {
     QTest::addColumn<QString>("fault");
-    QTest::newRow("no list file") << QStringLiteral("missing list");
-    QTest::newRow("old shortcut cannot be deleted") << QStringLiteral("refuse delete");
-    QTest::newRow("program path without folder") << QStringLiteral("bare exe");
-    QTest::newRow("category is a file") << QStringLiteral("category file");
+    // The record that is left out, or "" when the whole rebuild fails.
+    QTest::addColumn<QString>("skipped");
+    QTest::newRow("no list file") << QStringLiteral("missing list") << QString();
+    QTest::newRow("old shortcut cannot be deleted") << QStringLiteral("refuse delete") << QString();
+    QTest::newRow("program path without folder")
+        << QStringLiteral("bare exe") << QStringLiteral("「Bare」: プログラムのファイルが不明です");
+    QTest::newRow("program unknown") << QStringLiteral("unknown exe")
+                                     << QStringLiteral("「Bare」: プログラムのファイルが不明です");
+    QTest::newRow("category is a file") << QStringLiteral("category file")
+                                        << QStringLiteral("「X」: ショートカットを書き込めません");
 }
 
 void LinkWindowTest::rebuildFailures() {
     QFETCH(QString, fault);
+    QFETCH(QString, skipped);
     TestEnvironment env;
     openMainMenu();
     const Prepared p =
@@ -342,6 +366,8 @@ void LinkWindowTest::rebuildFailures() {
                         [](const QString& path) { return path.endsWith(u"Old.desktop"); });
     } else if (fault == QLatin1String("bare exe")) {
         records << entry(1, QStringLiteral("Bare"), kUnset, QStringLiteral("bare.exe"));
+    } else if (fault == QLatin1String("unknown exe")) {
+        records << entry(1, QStringLiteral("Bare"), kUnset, QStringLiteral("不明"));
     } else {
         QFile file(p.listFolder + QStringLiteral("/Cat"));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -353,12 +379,17 @@ void LinkWindowTest::rebuildFailures() {
     env.prompt.clear();
     Form* form = showLinks(env);
     QVERIFY(form);
-    QCOMPARE(env.prompt.texts(), QStringList{kFailed});
     // The window is usable again and the busy panel gone.
     QVERIFY(form->isEnabled());
     QVERIFY(!control<QWidget>(form, "Frame1")->isVisible());
-    if (fault != QLatin1String("category file")) {
+    if (skipped.isEmpty()) {
+        QCOMPARE(env.prompt.texts(), QStringList{kFailed});
         QVERIFY(!QFileInfo::exists(p.listFolder + QStringLiteral("/New.desktop")));
+    } else {
+        // Every other record has its shortcut; the message names the one left out and why.
+        QCOMPARE(env.prompt.texts().size(), 1);
+        QVERIFY2(env.prompt.texts().first().endsWith(skipped), qPrintable(env.prompt.texts()[0]));
+        QVERIFY(QFileInfo::exists(p.listFolder + QStringLiteral("/New.desktop")));
     }
 }
 
@@ -452,7 +483,7 @@ void LinkWindowTest::loadFillsControls() {
     QCOMPARE(form->windowTitle(), QStringLiteral("Quillmorn - リンク作成"));
     QCOMPARE(control<QLabel>(form, "Label2")->toolTip(), p.workFolder);
     QCOMPARE(control<QPushButton>(form, "Command5")->text().remove(u'\n'),
-             QStringLiteral("デスクトップにショートカットを作成"));
+             QStringLiteral("メニューにショートカットを作成"));
     auto* combo = control<QComboBox>(form, "Combo1");
     QCOMPARE(combo->count(), 5);
     for (int i = 0; i < 5; ++i) {
@@ -560,6 +591,62 @@ void LinkWindowTest::copyMergesListFolders() {
         QVERIFY(validate.waitForFinished());
         QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
     }
+}
+
+void LinkWindowTest::copyKeepsEarlierTree_data() {
+    QTest::addColumn<bool>("chooseNone");
+    QTest::newRow("no list folder chosen") << true;
+    QTest::newRow("copy fails") << false;
+}
+
+// The earlier copy in the menu goes only once its replacement is whole.
+void LinkWindowTest::copyKeepsEarlierTree() {
+    QFETCH(bool, chooseNone);
+    TestEnvironment env;
+    openMainMenu();
+    makeCurrent(prepare(env, QStringLiteral("w"),
+                        {entry(1, QStringLiteral("A"), QStringLiteral("Tools"), "/s/a/a")}));
+    const QString apps = applicationsFolder();
+    const QByteArray old = "[Desktop Entry]\nType=Application\nName=Old\nExec=old\n";
+    QDir().mkpath(apps + QStringLiteral("/Soft"));
+    QFile file(apps + QStringLiteral("/Soft/Old.desktop"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    file.close();
+    Form* form = showLinks(env);
+    QVERIFY(form);
+    env.prompt.clear();
+    env.prompt.answers = {AnswerYes};
+    control<QComboBox>(form, "Combo1")->setEditText(QStringLiteral("Soft"));
+    std::optional<FakeFileSystem> fault;
+    if (chooseNone) {
+        control<QListWidget>(form, "List1")->item(0)->setSelected(false);
+    } else {
+        fault.emplace();
+        fault->refuse(FakeFileSystem::Transfer, [](const QString&) { return true; });
+    }
+    control<QPushButton>(form, "Command5")->click();
+    QCOMPARE(control<QPushButton>(form, "Command5")->isEnabled(), !chooseNone);
+    QCOMPARE(tree(apps),
+             (QStringList{QStringLiteral("Soft/"), QStringLiteral("Soft/Old.desktop")}));
+    QCOMPARE(env.prompt.texts(), chooseNone ? QStringList() : (QStringList{kReplace, kTransfer}));
+}
+
+void LinkWindowTest::missingWineSaidOnce() {
+    TestEnvironment env;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", env.makeFolder(QStringLiteral("nowine")).toUtf8());
+    const Prepared p =
+        prepare(env, QStringLiteral("w"), {entry(1, QStringLiteral("Win"), kUnset, "/s/w/w.EXE")});
+    makeCurrent(p);
+    Form* form = showLinks(env, 2);
+    if (form) {
+        form->runActivate();
+    }
+    qputenv("PATH", path);
+    QVERIFY(form);
+    QCOMPARE(env.prompt.texts().size(), 3);
+    QVERIFY(env.prompt.texts()[0].startsWith(QStringLiteral("wine がインストールされていない")));
+    QCOMPARE(env.prompt.texts().mid(1), (QStringList{kDone, kDone}));
 }
 
 void LinkWindowTest::replaceQuestion_data() {
@@ -741,6 +828,7 @@ void LinkWindowTest::realMenuShowsTree() {
             QFile::setPermissions(percent, QFile::permissions(percent) | QFileDevice::ExeOwner));
     }
     const QString program = env.root() + QStringLiteral("/bin/tool");
+    env.writeFile(QStringLiteral("bin/tool.png"), pngImage(24));
     const Prepared p = prepare(env, QStringLiteral("Soft"),
                                {entry(1, QStringLiteral("Tool"), kUnset, percent),
                                 entry(1, QStringLiteral("Calc"), QStringLiteral("Office"), program),
@@ -764,17 +852,18 @@ void LinkWindowTest::realMenuShowsTree() {
         control<QPushButton>(form, "Command5")->click();
         QCOMPARE(env.prompt.texts().last(), kDone);
     };
-    const auto menu = [&] {
+    const auto menu = [&](const QStringList& options = {}) {
         QProcess reader;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), xdg + QStringLiteral("/config"));
         environment.insert(QStringLiteral("XDG_DATA_DIRS"), xdg + QStringLiteral("/data"));
         environment.remove(QStringLiteral("XDG_MENU_PREFIX"));
         reader.setProcessEnvironment(environment);
-        reader.start(QFileInfo::exists(QStringLiteral("/usr/bin/python3"))
-                         ? QStringLiteral("/usr/bin/python3")
-                         : QStringLiteral("python3"),
-                     {QStringLiteral(QM_SOURCE_DIR "/tests/shortcuts/menutree.py")});
+        reader.start(
+            QFileInfo::exists(QStringLiteral("/usr/bin/python3"))
+                ? QStringLiteral("/usr/bin/python3")
+                : QStringLiteral("python3"),
+            QStringList{QStringLiteral(QM_SOURCE_DIR "/tests/shortcuts/menutree.py")} + options);
         const bool ran =
             reader.waitForFinished(30000) && reader.exitStatus() == QProcess::NormalExit;
         const QString errors = QString::fromUtf8(reader.readAllStandardError());
@@ -804,6 +893,15 @@ void LinkWindowTest::realMenuShowsTree() {
                                  QStringLiteral("Applications/My Soft/Office/Calc"),
                                  QStringLiteral("Applications/My Soft/Soft リスト"),
                                  QStringLiteral("Applications/My Soft/Tool")}));
+    // Each entry shows its program's own icon, found in the user's icon theme at its size; the
+    // list entry shows the program's, a program without one the generic icon.
+    const QString icon = programIconName(p.listFolder, program);
+    QCOMPARE(menu({QStringLiteral("--icons")}),
+             (QStringList{"Applications/My Soft/Office/.dot\t" + icon,
+                          "Applications/My Soft/Office/Calc\t" + icon,
+                          QStringLiteral("Applications/My Soft/Soft リスト\tquillmorn"),
+                          QStringLiteral("Applications/My Soft/Tool\tapplication-x-executable")}));
+    QCOMPARE(QImage(userIconThemeFolder() + "/24x24/apps/" + icon + ".png").size(), QSize(24, 24));
 
     // Replaced under a spelling that differs only in case: one folder, nothing of the old one.
     saveListFile(listFileOf(p.listFolder),
@@ -818,6 +916,72 @@ void LinkWindowTest::realMenuShowsTree() {
                                   QStringLiteral("Applications/my soft/Soft リスト"),
                                   QStringLiteral("Applications/my soft/Tools/"),
                                   QStringLiteral("Applications/my soft/Tools/Editor")}));
+}
+
+void LinkWindowTest::entriesCarryIcons_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("sizes");  // none: the generic icon of its kind
+    QTest::addColumn<QString>("windowClass");
+    QTest::newRow("Windows program") << "tool.exe" << QStringList{"16x16", "32x32"} << "<missing>";
+    QTest::newRow("AppImage") << "Tool.AppImage" << QStringList{"48x48"} << "ToolWindow";
+    QTest::newRow("image shipped beside") << "tool" << QStringList{"24x24"} << "<missing>";
+    QTest::newRow("named by its desktop file") << "start" << QStringList{"128x128"} << "<missing>";
+    QTest::newRow("no icon of its own") << "bare" << QStringList{} << "<missing>";
+}
+
+// Each entry carries its program's icon, put into the user's icon theme; a rebuild that removes
+// the entry removes those files and nothing else.
+void LinkWindowTest::entriesCarryIcons() {
+    QFETCH(QString, program);
+    QFETCH(QStringList, sizes);
+    QFETCH(QString, windowClass);
+    TestEnvironment env;
+    const QByteArray appImage = buildAppImage(
+        env.root(), {{{".DirIcon", pngImage(48)}, {"tool.desktop", appDesktopEntry()}}, {}});
+    if (appImage.isEmpty()) {
+        QSKIP("mksquashfs is missing");
+    }
+    env.writeFile("Soft/t/tool.exe", testExecutable());
+    env.writeFile("Soft/t/Tool.AppImage", appImage);
+    env.writeFile("Soft/t/tool.png", pngImage(24));
+    env.writeFile("Soft/t/start.desktop", "[Desktop Entry]\nIcon=starter\n");
+    env.writeFile("Soft/t/share/icons/hicolor/128x128/apps/starter.png", pngImage(128));
+    for (const char* script : {"Soft/t/tool", "Soft/t/start", "Soft/t/bare"}) {
+        env.writeFile(script, "#!/bin/sh\n");
+    }
+    const QString exe = env.root() + "/Soft/t/" + program;
+    const Prepared p = prepare(env, "Soft", {entry(1, "Tool", kUnset, exe)});
+    const QString theme = userIconThemeFolder();
+    const QStringList foreign = {
+        env.writeFile("../home/.local/share/icons/hicolor/48x48/apps/other.png", pngImage(48)),
+        env.writeFile("../home/.local/share/icons/hicolor/48x48/apps/"
+                      "quillmorn-app-0123456789abcdef.png",
+                      pngImage(48))};
+
+    LinkTreeBuilder(p.listFolder, p.workFolder).rebuild();
+    const QString shortcut = p.listFolder + "/Tool.desktop";
+    const QString icon = desktopValue(shortcut, "Icon");
+    QCOMPARE(icon,
+             sizes.isEmpty() ? "application-x-executable" : programIconName(p.listFolder, exe));
+    QCOMPARE(desktopValue(shortcut, "StartupWMClass"), windowClass);
+    QStringList written;
+    for (const QString& size : QDir(theme).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QImage image(theme + u'/' + size + "/apps/" + icon + ".png");
+        if (!image.isNull()) {
+            QCOMPARE(QString("%1x%2").arg(image.width()).arg(image.height()), size);
+            written << size;
+        }
+    }
+    written.sort();
+    QCOMPARE(written, sizes);
+
+    saveListFile(listFileOf(p.listFolder), {});
+    LinkTreeBuilder(p.listFolder, p.workFolder).rebuild();
+    QDirIterator left(theme, {icon + ".*"}, QDir::Files, QDirIterator::Subdirectories);
+    QVERIFY(!left.hasNext());
+    for (const QString& path : foreign) {
+        QVERIFY(QFileInfo::exists(path));
+    }
 }
 
 QTEST_MAIN(LinkWindowTest)
