@@ -42,8 +42,8 @@ void CatalogueService::load(EventPump& pump) {
     }
 }
 
-void CatalogueService::refreshIcons(EventPump& pump) {
-    qm::refreshIcons(m_model, pump);
+void CatalogueService::refreshIcons(EventPump& pump, const std::vector<int>& first) {
+    qm::refreshIcons(m_model, first, pump);
 }
 
 void CatalogueService::tellMissingFolders(const QStringList& folders) {

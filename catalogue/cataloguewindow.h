@@ -19,7 +19,10 @@ class QTreeView;
 namespace qm {
 
 class CatalogueModel;
+class CatalogueFilter;
+class CatalogueFilterBar;
 class ListColumns;
+class ListSort;
 class FolderPreview;
 
 // The catalogue window (Form1) of one working folder: every program folder with its
@@ -88,7 +91,10 @@ private:
     RegistrationSession::Hooks registrationHooks();
 
     CatalogueModel* m_model;
+    CatalogueFilter* m_filter;
+    CatalogueFilterBar* m_filterBar = nullptr;
     CatalogueService m_service;
+    std::unique_ptr<ListSort> m_sort;
     std::unique_ptr<FolderPreview> m_preview;
     ElasticPlacement m_placement;
 
