@@ -15,6 +15,7 @@ struct Extension {
 
 // Longer suffixes first, so that ".tar.gz" is found before ".gz" could be.
 constexpr Extension kExtensions[] = {
+    {".lzh", InstallKind::Lzh},          {".zip", InstallKind::Zip},
     {".tar.bz2", InstallKind::Archive},  {".tar.zst", InstallKind::Archive},
     {".appimage", InstallKind::Program}, {".tar.gz", InstallKind::Archive},
     {".tar.xz", InstallKind::Archive},   {".tbz2", InstallKind::Archive},
@@ -29,15 +30,9 @@ constexpr Extension kExtensions[] = {
 
 InstallableFile installableFile(const QString& path) {
     const QString name = lastPathPart(path);
-    const QString kind = name.right(3).toUpper();
-    if (kind == u"LZH" || kind == u"ZIP") {
-        // Without the last four characters: the dot and the extension.
-        return {kind == u"LZH" ? InstallKind::Lzh : InstallKind::Zip,
-                name.chopped(qMin<qsizetype>(4, name.size()))};
-    }
     for (const Extension& extension : kExtensions) {
         const QLatin1String suffix(extension.suffix);
-        if (name.size() > suffix.size() && name.endsWith(suffix, Qt::CaseInsensitive)) {
+        if (name.endsWith(suffix, Qt::CaseInsensitive)) {
             return {extension.kind, name.chopped(suffix.size())};
         }
     }
@@ -45,7 +40,7 @@ InstallableFile installableFile(const QString& path) {
 }
 
 QString installableFileFilter() {
-    QStringList patterns{QStringLiteral("*.lzh"), QStringLiteral("*.zip")};
+    QStringList patterns;
     for (const Extension& extension : kExtensions) {
         patterns.append(QStringLiteral("*") + QLatin1String(extension.suffix));
     }

@@ -20,9 +20,9 @@ struct InstallableFile {
     QString baseName;  // the file's name without the extension that made it installable
 };
 
-// The kind of a file by its name. LZH and ZIP go by the last three characters in any case
-// ("toolzip" is a ZIP named "too"); the others by their whole extension in any case: .7z .rar
-// .cab .tar .tar.gz .tgz .tar.bz2 .tbz2 .tbz .tar.xz .txz .tar.zst .tzst .exe .AppImage.
+// The kind of a file by its extension, in any case: .lzh .zip .7z .rar .cab .tar .tar.gz .tgz
+// .tar.bz2 .tbz2 .tbz .tar.xz .txz .tar.zst .tzst .exe .AppImage. A name that is the extension
+// alone (".zip") has an empty base name. None for any other name ("toolzip" included).
 InstallableFile installableFile(const QString& path);
 
 // The name filter of a file chooser that offers every installable file.

@@ -19,11 +19,17 @@ void save(const QString& prefix, const QStringList& rows) {
     }
 }
 
-QStringList putOnTop(QStringList rows, const QString& key) {
+QStringList putOnTop(QStringList rows, const QString& key, const RowResolver& resolve) {
     if (!key.isEmpty()) {
-        const QString lowerKey = key.toLower();
+        const auto isKey = [&](const QString& row) {
+            if (row == key) {
+                return true;
+            }
+            const bool oldLowerCased = row == row.toLower() && row == key.toLower();
+            return oldLowerCased && resolve && resolve(row) == key;
+        };
         for (int row = std::min<int>(kRows, rows.size()) - 1; row >= 0; --row) {
-            if (rows[row].toLower() == lowerKey) {
+            if (isKey(rows[row])) {
                 rows.removeAt(row);
             }
         }

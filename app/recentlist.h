@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace qm::recentlist {
 
 // A list of the five most recent choices, most recent first, kept in the program's settings
@@ -16,8 +18,14 @@ QStringList load(const QString& prefix, const QString& missing);
 // Writes rows 0 to 4; a row that does not exist is written as "".
 void save(const QString& prefix, const QStringList& rows);
 
-// The rows with key on top: every row among the first five that equals key without regard to
-// case is removed first (unless key is empty), and a sixth row falls off the end.
-QStringList putOnTop(QStringList rows, const QString& key);
+// Rows are kept in their real spelling. Earlier versions kept them lower-cased; resolve turns
+// such an old row into the real spelling of the one folder it can stand for (or leaves it as it
+// is when it stands for none or for several).
+using RowResolver = std::function<QString(const QString& row)>;
+
+// The rows with key on top: every row among the first five that is key, or an old lower-cased
+// row that resolve turns into key, is removed first (unless key is empty), and a sixth row falls
+// off the end. A row in another spelling names another folder and stays.
+QStringList putOnTop(QStringList rows, const QString& key, const RowResolver& resolve = {});
 
 }  // namespace qm::recentlist

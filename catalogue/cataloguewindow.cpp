@@ -476,13 +476,23 @@ RegistrationSession::Hooks CatalogueWindow::registrationHooks() {
 void CatalogueWindow::editSelected() {
     RegistrationSession session(*m_model, registrationHooks());
     session.edit(selectedRow());
+    // The icon box shows the program just chosen, without another click on the row.
+    previewRow(selectedRow());
 }
 
 void CatalogueWindow::registerAll() {
     RegistrationSession session(*m_model, registrationHooks());
     switch (session.registerUnregistered()) {
         case RegistrationSession::Outcome::Finished:
-            messageBox(tr("全て登録されました。"));
+            if (session.leftUnregistered().isEmpty()) {
+                messageBox(tr("全て登録されました。"));
+            } else {
+                // Never a success while rows stay unregistered: say how many, and which.
+                messageBox(
+                    tr("%1 件が未設定のままです：\n").arg(session.leftUnregistered().size()) +
+                        session.leftUnregistered().join(u'\n'),
+                    MsgExclamation);
+            }
             break;
         case RegistrationSession::Outcome::NothingOffered:
             messageBox(tr("追加はありませんでした。"));

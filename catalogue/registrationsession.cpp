@@ -45,7 +45,11 @@ RegistrationSession::Outcome RegistrationSession::registerUnregistered() {
             return Outcome::Cancelled;
         }
         if (row < m_model.rowCount()) {
-            m_model.setEntry(row, entryFromExchangeRecord());
+            const CatalogueEntry saved = entryFromExchangeRecord();
+            m_model.setEntry(row, saved);
+            if (saved.state == kUnregistered) {
+                m_leftUnregistered.append(saved.name);
+            }
         }
     }
     if (any) {

@@ -39,12 +39,17 @@ public:
     // after the save at either end of the list.
     Outcome edit(int row);
 
+    // The names of the rows registerUnregistered() offered that are still unregistered after it
+    // (the user left them so, or chose no program).
+    const QStringList& leftUnregistered() const { return m_leftUnregistered; }
+
 private:
     // Shows the dialog for a row; the answer, or nothing when the catalogue went away.
     std::optional<qint16> offer(int row);
 
     CatalogueModel& m_model;
     Hooks m_hooks;
+    QStringList m_leftUnregistered;
 };
 
 }  // namespace qm

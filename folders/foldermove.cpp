@@ -55,17 +55,20 @@ MoveRefusal checkMove(const QString& source, const QString& destinationFolder,
     if (isSameOrInside(realFolder(destination), realFolder(source))) {
         return MoveRefusal::SameFolder;
     }
-    const fs::path target = fsPath(joinPath(destination, lastPathPart(source)));
-    if (fs::exists(fs::symlink_status(target, ec))) {
+    const QString target = joinPath(destination, lastPathPart(source));
+    if (fs::exists(fs::symlink_status(fsPath(target), ec)) && !isUnfinishedMoveOf(target, source)) {
         return MoveRefusal::NameClash;
     }
     return MoveRefusal::None;
 }
 
 int transferFolderContents(quintptr window, const QString& source, const QString& destination,
-                           const FileOperationProgress& progress) {
+                           const FileOperationProgress& progress, TransferOutcome* outcome) {
     std::error_code ec;
-    if (fileSystemRefuses(destination) || !fs::create_directory(fsPath(destination), ec) || ec) {
+    // A folder an unfinished move of the same source left is finished now.
+    const bool resumed = isUnfinishedMoveOf(destination, source);
+    if (fileSystemRefuses(destination) ||
+        (!fs::create_directory(fsPath(destination), ec) && !resumed) || ec) {
         return -1;
     }
     const QString twoNuls(2, QChar(u'\0'));
@@ -75,10 +78,10 @@ int transferFolderContents(quintptr window, const QString& source, const QString
     op.pFrom = source + QStringLiteral("/*.*") + twoNuls;
     op.pTo = destination + twoNuls;
     op.fFlags = FileOperation::Silent | FileOperation::NoConfirmation;
-    const int result = shellFileOperation(op, progress);
+    const int result = shellFileOperation(op, progress, outcome);
     if (result != 0) {
         // An empty new folder would only block the next attempt; one that holds moved files
-        // stays, so that nothing is lost.
+        // (a move that could not be put back) stays, so that nothing is lost.
         fs::remove(fsPath(destination), ec);
     }
     return result;

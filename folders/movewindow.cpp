@@ -16,6 +16,7 @@
 #include "app/translatedtext.h"
 #include "app/workingfolder.h"
 #include "folders/foldermove.h"
+#include "folders/transfertexts.h"
 #include "platform/pathbytes.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
@@ -179,9 +180,10 @@ void MoveWindow::moveClicked() {
             break;
     }
 
-    if (transfer(source, destination) != 0) {
+    TransferOutcome outcome;
+    if (transfer(source, destination, &outcome) != 0) {
         abandonMove();
-        messageBox(kTransferErrorMessage);
+        messageBox(transferFailureText(outcome, source, destination));
         return;
     }
     // Only an emptied source goes: what appeared or changed in it during the move stays there.
@@ -191,13 +193,14 @@ void MoveWindow::moveClicked() {
     close();
 }
 
-int MoveWindow::transfer(const QString& source, const QString& destination) {
+int MoveWindow::transfer(const QString& source, const QString& destination,
+                         TransferOutcome* outcome) {
     const BusyCursor busy;
     EventPump pump;
     m_transferring = true;
     setEnabled(false);
-    const int result = transferFolderContents(static_cast<quintptr>(winId()), source, destination,
-                                              [&pump] { pump.pump(); });
+    const int result = transferFolderContents(
+        static_cast<quintptr>(winId()), source, destination, [&pump] { pump.pump(); }, outcome);
     setEnabled(true);
     m_transferring = false;
     return result;

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "app/form.h"
+#include "platform/fileoperation.h"
 
 class QCheckBox;
 class QLabel;
@@ -38,7 +39,7 @@ private:
     QString chosenFolder() const;
     // Puts moveTarget and newFolderPending back as they were before the move was tried.
     void abandonMove();
-    int transfer(const QString& source, const QString& destination);
+    int transfer(const QString& source, const QString& destination, TransferOutcome* outcome);
 
     QLabel* m_promptLabel;                // Label1
     QLabel* m_sourceLabel;                // Label2

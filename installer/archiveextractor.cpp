@@ -8,29 +8,68 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "installer/archivereader.h"
 #include "installer/entrypath.h"
 #include "installer/stagingfolder.h"
+#include "platform/securewrite.h"
 
 namespace qm {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Links are guarded by LinkGuard below rather than by ARCHIVE_EXTRACT_SECURE_SYMLINKS, which
-// looks at every part of every (absolute) path again and made extraction a fifth slower. The
-// staging folder is new and private, so the only links in it are those the archive brought.
-constexpr int kDiskFlags = ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_SECURE_NODOTDOT;
+// Every write is refused when its name is absolute, holds "..", or passes through a link. Names
+// are given relative to the staging folder, the writing thread's current folder.
+constexpr int kSecureFlags = ARCHIVE_EXTRACT_SECURE_SYMLINKS | ARCHIVE_EXTRACT_SECURE_NODOTDOT |
+                             ARCHIVE_EXTRACT_SECURE_NOABSOLUTEPATHS;
 
-ExtractionResult failure(ExtractionError error, const QString& detail) {
-    return ExtractionResult{error, detail};
-}
+// A staging folder that could not be made or moved, by the system error that stopped it.
+ExtractionError folderError(int code);
+
+// How often, in bytes written, free space and the growth ratio are looked at again.
+constexpr qint64 kCheckInterval = 16LL << 20;
 
 QString entryName(const QByteArray& name) {
     return QString::fromLocal8Bit(name);
+}
+
+ExtractionResult failure(ExtractionError error, const QString& detail,
+                         const QByteArray& entry = {}) {
+    return ExtractionResult{error, detail, entryName(entry)};
+}
+
+// A failed write, by its cause. A write refused by the secure flags carries no system error.
+ExtractionError writeError(int code) {
+    switch (code) {
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return ExtractionError::DiskFull;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return ExtractionError::NoPermission;
+        case 0:
+        case -1:  // libarchive's own "miscellaneous" error
+            return ExtractionError::Unsafe;
+        default:
+            return ExtractionError::Write;
+    }
+}
+
+// name without empty and "." parts: "./a//b/" is "a/b", "./" is "".
+QByteArray cleanName(const QByteArray& name) {
+    QByteArrayList parts;
+    for (const QByteArray& part : name.split('/')) {
+        if (!part.isEmpty() && part != ".") {
+            parts.append(part);
+        }
+    }
+    return parts.join('/');
 }
 
 // Remembers the links extracted so far and refuses an entry that would be written through one:
@@ -73,75 +112,103 @@ private:
 class DiskWriter {
 public:
     DiskWriter() : m_archive(archive_write_disk_new()) {
-        archive_write_disk_set_options(m_archive, kDiskFlags);
+        archive_write_disk_set_options(m_archive, ARCHIVE_EXTRACT_TIME | kSecureFlags);
     }
     ~DiskWriter() { archive_write_free(m_archive); }
     DiskWriter(const DiskWriter&) = delete;
     DiskWriter& operator=(const DiskWriter&) = delete;
 
     archive* handle() const { return m_archive; }
-    QString errorText() const {
+    ExtractionResult failed(const QByteArray& entry) const {
         const char* text = archive_error_string(m_archive);
-        return text ? QString::fromLocal8Bit(text) : QStringLiteral("write error");
+        return failure(writeError(archive_errno(m_archive)),
+                       text ? QString::fromLocal8Bit(text) : QStringLiteral("write error"), entry);
     }
 
 private:
     archive* m_archive;
 };
 
+// What an extraction run is given besides the archive.
+struct RunSettings {
+    QByteArray staging;
+    const ArchiveExtractor::ProgressHandler& progress;
+    const std::atomic<bool>* cancel;
+    const ExtractionLimits& limits;
+};
+
+ExtractionError folderError(int code) {
+    return code == 0 ? ExtractionError::Write : writeError(code);
+}
+
 // One extraction run into a staging folder.
 class ExtractionRun {
 public:
-    ExtractionRun(const QString& staging, const ArchiveExtractor::ProgressHandler& progress,
-                  qint64 total)
-        : m_prefix(QFile::encodeName(staging) + '/'), m_progress(progress), m_total(total) {}
+    ExtractionRun(const RunSettings& settings, qint64 total)
+        : m_staging(settings.staging), m_settings(settings) {
+        m_progress.totalBytes = total;
+    }
 
     ExtractionResult run(ArchiveReader& reader);
     ExtractionResult checkLinks() const;
 
 private:
-    ExtractionResult placeEntry(archive_entry* entry);
+    // Checks entry and gives it its name in the staging folder; skip when it is the folder itself.
+    ExtractionResult placeEntry(archive_entry* entry, bool* skip);
     ExtractionResult copyData(ArchiveReader& reader, archive_entry* entry, const QByteArray& name);
+    // Cancellation, and every few megabytes the free space and the growth against the input.
+    ExtractionResult checkGoingOn(ArchiveReader& reader, const QByteArray& name);
+    void reportProgress() const {
+        if (m_settings.progress) {
+            m_settings.progress(m_progress);
+        }
+    }
 
-    QByteArray m_prefix;
-    const ArchiveExtractor::ProgressHandler& m_progress;
-    qint64 m_total;
-    qint64 m_done = 0;
+    QByteArray m_staging;
+    const RunSettings& m_settings;
+    ExtractionProgress m_progress;
+    qint64 m_nextCheck = kCheckInterval;
     DiskWriter m_writer;
     LinkGuard m_guard;
     QList<QByteArray> m_links;
 };
 
-ExtractionResult ExtractionRun::placeEntry(archive_entry* entry) {
-    const QByteArray name = archive_entry_pathname(entry);
-    if (!isSafeEntryPath(name)) {
-        return failure(ExtractionError::Unsafe, QStringLiteral("unsafe path: ") + entryName(name));
-    }
+ExtractionResult ExtractionRun::placeEntry(archive_entry* entry, bool* skip) {
+    const QByteArray stored = archive_entry_pathname(entry);
+    const QByteArray name = cleanName(stored);
     const mode_t type = archive_entry_filetype(entry);
-    if (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK) {
-        return failure(ExtractionError::Unsafe, QStringLiteral("refused kind: ") + entryName(name));
+    // "./" of a tar made in the folder itself: the staging folder is that folder.
+    *skip = name.isEmpty() && type == AE_IFDIR;
+    if (*skip) {
+        return {};
+    }
+    if (!isSafeEntryPath(stored) || name.isEmpty()) {
+        return failure(ExtractionError::Unsafe, QStringLiteral("unsafe path"), stored);
+    }
+    const char* hardlink = archive_entry_hardlink(entry);
+    if (!hardlink && type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK) {
+        return failure(ExtractionError::Unsupported, QStringLiteral("refused kind"), name);
     }
     if (m_guard.passesThroughLink(name)) {
-        return failure(ExtractionError::Unsafe,
-                       QStringLiteral("written through a link: ") + entryName(name));
+        return failure(ExtractionError::Unsafe, QStringLiteral("written through a link"), name);
     }
-    if (const char* link = archive_entry_hardlink(entry)) {
-        if (!isSafeEntryPath(link) || m_guard.passesThroughLink(link)) {
-            return failure(ExtractionError::Unsafe,
-                           QStringLiteral("unsafe link: ") + entryName(name));
+    if (hardlink) {
+        // Only a second name for a file already written here, reached through no link: a hard
+        // link to a link, a folder or anything outside would let later entries write through it.
+        const QByteArray target = cleanName(hardlink);
+        if (!isSafeEntryPath(hardlink) || !isPlainFileBelow(m_staging, target)) {
+            return failure(ExtractionError::Unsafe, QStringLiteral("unsafe hard link"), name);
         }
-        archive_entry_copy_hardlink(entry, QByteArray(m_prefix + link).constData());
-    }
-    if (type == AE_IFLNK) {
+        archive_entry_copy_hardlink(entry, target.constData());
+    } else if (type == AE_IFLNK) {
         const char* target = archive_entry_symlink(entry);
         if (!target || !isSafeLinkTarget(name, target)) {
-            return failure(ExtractionError::Unsafe,
-                           QStringLiteral("link leads out: ") + entryName(name));
+            return failure(ExtractionError::Unsafe, QStringLiteral("link leads out"), name);
         }
         m_guard.addLink(name);
-        m_links.append(QByteArray(m_prefix + name));
+        m_links.append(name);
     }
-    archive_entry_copy_pathname(entry, QByteArray(m_prefix + name).constData());
+    archive_entry_copy_pathname(entry, name.constData());
     return {};
 }
 
@@ -161,26 +228,49 @@ ExtractionResult ExtractionRun::copyData(ArchiveReader& reader, archive_entry* e
                                archive_entry_sparse_count(entry) == 0;
             if (sized && end != archive_entry_size(entry)) {
                 return failure(ExtractionError::Corrupt,
-                               QStringLiteral("%1 holds %2 bytes but claims %3")
-                                   .arg(entryName(name))
+                               QStringLiteral("holds %1 bytes but claims %2")
                                    .arg(end)
-                                   .arg(archive_entry_size(entry)));
+                                   .arg(archive_entry_size(entry)),
+                               name);
             }
             return {};
         }
         // A warning here is a checksum mismatch: the data is damaged.
         if (status != ARCHIVE_OK) {
-            return failure(ExtractionError::Corrupt, reader.errorText());
+            return failure(ExtractionError::Corrupt, reader.errorText(), name);
         }
         if (archive_write_data_block(m_writer.handle(), buffer, size, offset) != ARCHIVE_OK) {
-            return failure(ExtractionError::Write, m_writer.errorText());
+            return m_writer.failed(name);
         }
-        m_done += static_cast<qint64>(size);
+        m_progress.bytes += static_cast<qint64>(size);
         end = qMax<qint64>(end, offset + static_cast<qint64>(size));
-        if (m_progress) {
-            m_progress(m_done, m_total);
+        reportProgress();
+        if (ExtractionResult going = checkGoingOn(reader, name); !going.ok()) {
+            return going;
         }
     }
+}
+
+ExtractionResult ExtractionRun::checkGoingOn(ArchiveReader& reader, const QByteArray& name) {
+    if (m_settings.cancel && m_settings.cancel->load(std::memory_order_relaxed)) {
+        return failure(ExtractionError::Cancelled, QStringLiteral("cancelled"));
+    }
+    if (m_progress.bytes < m_nextCheck) {
+        return {};
+    }
+    m_nextCheck = m_progress.bytes + kCheckInterval;
+    const ExtractionLimits& limits = m_settings.limits;
+    const qint64 free = freeBytesAt(m_staging);
+    if (free >= 0 && free < limits.spareBytes) {
+        return failure(ExtractionError::DiskFull, QStringLiteral("the disk is nearly full"), name);
+    }
+    const qint64 read = archive_filter_bytes(reader.handle(), -1);
+    if (m_progress.bytes > limits.ratioFloor && m_progress.bytes / limits.ratio > read) {
+        return failure(ExtractionError::Limit,
+                       QStringLiteral("%1 bytes written from %2").arg(m_progress.bytes).arg(read),
+                       name);
+    }
+    return {};
 }
 
 ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
@@ -193,13 +283,20 @@ ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
         if (status != ARCHIVE_OK) {
             return failure(ExtractionError::Corrupt, reader.errorText());
         }
-        const QByteArray name = archive_entry_pathname(entry);
-        if (ExtractionResult placed = placeEntry(entry); !placed.ok()) {
+        if (ExtractionResult going = checkGoingOn(reader, {}); !going.ok()) {
+            return going;
+        }
+        bool skip = false;
+        if (ExtractionResult placed = placeEntry(entry, &skip); !placed.ok() || skip) {
+            if (skip) {
+                continue;
+            }
             return placed;
         }
+        const QByteArray name = archive_entry_pathname(entry);
         // The secure flags refuse an entry with a warning and go on: any refusal fails the run.
         if (archive_write_header(m_writer.handle(), entry) != ARCHIVE_OK) {
-            return failure(ExtractionError::Write, m_writer.errorText());
+            return m_writer.failed(name);
         }
         if (archive_entry_size(entry) > 0 || archive_entry_filetype(entry) == AE_IFREG) {
             if (ExtractionResult copied = copyData(reader, entry, name); !copied.ok()) {
@@ -207,25 +304,26 @@ ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
             }
         }
         if (archive_write_finish_entry(m_writer.handle()) < ARCHIVE_WARN) {
-            return failure(ExtractionError::Write, m_writer.errorText());
+            return m_writer.failed(name);
         }
+        ++m_progress.entries;
+        reportProgress();
     }
     if (archive_write_close(m_writer.handle()) < ARCHIVE_WARN) {
-        return failure(ExtractionError::Write, m_writer.errorText());
+        return m_writer.failed({});
     }
     return checkLinks();
 }
 
 // Each link, resolved through every link before it, must end inside the staging folder.
 ExtractionResult ExtractionRun::checkLinks() const {
-    const std::string root = m_prefix.toStdString();
+    const std::string root = m_staging.toStdString() + '/';
     for (const QByteArray& link : m_links) {
         std::error_code error;
-        const fs::path resolved = fs::weakly_canonical(fs::path(link.toStdString()), error);
+        const fs::path resolved = fs::weakly_canonical(fs::path(root + link.toStdString()), error);
         const std::string text = resolved.string() + '/';
         if (error || text.compare(0, root.size(), root) != 0) {
-            return failure(ExtractionError::Unsafe, QStringLiteral("link leads out: ") +
-                                                        entryName(link.mid(m_prefix.size())));
+            return failure(ExtractionError::Unsafe, QStringLiteral("link leads out"), link);
         }
     }
     return {};
@@ -248,14 +346,32 @@ ExtractionResult ArchiveExtractor::extract() {
     }
     StagingFolder staging;
     if (!staging.create(m_destination)) {
-        return failure(ExtractionError::Write, QStringLiteral("cannot create ") + m_destination);
+        return failure(folderError(staging.lastError()),
+                       QStringLiteral("cannot create a folder beside ") + m_destination);
     }
-    ExtractionRun run(staging.path(), m_progress, survey.totalBytes);
-    if (ExtractionResult result = run.run(reader); !result.ok()) {
+    const QByteArray stagingPath = QFile::encodeName(staging.path());
+    const qint64 free = freeBytesAt(stagingPath);
+    if (free >= 0 && survey.totalBytes > 0 && survey.totalBytes > free - m_limits.spareBytes) {
+        return failure(ExtractionError::DiskFull,
+                       QStringLiteral("needs %1 bytes, %2 free").arg(survey.totalBytes).arg(free));
+    }
+    ExtractionResult result;
+    // The writer lives on the writing thread only: freed elsewhere, it would finish its folders'
+    // times and modes relative to another current folder.
+    const RunSettings settings{stagingPath, m_progress, m_cancel, m_limits};
+    const auto work = [&] {
+        ExtractionRun run(settings, survey.totalBytes);
+        result = run.run(reader);
+    };
+    if (!runInFolder(stagingPath, work)) {
+        return failure(ExtractionError::Write, QStringLiteral("cannot enter ") + staging.path());
+    }
+    if (!result.ok()) {
         return result;
     }
     if (!staging.commit(m_destination)) {
-        return failure(ExtractionError::Write, QStringLiteral("cannot move into ") + m_destination);
+        return failure(folderError(staging.lastError()),
+                       QStringLiteral("cannot move into ") + m_destination);
     }
     return {};
 }

@@ -1,6 +1,10 @@
 #include "installer/archivereader.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <algorithm>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -15,42 +19,99 @@ constexpr size_t kHeaderBlockSize = 4 * 1024;
 
 enum class Pass { Clean, NeedsLegacy, Broken };
 
-// What the UTF-8 readings of the names hold beyond ASCII.
-struct NameScript {
-    bool twoByte = false;  // characters U+0080 to U+07FF (accented Latin, Greek, Cyrillic...)
-    bool wide = false;     // characters from U+0800 on (kana, kanji...)
+// What the stored bytes of the names suggest about their encoding. Each run of bytes beyond ASCII
+// is weighed on its own: valid as UTF-8, it is UTF-8 when it holds a character from U+0800 on
+// (kana, kanji) or sits inside a word of Latin letters ("café"); else, read as the Windows
+// Japanese code page, it may be Japanese for sure.
+struct NameEvidence {
+    bool utf8 = false;
+    bool japanese = false;
 };
 
-void scan(const char* utf8Name, NameScript* script) {
-    for (const char32_t c : QString::fromUtf8(utf8Name).toUcs4()) {
-        if (c >= 0x800) {
-            script->wide = true;
-        } else if (c >= 0x80) {
-            script->twoByte = true;
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// True when bytes are valid UTF-8 and either inWord or holding a character from U+0800 on.
+bool readsAsUtf8(const QByteArray& bytes, bool inWord) {
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError() && (inWord || std::any_of(text.begin(), text.end(), [](QChar c) {
+                                       return c.unicode() >= 0x800;
+                                   }));
+}
+
+// True when bytes read cleanly as CP932 into kana, kanji or full-width forms only, and hold
+// something that only Japanese would: a double-byte character or a half-width katakana from
+// U+FF61 to U+FF7F. The half-width ones beyond (bytes C0 to DF) alone are no evidence: a Russian
+// name in KOI8 is made of the same bytes.
+bool readsAsJapanese(const QByteArray& bytes) {
+    QStringDecoder decoder("CP932");
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        return false;
+    }
+    bool sure = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF61 && u <= 0xFF9F) {
+            sure = sure || u <= 0xFF7F;
+        } else if ((u >= 0x3000 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF) ||
+                   (u >= 0xFF01 && u <= 0xFF60)) {
+            sure = true;
+        } else {
+            return false;
         }
+    }
+    return sure;
+}
+
+void weigh(const QByteArray& name, NameEvidence* evidence) {
+    qsizetype start = 0;
+    while (start < name.size()) {
+        if (static_cast<uchar>(name.at(start)) < 0x80) {
+            ++start;
+            continue;
+        }
+        qsizetype end = start;
+        while (end < name.size() && static_cast<uchar>(name.at(end)) >= 0x80) {
+            ++end;
+        }
+        const QByteArray run = name.mid(start, end - start);
+        const bool inWord = (start > 0 && isAsciiLetter(name.at(start - 1))) ||
+                            (end < name.size() && isAsciiLetter(name.at(end)));
+        if (readsAsUtf8(run, inWord)) {
+            evidence->utf8 = true;
+        } else if (readsAsJapanese(run)) {
+            evidence->japanese = true;
+        }
+        start = end;
     }
 }
 
-// Reads every header; sums the sizes into total and notes the names' script.
+// Reads every header; sums the sizes into total and weighs the names as stored. NeedsLegacy when
+// a name is not valid UTF-8.
 Pass readHeaders(ArchiveReader& reader, qint64* total, QString* error,
-                 NameScript* script = nullptr) {
+                 NameEvidence* evidence = nullptr) {
     *total = 0;
+    bool utf8 = true;
     archive_entry* entry = nullptr;
     for (;;) {
         const int status = reader.next(&entry);
         if (status == ARCHIVE_EOF) {
-            return Pass::Clean;
+            if (reader.endMarkerMissing()) {
+                *error = QStringLiteral("truncated archive: the end marker is missing");
+                return Pass::Broken;
+            }
+            return utf8 ? Pass::Clean : Pass::NeedsLegacy;
         }
         if (status != ARCHIVE_OK) {
             *error = reader.libraryError();
             return Pass::Broken;
         }
-        const char* name = archive_entry_pathname_utf8(entry);
-        if (!name) {
-            return Pass::NeedsLegacy;
-        }
-        if (script) {
-            scan(name, script);
+        utf8 = utf8 && archive_entry_pathname_utf8(entry);
+        if (evidence) {
+            weigh(archive_entry_pathname(entry), evidence);
         }
         if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > 0) {
             *total += archive_entry_size(entry);
@@ -83,12 +144,19 @@ bool ArchiveReader::open(const QString& path, bool legacyNames, bool headersOnly
     archive_read_support_filter_bzip2(m_archive);
     archive_read_support_filter_xz(m_archive);
     archive_read_support_filter_zstd(m_archive);
+    m_fileSize = QFileInfo(path).size();
     if (legacyNames && archive_read_set_options(m_archive, "hdrcharset=CP932") != ARCHIVE_OK) {
         return false;
     }
     return archive_read_open_filename(m_archive, QFile::encodeName(path).constData(),
                                       headersOnly ? kHeaderBlockSize : kDataBlockSize) ==
            ARCHIVE_OK;
+}
+
+bool ArchiveReader::endMarkerMissing() const {
+    // The next header would start where the end marker should be.
+    return archive_format(m_archive) == ARCHIVE_FORMAT_LHA &&
+           archive_read_header_position(m_archive) >= m_fileSize;
 }
 
 int ArchiveReader::next(archive_entry** entry) {
@@ -121,13 +189,15 @@ ArchiveSurvey surveyArchive(const QString& path) {
         return survey;
     }
     QString plainError;
-    NameScript script;
-    const Pass first = readHeaders(plain, &survey.totalBytes, &plainError, &script);
-    // Names that read as UTF-8 with accented letters but no kana or kanji are, more likely, the
-    // half-width katakana of the legacy code page ("ﾃｽ" is the UTF-8 of "ý"): read them so when
-    // that reading is clean. A ZIP entry flagged as UTF-8 reads the same either way.
-    const bool preferLegacy = first == Pass::Clean && script.twoByte && !script.wide;
-    if (first == Pass::Clean && !preferLegacy) {
+    NameEvidence evidence;
+    const Pass first = readHeaders(plain, &survey.totalBytes, &plainError, &evidence);
+    // Names that are valid UTF-8 stay so, unless they are Japanese for sure in the legacy code
+    // page and nothing reads plainly as UTF-8 ("ﾃｽ" is the UTF-8 of "ý"). When a name is not
+    // UTF-8, all are read in the legacy code page if that makes any Japanese: other bytes
+    // (Cyrillic in KOI8 or CP866) are kept as they are. A ZIP entry flagged as UTF-8 reads the
+    // same either way.
+    const bool preferLegacy = evidence.japanese && (first == Pass::NeedsLegacy || !evidence.utf8);
+    if (first != Pass::Broken && !preferLegacy) {
         survey.readable = true;
         return survey;
     }
@@ -141,7 +211,7 @@ ArchiveSurvey surveyArchive(const QString& path) {
         survey.legacyNames = true;
         return survey;
     }
-    if (first == Pass::Clean) {
+    if (first != Pass::Broken) {
         survey.totalBytes = plainTotal;
         survey.readable = true;
         return survey;

@@ -22,6 +22,10 @@ public:
     // The next entry's header: a libarchive status (ARCHIVE_OK, ARCHIVE_EOF, ...).
     int next(archive_entry** entry);
 
+    // After the last header: true when the archive is an LZH cut off where its zero byte that
+    // marks the end should be, so cut exactly between two members.
+    bool endMarkerMissing() const;
+
     archive* handle() const { return m_archive; }
     // libarchive's account of the last failure, or "" when it gave none.
     QString libraryError() const;
@@ -30,6 +34,7 @@ public:
 
 private:
     archive* m_archive = nullptr;
+    qint64 m_fileSize = 0;
 };
 
 // What a first reading of an archive's headers found.
@@ -41,8 +46,10 @@ struct ArchiveSurvey {
     QString error;
 };
 
-// Reads the headers once to decide how the names are encoded: UTF-8 when every name is valid
-// UTF-8 as stored, else CP932. A compressed stream is not read ahead: its names are UTF-8.
+// Reads the headers once to decide how the names are encoded, from the evidence of all of them:
+// valid UTF-8 names stay UTF-8 unless they can only be Japanese in the legacy code page (CP932);
+// names that are not UTF-8 are read as CP932 when that makes them Japanese, else kept as bytes.
+// A compressed stream is not read ahead: its names are taken as stored.
 ArchiveSurvey surveyArchive(const QString& path);
 
 }  // namespace qm

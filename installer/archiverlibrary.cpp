@@ -13,6 +13,24 @@
 namespace qm {
 namespace {
 
+struct ArchiverCode {
+    ExtractionError error;
+    qint32 result;
+};
+
+constexpr ArchiverCode kCodes[] = {
+    {ExtractionError::None, 0},
+    {ExtractionError::Open, kArchiverOpen},
+    {ExtractionError::Corrupt, kArchiverCorrupt},
+    {ExtractionError::Unsafe, kArchiverUnsafe},
+    {ExtractionError::Write, kArchiverWrite},
+    {ExtractionError::Unsupported, kArchiverUnsupported},
+    {ExtractionError::DiskFull, kArchiverDiskFull},
+    {ExtractionError::NoPermission, kArchiverPermission},
+    {ExtractionError::Limit, kArchiverLimit},
+    {ExtractionError::Cancelled, kArchiverCancelled},
+};
+
 struct ExtractRequest {
     QString archive;
     QString destination;
@@ -56,18 +74,12 @@ qint32 extract(QWidget* window, const std::optional<ExtractRequest>& request, ch
         return kArchiverCommandLine;
     }
     const ExtractionResult result = runExtraction(window, request->archive, request->destination);
-    writeOutput(result.ok() ? QStringLiteral("extracted") : result.detail, output, size);
-    switch (result.error) {
-        case ExtractionError::None:
-            return 0;
-        case ExtractionError::Open:
-            return kArchiverOpen;
-        case ExtractionError::Corrupt:
-            return kArchiverCorrupt;
-        case ExtractionError::Unsafe:
-            return kArchiverUnsafe;
-        case ExtractionError::Write:
-            break;
+    writeOutput(result.ok() ? QStringLiteral("extracted") : result.detail + u'\n' + result.entry,
+                output, size);
+    for (const ArchiverCode& code : kCodes) {
+        if (code.error == result.error) {
+            return code.result;
+        }
     }
     return kArchiverWrite;
 }
@@ -94,6 +106,19 @@ std::optional<ExtractRequest> parse(const char* commandLine,
 }
 
 }  // namespace
+
+ExtractionResult archiverFailure(qint32 result, const char* output) {
+    ExtractionResult failure{ExtractionError::Write, {}, {}};
+    for (const ArchiverCode& code : kCodes) {
+        if (code.result == result) {
+            failure.error = code.error;
+        }
+    }
+    const QStringList lines = QString::fromLocal8Bit(output ? output : "").split(u'\n');
+    failure.detail = lines.value(0);
+    failure.entry = lines.value(1);
+    return failure;
+}
 
 qint32 Unlha(QWidget* window, const char* commandLine, char* output, qint32 size) {
     return extract(window, parse(commandLine, &lzhRequest), output, size);

@@ -36,25 +36,36 @@ void runWhileResponsive(const std::function<void()>& work, const std::function<v
 
 ExtractionResult runExtraction(QWidget* owner, const QString& archive, const QString& destination) {
     ExtractionProgressSink* sink = dynamic_cast<ExtractionProgressSink*>(owner);
-    std::atomic<qint64> done{0};
+    std::atomic<qint64> entries{0};
+    std::atomic<qint64> bytes{0};
     std::atomic<qint64> total{0};
+    std::atomic<bool> cancel{false};
     ArchiveExtractor extractor(archive, destination);
-    extractor.setProgressHandler([&done, &total](qint64 bytes, qint64 expected) {
-        done.store(bytes, std::memory_order_relaxed);
-        total.store(expected, std::memory_order_relaxed);
+    extractor.setCancelFlag(&cancel);
+    extractor.setProgressHandler([&](const ExtractionProgress& progress) {
+        entries.store(progress.entries, std::memory_order_relaxed);
+        bytes.store(progress.bytes, std::memory_order_relaxed);
+        total.store(progress.totalBytes, std::memory_order_relaxed);
     });
+    const auto current = [&] {
+        return ExtractionProgress{entries.load(std::memory_order_relaxed),
+                                  bytes.load(std::memory_order_relaxed),
+                                  total.load(std::memory_order_relaxed)};
+    };
     std::function<void()> tick;
     if (sink) {
         sink->extractionStarted();
         tick = [&] {
-            sink->extractionProgress(done.load(std::memory_order_relaxed),
-                                     total.load(std::memory_order_relaxed));
+            sink->extractionProgress(current());
+            if (sink->extractionCancelRequested()) {
+                cancel.store(true, std::memory_order_relaxed);
+            }
         };
     }
     ExtractionResult result;
     runWhileResponsive([&] { result = extractor.extract(); }, tick);
     if (sink) {
-        sink->extractionProgress(done.load(), total.load());
+        sink->extractionProgress(current());
         sink->extractionFinished();
     }
     return result;

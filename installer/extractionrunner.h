@@ -16,9 +16,11 @@ class ExtractionProgressSink {
 public:
     virtual ~ExtractionProgressSink() = default;
     virtual void extractionStarted() = 0;
-    // Bytes written so far out of total (0 when unknown); called every few milliseconds.
-    virtual void extractionProgress(qint64 done, qint64 total) = 0;
+    // Entries and bytes written so far; called every few milliseconds.
+    virtual void extractionProgress(const ExtractionProgress& progress) = 0;
     virtual void extractionFinished() = 0;
+    // True once the user asked to stop; asked every few milliseconds.
+    virtual bool extractionCancelRequested() const { return false; }
 };
 
 // Runs work on a worker thread and returns when it is done. Meanwhile the wait cursor shows and
@@ -27,7 +29,7 @@ void runWhileResponsive(const std::function<void()>& work, const std::function<v
 
 // Extracts archive into destination on a worker thread and returns when it is done. Meanwhile
 // the wait cursor shows, window events keep running, and owner, when it is an
-// ExtractionProgressSink, is told the progress.
+// ExtractionProgressSink, is told the progress and may cancel it.
 ExtractionResult runExtraction(QWidget* owner, const QString& archive, const QString& destination);
 
 }  // namespace qm

@@ -20,11 +20,13 @@
 #include "app/translatedtext.h"
 #include "app/windowregistry.h"
 #include "installer/archivecommand.h"
+#include "installer/archivekind.h"
 #include "installer/dropbox.h"
 #include "installer/filedropfilter.h"
 #include "installer/installsteps.h"
 #include "installer/lhazip.h"
 #include "installer/pathlabel.h"
+#include "platform/icontheme.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
 #include "platform/portablemode.h"
@@ -80,6 +82,18 @@ const TranslatedText kUnusableNameMessage{
     QT_TRANSLATE_NOOP("qm::InstallerWindow",
                       "このファイル名からはフォルダ名を作れません（制御文字が含まれています）。"
                       "ファイル名を変えてからもう一度指定してください。")};
+const TranslatedText kNotInstallableMessage{
+    "qm::InstallerWindow",
+    QT_TRANSLATE_NOOP(
+        "qm::InstallerWindow",
+        "このファイルはインストールできません。LZH、ZIP、7z、RAR、CAB、tar のアーカイブか"
+        "、プログラムファイル（.exe、.AppImage）を指定してください。")};
+const TranslatedText kExtensionOnlyMessage{
+    "qm::InstallerWindow",
+    QT_TRANSLATE_NOOP(
+        "qm::InstallerWindow",
+        "このファイル名には拡張子の前に名前がないので、フォルダ名を決められません。ファイル名を変"
+        "えてからもう一度指定してください。")};
 const TranslatedText kUnusablePathMessage{
     "qm::InstallerWindow",
     QT_TRANSLATE_NOOP(
@@ -153,9 +167,15 @@ void InstallerWindow::createControls() {
     m_menuButton = makeButton(this, "Command3", tr("メニューに戻る"));
     placeTwips(m_menuButton, 7920, 1680, 1800, 420);
 
+    // In Command1's place while an archive is being extracted.
+    m_cancelButton = makeButton(this, "cancelButton", tr("中止"));
+    placeTwips(m_cancelButton, 7920, 1140, 1800, 420);
+    m_cancelButton->hide();
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { m_cancelRequested = true; });
+
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progressBar"));
-    m_progress->setTextVisible(false);
+    m_progress->setTextVisible(true);
     // Under Command2, beside Command3: shown only while an archive is being extracted.
     placeTwips(m_progress, 4800, 1770, 3000, 240);
     m_progress->setAccessibleName(tr("展開の進み具合"));
@@ -184,8 +204,11 @@ void InstallerWindow::unload() {
 }
 
 void InstallerWindow::closeEvent(QCloseEvent* event) {
-    // The window stays while an archive is being extracted into a folder it names.
+    // Closed while an archive is being extracted: the extraction stops, leaves nothing behind,
+    // and the window closes then.
     if (m_busy) {
+        m_cancelRequested = true;
+        m_closeWhenDone = true;
         event->ignore();
         return;
     }
@@ -211,8 +234,14 @@ void InstallerWindow::chooseFileClicked() {
 }
 
 void InstallerWindow::fileChosen(const QString& file) {
-    const InstallableFile installable = installableFile(file);
+    InstallableFile installable = installableFile(file);
     if (installable.kind == InstallKind::None) {
+        // No extension of an archive: what the file holds decides, and the folder takes the
+        // whole name.
+        installable = {archiveKindBySignature(file), lastPathPart(file)};
+    }
+    if (installable.kind == InstallKind::None) {
+        messageBox(kNotInstallableMessage);
         return;
     }
     // The one name used for the clash test, the extraction and the catalogue: trimmed the way
@@ -220,6 +249,10 @@ void InstallerWindow::fileChosen(const QString& file) {
     const std::optional<QString> name = programFolderName(installable.baseName);
     if (!name) {
         messageBox(kUnusableNameMessage);
+        return;
+    }
+    if (name->isEmpty()) {
+        messageBox(kExtensionOnlyMessage);
         return;
     }
     const QString workFolder = state().workFolder;
@@ -237,6 +270,7 @@ void InstallerWindow::fileChosen(const QString& file) {
     }
     m_archiveLabel->setPath(file);
     m_destinationLabel->setPath(destination);
+    m_pendingKind = installable.kind;
 }
 
 bool InstallerWindow::extractPending(InstallKind kind) {
@@ -244,9 +278,12 @@ bool InstallerWindow::extractPending(InstallKind kind) {
     const QString destination = m_destinationLabel->text();
     qint32 result = 0;
     m_busy = true;
+    m_cancelRequested = false;
     for (QPushButton* button : {m_installButton, m_shortcutButton, m_menuButton}) {
         button->setEnabled(false);
     }
+    m_installButton->hide();
+    m_cancelButton->show();
     switch (kind) {
         case InstallKind::Lzh:
             result =
@@ -267,14 +304,11 @@ bool InstallerWindow::extractPending(InstallKind kind) {
     for (QPushButton* button : {m_installButton, m_shortcutButton, m_menuButton}) {
         button->setEnabled(true);
     }
+    m_cancelButton->hide();
+    m_installButton->show();
     m_busy = false;
-    if (result == 1) {
-        if (kind != InstallKind::Program) {
-            messageBox(tr("解凍に失敗しました。"));
-        }
-        return false;
-    }
-    return true;
+    // Each step has said why it failed, in one message.
+    return result == 0;
 }
 
 bool InstallerWindow::offerSetup() {
@@ -303,13 +337,19 @@ void InstallerWindow::installClicked() {
     if (m_busy) {
         return;
     }
-    const InstallKind kind = installableFile(m_archiveLabel->text()).kind;
+    const InstallKind kind = m_pendingKind;
     if (kind == InstallKind::None) {
         messageBox(tr("適切なファイルを指定してください。"), MsgOkOnly,
                    QStringLiteral("Quillmorn"));
         return;
     }
-    if (!extractPending(kind) || (kind != InstallKind::Program && offerSetup())) {
+    if (!extractPending(kind)) {
+        if (m_closeWhenDone) {
+            close();
+        }
+        return;
+    }
+    if (kind != InstallKind::Program && offerSetup()) {
         return;
     }
     state().newFolderName = lastPathPart(m_destinationLabel->text());
@@ -330,7 +370,8 @@ void InstallerWindow::registerShortcutClicked() {
             joinPath(programs, lastPathPart(workFolder) + QStringLiteral(" にインストール") +
                                    shortcutExtension()),
             executable, PortableMode::shortcutArguments(QStringLiteral("-i ") + workFolder),
-            parentFolder(QFileInfo(executable).absolutePath()));
+            parentFolder(QFileInfo(executable).absolutePath()), defaultShortcutFormat(),
+            {ownIconName(), {}});
     } catch (const ShortcutError&) {
         messageBox(kShortcutFailedMessage);
         return;
@@ -345,16 +386,23 @@ void InstallerWindow::backToMenuClicked() {
 
 void InstallerWindow::extractionStarted() {
     m_progress->setRange(0, 0);
+    m_progress->setFormat(QString());
     m_progress->show();
 }
 
-void InstallerWindow::extractionProgress(qint64 done, qint64 total) {
-    if (total <= 0) {
+void InstallerWindow::extractionProgress(const ExtractionProgress& progress) {
+    m_progress->setFormat(
+        tr("%1 個、%2").arg(progress.entries).arg(locale().formattedDataSize(progress.bytes)));
+    if (progress.totalBytes <= 0) {
+        // Size unknown (a compressed tar): the counts alone, on an empty bar.
+        m_progress->setRange(0, 1);
+        m_progress->setValue(0);
         return;
     }
     // Per mille, so that sizes beyond an int fit.
     m_progress->setRange(0, 1000);
-    m_progress->setValue(static_cast<int>(qMin<qint64>(1000, done * 1000 / total)));
+    m_progress->setValue(
+        static_cast<int>(qMin<qint64>(1000, progress.bytes * 1000 / progress.totalBytes)));
 }
 
 void InstallerWindow::extractionFinished() {

@@ -25,8 +25,9 @@ public:
     void unload() override;
 
     void extractionStarted() override;
-    void extractionProgress(qint64 done, qint64 total) override;
+    void extractionProgress(const ExtractionProgress& progress) override;
     void extractionFinished() override;
+    bool extractionCancelRequested() const override { return m_cancelRequested; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -53,8 +54,12 @@ private:
     QPushButton* m_installButton = nullptr;
     QPushButton* m_shortcutButton = nullptr;
     QPushButton* m_menuButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
     QProgressBar* m_progress = nullptr;
+    InstallKind m_pendingKind = InstallKind::None;
     bool m_busy = false;
+    bool m_cancelRequested = false;
+    bool m_closeWhenDone = false;
 };
 
 }  // namespace qm

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "app/translatedtext.h"
+#include "installer/extractionmessage.h"
 #include "installer/extractionrunner.h"
 #include "installer/stagingfolder.h"
 #include "platform/prompt.h"
@@ -41,9 +42,12 @@ qint32 archiveMelt(QWidget* window, const QString& archive, const QString& folde
     }
     const ExtractionResult result = runExtraction(window, archive, folder);
     if (!result.ok()) {
-        messageBox(QCoreApplication::translate("qm::InstallSteps", "解凍に失敗しました。") +
-                       QChar(10) + result.detail,
-                   MsgExclamation, kExtractionError);
+        const QString cause = extractionFailureText(result);
+        if (!cause.isEmpty()) {
+            messageBox(QCoreApplication::translate("qm::InstallSteps", "解凍に失敗しました。") +
+                           QChar(10) + cause,
+                       MsgExclamation, kExtractionError);
+        }
         return 1;
     }
     return 0;

@@ -7,6 +7,7 @@
 #include "app/helpers.h"
 #include "installer/archivecommand.h"
 #include "installer/archiverlibrary.h"
+#include "installer/extractionmessage.h"
 #include "platform/prompt.h"
 
 namespace qm {
@@ -16,9 +17,21 @@ constexpr qint32 kOutputSize = 1024;
 
 using Archiver = qint32 (*)(QWidget*, const char*, char*, qint32);
 
-bool runArchiver(Archiver archiver, QWidget* window, const QString& commandLine) {
+// Runs the archiver; on failure says why in one message under the archiver's own first line,
+// unless the user cancelled.
+bool runArchiver(Archiver archiver, QWidget* window, const QString& commandLine,
+                 const QString& failed, const QString& title) {
     QByteArray output(kOutputSize, ' ');
-    return archiver(window, commandLine.toLocal8Bit().constData(), output.data(), kOutputSize) == 0;
+    const qint32 result =
+        archiver(window, commandLine.toLocal8Bit().constData(), output.data(), kOutputSize);
+    if (result == 0) {
+        return true;
+    }
+    const QString cause = extractionFailureText(archiverFailure(result, output.constData()));
+    if (!cause.isEmpty()) {
+        messageBox(failed + QChar(10) + cause, MsgExclamation, title);
+    }
+    return false;
 }
 
 }  // namespace
@@ -42,9 +55,9 @@ qint32 lzhMelt(QWidget* window, const QString& archive, const QString& folder,
                    MsgOkOnly, QCoreApplication::translate("qm::LhaZip", "LzhMeltエラー"));
         return 1;
     }
-    if (!runArchiver(&Unlha, window, lzhCommandLine(archive, folder, command, switches))) {
-        messageBox(QCoreApplication::translate("qm::LhaZip", "解凍に失敗しました。No.5"),
-                   MsgExclamation, QCoreApplication::translate("qm::LhaZip", "圧縮失敗"));
+    if (!runArchiver(&Unlha, window, lzhCommandLine(archive, folder, command, switches),
+                     QCoreApplication::translate("qm::LhaZip", "解凍に失敗しました。No.5"),
+                     QCoreApplication::translate("qm::LhaZip", "圧縮失敗"))) {
         return 1;
     }
     return 0;
@@ -57,9 +70,9 @@ qint32 zipMelt(QWidget* window, const QString& archive, const QString& folder,
                    MsgOkOnly, QCoreApplication::translate("qm::LhaZip", "ZipMeltエラー"));
         return 1;
     }
-    if (!runArchiver(&UnZip, window, zipCommandLine(archive, folder, options))) {
-        messageBox(QCoreApplication::translate("qm::LhaZip", "解凍に失敗しました。No.10"),
-                   MsgExclamation, QCoreApplication::translate("qm::LhaZip", "ZipMeltエラー"));
+    if (!runArchiver(&UnZip, window, zipCommandLine(archive, folder, options),
+                     QCoreApplication::translate("qm::LhaZip", "解凍に失敗しました。No.10"),
+                     QCoreApplication::translate("qm::LhaZip", "ZipMeltエラー"))) {
         return 1;
     }
     return 0;

@@ -6,6 +6,7 @@
 #include <QLockFile>
 #include <QRandomGenerator>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -119,6 +120,9 @@ public:
     Merge(const Merge&) = delete;
     Merge& operator=(const Merge&) = delete;
 
+    // The system error of the step that failed.
+    int error() const { return m_error; }
+
     bool into(const fs::path& source, const fs::path& target) {
         for (const fs::path& from : entriesOf(source)) {
             const fs::path to = target / from.filename();
@@ -166,24 +170,28 @@ private:
                 fs::create_directory(m_asideFolder, error);
                 m_asideCreated = !error;
                 if (error) {
+                    m_error = error.value();
                     return false;
                 }
             }
             step.aside = m_asideFolder / std::to_string(m_steps.size());
             fs::rename(to, step.aside, error);
             if (error) {
+                m_error = error.value();
                 return false;
             }
         }
         m_steps.push_back(step);
         fs::rename(from, to, error);
         m_steps.back().moved = !error;
+        m_error = error.value();
         return !error;
     }
 
     fs::path m_asideFolder;
     bool m_asideCreated = false;
     bool m_keepAside = false;
+    int m_error = 0;
     std::vector<Step> m_steps;
 };
 
@@ -197,7 +205,10 @@ StagingFolder::~StagingFolder() {
 
 bool StagingFolder::create(const QString& destination) {
     const QString parent = QFileInfo(destination).absolutePath();
-    if (!QDir().mkpath(parent)) {
+    std::error_code made;
+    fs::create_directories(toPath(parent), made);
+    if (made) {
+        m_error = made.value();
         return false;
     }
     const QString realParent = QFileInfo(parent).canonicalFilePath();
@@ -212,6 +223,10 @@ bool StagingFolder::create(const QString& destination) {
         std::unique_ptr<QLockFile> lock = lockFor(path);
         // The lock comes first, so that no other run takes the new folder for an abandoned one.
         if (!lock->tryLock(0)) {
+            if (lock->error() == QLockFile::PermissionError) {
+                m_error = EACCES;
+                return false;
+            }
             continue;
         }
         std::error_code error;
@@ -221,6 +236,7 @@ bool StagingFolder::create(const QString& destination) {
             m_lock = std::move(lock);
             return true;
         }
+        m_error = error.value();
     }
     return false;
 }
@@ -244,6 +260,7 @@ bool StagingFolder::commit(const QString& destination) {
         // Made like any folder the user makes, so with the mode the umask gives.
         created = fs::create_directory(target, error) && !error;
         if (!created) {
+            m_error = error.value();
             return false;
         }
     } else if (existing != fs::file_type::directory || !canMerge(source, target)) {
@@ -252,6 +269,7 @@ bool StagingFolder::commit(const QString& destination) {
     Merge merge(toPath(QString(m_path).replace(m_path.lastIndexOf(kStagingPrefix),
                                                kStagingPrefix.size(), kAsidePrefix)));
     if (!merge.into(source, target)) {
+        m_error = merge.error();
         merge.undo();
         if (created) {
             fs::remove(target, error);

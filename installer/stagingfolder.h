@@ -34,8 +34,12 @@ public:
     // Removes the folder and everything in it, never following a link.
     void discard();
 
+    // The system error (errno) that made create or commit fail; 0 when none is known.
+    int lastError() const { return m_error; }
+
 private:
     QString m_path;
+    int m_error = 0;
     std::unique_ptr<QLockFile> m_lock;
 };
 

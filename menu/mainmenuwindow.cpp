@@ -16,7 +16,7 @@
 #include "app/programstate.h"
 #include "app/workingfolder.h"
 #include "menu/recentfolders.h"
-#include "platform/launcher.h"
+#include "platform/filesystem.h"
 #include "platform/prompt.h"
 
 namespace qm {
@@ -254,7 +254,7 @@ void MainMenuWindow::chooseFolder(const QString& chosen) {
     state().workFolder = folder;
     state().listFolder = listFolderOf(folder);
 
-    chosenFolderKey = folder.toLower();
+    chosenFolderKey = folder;
     m_recentRows = recentfolders::putOnTop(m_recentRows, chosenFolderKey);
     fillRecentRows();
     showWorkFolder();
@@ -297,7 +297,7 @@ void MainMenuWindow::openLinks() {
 void MainMenuWindow::openListFolder() {
     // The list folder, not the working folder itself.
     const QString listFolder = state().listFolder;
-    if (!folderExists(listFolder) || !Launcher::instance().openFolder(listFolder)) {
+    if (!folderExists(listFolder) || !fileSystem().open(listFolder)) {
         messageBox(tr("作業フォルダを開けません。\n") + listFolder, MsgExclamation);
     }
 }

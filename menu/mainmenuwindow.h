@@ -73,7 +73,7 @@ private:
 
     // The next browse() takes the folder from the list instead of asking.
     bool pickFromCombo = false;
-    // The chosen folder in lower case, as the recent-folder list keeps it.
+    // The chosen folder as it is spelt on disk, as the recent-folder list keeps it.
     QString chosenFolderKey;
     QStringList m_recentRows;
 };

@@ -1,10 +1,8 @@
 #include "menu/recentfolders.h"
 
-#include <QFileInfo>
-
 #include "app/helpers.h"
 #include "app/recentlist.h"
-#include "app/workingfolder.h"
+#include "platform/filesystem.h"
 #include "platform/paths.h"
 
 namespace qm {
@@ -19,28 +17,23 @@ void save(const QStringList& rows) {
 }
 
 QStringList putOnTop(QStringList rows, const QString& key) {
-    return recentlist::putOnTop(std::move(rows), key);
+    return recentlist::putOnTop(std::move(rows), key, resolveFolderCase);
 }
 
 }  // namespace recentfolders
 
 QString resolveFolderCase(const QString& path) {
-    if (!isAbsolutePath(path) || QFileInfo(path).isDir()) {
+    if (!isAbsolutePath(path) || fileSystem().status(path).isFolder()) {
         return path;
     }
     const QStringList parts = path.split(kSeparator, Qt::SkipEmptyParts);
     QString current(kSeparator);
     for (const QString& part : parts) {
-        const QString exact = joinPath(current, part);
-        if (QFileInfo(exact).isDir()) {
-            current = exact;
-            continue;
-        }
-        const QStringList matches = subFolderNamesNoCase(current, part);
-        if (matches.isEmpty()) {
+        const FoundName found = fileSystem().find(current, part, EntryFilter::Folders);
+        if (!found.isOne()) {
             return path;
         }
-        current = joinPath(current, matches.first());
+        current = joinPath(current, found.name);
     }
     return current;
 }

@@ -246,18 +246,17 @@ FoundName matchNameNoCase(const QStringList& names, const QString& name) {
         return found;
     }
     const QString folded = name.toCaseFolded();
+    bool exact = false;
     for (const QString& candidate : names) {
-        if (candidate == name) {
-            found.outcome = FoundName::Outcome::One;
-            found.name = candidate;
-            found.matches = {candidate};
-            return found;
-        }
         if (candidate.toCaseFolded() == folded) {
             found.matches.append(candidate);
+            exact = exact || candidate == name;
         }
     }
-    if (found.matches.size() == 1) {
+    if (exact) {
+        found.outcome = FoundName::Outcome::One;
+        found.name = name;
+    } else if (found.matches.size() == 1) {
         found.outcome = FoundName::Outcome::One;
         found.name = found.matches.first();
     } else if (found.matches.size() > 1) {
@@ -282,14 +281,16 @@ FoundName FileSystem::find(const FsPath& folder, const QString& name, EntryFilte
     if (name.isEmpty() || name.contains(u'/')) {
         return {};
     }
-    if (admits(filter, status(folder.child(name)))) {
-        return matchNameNoCase({name}, name);
-    }
     QStringList names;
-    for (const FolderEntry& entry : list(folder).value_or(QList<FolderEntry>())) {
+    const auto entries = list(folder);
+    for (const FolderEntry& entry : entries.value_or(QList<FolderEntry>())) {
         if (admits(filter, entry.status)) {
             names.append(entry.name);
         }
+    }
+    // A folder that may be entered but not listed still has its exact spelling.
+    if (!entries && admits(filter, status(folder.child(name)))) {
+        names.append(name);
     }
     return matchNameNoCase(names, name);
 }

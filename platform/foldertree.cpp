@@ -1,14 +1,22 @@
 #include "platform/foldertree.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <filesystem>
-#include <system_error>
 #include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/fileoperation.h"
 #include "platform/pathbytes.h"
 #include "platform/prompt.h"
+#include "platform/systemerror.h"
 
 namespace qm {
 namespace {
@@ -16,74 +24,253 @@ namespace {
 namespace fs = std::filesystem;
 
 // The tree below the folder being deleted, breadth-first: a folder always comes before its
-// contents. Only treeEntryCount is reset; entries beyond it are stale. Names are kept as bytes,
-// so that a name that is not text still names the real file.
+// contents. Only treeEntryCount is reset; entries beyond it are stale. Each entry keeps its full
+// path (for messages), and how to reach it again without following a link: its folder's entry
+// (-1 for the folder being deleted), its name and its inode.
 std::array<fs::path, kTreeEntryLimit> treeEntries;
 int treeEntryCount = 0;
 
-enum class EntryKind { Missing, Folder, Other, Unknown };
+struct EntryPlace {
+    int parent;
+    fs::path name;
+    ino_t inode;
+    bool folder;
+};
+std::array<EntryPlace, kTreeEntryLimit> entryPlaces;
 
-// What a path is, without following a link: a link is never a folder here.
-EntryKind entryKind(const fs::path& path) {
-    std::error_code ec;
-    const fs::file_status status = fs::symlink_status(path, ec);
-    if (status.type() == fs::file_type::not_found) {
-        return EntryKind::Missing;
-    }
-    if (ec) {
-        return EntryKind::Unknown;
-    }
-    return fs::is_directory(status) ? EntryKind::Folder : EntryKind::Other;
+QString translated(const char* text) {
+    return QCoreApplication::translate("qm::FolderTree", text);
 }
 
-// Removes one file, link or empty folder.
-bool removeEntry(const fs::path& path) {
-    if (fileSystemRefuses(pathText(path))) {
-        return false;
+// Closes a file descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(Descriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        if (this != &other) {
+            reset(other.m_fd);
+            other.m_fd = -1;
+        }
+        return *this;
     }
-    std::error_code ec;
-    return fs::remove(path, ec) && !ec;
+    int get() const { return m_fd; }
+    void reset(int fd = -1) {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+        m_fd = fd;
+    }
+
+private:
+    int m_fd;
+};
+
+// The mount a folder open as fd belongs to, or 0 when the system does not tell.
+quint64 mountOf(int fd) {
+    struct statx sx {};
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_MNT_ID, &sx) == 0 && (sx.stx_mask & STATX_MNT_ID)) {
+        return sx.stx_mnt_id;
+    }
+    return 0;
 }
 
-bool fail() {
-    messageBox(QStringLiteral("error"));
-    return false;
-}
-
-bool collectEntries(const fs::path& folder) {
-    const EntryKind kind = entryKind(folder);
-    if (kind == EntryKind::Missing || kind == EntryKind::Unknown) {
-        return false;
-    }
-    if (kind != EntryKind::Folder) {
+// One deletion: reaches every listed entry through folder descriptors opened without following
+// links, from the folder being deleted down, and never leaves its file system or its mount.
+class TreeRemoval {
+public:
+    // Opens the folder being deleted; false (with the message shown) when it cannot be.
+    bool open(const fs::path& path) {
+        m_path = path;
+        Descriptor parent(::open(path.has_parent_path() ? path.parent_path().c_str() : ".",
+                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        m_root = Descriptor(parent.get() < 0
+                                ? -1
+                                : ::openat(parent.get(), path.filename().c_str(),
+                                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        struct stat st {};
+        if (m_root.get() < 0 || ::fstat(m_root.get(), &st) != 0) {
+            return cannotRemove(path, errno);
+        }
+        m_rootParent = std::move(parent);
+        m_device = st.st_dev;
+        m_mount = mountOf(m_root.get());
         return true;
     }
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec) {
-        return false;
-    }
-    std::vector<fs::path> names;
-    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        names.push_back(it->path().filename());
-    }
-    if (ec) {
-        return false;
-    }
-    std::sort(names.begin(), names.end());
-    for (const fs::path& name : names) {
-        if (treeEntryCount >= kTreeEntryLimit) {
+
+    // Appends the entries of the folder at index (-1: the folder being deleted) to the table.
+    bool collect(int index) {
+        Descriptor folder = openFolder(index);
+        if (folder.get() < 0) {
             return false;
         }
-        treeEntries[treeEntryCount++] = folder / name;
+        DIR* listing = ::fdopendir(::dup(folder.get()));
+        if (!listing) {
+            return cannotRemove(pathOf(index), errno);
+        }
+        std::vector<std::pair<fs::path, struct stat>> entries;
+        errno = 0;
+        while (const dirent* entry = ::readdir(listing)) {
+            const std::string name = entry->d_name;
+            struct stat st {};
+            if (name == "." || name == ".." ||
+                ::fstatat(folder.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                continue;
+            }
+            entries.emplace_back(name, st);
+        }
+        ::closedir(listing);
+        std::sort(entries.begin(), entries.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [name, st] : entries) {
+            if (treeEntryCount >= kTreeEntryLimit) {
+                return tooMany();
+            }
+            treeEntries[treeEntryCount] = pathOf(index) / name;
+            entryPlaces[treeEntryCount] = {index, name, st.st_ino, S_ISDIR(st.st_mode)};
+            ++treeEntryCount;
+        }
+        return true;
     }
-    return true;
-}
+
+    bool isFolder(int index) const { return entryPlaces[index].folder; }
+
+    // Removes the file or link at index.
+    bool removeFile(int index) { return removeEntry(index, 0); }
+
+    // Removes the folder at index; *gone tells whether it was there to remove. A file in its
+    // place (one that survived or appeared) stops the deletion.
+    bool removeFolder(int index, bool* gone) {
+        *gone = false;
+        Descriptor parent = openFolder(entryPlaces[index].parent);
+        if (parent.get() < 0) {
+            return false;
+        }
+        struct stat st {};
+        if (::fstatat(parent.get(), entryPlaces[index].name.c_str(), &st, AT_SYMLINK_NOFOLLOW) !=
+            0) {
+            return true;  // gone already
+        }
+        if (!S_ISDIR(st.st_mode)) {
+            return cannotRemove(treeEntries[index], ENOTEMPTY);
+        }
+        *gone = true;
+        return removeIn(parent.get(), entryPlaces[index].name, treeEntries[index], AT_REMOVEDIR);
+    }
+
+    bool removeRoot() {
+        return removeIn(m_rootParent.get(), m_path.filename(), m_path, AT_REMOVEDIR);
+    }
+
+    // Gives folders made writable for the deletion their mode back.
+    void restoreModes() {
+        for (const auto& [folder, mode] : m_madeWritable) {
+            ::fchmod(folder.get(), mode);
+        }
+        m_madeWritable.clear();
+    }
+
+    static bool tooMany() {
+        messageBox(translated(QT_TRANSLATE_NOOP(
+                                  "qm::FolderTree",
+                                  "ファイルとフォルダが %1 個を超えるため削除できません。何も"
+                                  "削除していません。"))
+                       .arg(kTreeEntryLimit));
+        return false;
+    }
+
+    static bool cannotRemove(const fs::path& path, int error) {
+        messageBox(translated(QT_TRANSLATE_NOOP("qm::FolderTree", "%1 を削除できません（%2）。"))
+                       .arg(readableName(pathText(path)), systemErrorText(error)));
+        return false;
+    }
+
+private:
+    fs::path pathOf(int index) const { return index < 0 ? m_path : treeEntries[index]; }
+
+    // Opens the folder at index through its parents, each without following a link and checked
+    // to be the folder listed, on the same mount.
+    Descriptor openFolder(int index) {
+        if (index < 0) {
+            return Descriptor(::dup(m_root.get()));
+        }
+        Descriptor parent = openFolder(entryPlaces[index].parent);
+        if (parent.get() < 0) {
+            return parent;
+        }
+        Descriptor folder(::openat(parent.get(), entryPlaces[index].name.c_str(),
+                                   O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        struct stat st {};
+        if (folder.get() < 0 || ::fstat(folder.get(), &st) != 0) {
+            cannotRemove(treeEntries[index], errno);
+            return Descriptor();
+        }
+        if (st.st_dev != m_device || (m_mount != 0 && mountOf(folder.get()) != m_mount)) {
+            messageBox(translated(QT_TRANSLATE_NOOP(
+                                      "qm::FolderTree",
+                                      "%1 には別のファイルシステムがマウントされています。その中"
+                                      "は削除しません。"))
+                           .arg(readableName(pathText(treeEntries[index]))));
+            return Descriptor();
+        }
+        if (st.st_ino != entryPlaces[index].inode) {
+            cannotRemove(treeEntries[index], ENOTDIR);
+            return Descriptor();
+        }
+        return folder;
+    }
+
+    bool removeEntry(int index, int flags) {
+        Descriptor parent = openFolder(entryPlaces[index].parent);
+        return parent.get() >= 0 &&
+               removeIn(parent.get(), entryPlaces[index].name, treeEntries[index], flags);
+    }
+
+    // Removes name in the folder open as folder; a read-only folder of the user's own is made
+    // writable for that.
+    bool removeIn(int folder, const fs::path& name, const fs::path& path, int flags) {
+        if (fileSystemRefuses(pathText(path))) {
+            return cannotRemove(path, EPERM);
+        }
+        if (::unlinkat(folder, name.c_str(), flags) == 0) {
+            return true;
+        }
+        struct stat st {};
+        if (errno != EACCES || ::fstat(folder, &st) != 0 || st.st_uid != ::geteuid() ||
+            (st.st_mode & S_IWUSR)) {
+            return cannotRemove(path, errno);
+        }
+        Descriptor kept(::dup(folder));
+        if (::fchmod(folder, (st.st_mode & 07777) | S_IWUSR) != 0) {
+            return cannotRemove(path, EACCES);
+        }
+        m_madeWritable.emplace_back(std::move(kept), st.st_mode & 07777);
+        return ::unlinkat(folder, name.c_str(), flags) == 0 || cannotRemove(path, errno);
+    }
+
+    fs::path m_path;
+    Descriptor m_root;
+    Descriptor m_rootParent;
+    dev_t m_device = 0;
+    quint64 m_mount = 0;
+    std::vector<std::pair<Descriptor, mode_t>> m_madeWritable;
+};
 
 }  // namespace
 
 bool collectFolderEntries(const QString& folder) {
-    return collectEntries(fsPath(folder));
+    const fs::path path = fsPath(folder);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        return true;
+    }
+    // Listed on its own, outside a deletion: its entries count as children of the table's root.
+    TreeRemoval removal;
+    return removal.open(path) && removal.collect(-1);
 }
 
 bool deleteFolderTree(const QString& folder) {
@@ -93,60 +280,47 @@ bool deleteFolderTree(const QString& folder) {
         text.chop(1);
     }
     const fs::path path = fsPath(text);
-    const EntryKind kind = entryKind(path);
-    if (text.isEmpty() || kind == EntryKind::Missing || kind == EntryKind::Unknown) {
-        return fail();
+    struct stat st {};
+    if (text.isEmpty() || ::lstat(path.c_str(), &st) != 0) {
+        return TreeRemoval::cannotRemove(path, text.isEmpty() ? ENOENT : errno);
     }
-    if (kind == EntryKind::Other) {
+    if (!S_ISDIR(st.st_mode)) {
         // A link in place of the folder: the link goes, whatever it points at stays. A plain
         // file is not a folder and is left alone.
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(path, ec)) || !removeEntry(path)) {
-            return fail();
+        if (!S_ISLNK(st.st_mode)) {
+            return TreeRemoval::cannotRemove(path, ENOTDIR);
+        }
+        if (fileSystemRefuses(text) || ::unlink(path.c_str()) != 0) {
+            return TreeRemoval::cannotRemove(path, fileSystemRefuses(text) ? EPERM : errno);
         }
         return false;
     }
-    if (!collectEntries(path)) {
-        return fail();
+    TreeRemoval removal;
+    if (!removal.open(path) || !removal.collect(-1)) {
+        return false;
     }
     for (int i = 0; i < treeEntryCount; ++i) {
-        if (entryKind(treeEntries[i]) == EntryKind::Folder && !collectEntries(treeEntries[i])) {
-            return fail();
+        if (removal.isFolder(i) && !removal.collect(i)) {
+            return false;
         }
     }
-    // The whole tree is listed: read-only folders of the user's own may now lose their entries
-    // (a folder comes before its contents, so it is writable before they are removed).
-    allowChangesIn(path);
-    for (int i = 0; i < treeEntryCount; ++i) {
-        const EntryKind entry = entryKind(treeEntries[i]);
-        if (entry == EntryKind::Unknown) {
-            return fail();
-        }
-        if (entry == EntryKind::Folder) {
-            allowChangesIn(treeEntries[i]);
-        } else if (entry == EntryKind::Other && !removeEntry(treeEntries[i])) {
-            return fail();
-        }
+    if (const auto& fault = fileSystemFault(); fault.afterListing) {
+        fault.afterListing();
     }
     bool removed = false;
-    for (int j = treeEntryCount - 1; j >= 0; --j) {
-        switch (entryKind(treeEntries[j])) {
-            case EntryKind::Missing:
-                break;
-            case EntryKind::Folder:
-                if (!removeEntry(treeEntries[j])) {
-                    return fail();
-                }
-                removed = true;
-                break;
-            case EntryKind::Other:
-            case EntryKind::Unknown:
-                // Something appeared or survived since the files were deleted.
-                return fail();
-        }
+    bool whole = true;
+    for (int i = 0; whole && i < treeEntryCount; ++i) {
+        whole = removal.isFolder(i) || removal.removeFile(i);
     }
-    if (!removeEntry(path)) {
-        return fail();
+    for (int j = treeEntryCount - 1; whole && j >= 0; --j) {
+        bool gone = false;
+        whole = !removal.isFolder(j) || removal.removeFolder(j, &gone);
+        removed = removed || gone;
+    }
+    whole = whole && removal.removeRoot();
+    if (!whole) {
+        removal.restoreModes();
+        return false;
     }
     return removed;
 }

@@ -1,5 +1,7 @@
 #include "platform/peicon.h"
 
+#include "platform/regularfile.h"
+
 #include <QFile>
 #include <QtEndian>
 
@@ -13,6 +15,8 @@ namespace {
 
 constexpr quint32 kRtIcon = 3;
 constexpr quint32 kRtGroupIcon = 14;
+constexpr quint32 kRtVersion = 16;
+constexpr qint64 kMaxVersionSize = 64 * 1024;
 constexpr quint32 kSubdirectoryFlag = 0x80000000u;
 constexpr int kMaxSections = 96;
 constexpr qint64 kMaxGroupSize = 6 + 14 * 0xFFFF;
@@ -455,7 +459,170 @@ QImage readIcon(ByteSource& source, int size) {
     return image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+std::vector<QImage> readIcons(ByteSource& source) {
+    std::vector<QImage> images;
+    PeResources resources(source);
+    const auto group =
+        resources.open() ? resources.first(kRtGroupIcon, kMaxGroupSize) : std::nullopt;
+    if (!group) {
+        return images;
+    }
+    std::vector<int> sides;
+    for (const GroupEntry& entry : groupEntries(*group)) {
+        if (std::find(sides.begin(), sides.end(), entry.width) != sides.end()) {
+            continue;
+        }
+        sides.push_back(entry.width);
+        const auto best = closestEntry(groupEntries(*group), entry.width);
+        const auto data = best ? resources.byId(kRtIcon, best->id, kMaxIconDataSize) : std::nullopt;
+        const QImage image = data ? decodeIconImage(*data) : QImage();
+        if (!image.isNull()) {
+            images.push_back(image);
+        }
+    }
+    return images;
+}
+
+// One block of a version resource: wLength, wValueLength, wType, a UTF-16 key, the value and
+// the children, each aligned to four bytes.
+struct VersionBlock {
+    QString key;
+    QByteArray value;
+    bool text = false;
+    qint64 childrenAt = 0;
+    qint64 end = 0;
+};
+
+std::optional<VersionBlock> versionBlock(const QByteArray& data, qint64 at, qint64 limit) {
+    if (at < 0 || at + 6 > limit) {
+        return std::nullopt;
+    }
+    VersionBlock block;
+    const qint64 length = u16At(data, at);
+    const qint64 valueLength = u16At(data, at + 2);
+    block.text = u16At(data, at + 4) == 1;
+    block.end = at + length;
+    if (length < 6 || block.end > limit) {
+        return std::nullopt;
+    }
+    qint64 pos = at + 6;
+    while (pos + 2 <= block.end && u16At(data, pos) != 0) {
+        block.key += QChar(u16At(data, pos));
+        pos += 2;
+    }
+    pos = (pos + 2 + 3) & ~qint64(3);
+    const qint64 valueBytes = block.text ? valueLength * 2 : valueLength;
+    if (pos + valueBytes > block.end) {
+        return std::nullopt;
+    }
+    block.value = data.mid(pos, valueBytes);
+    block.childrenAt = (pos + valueBytes + 3) & ~qint64(3);
+    return block;
+}
+
+std::vector<VersionBlock> versionChildren(const QByteArray& data, const VersionBlock& parent) {
+    std::vector<VersionBlock> children;
+    qint64 at = parent.childrenAt;
+    while (at < parent.end) {
+        const auto child = versionBlock(data, at, parent.end);
+        if (!child) {
+            break;
+        }
+        children.push_back(*child);
+        at = (child->end + 3) & ~qint64(3);
+    }
+    return children;
+}
+
+QString utf16Text(const QByteArray& value) {
+    QString text;
+    for (qint64 i = 0; i + 1 < value.size(); i += 2) {
+        const QChar c(u16At(value, i));
+        if (c.isNull()) {
+            break;
+        }
+        text += c;
+    }
+    return text.trimmed();
+}
+
+// The preference of a string table ("041104B0": language and code page) for a language.
+int tableRank(const QString& key, const QString& language) {
+    const QString id = key.left(4).toUpper();
+    const bool japanese = language == QLatin1String("ja");
+    if (id == QLatin1String("0411")) {
+        return japanese ? 0 : 3;
+    }
+    if (id == QLatin1String("0409") || id == QLatin1String("0809")) {
+        return japanese ? 2 : 0;
+    }
+    if (id == QLatin1String("0000") || id == QLatin1String("007F")) {
+        return 1;
+    }
+    return 4;
+}
+
+PeVersionText readVersion(ByteSource& source, const QString& language) {
+    PeVersionText result;
+    PeResources resources(source);
+    const auto data =
+        resources.open() ? resources.first(kRtVersion, kMaxVersionSize) : std::nullopt;
+    const auto root = data ? versionBlock(*data, 0, data->size()) : std::nullopt;
+    if (!root) {
+        return result;
+    }
+    std::optional<VersionBlock> best;
+    int bestRank = 100;
+    for (const VersionBlock& info : versionChildren(*data, *root)) {
+        if (info.key != QLatin1String("StringFileInfo")) {
+            continue;
+        }
+        for (const VersionBlock& table : versionChildren(*data, info)) {
+            const int rank = tableRank(table.key, language);
+            if (rank < bestRank) {
+                best = table;
+                bestRank = rank;
+            }
+        }
+    }
+    if (!best) {
+        return result;
+    }
+    for (const VersionBlock& entry : versionChildren(*data, *best)) {
+        if (entry.key == QLatin1String("FileDescription")) {
+            result.description = utf16Text(entry.value);
+        } else if (entry.key == QLatin1String("ProductName")) {
+            result.product = utf16Text(entry.value);
+        }
+    }
+    return result;
+}
+
 }  // namespace
+
+QList<QImage> peIconImages(const QString& path) {
+    QFile file;
+    if (!openRegularFile(file, path)) {
+        return {};
+    }
+    FileSource source(file);
+    const std::vector<QImage> images = readIcons(source);
+    return QList<QImage>(images.begin(), images.end());
+}
+
+PeVersionText peVersionText(const QByteArray& bytes, const QString& language) {
+    MemorySource source(bytes);
+    return readVersion(source, language);
+}
+
+PeVersionText peVersionTextFromFile(const QString& path, const QString& language) {
+    QFile file;
+    if (!openRegularFile(file, path)) {
+        return {};
+    }
+    FileSource source(file);
+    return readVersion(source, language);
+}
 
 QImage decodeIconImage(const QByteArray& data) {
     if (data.startsWith("\x89PNG\r\n\x1a\n")) {
@@ -470,8 +637,8 @@ QImage peIcon(const QByteArray& bytes, int size) {
 }
 
 QImage peIconFromFile(const QString& path, int size) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!openRegularFile(file, path)) {
         return QImage();
     }
     FileSource source(file);

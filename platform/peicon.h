@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QString>
 
 namespace qm {
@@ -17,6 +18,19 @@ QImage peIcon(const QByteArray& bytes, int size);
 
 // The same for a file; reads only the parts it needs, at most kMaxPeIconRead bytes in all.
 QImage peIconFromFile(const QString& path, int size);
+
+// Every image of the first icon group, one per size (the one with the most colours).
+QList<QImage> peIconImages(const QString& path);
+
+// The texts a Windows program's version resource gives about it: the string table in the
+// language asked for ("ja" or "en") when there is one, else the neutral or English one, else
+// the first. Empty texts when there is none.
+struct PeVersionText {
+    QString description;  // FileDescription
+    QString product;      // ProductName
+};
+PeVersionText peVersionText(const QByteArray& bytes, const QString& language);
+PeVersionText peVersionTextFromFile(const QString& path, const QString& language);
 
 inline constexpr qint64 kMaxPeIconRead = 64 * 1024 * 1024;
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/fspath.h"
+#include "platform/programkind.h"
+
 namespace qm {
 namespace {
 
@@ -13,7 +16,8 @@ void sortNoCase(QStringList& names) {
 }
 
 // The names of folder's entries that are not hidden and pass filter, sorted.
-QStringList listNames(const QString& folder, const FileFilter& filter) {
+QStringList listNames(const QString& folder,
+                      const std::function<bool(const FolderEntry&)>& filter) {
     QStringList names;
     if (folder.isEmpty()) {
         return names;
@@ -29,7 +33,7 @@ QStringList listNames(const QString& folder, const FileFilter& filter) {
 
 }  // namespace
 
-bool isProgramFile(const FolderEntry& entry) {
+bool isProgramFile(const QString& folder, const FolderEntry& entry) {
     if (!entry.status.isFile()) {
         return false;
     }
@@ -39,17 +43,19 @@ bool isProgramFile(const FolderEntry& entry) {
 #ifdef Q_OS_WIN
     return false;
 #else
-    return entry.status.hasExecuteBit();
+    // By what the file is: sticks formatted FAT, exFAT or NTFS give every file the execute bit.
+    return programKind(FsPath(folder).child(entry.name).text()) != ProgramKind::NotProgram;
 #endif
 }
 
-bool isTextFile(const FolderEntry& entry) {
+bool isTextFile(const QString&, const FolderEntry& entry) {
     return entry.status.isFile() && entry.name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
 }
 
 QStringList listFileNames(const QString& folder, const FileFilter& filter) {
-    return listNames(
-        folder, [&](const FolderEntry& entry) { return entry.status.isFile() && filter(entry); });
+    return listNames(folder, [&](const FolderEntry& entry) {
+        return entry.status.isFile() && filter(folder, entry);
+    });
 }
 
 QStringList listFolderNames(const QString& folder) {

@@ -19,6 +19,7 @@
 #include "app/storedtext.h"
 #include "platform/paths.h"
 #include "platform/programicon.h"
+#include "platform/programtext.h"
 #include "registration/filelistbox.h"
 #include "registration/folderlistbox.h"
 
@@ -83,7 +84,7 @@ QString singleLine(const QString& text) {
 RegistrationWindow::RegistrationWindow(QWidget* parent) : Form(WindowKind::Registration, parent) {
     setObjectName(QStringLiteral("Form3"));
     buildControls();
-    setClientSizeTwips(9600, 5100);
+    setClientSizeTwips(9600, 5340);
     const QList<QWidget*> tabOrder = {m_nameEdit,        m_categoryCombo,
                                       m_folderList,      m_exeList,
                                       m_descriptionEdit, m_okButton,
@@ -124,6 +125,7 @@ void RegistrationWindow::buildControls() {
     m_exeList->setToolTip(tr("対象フォルダ中のEXE(実行ファイル)を指定します。"));
     m_descriptionCaption = plainLabel(this, "Label6", tr("説　　明"), false);
     m_descriptionEdit = textBox(this, "Text2", tr("対象フォルダの説明を指定します。"));
+    m_offerLabel = plainLabel(this, "Label11", QString(), false);
 
     m_okFrame = named(new QFrame(this), "Shape1");
     m_okFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -167,6 +169,7 @@ void RegistrationWindow::buildControls() {
     placeTwips(m_okButton, 3360, 4035, 1440, 420);
     placeTwips(m_previousButton, 1680, 4575, 1440, 360);
     placeTwips(m_nextButton, 3360, 4575, 1440, 360);
+    placeTwips(m_offerLabel, 120, 5010, 9360, 255);
     placeTwips(m_previewFrame, 4920, 60, 4560, 4935);
     placeTwips(m_stateFrame, 120, 60, 4680, kStripHeight);
 
@@ -285,6 +288,42 @@ void RegistrationWindow::setCovered(bool covered) {
 void RegistrationWindow::setExePath(const QString& path) {
     m_exeLabel->setText(shownText(path));
     drawIcon();
+}
+
+// Fills the name and description the program gives of itself into the fields that hold nothing
+// the user typed: empty ones, the catalogue's placeholders, or an earlier program's offer.
+void RegistrationWindow::offerProgramText(const QString& path) {
+    const QString language = tr(kRegistered) == QString::fromUtf8(kRegistered)
+                                 ? QStringLiteral("ja")
+                                 : QStringLiteral("en");
+    const OfferedProgramText offer = offeredProgramText(path, language);
+    const auto replaceable = [](const QLineEdit* edit, const QString& placeholder,
+                                const QString& offered) {
+        const QString text = edit->text();
+        return !edit->isModified() &&
+               (text.trimmed().isEmpty() || text == placeholder || text == offered);
+    };
+    bool used = false;
+    if (!offer.name.isEmpty() && replaceable(m_nameEdit, m_folderLabel->text(), m_offeredName)) {
+        m_nameEdit->setText(offer.name);
+        m_offeredName = offer.name;
+        used = true;
+    }
+    if (!offer.description.isEmpty() &&
+        replaceable(m_descriptionEdit, shownText(QStringLiteral("未設定")), m_offeredDescription)) {
+        m_descriptionEdit->setText(offer.description);
+        m_offeredDescription = offer.description;
+        used = true;
+    }
+    if (!used) {
+        m_offerLabel->clear();
+        return;
+    }
+    const QString file = path.mid(path.lastIndexOf(kSeparator) + 1);
+    m_offerLabel->setText(
+        offer.source == OfferedProgramText::Source::AppImage
+            ? tr("名前と説明は %1 のデスクトップエントリから取りました。").arg(file)
+            : tr("名前と説明は %1 のバージョン情報から取りました。").arg(file));
 }
 
 void RegistrationWindow::drawIcon() {
@@ -441,6 +480,7 @@ void RegistrationWindow::onFile1Click() {
     }
     const QString path = joinPath(m_folderList->path(), name);
     setExePath(path);
+    offerProgramText(path);
     // The choice of a program does not undo an exclusion the user has ticked.
     if (fileExists(path) && !m_excludeCheck->isChecked()) {
         m_stateLabel->setText(tr(kRegistered));

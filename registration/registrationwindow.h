@@ -38,6 +38,7 @@ private:
     void buildPreviewFrame();
     void setCovered(bool covered);
     void setExePath(const QString& path);
+    void offerProgramText(const QString& path);
     void drawIcon();
     QString exeFolder() const;
     QString programFolder() const;
@@ -85,7 +86,10 @@ private:
     QPushButton* m_useAsNameButton = nullptr;         // Command6
     QPushButton* m_useAsDescriptionButton = nullptr;  // Command7
     QPlainTextEdit* m_preview = nullptr;              // Text3
+    QLabel* m_offerLabel = nullptr;                   // Label11: where offered texts came from
 
+    QString m_offeredName;
+    QString m_offeredDescription;
     bool m_activated = false;
     bool m_leaving = false;
 };

@@ -48,8 +48,6 @@ TEMPORARY = {
     "app/workingfolder.h": "list folders (moving)",
     "installer/": "archive extraction (moving)",
     "folders/foldermove.cpp": "transfer preparation (moving with the transfer engine)",
-    "menu/recentfolders.cpp": "recent folders (moving)",
-    "shortcuts/": "shortcut tree and menu files (moving)",
 }
 
 

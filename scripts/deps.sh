@@ -26,14 +26,17 @@ install_missing() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libarchive-dev qt6-l10n-tools)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libarchive-dev qt6-l10n-tools
+                libsquashfs-dev)
 # What running it needs beyond that: fonts for the Japanese texts, Qt's own Japanese texts, the
-# SVG plug-ins that draw the program's icon, and xdg-open, through which folders are opened.
-RUN_PACKAGES=(fonts-ipaexfont-gothic qt6-translations-l10n libqt6svg6 xdg-utils)
+# SVG plug-ins that draw the program's icon, xdg-open, through which folders are opened, and the
+# SquashFS library that reads AppImages' icons and names.
+RUN_PACKAGES=(fonts-ipaexfont-gothic qt6-translations-l10n libqt6svg6 xdg-utils libsquashfs1)
 # What the tests need beyond that: reference tools that check written files, archive makers for
-# fixtures, a freedesktop menu implementation that reads the written menus, a virtual X server
-# and a small window manager for the end-to-end tests, clang for fuzzing, the accessibility bus
-# and its Python client for the screen reader test, and what builds and lints the Debian package.
-TEST_PACKAGES=(desktop-file-utils liblnk-utils libarchive-tools jlha-utils gcab gnome-menus
+# fixtures (squashfs-tools builds test AppImages), a freedesktop menu implementation that reads
+# the written menus, a virtual X server and a small window manager for the end-to-end tests, clang
+# for fuzzing, the accessibility bus and its Python client for the screen reader test, and what
+# builds and lints the Debian package.
+TEST_PACKAGES=(desktop-file-utils liblnk-utils libarchive-tools jlha-utils gcab gnome-menus squashfs-tools
                gir1.2-gmenu-3.0 python3-gi xvfb xauth xdotool openbox python3 python3-xlib clang
                libclang-rt-14-dev at-spi2-core python3-pyatspi dbus-daemon dpkg-dev lintian file)

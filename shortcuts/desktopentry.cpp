@@ -1,5 +1,7 @@
 #include "shortcuts/desktopentry.h"
 
+#include "platform/launcher.h"
+#include "platform/pathbytes.h"
 #include "shortcuts/shortcutwriter.h"
 
 namespace qm {
@@ -84,26 +86,36 @@ QString quoteExecWord(const QString& word) {
 }
 
 QByteArray desktopEntry(const QString& name, const QString& target, const QString& arguments,
-                        const QString& workingDirectory) {
+                        const QString& workingDirectory, const ShortcutExtras& extras) {
     checkCarriable(name, "name");
+    checkCarriable(extras.icon, "icon");
+    checkCarriable(extras.startupWmClass, "window class");
     checkCarriable(target, "target");
     checkCarriable(arguments, "arguments");
     checkCarriable(workingDirectory, "working directory");
 
-    QStringList words;
+    Command command{target, splitArguments(arguments)};
     QString tryExec = target;
+    QString folder = workingDirectory;
     if (isWindowsProgram(target)) {
         // A Windows program runs through wine; the menu hides the entry when wine is missing
         // (an ".exe" rarely carries the execute bit a menu would look for).
-        words << QStringLiteral("wine");
-        tryExec = QStringLiteral("wine");
-    } else if (target.contains(u'%')) {
+        command = {QStringLiteral("wine"), QStringList{target} + command.arguments};
+        tryExec = command.program;
+    }
+    if (holdsRawBytes(target) || holdsRawBytes(arguments) || holdsRawBytes(workingDirectory)) {
+        // A Desktop Entry is UTF-8 text and cannot hold a name that is not: a short shell script
+        // rebuilds such names byte for byte and changes to the folder itself.
+        command = startableCommand(command, &folder);
+        tryExec = command.program;
+    } else if (target.contains(u'%') && !isWindowsProgram(target)) {
         // Readers look the first word up before they expand "%%", and would not find the
         // program: a shell in front starts it with its words as they are.
-        words << QStringLiteral("sh") << QStringLiteral("-c")
-              << QStringLiteral("exec \"$0\" \"$@\"");
+        command = {QStringLiteral("sh"),
+                   QStringList{QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$@\""), target} +
+                       command.arguments};
     }
-    words << target << splitArguments(arguments);
+    const QStringList words = QStringList{command.program} + command.arguments;
     QString exec;
     for (const QString& word : std::as_const(words)) {
         if (!exec.isEmpty()) {
@@ -113,12 +125,20 @@ QByteArray desktopEntry(const QString& name, const QString& target, const QStrin
     }
 
     QString text = QStringLiteral("[Desktop Entry]\nType=Application\n");
-    text += QLatin1String("Name=") + escapeDesktopValue(name) + u'\n';
+    text += QLatin1String("Name=") + escapeDesktopValue(readableName(name)) + u'\n';
     text += QLatin1String("Exec=") + escapeDesktopValue(exec) + u'\n';
-    if (!workingDirectory.isEmpty()) {
-        text += QLatin1String("Path=") + escapeDesktopValue(workingDirectory) + u'\n';
+    if (!folder.isEmpty()) {
+        text += QLatin1String("Path=") + escapeDesktopValue(folder) + u'\n';
     }
     text += QLatin1String("TryExec=") + escapeDesktopValue(tryExec) + u'\n';
+    if (!extras.icon.isEmpty()) {
+        text += QLatin1String("Icon=") + escapeDesktopValue(extras.icon) + u'\n';
+    }
+    if (!extras.startupWmClass.isEmpty()) {
+        // The panel groups the program's windows under the entry.
+        text +=
+            QLatin1String("StartupWMClass=") + escapeDesktopValue(extras.startupWmClass) + u'\n';
+    }
     return text.toUtf8();
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "shortcuts/shortcutwriter.h"
+
 namespace qm {
 
 // The words of an arguments text as the started program receives them: the text split at every
@@ -20,10 +22,11 @@ QString escapeDesktopValue(const QString& value);
 // code. The result still needs escapeDesktopValue().
 QString quoteExecWord(const QString& word);
 
-// The whole Desktop Entry that starts target with arguments in workingDirectory, named name.
+// The whole Desktop Entry that starts target with arguments in workingDirectory, named name,
+// with an Icon and a StartupWMClass line when extras give them.
 // A Windows ".exe" target runs through wine. Throws ShortcutError when a value holds a character
 // no Desktop Entry can carry.
 QByteArray desktopEntry(const QString& name, const QString& target, const QString& arguments,
-                        const QString& workingDirectory);
+                        const QString& workingDirectory, const ShortcutExtras& extras = {});
 
 }  // namespace qm

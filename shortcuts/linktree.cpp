@@ -1,13 +1,11 @@
 #include "shortcuts/linktree.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
+#include <algorithm>
 
 #include "app/helpers.h"
 #include "app/workingfolder.h"
-#include "platform/fileoperation.h"
+#include "platform/filesystem.h"
+#include "platform/icontheme.h"
 #include "platform/paths.h"
 #include "platform/portablemode.h"
 
@@ -35,11 +33,11 @@ bool isDataFileName(const QString& name) {
 }
 
 QByteArray readHead(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxShortcutSize) {
+    QByteArray bytes;
+    if (fileSystem().status(path).size > kMaxShortcutSize || !fileSystem().readFile(path, &bytes)) {
         return QByteArray();
     }
-    return file.readAll();
+    return bytes;
 }
 
 bool isWrittenDesktopEntry(const QByteArray& bytes) {
@@ -47,17 +45,36 @@ bool isWrittenDesktopEntry(const QByteArray& bytes) {
     if (lines.isEmpty() || lines.first() != "[Desktop Entry]" || !bytes.endsWith('\n')) {
         return false;
     }
-    static const QByteArrayList keys = {"Type", "Name", "Exec", "Path", "TryExec"};
-    bool application = false;
+    // The keys in the order the writer puts them; the ones it always writes are required.
+    struct Key {
+        QByteArray name;
+        bool required;
+    };
+    static const Key keys[] = {{"Type", true},           {"Name", true},    {"Exec", true},
+                               {"Path", false},          {"TryExec", true}, {"Icon", false},
+                               {"StartupWMClass", false}};
+    std::size_t next = 0;
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
         const QByteArray& line = lines[i];
         const qsizetype equals = line.indexOf('=');
-        if (equals <= 0 || !keys.contains(line.left(equals))) {
+        const QByteArray key = equals > 0 ? line.left(equals) : QByteArray();
+        while (next < std::size(keys) && keys[next].name != key) {
+            if (keys[next].required) {
+                return false;
+            }
+            ++next;
+        }
+        if (next == std::size(keys)) {
             return false;
         }
-        application = application || line == "Type=Application";
+        ++next;
     }
-    return application;
+    for (; next < std::size(keys); ++next) {
+        if (keys[next].required) {
+            return false;
+        }
+    }
+    return lines[1] == "Type=Application";
 }
 
 bool isWrittenShellLink(const QByteArray& bytes) {
@@ -74,15 +91,26 @@ bool isWrittenShellLink(const QByteArray& bytes) {
     return (flags & required) == required && (flags & ~allowed) == 0;
 }
 
-void removeFile(const QString& path) {
-    if (fileSystemRefuses(path) || !QFile::remove(path)) {
+void removeFile(const QString& path, MenuIcons* icons) {
+    if (icons) {
+        icons->noteRemoved(readHead(path));
+    }
+    if (!fileSystem().remove(path)) {
         throw ShortcutError("cannot delete " + path.toStdString());
     }
 }
 
+// The entries of a folder (hidden ones too) sorted by name; none when it cannot be listed.
+QList<FolderEntry> sortedEntries(const QString& folder) {
+    QList<FolderEntry> entries = fileSystem().list(folder).value_or(QList<FolderEntry>());
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return entries;
+}
+
 // The folder a Quillmorn shortcut starts the program in: the one above the executable's folder.
 QString programStartFolder() {
-    return parentFolder(QFileInfo(programExecutable()).absolutePath());
+    return parentFolder(parentFolder(programExecutable()));
 }
 
 }  // namespace
@@ -103,12 +131,12 @@ bool isSafeLinkName(const QString& text, const QString& extension) {
         return false;
     }
 #endif
-    return QFile::encodeName(text + extension).size() <= kMaxNameBytes;
+    return FsPath(text + extension).bytes().size() <= kMaxNameBytes;
 }
 
 bool isWrittenShortcut(const QString& path, ShortcutFormat format) {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.isSymLink()) {
+    const FileStatus status = fileSystem().status(path);
+    if (!status.isFile() || status.isLink) {
         return false;
     }
     const QByteArray bytes = readHead(path);
@@ -129,13 +157,19 @@ QString LinkTreeBuilder::listShortcutPath() const {
 }
 
 void LinkTreeBuilder::rebuild() {
-    if (m_listFolder.isEmpty() || !QFileInfo(m_listFolder).isDir()) {
+    if (m_listFolder.isEmpty() || !fileSystem().status(m_listFolder).isFolder()) {
         throw ShortcutError("the list folder does not exist");
     }
     readRecords();
     checkNames();
+    if (m_format == ShortcutFormat::DesktopEntry) {
+        m_icons.emplace(m_listFolder);
+    }
     clearOldTree();
     writeTree();
+    if (m_icons) {
+        m_icons->removeUnused();
+    }
     if (!m_complete) {
         throw ShortcutError("the list file holds a broken record");
     }
@@ -165,53 +199,50 @@ void LinkTreeBuilder::checkNames() const {
             throw ShortcutError("no folder in the program path: " + record.exe.toStdString());
         }
     }
-    if (!isSafeLinkName(QFileInfo(listShortcutPath()).fileName())) {
+    if (!isSafeLinkName(lastPathPart(listShortcutPath()))) {
         throw ShortcutError("unusable working folder name");
     }
 }
 
 void LinkTreeBuilder::clearOldTree() {
-    const auto isOwnShortcut = [this](const QFileInfo& info) {
-        return info.fileName().endsWith(m_extension, Qt::CaseInsensitive) &&
-               isWrittenShortcut(info.filePath(), m_format);
+    const auto isOwnShortcut = [this](const QString& path) {
+        return path.endsWith(m_extension, Qt::CaseInsensitive) && isWrittenShortcut(path, m_format);
     };
     // Names beginning with "." included: a record may be named so, and what was written for it
     // goes like the rest.
-    constexpr QDir::Filters everything = QDir::Hidden | QDir::NoDotAndDotDot;
-    const QFileInfoList entries =
-        QDir(m_listFolder).entryInfoList(QDir::Files | QDir::Dirs | everything);
-    for (const QFileInfo& entry : entries) {
+    for (const FolderEntry& entry : sortedEntries(m_listFolder)) {
         tick();
-        if (entry.isSymLink()) {
+        const QString path = joinPath(m_listFolder, entry.name);
+        if (entry.status.isLink) {
             continue;
         }
-        if (entry.isFile()) {
-            if (isOwnShortcut(entry)) {
-                removeFile(entry.filePath());
+        if (entry.status.isFile()) {
+            if (isOwnShortcut(path)) {
+                removeFile(path, iconsOrNull());
             }
+            continue;
+        }
+        if (!entry.status.isFolder()) {
             continue;
         }
         // A category folder holds shortcuts of this program: they go, and the folder too once
         // nothing else is in it. A folder without any (one the user made) stays, even empty.
-        QDir folder(entry.filePath());
         bool heldShortcuts = false;
-        for (const QFileInfo& inner : folder.entryInfoList(QDir::Files | everything)) {
-            if (isOwnShortcut(inner)) {
-                removeFile(inner.filePath());
+        for (const FolderEntry& inner : sortedEntries(path)) {
+            const QString innerPath = joinPath(path, inner.name);
+            if (inner.status.isFile() && isOwnShortcut(innerPath)) {
+                removeFile(innerPath, iconsOrNull());
                 heldShortcuts = true;
             }
         }
-        if (heldShortcuts && folder.isEmpty(QDir::AllEntries | QDir::System | everything)) {
-            if (fileSystemRefuses(entry.filePath()) ||
-                !QDir(m_listFolder).rmdir(entry.fileName())) {
-                throw ShortcutError("cannot remove " + entry.filePath().toStdString());
-            }
+        const auto left = fileSystem().list(path);
+        if (heldShortcuts && left && left->isEmpty() && !fileSystem().remove(path)) {
+            throw ShortcutError("cannot remove " + path.toStdString());
         }
     }
 }
 
 void LinkTreeBuilder::writeTree() {
-    QDir list(m_listFolder);
     for (const CatalogueEntry& record : std::as_const(m_records)) {
         if (record.state != kRegistered) {
             continue;
@@ -221,12 +252,12 @@ void LinkTreeBuilder::writeTree() {
         bool createdFolder = false;
         if (record.category != uncategorised()) {
             folder = joinPath(m_listFolder, record.category);
-            const QFileInfo info(folder);
-            if (info.isSymLink()) {
+            const FileStatus status = fileSystem().status(folder);
+            if (status.isLink) {
                 throw ShortcutError("the category folder is a link: " + folder.toStdString());
             }
-            if (!info.isDir()) {
-                if (!list.mkdir(record.category)) {
+            if (!status.isFolder()) {
+                if (status.exists() || !fileSystem().makeFolder(folder)) {
                     throw ShortcutError("cannot create " + folder.toStdString());
                 }
                 createdFolder = true;
@@ -234,29 +265,31 @@ void LinkTreeBuilder::writeTree() {
         }
         try {
             write(joinPath(folder, record.name + m_extension), record.exe, QString(),
-                  parentFolder(record.exe));
+                  parentFolder(record.exe),
+                  m_icons ? m_icons->extrasFor(record.exe) : ShortcutExtras());
         } catch (const ShortcutError&) {
             // A category folder holds at least one shortcut, or the next rebuild could not tell
             // it from a folder of the user's.
             if (createdFolder) {
-                list.rmdir(record.category);
+                fileSystem().remove(folder);
             }
             throw;
         }
     }
     write(listShortcutPath(), programExecutable(),
           PortableMode::shortcutArguments(QStringLiteral("-l ") + m_workFolder),
-          programStartFolder());
+          programStartFolder(), {m_icons ? ownIconName() : QString(), {}});
 }
 
 void LinkTreeBuilder::write(const QString& linkPath, const QString& target,
-                            const QString& arguments, const QString& workingDirectory) {
+                            const QString& arguments, const QString& workingDirectory,
+                            const ShortcutExtras& extras) {
     // Never through a link, and never over a file of someone else.
-    const QFileInfo info(linkPath);
-    if (info.isSymLink() || (info.exists() && !isWrittenShortcut(linkPath, m_format))) {
+    const FileStatus status = fileSystem().status(linkPath);
+    if (status.isLink || (status.exists() && !isWrittenShortcut(linkPath, m_format))) {
         throw ShortcutError("would replace a file it did not write: " + linkPath.toStdString());
     }
-    writeShortcut(linkPath, target, arguments, workingDirectory, m_format);
+    writeShortcut(linkPath, target, arguments, workingDirectory, m_format, extras);
 }
 
 void LinkTreeBuilder::tick() {

@@ -4,8 +4,10 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 #include "catalogue/listfile.h"
+#include "shortcuts/menuicons.h"
 #include "shortcuts/shortcutwriter.h"
 
 namespace qm {
@@ -53,8 +55,9 @@ private:
     void clearOldTree();
     void writeTree();
     void write(const QString& linkPath, const QString& target, const QString& arguments,
-               const QString& workingDirectory);
+               const QString& workingDirectory, const ShortcutExtras& extras);
     void tick();
+    MenuIcons* iconsOrNull() { return m_icons ? &*m_icons : nullptr; }
 
     QString m_listFolder;
     QString m_workFolder;
@@ -63,6 +66,8 @@ private:
     std::function<void()> m_progress;
     QList<CatalogueEntry> m_records;
     bool m_complete = true;
+    // The icons of the menu entries (Desktop Entries only).
+    std::optional<MenuIcons> m_icons;
 };
 
 }  // namespace qm

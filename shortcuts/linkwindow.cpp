@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include "app/windowregistry.h"
 #include "app/workingfolder.h"
 #include "catalogue/exchangerecord.h"
+#include "platform/filesystem.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
 #include "shortcuts/linktree.h"
@@ -38,6 +38,10 @@ const TranslatedText kNoDestination{
 const TranslatedText kReplaceQuestion{
     "qm::LinkWindow",
     QT_TRANSLATE_NOOP("qm::LinkWindow", "重複するフォルダが存在しますが、置き換えますか？")};
+const TranslatedText kAmbiguousDestination{
+    "qm::LinkWindow", QT_TRANSLATE_NOOP("qm::LinkWindow",
+                                        "大文字と小文字だけが違うフォルダが複数あります。"
+                                        "置き場所の名前を正確に指定してください。")};
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -242,23 +246,28 @@ void LinkWindow::copyToStartMenu() {
     }
     const QString applications = specialFolderPath(kCsidlPrograms);
     const QString destinationPath = joinPath(applications, destination);
-    // A folder whose name differs only in case is this destination too: it is replaced, and the
-    // new one is named as typed.
-    const QStringList existing = sameDestinationFolders(applications, destination);
-    if (!existing.isEmpty()) {
+    // A folder whose name differs only in case is this destination too (menus would show two
+    // folders): it is replaced, and the new one is named as typed. Of several such folders none
+    // is picked.
+    const FoundName existing = existingDestination(applications, destination);
+    if (existing.outcome == FoundName::Outcome::Ambiguous) {
+        messageBox(kAmbiguousDestination, MsgExclamation);
+        return;
+    }
+    if (existing.isOne()) {
         if (messageBox(kReplaceQuestion, MsgYesNo) != AnswerYes) {
             return;
         }
-        for (const QString& folder : existing) {
-            removeStartMenuFolder(applications, folder);
-        }
+        removeStartMenuFolder(applications, existing.name);
     }
     {
         const BusyCursor cursor;
         setBusy(true);
         EventPump::runPending();
-        const bool created = !applications.isEmpty() && QDir().mkpath(applications) &&
-                             QDir(applications).mkdir(destination);
+        const bool created = !applications.isEmpty() &&
+                             fileSystem().makeFolder(applications, true) &&
+                             !fileSystem().status(destinationPath).exists() &&
+                             fileSystem().makeFolder(destinationPath);
         EventPump::runPending();
         if (!created || !copySelectedListFolders(destinationPath)) {
             setBusy(false);

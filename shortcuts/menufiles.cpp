@@ -1,13 +1,14 @@
 #include "shortcuts/menufiles.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
+
 #include "app/helpers.h"
-#include "platform/textfile.h"
+#include "platform/filesystem.h"
+#include "platform/pathbytes.h"
 #include "shortcuts/desktopentry.h"
 
 namespace qm {
@@ -21,21 +22,34 @@ QString stemOf(const QString& text) {
     return QStringLiteral("quillmorn-") + QString::fromLatin1(hash.left(16));
 }
 
+// The entries of a folder that filter admits (hidden ones too), by name without regard to case.
+QList<FolderEntry> entriesByName(const QString& folder, EntryFilter filter) {
+    QList<FolderEntry> entries;
+    for (const FolderEntry& entry : fileSystem().list(folder).value_or(QList<FolderEntry>())) {
+        if (admits(filter, entry.status)) {
+            entries.append(entry);
+        }
+    }
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        const int order = a.name.compare(b.name, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
+    return entries;
+}
+
 // The desktop entries directly in a folder, by name.
 QStringList entryNames(const QString& folder) {
     QStringList names;
-    const QFileInfoList files = QDir(folder).entryInfoList(
-        QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& file : files) {
-        if (file.fileName().endsWith(kEntryExtension, Qt::CaseInsensitive)) {
-            names << file.fileName();
+    for (const FolderEntry& file : entriesByName(folder, EntryFilter::Files)) {
+        if (file.name.endsWith(kEntryExtension, Qt::CaseInsensitive)) {
+            names << file.name;
         }
     }
     return names;
 }
 
 QByteArray directoryEntry(const QString& name) {
-    return (QStringLiteral("[Desktop Entry]\nType=Directory\nName=") + escapeDesktopValue(name) +
+    return (QStringLiteral("[Desktop Entry]\nType=Directory\nName=") + escapeDesktopValue(readableName(name)) +
             u'\n')
         .toUtf8();
 }
@@ -82,7 +96,8 @@ QString MenuFiles::directoryFilePath() const {
 
 bool MenuFiles::write() const {
     remove();
-    if (!QDir().mkpath(mergedMenusFolder()) || !QDir().mkpath(directoriesFolder())) {
+    if (!fileSystem().makeFolder(mergedMenusFolder(), true) ||
+        !fileSystem().makeFolder(directoriesFolder(), true)) {
         return false;
     }
     const QString tree = joinPath(m_applicationsFolder, m_destination);
@@ -99,44 +114,41 @@ bool MenuFiles::write() const {
     xml.writeTextElement(QStringLiteral("Name"), QStringLiteral("Applications"));
     xml.writeStartElement(QStringLiteral("Menu"));
     xml.writeTextElement(QStringLiteral("Name"), m_destination);
-    xml.writeTextElement(QStringLiteral("Directory"), QFileInfo(directoryFilePath()).fileName());
+    xml.writeTextElement(QStringLiteral("Directory"), lastPathPart(directoryFilePath()));
     writeInclude(xml, idPrefix, entryNames(tree));
-    bool written = saveFileAtomically(directoryFilePath(), directoryEntry(m_destination));
+    bool written = fileSystem().writeFile(directoryFilePath(), directoryEntry(m_destination));
 
-    const QFileInfoList folders = QDir(tree).entryInfoList(
-        QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     int number = 0;
-    for (const QFileInfo& folder : folders) {
-        const QStringList names = entryNames(folder.filePath());
-        if (folder.isSymLink() || names.isEmpty()) {
+    for (const FolderEntry& folder : entriesByName(tree, EntryFilter::Folders)) {
+        const QStringList names = entryNames(joinPath(tree, folder.name));
+        if (folder.status.isLink || names.isEmpty()) {
             continue;
         }
         const QString directoryFile =
             fileStem() + u'-' + QString::number(++number) + QStringLiteral(".directory");
-        written = saveFileAtomically(directoriesFolder() + u'/' + directoryFile,
-                                     directoryEntry(folder.fileName())) &&
+        written = fileSystem().writeFile(QString(directoriesFolder() + u'/' + directoryFile),
+                                         directoryEntry(folder.name)) &&
                   written;
         xml.writeStartElement(QStringLiteral("Menu"));
-        xml.writeTextElement(QStringLiteral("Name"), folder.fileName());
+        xml.writeTextElement(QStringLiteral("Name"), folder.name);
         xml.writeTextElement(QStringLiteral("Directory"), directoryFile);
-        writeInclude(xml, idPrefix + folder.fileName() + u'-', names);
+        writeInclude(xml, idPrefix + folder.name + u'-', names);
         xml.writeEndElement();
     }
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndDocument();
-    return saveFileAtomically(menuFilePath(), menu.trimmed() + '\n') && written;
+    return fileSystem().writeFile(menuFilePath(), menu.trimmed() + '\n') && written;
 }
 
 void MenuFiles::remove() const {
     // Also the files named after the exact spelling, as earlier versions wrote them.
     for (const QString& stem : {fileStem(), stemOf(m_destination)}) {
-        QFile::remove(mergedMenusFolder() + u'/' + stem + QStringLiteral(".menu"));
-        const QStringList names =
-            QDir(directoriesFolder()).entryList({stem + QStringLiteral("*")}, QDir::Files);
-        for (const QString& name : names) {
+        fileSystem().remove(QString(mergedMenusFolder() + u'/' + stem + QStringLiteral(".menu")));
+        for (const FolderEntry& file : entriesByName(directoriesFolder(), EntryFilter::Files)) {
+            const QString& name = file.name;
             if (name == stem + QStringLiteral(".directory") || name.startsWith(stem + u'-')) {
-                QFile::remove(directoriesFolder() + u'/' + name);
+                fileSystem().remove(QString(directoriesFolder() + u'/' + name));
             }
         }
     }

@@ -1,6 +1,8 @@
 #include "shortcuts/recentdestinations.h"
 
 #include "app/recentlist.h"
+#include "platform/paths.h"
+#include "shortcuts/startmenucopy.h"
 
 namespace qm {
 
@@ -17,7 +19,9 @@ void storeRecentDestinations(const QStringList& items) {
 }
 
 QStringList withRecentDestination(QStringList items, const QString& used) {
-    return recentlist::putOnTop(std::move(items), used.toLower());
+    return recentlist::putOnTop(std::move(items), used, [](const QString& row) {
+        return shownDestination(applicationsFolder(), row);
+    });
 }
 
 }  // namespace qm

@@ -15,8 +15,9 @@ QStringList loadRecentDestinations();
 // Stores items 0 to 4; an item that does not exist is stored as "".
 void storeRecentDestinations(const QStringList& items);
 
-// The list after used was chosen: used lower-cased goes first, equal items (compared lower-cased)
-// among the first five leave, and the list keeps at most five items.
+// The list after used was chosen: used goes first as it is spelt, the same destination (equal, or
+// an old lower-cased item of its one folder) leaves the first five, and the list keeps at most
+// five items.
 QStringList withRecentDestination(QStringList items, const QString& used);
 
 }  // namespace qm

@@ -1,8 +1,7 @@
 #include "shortcuts/shortcutwriter.h"
 
-#include <QFile>
-#include <QFileInfo>
-
+#include "app/helpers.h"
+#include "platform/filesystem.h"
 #include "shortcuts/desktopentry.h"
 #include "shortcuts/shelllink.h"
 
@@ -11,7 +10,7 @@ namespace {
 
 // The link file's name without the shortcut extension: what a menu shows.
 QString linkBaseName(const QString& linkPath, ShortcutFormat format) {
-    QString name = QFileInfo(linkPath).fileName();
+    QString name = lastPathPart(linkPath);
     const QString extension = shortcutExtension(format);
     if (name.endsWith(extension, Qt::CaseInsensitive)) {
         name.chop(extension.size());
@@ -20,20 +19,13 @@ QString linkBaseName(const QString& linkPath, ShortcutFormat format) {
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
-    const QFileInfo folder(QFileInfo(path).absolutePath());
-    if (!folder.isDir()) {
+    const FsPath folder = FsPath(path).parent();
+    if (!fileSystem().status(folder.isEmpty() ? FsPath(QStringLiteral(".")) : folder).isFolder()) {
         throw ShortcutError("the folder of " + path.toStdString() + " does not exist");
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw ShortcutError("cannot write " + path.toStdString() + ": " +
-                            file.errorString().toStdString());
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const std::string reason = file.errorString().toStdString();
-        file.close();
-        file.remove();
-        throw ShortcutError("cannot write " + path.toStdString() + ": " + reason);
+    QString error;
+    if (!fileSystem().writeFile(path, bytes, &error)) {
+        throw ShortcutError("cannot write " + path.toStdString() + ": " + error.toStdString());
     }
 }
 
@@ -53,17 +45,18 @@ QString shortcutExtension(ShortcutFormat format) {
 }
 
 void writeShortcut(const QString& linkPath, const QString& target, const QString& arguments,
-                   const QString& workingDirectory, ShortcutFormat format) {
-    if (linkPath.isEmpty() || QFileInfo(linkPath).fileName().isEmpty()) {
+                   const QString& workingDirectory, ShortcutFormat format,
+                   const ShortcutExtras& extras) {
+    if (linkPath.isEmpty() || lastPathPart(linkPath).isEmpty()) {
         throw ShortcutError("no link path");
     }
     if (target.isEmpty()) {
         throw ShortcutError("no target for " + linkPath.toStdString());
     }
-    const QByteArray bytes =
-        format == ShortcutFormat::ShellLink
-            ? shellLink(target, arguments, workingDirectory)
-            : desktopEntry(linkBaseName(linkPath, format), target, arguments, workingDirectory);
+    const QByteArray bytes = format == ShortcutFormat::ShellLink
+                                 ? shellLink(target, arguments, workingDirectory)
+                                 : desktopEntry(linkBaseName(linkPath, format), target, arguments,
+                                                workingDirectory, extras);
     writeFile(linkPath, bytes);
 }
 

@@ -21,11 +21,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Writes a shortcut file from four values and nothing else: the file at linkPath starts target
+// What a menu entry may carry beside the four values: the icon (a theme name or an absolute
+// path) and the window class of the started program. A Shell Link carries neither.
+struct ShortcutExtras {
+    QString icon;
+    QString startupWmClass;
+};
+
+// Writes a shortcut file from four values and the extras: the file at linkPath starts target
 // with arguments (one text, as typed on a command line) in workingDirectory. An existing file is
 // overwritten; a missing folder or any other failure throws ShortcutError.
 void writeShortcut(const QString& linkPath, const QString& target, const QString& arguments,
-                   const QString& workingDirectory,
-                   ShortcutFormat format = defaultShortcutFormat());
+                   const QString& workingDirectory, ShortcutFormat format = defaultShortcutFormat(),
+                   const ShortcutExtras& extras = {});
 
 }  // namespace qm

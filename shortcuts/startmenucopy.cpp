@@ -1,11 +1,7 @@
 #include "shortcuts/startmenucopy.h"
 
-#include <QFile>
-
 #include "app/helpers.h"
 #include "app/programstate.h"
-#include "app/workingfolder.h"
-#include "platform/foldertree.h"
 #include "platform/paths.h"
 #include "shortcuts/linktree.h"
 #include "shortcuts/menufiles.h"
@@ -17,30 +13,22 @@ bool isUsableDestination(const QString& text) {
     return text != notAvailable() && !text.trimmed().isEmpty() && isSafeLinkName(text);
 }
 
-QStringList sameDestinationFolders(const QString& applicationsFolder, const QString& destination) {
-    QStringList folders;
-    if (folderExists(joinPath(applicationsFolder, destination))) {
-        folders << destination;
-    }
-    for (const QString& name : subFolderNamesNoCase(applicationsFolder, destination)) {
-        if (name != destination) {
-            folders << name;
-        }
-    }
-    return folders;
+FoundName existingDestination(const QString& applicationsFolder, const QString& destination) {
+    return fileSystem().find(applicationsFolder, destination, EntryFilter::Folders);
 }
 
 QString shownDestination(const QString& applicationsFolder, const QString& remembered) {
     if (!isUsableDestination(remembered)) {
         return remembered;
     }
-    return sameDestinationFolders(applicationsFolder, remembered).value(0, remembered);
+    const FoundName found = existingDestination(applicationsFolder, remembered);
+    return found.isOne() ? found.name : remembered;
 }
 
 void removeStartMenuFolder(const QString& applicationsFolder, const QString& destination) {
     const QString path = joinPath(applicationsFolder, destination);
     if (folderExists(path)) {
-        deleteFolderTree(path);
+        fileSystem().removeTree(path);
     }
     MenuFiles(applicationsFolder, destination).remove();
 }
@@ -55,18 +43,15 @@ int copyListFolder(const QString& listName, const QString& destinationPath, quin
         joinPath(programFolder(), listName) + QStringLiteral("/*.*") + QString(2, QChar(u'\0'));
     operation.pTo = destinationPath + QString(2, QChar(u'\0'));
     operation.fFlags = FileOperation::Silent | FileOperation::NoConfirmation;
-    return shellFileOperation(operation, progress);
+    return fileSystem().transfer(operation, progress);
 }
 
 bool removeCopiedDataFiles(const QString& destinationPath) {
     for (const QString& name : {QStringLiteral("index.qmx"), QStringLiteral("settings.dat")}) {
-        // Two list folders may have brought the same file in two spellings.
-        for (int guard = 0; guard < 64; ++guard) {
-            const QString found = findFileNoCase(joinPath(destinationPath, name));
-            if (found.isEmpty()) {
-                break;
-            }
-            if (!QFile::remove(found)) {
+        // Two list folders may have brought the same file in two spellings: all of them go.
+        const FoundName found = fileSystem().find(destinationPath, name, EntryFilter::Files);
+        for (const QString& spelling : found.matches) {
+            if (!fileSystem().remove(joinPath(destinationPath, spelling))) {
                 return false;
             }
         }

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "platform/fileoperation.h"
+#include "platform/filesystem.h"
 
 namespace qm {
 
@@ -10,12 +10,12 @@ namespace qm {
 // empty or blank, not "(N/A)", and a single safe folder name.
 bool isUsableDestination(const QString& text);
 
-// The folders of the applications folder that are the destination: names equal to it without
-// regard to case, the one spelt exactly as given first. Destinations are remembered lower-cased,
-// and two folders that differ only in case would show as two menu folders.
-QStringList sameDestinationFolders(const QString& applicationsFolder, const QString& destination);
+// The folder of the applications folder that is the destination, under the one rule for letter
+// case (see matchNameNoCase()): two folders that differ only in case would show as two menu
+// folders, so one in another spelling is the destination too.
+FoundName existingDestination(const QString& applicationsFolder, const QString& destination);
 
-// How a remembered destination is shown: in the spelling of its folder, when one exists.
+// How a remembered destination is shown: in the spelling of its folder, when exactly one exists.
 QString shownDestination(const QString& applicationsFolder, const QString& remembered);
 
 // Deletes an earlier copy of a destination folder with its menu files.

@@ -250,6 +250,51 @@ Delete it?</translation>
         <source>プログラムの一覧</source>
         <translation>Programs</translation>
     </message>
+    <message>
+        <source>%1 件が未設定のままです：
+</source>
+        <translation>%1 still unregistered:
+</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ExtractionMessage</name>
+    <message>
+        <source>このファイルはアーカイブとして読めません。LZH、ZIP、7z、RAR、CAB、tar のアーカイブを指定してください。</source>
+        <translation>This file cannot be read as an archive. Choose an LZH, ZIP, 7z, RAR, CAB or tar archive.</translation>
+    </message>
+    <message>
+        <source>アーカイブが壊れているか、途中で切れています。ダウンロードし直すなどして、完全なファイルでもう一度インストールしてください。</source>
+        <translation>The archive is damaged or cut short. Get a complete copy (download it again, for example) and install once more.</translation>
+    </message>
+    <message>
+        <source>アーカイブに、新しいフォルダの外へ書き出そうとする項目があります。安全のため何も書き出していません。配布元に確かめてください。</source>
+        <translation>The archive holds an entry that would be written outside the new folder. For safety nothing was written. Check with whoever distributes it.</translation>
+    </message>
+    <message>
+        <source>アーカイブに扱えない種類の項目（デバイスファイルなど）があります。何も書き出していません。</source>
+        <translation>The archive holds an entry of a kind that cannot be installed (a device file, for example). Nothing was written.</translation>
+    </message>
+    <message>
+        <source>作業フォルダのディスクの空きが足りません。空きを作ってからもう一度インストールしてください。</source>
+        <translation>There is not enough free space on the working folder&apos;s disk. Free some space and install once more.</translation>
+    </message>
+    <message>
+        <source>作業フォルダに書き込む権限がありません。書き込めるフォルダを作業フォルダにしてから、もう一度インストールしてください。</source>
+        <translation>You may not write to the working folder. Choose a folder you can write to as the working folder and install once more.</translation>
+    </message>
+    <message>
+        <source>展開した大きさが圧縮された大きさに比べて桁外れに大きいため、解凍を中止しました。信頼できるアーカイブか確かめてください。</source>
+        <translation>Extraction was stopped: the extracted size grew far beyond what the compressed size makes plausible. Check that the archive can be trusted.</translation>
+    </message>
+    <message>
+        <source>ファイルを書き出せませんでした。作業フォルダを確かめてから、もう一度インストールしてください。</source>
+        <translation>The files could not be written. Check the working folder and install once more.</translation>
+    </message>
+    <message>
+        <source>項目: %1</source>
+        <translation>Entry: %1</translation>
+    </message>
 </context>
 <context>
     <name>qm::FileSystem</name>
@@ -263,6 +308,21 @@ Delete it?</translation>
     <message>
         <source>Readme.txt がありません。</source>
         <translation>There is no Readme.txt.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::FolderTree</name>
+    <message>
+        <source>ファイルとフォルダが %1 個を超えるため削除できません。何も削除していません。</source>
+        <translation>The folder holds more than %1 files and folders and cannot be deleted. Nothing was deleted.</translation>
+    </message>
+    <message>
+        <source>%1 を削除できません（%2）。</source>
+        <translation>%1 cannot be deleted (%2).</translation>
+    </message>
+    <message>
+        <source>%1 には別のファイルシステムがマウントされています。その中は削除しません。</source>
+        <translation>Another file system is mounted on %1. Nothing inside it is deleted.</translation>
     </message>
 </context>
 <context>
@@ -341,10 +401,6 @@ Delete it?</translation>
         <translation>That name is taken. It may be installed already.</translation>
     </message>
     <message>
-        <source>解凍に失敗しました。</source>
-        <translation>Extraction failed.</translation>
-    </message>
-    <message>
         <source>このアーカイブには Setup.exe（特有のインストーラー）が含まれています。</source>
         <translation>This archive holds a Setup.exe (an installer of its own).</translation>
     </message>
@@ -387,6 +443,22 @@ Delete it?</translation>
     <message>
         <source>展開の進み具合</source>
         <translation>Extraction progress</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 個、%2</source>
+        <translation>%1 entries, %2</translation>
+    </message>
+    <message>
+        <source>このファイルはインストールできません。LZH、ZIP、7z、RAR、CAB、tar のアーカイブか、プログラムファイル（.exe、.AppImage）を指定してください。</source>
+        <translation>This file cannot be installed. Choose an LZH, ZIP, 7z, RAR, CAB or tar archive, or a program file (.exe, .AppImage).</translation>
+    </message>
+    <message>
+        <source>このファイル名には拡張子の前に名前がないので、フォルダ名を決められません。ファイル名を変えてからもう一度指定してください。</source>
+        <translation>This file name has no name before its extension, so no folder name can be made from it. Rename the file and choose it again.</translation>
     </message>
 </context>
 <context>
@@ -482,6 +554,10 @@ on the desktop</translation>
     <message>
         <source>登録されている対象フォルダ</source>
         <translation>Registered working folders</translation>
+    </message>
+    <message>
+        <source>大文字と小文字だけが違うフォルダが複数あります。置き場所の名前を正確に指定してください。</source>
+        <translation>There are several folders whose names differ only in letter case. Type the destination&apos;s name exactly.</translation>
     </message>
 </context>
 <context>
@@ -757,6 +833,14 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
         <source>次の項目</source>
         <translation>Next entry</translation>
     </message>
+    <message>
+        <source>名前と説明は %1 のデスクトップエントリから取りました。</source>
+        <translation>Name and description taken from the desktop entry of %1.</translation>
+    </message>
+    <message>
+        <source>名前と説明は %1 のバージョン情報から取りました。</source>
+        <translation>Name and description taken from the version information of %1.</translation>
+    </message>
 </context>
 <context>
     <name>qm::SplashWindow</name>
@@ -799,6 +883,98 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
     <message>
         <source>不明</source>
         <translation>Unknown</translation>
+    </message>
+</context>
+<context>
+    <name>qm::SystemError</name>
+    <message>
+        <source>権限がありません</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>使用中です</source>
+        <translation>in use</translation>
+    </message>
+    <message>
+        <source>空き容量が足りません</source>
+        <translation>not enough free space</translation>
+    </message>
+    <message>
+        <source>読み取り専用のファイルシステムです</source>
+        <translation>read-only file system</translation>
+    </message>
+    <message>
+        <source>同じ名前のものがあるか、空ではありません</source>
+        <translation>something of that name exists, or it is not empty</translation>
+    </message>
+    <message>
+        <source>見つかりません</source>
+        <translation>not found</translation>
+    </message>
+    <message>
+        <source>読み書きに失敗しました</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>途中でリンクかファイルに置き換えられました</source>
+        <translation>it was replaced by a link or a file meanwhile</translation>
+    </message>
+    <message>
+        <source>別のファイルシステムにあります</source>
+        <translation>on another file system</translation>
+    </message>
+    <message>
+        <source>エラー番号 %1</source>
+        <translation>error number %1</translation>
+    </message>
+</context>
+<context>
+    <name>qm::TransferTexts</name>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>何も移動していません。</source>
+        <translation> Nothing was moved.</translation>
+    </message>
+    <message>
+        <source>%1 はパイプ、ソケットまたはデバイスのため、別のファイルシステムへは移動できません。</source>
+        <translation>%1 is a pipe, socket or device and cannot be moved to another file system.</translation>
+    </message>
+    <message>
+        <source>%1 を読み取れません（%2）。</source>
+        <translation>%1 cannot be read (%2).</translation>
+    </message>
+    <message>
+        <source>%1 から中身を削除する権限がないため移動できません。</source>
+        <translation>The folder cannot be moved: you may not remove entries from %1.</translation>
+    </message>
+    <message>
+        <source>%1 は他のプログラムが開いています。そのプログラムを閉じてから、もう一度移動してください。</source>
+        <translation>%1 is open in another program. Close that program, then move the folder again.</translation>
+    </message>
+    <message>
+        <source>%1 には別のファイルシステムがマウントされているため移動できません。</source>
+        <translation>The folder cannot be moved: another file system is mounted on %1.</translation>
+    </message>
+    <message>
+        <source>移動先 %1 の空き容量が足りません（必要 %2、空き %3）。</source>
+        <translation>There is not enough free space in %1 (needed %2, free %3).</translation>
+    </message>
+    <message>
+        <source>%1 を移動できませんでした（%2）。移動したものは元に戻しました。</source>
+        <translation>%1 could not be moved (%2). What had been moved was put back.</translation>
+    </message>
+    <message>
+        <source>%1 を移動できず（%2）、元に戻すこともできませんでした。
+移動先 %3 にあるファイル:
+%4
+残りは移動元 %5 にあります。もう一度同じ移動先へ移動すると続きを移動します。</source>
+        <translation>%1 could not be moved (%2), and putting back what was moved failed as well.
+Files now in the destination %3:
+%4
+The rest is in the source %5. Moving the folder to the same destination again finishes the move.</translation>
     </message>
 </context>
 <context>

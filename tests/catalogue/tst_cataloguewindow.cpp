@@ -13,6 +13,7 @@
 #include "catalogue/columnwidths.h"
 #include "cataloguefixture.h"
 #include "platform/programicon.h"
+#include "support/testpe.h"
 
 using namespace qm;
 using qm::test::CatalogueFixture;
@@ -72,6 +73,7 @@ private Q_SLOTS:
     void iconRefreshKeepsExcludedAndUnregistered();
     void inPlaceNameEdit();
     void doubleClickEditsRow();
+    void iconShownRightAfterRegistering();
     void installerMenuHandsOver();
 
 private:
@@ -490,7 +492,7 @@ void CatalogueWindowTest::pendingMoveRunsSequentialRegistration() {
     openWith({"a", "b"}, "1,A,a,c,e,d\r\n");
     QCOMPARE(m_fixture->registration.shownFolders, QStringList{"b"});
     QVERIFY(!state().newFolderPending);
-    QCOMPARE(m_fixture->env->prompt.texts(), QStringList{"全て登録されました。"});
+    QCOMPARE(m_fixture->env->prompt.texts(), QStringList{"1 件が未設定のままです：\nb"});
 }
 
 void CatalogueWindowTest::moveTargetClosesWindow() {
@@ -673,6 +675,21 @@ void CatalogueWindowTest::doubleClickEditsRow() {
     // Cancelled: the row is as it was, but the list counts as changed.
     QCOMPARE(CatalogueFixture::rows().at(1), "2,b,b,未設定,不明,未設定");
     QVERIFY(window->listChanged());
+}
+
+void CatalogueWindowTest::iconShownRightAfterRegistering() {
+    const QString exe = m_fixture->env->root() + "/w/a/tool.exe";
+    m_fixture->registration.answer = [exe](int) {
+        state().editState = 1;
+        state().editExe = exe;
+    };
+    openWith({"a"}, "");
+    m_fixture->env->writeFile("w/a/tool.exe", test::testExecutable());
+    CatalogueFixture::select(0);
+    QVERIFY(qobject_cast<QLabel*>(control("Picture1"))->pixmap().isNull());
+    qobject_cast<QPushButton*>(control("Command8"))->click();
+    QCOMPARE(m_fixture->registration.shownFolders, QStringList{"a"});
+    QCOMPARE(qobject_cast<QLabel*>(control("Picture1"))->pixmap().size(), QSize(32, 32));
 }
 
 QTEST_MAIN(CatalogueWindowTest)

@@ -5,12 +5,15 @@
 
 #include <filesystem>
 
+#include <unistd.h>
+
 #include "app/helpers.h"
-#include "platform/foldertree.h"
 #include "platform/fileoperation.h"
+#include "platform/foldertree.h"
 #include "platform/pathbytes.h"
 #include "support/bytetree.h"
 #include "support/scopedfault.h"
+#include "support/scopedmount.h"
 #include "support/testenvironment.h"
 
 using namespace qm;
@@ -56,6 +59,11 @@ int entryCount(const QString& folder) {
     return int(std::distance(begin(it), end(it)));
 }
 
+// True when one message was shown and it names path.
+bool saysWhy(const TestEnvironment& env, const QString& path) {
+    return env.prompt.texts().size() == 1 && env.prompt.texts().first().contains(path);
+}
+
 FileSystemFault refusing(const QString& path) {
     FileSystemFault fault;
     fault.refuses = [path](const QString& p) { return p == path; };
@@ -78,6 +86,8 @@ private Q_SLOTS:
     void undeletableFileStopsBeforeAnyFolder();
     void unremovableFolderStops();
     void collectsOneLevelSorted();
+    void neverLeavesTheTree_data();
+    void neverLeavesTheTree();
 };
 
 void FolderTreeTest::deletesTree_data() {
@@ -154,7 +164,8 @@ void FolderTreeTest::fullTableIsDeletedOneMoreIsRefused() {
         QVERIFY(env.prompt.messages.isEmpty());
     } else {
         QVERIFY(!result);
-        QCOMPARE(env.prompt.texts(), QStringList{"error"});
+        QCOMPARE(env.prompt.texts().size(), 1);
+        QVERIFY(env.prompt.texts().first().contains("1001"));
         QCOMPARE(env.prompt.messages.first().flags, 0);
         QVERIFY(env.prompt.messages.first().title.isEmpty());
         // Refused before anything was deleted.
@@ -165,17 +176,17 @@ void FolderTreeTest::fullTableIsDeletedOneMoreIsRefused() {
 void FolderTreeTest::missingOrNotAFolder() {
     TestEnvironment env;
     QVERIFY(!deleteFolderTree(env.root() + "/missing"));
-    QCOMPARE(env.prompt.texts(), QStringList{"error"});
+    QVERIFY(saysWhy(env, env.root() + "/missing"));
 
     env.prompt.clear();
     const QString file = env.writeFile("plain.txt", "keep");
     QVERIFY(!deleteFolderTree(file));
-    QCOMPARE(env.prompt.texts(), QStringList{"error"});
+    QVERIFY(saysWhy(env, file));
     QCOMPARE(TestEnvironment::readFile(file), QByteArray("keep"));
 
     env.prompt.clear();
     QVERIFY(!deleteFolderTree(QString()));
-    QCOMPARE(env.prompt.texts(), QStringList{"error"});
+    QCOMPARE(env.prompt.texts().size(), 1);
 }
 
 void FolderTreeTest::linkInsideTreeIsNotFollowed() {
@@ -221,7 +232,7 @@ void FolderTreeTest::undeletableFileStopsBeforeAnyFolder() {
     const test::ScopedFileSystemFault guard(refusing(app + "/b/c1"));
 
     QVERIFY(!deleteFolderTree(app));
-    QCOMPARE(env.prompt.texts(), QStringList{"error"});
+    QVERIFY(saysWhy(env, app + "/b/c1"));
     QVERIFY(!exists(app + "/a1"));
     QVERIFY(!exists(app + "/z9"));
     QVERIFY(exists(app + "/b/c1"));
@@ -237,7 +248,7 @@ void FolderTreeTest::unremovableFolderStops() {
         const test::ScopedFileSystemFault guard(refusing(app + "/a"));
         QVERIFY(!deleteFolderTree(app));
     }
-    QCOMPARE(env.prompt.texts(), QStringList{"error"});
+    QVERIFY(saysWhy(env, app + "/a"));
     // Files are all gone; b (removed before a, deepest-last order) is gone; a and app stay.
     QVERIFY(!exists(app + "/top"));
     QVERIFY(!exists(app + "/a/f"));
@@ -249,7 +260,7 @@ void FolderTreeTest::unremovableFolderStops() {
         const test::ScopedFileSystemFault guard(refusing(app));
         QVERIFY(!deleteFolderTree(app));
     }
-    QCOMPARE(env.prompt.texts(), QStringList{"error"});
+    QVERIFY(saysWhy(env, app));
     QVERIFY(!exists(app + "/a"));
     QVERIFY(QFileInfo(app).isDir());
 
@@ -270,6 +281,55 @@ void FolderTreeTest::collectsOneLevelSorted() {
     QVERIFY(exists(env.root() + "/app/b"));
     QVERIFY(deleteFolderTree(env.root() + "/app"));
     QVERIFY(env.prompt.messages.isEmpty());
+}
+
+void FolderTreeTest::neverLeavesTheTree_data() {
+    QTest::addColumn<QString>("danger");
+    QTest::newRow("a file system mounted inside") << "mount";
+    QTest::newRow("a folder swapped for a link after the listing") << "swap";
+    QTest::newRow("a read-only folder that fails gets its mode back") << "read-only";
+}
+
+void FolderTreeTest::neverLeavesTheTree() {
+    QFETCH(QString, danger);
+    TestEnvironment env;
+    makeTree(env, "outside", {"precious.txt"});
+    makeTree(env, "app", {"a1", "data/", "data/file", "locked/", "locked/a", "locked/kept", "z9"});
+    const QString app = env.root() + "/app";
+    const QString outside = env.root() + "/outside";
+    const test::ScopedMount mount(danger == "mount" ? app + "/data" : QString());
+    if (danger == "mount") {
+        if (!mount.mounted()) {
+            QSKIP("no tmpfs could be mounted inside the tree (test.sh mounts as root)");
+        }
+        env.writeFile("app/data/on-the-mount", "kept");
+    }
+    if (danger == "read-only" && ::geteuid() == 0) {
+        QSKIP("root removes from any folder: test.sh runs this as an unprivileged user");
+    }
+    FileSystemFault fault;
+    fault.afterListing = [&] {
+        if (danger == "swap") {
+            QVERIFY(QDir(app + "/data").removeRecursively());
+            QVERIFY(QFile::link(outside, app + "/data"));
+        }
+    };
+    if (danger == "read-only") {
+        fault.refuses = [&](const QString& p) { return p == app + "/locked/kept"; };
+    }
+    const test::ScopedFileSystemFault guard(fault);
+
+    QVERIFY(!deleteFolderTree(app));
+    QCOMPARE(env.prompt.texts().size(), 1);
+    QCOMPARE(TestEnvironment::readFile(outside + "/precious.txt"), QByteArray("x"));
+    if (danger == "mount") {
+        QVERIFY(saysWhy(env, app + "/data"));
+        QCOMPARE(TestEnvironment::readFile(app + "/data/on-the-mount"), QByteArray("kept"));
+        QVERIFY(exists(app + "/a1"));  // refused before anything was deleted
+    } else if (danger == "read-only") {
+        QVERIFY(saysWhy(env, app + "/locked/kept"));
+        QCOMPARE(QFileInfo(app + "/locked").permissions() & QFileDevice::WriteOwner, 0);
+    }
 }
 
 QTEST_MAIN(FolderTreeTest)

@@ -172,6 +172,8 @@ private Q_SLOTS:
     void closing_data();
     void closing();
     void progressWhileExtracting();
+    void cancelWhileExtracting_data();
+    void cancelWhileExtracting();
 };
 
 void InstallerWindowTest::controls() {
@@ -202,42 +204,61 @@ void InstallerWindowTest::controls() {
 void InstallerWindowTest::drop_data() {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("folder");  // "" when the drop is ignored
+    QTest::addColumn<QString>("folder");   // "" when the file is refused
+    QTest::addColumn<QString>("refusal");  // part of the message that says why
     QTest::newRow("mixed case lzh") << QStringList{"/in/Tool.Lzh"} << "Picture1"
-                                    << "Tool";
+                                    << "Tool"
+                                    << "";
     QTest::newRow("zip on the image") << QStringList{"/in/v1.2 tool.ZIP"} << "Image1"
-                                      << "v1.2 tool";
+                                      << "v1.2 tool"
+                                      << "";
     QTest::newRow("first of two") << QStringList{"/in/a.zip", "/in/b.lzh"} << "Picture1"
-                                  << "a";
+                                  << "a"
+                                  << "";
     QTest::newRow("second one is ignored") << QStringList{"/in/a.txt", "/in/b.lzh"} << "Picture1"
-                                           << "";
+                                           << ""
+                                           << "インストールできません";
+    // Neither an extension nor, as the file is not there, an archive's signature.
     QTest::newRow("no dot") << QStringList{"/in/toolzip"} << "Picture1"
-                            << "too";
+                            << ""
+                            << "インストールできません";
+    QTest::newRow("extension alone") << QStringList{"/in/.zip"} << "Picture1"
+                                     << ""
+                                     << "フォルダ名を決められません";
     QTest::newRow("other extension") << QStringList{"/in/tool.gz"} << "Image1"
-                                     << "";
+                                     << ""
+                                     << "インストールできません";
     QTest::newRow("hidden") << QStringList{"/in/.tool.lzh"} << "Picture1"
-                            << ".tool";
+                            << ".tool"
+                            << "";
     QTest::newRow("rar") << QStringList{"/in/tool.rar"} << "Image1"
-                         << "tool";
+                         << "tool"
+                         << "";
     QTest::newRow("compound extension") << QStringList{"/in/Tool-1.0.TAR.GZ"} << "Picture1"
-                                        << "Tool-1.0";
+                                        << "Tool-1.0"
+                                        << "";
     QTest::newRow("short compound extension") << QStringList{"/in/tool.tbz2"} << "Picture1"
-                                              << "tool";
+                                              << "tool"
+                                              << "";
     // The folder's name is trimmed as its path is: the clash test and the extraction agree.
     QTest::newRow("trailing blank") << QStringList{"/in/Tool .lzh"} << "Picture1"
-                                    << "Tool";
+                                    << "Tool"
+                                    << "";
     QTest::newRow("trailing dots and blanks") << QStringList{"/in/Tool. ..zip"} << "Picture1"
-                                              << "Tool";
+                                              << "Tool"
+                                              << "";
 }
 
 void InstallerWindowTest::drop() {
     QFETCH(QStringList, files);
     QFETCH(QString, target);
     QFETCH(QString, folder);
+    QFETCH(QString, refusal);
     World world;
     Form* form = world.open();
     dropFiles(child<QWidget>(form, qPrintable(target)), files);
-    QVERIFY(world.env.prompt.messages.isEmpty());
+    QCOMPARE(world.env.prompt.texts().size(), refusal.isEmpty() ? 0 : 1);
+    QVERIFY(refusal.isEmpty() || world.env.prompt.texts()[0].contains(refusal));
     QCOMPARE(text(form, "Label1"), folder.isEmpty() ? QString() : files.first());
     QCOMPARE(text(form, "Label5"), folder.isEmpty() ? world.work : world.work + "/" + folder);
 }
@@ -302,10 +323,12 @@ void InstallerWindowTest::clashKeepsPreviousChoice() {
     const QString refusedPath = QStringLiteral(
         "このパスは解凍に使えません（「\"」の後に空白が続いています）。ファイルかフォルダの名前を変"
         "えてからもう一度指定してください。");
+    const QString noName = QStringLiteral(
+        "このファイル名には拡張子の前に名前がないので、フォルダ名を決められません。ファイル名を変"
+        "えてからもう一度指定してください。");
     const QList<QPair<QString, QString>> refusals{
         {"/in/x.zip", kClash},
-        {"/in/zip", kClash},
-        {"/in/...zip", kClash},
+        {"/in/...zip", noName},
         // Extracted, a trailing blank would have merged into the folder "Tool".
         {"/in/Tool .zip", kClash},
         {"/in/tool.7z", kClash},
@@ -314,7 +337,6 @@ void InstallerWindowTest::clashKeepsPreviousChoice() {
     for (const auto& [clash, message] : refusals) {
         world.env.prompt.clear();
         dropFiles(child<QWidget>(form, "Image1"), QStringList{clash});
-        // A name too short to leave anything names the working folder itself: a clash too.
         QCOMPARE(world.env.prompt.texts(), QStringList{message});
         QCOMPARE(world.env.prompt.messages[0].flags, 0);
         QCOMPARE(world.env.prompt.messages[0].title, QString());
@@ -365,6 +387,13 @@ void InstallerWindowTest::installHandsOverToCatalogue_data() {
     QTest::newRow("tar.gz") << "gzip.tar.gz"
                             << "Tool.tar.gz"
                             << "Tool";
+    // No extension: taken by the archive's signature, under its whole name.
+    QTest::newRow("lzh named without a dot") << "lh5.lzh"
+                                             << "archiveLZH"
+                                             << "archiveLZH";
+    QTest::newRow("7z without extension") << "nested.7z"
+                                          << "tool"
+                                          << "tool";
 }
 
 void InstallerWindowTest::installHandsOverToCatalogue() {
@@ -394,10 +423,9 @@ void InstallerWindowTest::failedInstallKeepsWindow() {
     const QString archive = world.archive("corrupt.lzh", "broken.lzh");
     dropFiles(child<QWidget>(form, "Picture1"), QStringList{archive});
     click(form, "Command1");
-    QCOMPARE(world.env.prompt.texts(),
-             (QStringList{"解凍に失敗しました。No.5", "解凍に失敗しました。"}));
-    QCOMPARE(world.env.prompt.messages[1].flags, 0);
-    QCOMPARE(world.env.prompt.messages[1].title, QString());
+    // One message, naming the cause.
+    QCOMPARE(world.env.prompt.texts().size(), 1);
+    QVERIFY(world.env.prompt.texts()[0].startsWith("解凍に失敗しました。No.5\nアーカイブが壊れて"));
     QVERIFY(form->isVisible());
     QCOMPARE(text(form, "Label1"), archive);
     QCOMPARE(text(form, "Label5"), world.work + "/broken");
@@ -560,6 +588,7 @@ void InstallerWindowTest::progressWhileExtracting() {
     int ticks = 0;
     bool seenBusy = false;
     int highest = -1;
+    QString counts;
     QTimer watcher;
     watcher.setInterval(2);
     connect(&watcher, &QTimer::timeout, [&] {
@@ -567,8 +596,7 @@ void InstallerWindowTest::progressWhileExtracting() {
         if (bar->isVisible() && !install->isEnabled()) {
             seenBusy = true;
             highest = qMax(highest, bar->value());
-            // Closing while files are being written is refused.
-            form->close();
+            counts = bar->text().contains(" 個、") ? bar->text() : counts;
         }
     });
     watcher.start();
@@ -577,12 +605,44 @@ void InstallerWindowTest::progressWhileExtracting() {
     QVERIFY(seenBusy);
     QVERIFY(ticks > 1);
     QVERIFY(highest <= 1000);
+    QVERIFY2(!counts.isEmpty(), "entries and bytes are shown");
     QVERIFY(!bar->isVisible());
     QVERIFY(world.env.prompt.messages.isEmpty());
     // Everything lay in the folder "data", whose contents came out.
     QCOMPARE(QFileInfo(world.work + "/big/file7").size(), qint64(6) << 20);
     QCOMPARE(state().newFolderName, QStringLiteral("big"));
     QCOMPARE(world.env.endCount, 0);
+}
+
+void InstallerWindowTest::cancelWhileExtracting_data() {
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("cancel button") << false;
+    QTest::newRow("close box") << true;
+}
+
+void InstallerWindowTest::cancelWhileExtracting() {
+    QFETCH(bool, closeBox);
+    World world;
+    QPointer<Form> form = world.open();
+    QDir().mkpath(world.env.root() + "/in");
+    const QString archive = bigZip(world.env.root() + "/in/big.zip", 16, 6);
+    dropFiles(child<QWidget>(form, "Picture1"), QStringList{archive});
+    auto* cancel = child<QPushButton>(form, "cancelButton");
+    QTimer watcher;
+    watcher.setInterval(2);
+    connect(&watcher, &QTimer::timeout, [&] {
+        if (form && cancel->isVisible()) {
+            closeBox ? (void)form->close() : cancel->click();
+        }
+    });
+    watcher.start();
+    click(form, "Command1");
+    watcher.stop();
+    // Nothing written, nothing said, and the window gone only when its close box was used.
+    QVERIFY(world.env.prompt.messages.isEmpty());
+    QCOMPARE(QDir(world.work).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{});
+    QCOMPARE(waitFor([&] { return form.isNull(); }, 1000), closeBox);
 }
 
 QTEST_MAIN(InstallerWindowTest)

@@ -61,8 +61,12 @@ private Q_SLOTS:
     void enterInTheBoxOpensNothing();
 
 private:
-    // Paths in the tables are written with "@" for the test's own folder.
-    QString path(const QString& text) const { return QString(text).replace(u'@', m_env->root()); }
+    // Paths in the tables are written with "@" for the test's own folder; a leading "~" stands
+    // for a row lower-cased as earlier versions stored it.
+    QString path(const QString& text) const {
+        const QString expanded = QString(text).replace(u'@', m_env->root());
+        return expanded.startsWith(u'~') ? expanded.mid(1).toLower() : expanded;
+    }
     QStringList paths(const QStringList& texts) const;
     QStringList lowerPaths(const QStringList& texts) const;
     void storeRows(const QStringList& rows);
@@ -193,8 +197,9 @@ void TestMenu::updateRule_data() {
         << QStringList{"a", "b", "c", "d", "e"} << "f" << QStringList{"f", "a", "b", "c", "d"};
     QTest::newRow("empty rows are rows")
         << QStringList{"", "", "", "", ""} << "a" << QStringList{"a", "", "", "", ""};
-    QTest::newRow("stored duplicates in another case all go")
-        << QStringList{"x/a", "X/A", "b", "", ""} << "x/a" << QStringList{"x/a", "b", "", ""};
+    QTest::newRow("another spelling is another folder")
+        << QStringList{"x/a", "X/A", "b", "", ""} << "x/a"
+        << QStringList{"x/a", "X/A", "b", "", ""};
     QTest::newRow("short stored list") << QStringList{"a"} << "b" << QStringList{"b", "a"};
 }
 
@@ -261,16 +266,22 @@ void TestMenu::recentList_data() {
     QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QStringList>("folders");  // made on disk
     QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QStringList>("expected");  // before lower-casing
+    QTest::addColumn<QStringList>("expected");
     QTest::newRow("moves to the top")
         << QStringList{"@/a", "@/Soft", "@/b", "", ""} << QStringList{"Soft"} << "@/Soft"
         << QStringList{"@/Soft", "@/a", "@/b", "", ""};
     QTest::newRow("sixth drops the oldest")
         << QStringList{"@/a", "@/b", "@/c", "@/d", "@/e"} << QStringList{"f"} << "@/f"
         << QStringList{"@/f", "@/a", "@/b", "@/c", "@/d"};
-    QTest::newRow("no duplicate in another case")
-        << QStringList{"@/a", "@/soft", "@/b", "", ""} << QStringList{"SOFT"} << "@/SOFT"
-        << QStringList{"@/soft", "@/a", "@/b", "", ""};
+    QTest::newRow("old lower-cased row of the folder goes")
+        << QStringList{"~@/a", "~@/soft", "~@/b", "", ""} << QStringList{"SOFT"} << "@/SOFT"
+        << QStringList{"@/SOFT", "~@/a", "~@/b", "", ""};
+    QTest::newRow("another spelling stays")
+        << QStringList{"@/a", "@/soft", "@/b", "", ""} << QStringList{"soft", "SOFT"} << "@/SOFT"
+        << QStringList{"@/SOFT", "@/a", "@/soft", "@/b", ""};
+    QTest::newRow("old row of two spellings stays")
+        << QStringList{"~@/soft", "", "", "", ""} << QStringList{"Soft", "SOFT"} << "@/SOFT"
+        << QStringList{"@/SOFT", "~@/soft", "", "", ""};
 }
 
 void TestMenu::recentList() {
@@ -281,23 +292,23 @@ void TestMenu::recentList() {
     for (const QString& folder : folders) {
         m_env->makeFolder(folder);
     }
-    storeRows(lowerPaths(stored));
+    storeRows(paths(stored));
     openMenu();
-    QCOMPARE(rows(), lowerPaths(stored));
+    QCOMPARE(rows(), paths(stored));
 
     browseTo(path(chosen));
 
     QCOMPARE(m_env->prompt.chooserTitles,
              QStringList{QStringLiteral("対象となるフォルダを指定してください。")});
-    QCOMPARE(rows(), lowerPaths(expected));
-    // The working folder keeps the case it was chosen in; the list row is lower case.
+    QCOMPARE(rows(), paths(expected));
+    // The working folder and its row keep the case it was chosen in.
     QCOMPARE(state().workFolder, path(chosen));
     QCOMPARE(box()->currentText(), path(chosen));
     QCOMPARE(enabledActions(), kNotPrepared);
     QCOMPARE(state().listFolder, m_env->programFolder() + u'/' + QFileInfo(chosen).fileName());
 
     menu()->close();
-    QCOMPARE(storedRows(), lowerPaths(expected));
+    QCOMPARE(storedRows(), paths(expected));
 }
 
 void TestMenu::nothingChosenDisablesBothGroups_data() {
@@ -378,14 +389,15 @@ void TestMenu::handedOverFolder() {
     storeRows(lowerPaths({"@/a", "@/b", "", "", ""}));
     state().workFolder = soft;
     openMenu();
-    QCOMPARE(rows(), lowerPaths({"@/Tools/Soft", "@/a", "@/b", "", ""}));
+    QCOMPARE(rows(), paths({"@/Tools/Soft", "~@/a", "~@/b", "", ""}));
     QCOMPARE(box()->currentText(), soft);
     QCOMPARE(enabledActions(), prepared ? kPrepared : kNotPrepared);
     QCOMPARE(state().listFolder, m_env->programFolder() + "/Soft");
 }
 
-// The list keeps lower case, but this file system tells letter cases apart: a picked row is
-// taken as the folder on disk, so that it names the list folder that was prepared for it.
+// Earlier versions kept the list in lower case, but this file system tells letter cases apart: a
+// picked old row is taken as the one folder on disk it stands for, so that it names the list
+// folder that was prepared for it, and is stored in that spelling.
 void TestMenu::pickedRowTakesTheFolderOnDisk() {
     const QString soft = m_env->makeFolder("Tools/Soft");
     makePrepared(soft);
@@ -398,7 +410,7 @@ void TestMenu::pickedRowTakesTheFolderOnDisk() {
     QCOMPARE(state().workFolder, soft);
     QCOMPARE(state().listFolder, m_env->programFolder() + "/Soft");
     QCOMPARE(box()->currentText(), soft);
-    QCOMPARE(rows(), lowerPaths({"@/Tools/Soft", "@/a", "", "", ""}));
+    QCOMPARE(rows(), paths({"@/Tools/Soft", "~@/a", "", "", ""}));
     QCOMPARE(enabledActions(), kPrepared);
     QCOMPARE(QApplication::focusWidget(), button("Command2"));
 }
@@ -437,7 +449,7 @@ void TestMenu::prepareThenOpenCatalogue() {
     QVERIFY(test::waitFor([this] { return menu() == nullptr; }));
     QCOMPARE(state().workFolder, soft);
     QCOMPARE(state().listFolder, m_env->programFolder() + "/Soft");
-    QCOMPARE(storedRows().first(), soft.toLower());
+    QCOMPARE(storedRows().first(), soft);
     QCOMPARE(m_env->endCount, 0);
 }
 
@@ -468,7 +480,7 @@ void TestMenu::installerReplacesMenu() {
     QVERIFY(
         test::waitFor([] { return WindowRegistry::instance().isVisible(WindowKind::Installer); }));
     QVERIFY(test::waitFor([this] { return menu() == nullptr; }));
-    QCOMPARE(storedRows().first(), soft.toLower());
+    QCOMPARE(storedRows().first(), soft);
     QCOMPARE(m_env->endCount, 0);
 }
 
@@ -509,7 +521,7 @@ void TestMenu::quitWritesListAndEnds() {
     QTest::mouseClick(button("Command6"), Qt::LeftButton);
     QCOMPARE(m_env->endCount, 1);
     QVERIFY(menu() == nullptr);
-    QCOMPARE(storedRows(), (QStringList{soft.toLower(), "", "", "", ""}));
+    QCOMPARE(storedRows(), (QStringList{soft, "", "", "", ""}));
 }
 
 void TestMenu::enterInTheBoxOpensNothing_data() {

@@ -8,13 +8,17 @@
 #include <filesystem>
 #include <memory>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 #include "platform/fileoperation.h"
 #include "platform/launcher.h"
 #include "platform/pathbytes.h"
 #include "support/bytetree.h"
 #include "support/scopedfault.h"
+#include "support/scopedmount.h"
 #include "support/testenvironment.h"
 
 using namespace qm;
@@ -136,6 +140,10 @@ private Q_SLOTS:
     void failedMoveLosesNothing_data();
     void failedMoveLosesNothing();
     void failedCopyReportsFailure();
+    void keepsWhatACopyKeeps_data();
+    void keepsWhatACopyKeeps();
+    void fullDestinationIsFoundBeforehand_data();
+    void fullDestinationIsFoundBeforehand();
     void changedFileIsCopiedAgainOrKept_data();
     void changedFileIsCopiedAgainOrKept();
     void startsProgramsInFoldersNamedInBytes();
@@ -199,27 +207,120 @@ void FileOperationTest::copyMergesAndOverwrites() {
     QCOMPARE(snapshot(target + "/new/menu"), before);
 }
 
+void FileOperationTest::keepsWhatACopyKeeps_data() {
+    addBoundaryRows();
+}
+
+void FileOperationTest::keepsWhatACopyKeeps() {
+    QFETCH(Boundary, boundary);
+    TestEnvironment env;
+    const QString source = env.makeFolder("soft/Image");
+    const QByteArray image = QFile::encodeName(source + "/disk.img");
+    {
+        QFile file(source + "/disk.img");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.seek(qint64(64) << 20));
+        file.write("end");
+    }
+    QCOMPARE(::setxattr(image.constData(), "user.origin", "disk", 4, 0), 0);
+    QCOMPARE(::link(image.constData(), QFile::encodeName(source + "/same.img").constData()), 0);
+    QVERIFY(QFile::link("disk.img", source + "/current"));
+    const struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+    ::utimensat(AT_FDCWD, QFile::encodeName(source + "/current").constData(), old,
+                AT_SYMLINK_NOFOLLOW);
+    std::unique_ptr<OtherFolder> other;
+    const QString target = destinationFor(boundary, env, "apps/Image", &other);
+    QM_SKIP_WITHOUT_OTHER_FS(target);
+    const test::ScopedFileSystemFault guard(boundaryFault(boundary));
+
+    QCOMPARE(shellFileOperation(request(FileOperation::Move, source, target)), 0);
+    const QByteArray moved = QFile::encodeName(target + "/disk.img");
+    struct stat st {};
+    struct stat link {};
+    struct stat same {};
+    QCOMPARE(::stat(moved.constData(), &st), 0);
+    QCOMPARE(::lstat(QFile::encodeName(target + "/current").constData(), &link), 0);
+    QCOMPARE(::stat(QFile::encodeName(target + "/same.img").constData(), &same), 0);
+    char origin[8] = {};
+    QCOMPARE(::getxattr(moved.constData(), "user.origin", origin, sizeof origin), ssize_t(4));
+    QCOMPARE(QByteArray(origin), QByteArray("disk"));
+    QCOMPARE(st.st_size, (qint64(64) << 20) + 3);
+    QVERIFY2(st.st_blocks * 512 < (qint64(1) << 20), "the holes were filled");
+    QCOMPARE(same.st_ino, st.st_ino);
+    QCOMPARE(link.st_mtim.tv_sec, old[1].tv_sec);
+    QVERIFY(snapshot(source).isEmpty());
+}
+
+void FileOperationTest::fullDestinationIsFoundBeforehand_data() {
+    QTest::addColumn<qint64>("written");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("2 GiB with holes") << qint64(4096) << true;
+    QTest::newRow("16 MiB of data") << (qint64(16) << 20) << false;
+}
+
+// Needs a file system of 8 MiB, which test.sh mounts and names in QM_SMALL_FS.
+void FileOperationTest::fullDestinationIsFoundBeforehand() {
+    QFETCH(qint64, written);
+    QFETCH(bool, fits);
+    const QString small = qEnvironmentVariable("QM_SMALL_FS");
+    if (small.isEmpty()) {
+        QSKIP("no small file system: test.sh mounts one as root and names it in QM_SMALL_FS");
+    }
+    TestEnvironment env;
+    const QString source = env.makeFolder("soft/Image");
+    QFile file(source + "/disk.img");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.seek((qint64(2) << 30) - written));
+    file.write(QByteArray(written, 'x'));
+    file.close();
+    const OtherFolder other(small);
+    const QString target = other.dir.path() + "/Image";
+    TransferOutcome outcome;
+    const int result =
+        shellFileOperation(request(FileOperation::Move, source, target), {}, &outcome);
+    if (fits) {
+        QCOMPARE(result, 0);
+        QCOMPARE(QFileInfo(target + "/disk.img").size(), qint64(2) << 30);
+        return;
+    }
+    QVERIFY(result != 0);
+    QCOMPARE(outcome.problem, TransferOutcome::Problem::NoSpace);
+    QCOMPARE(QFileInfo(source + "/disk.img").size(), qint64(2) << 30);
+    QVERIFY(QDir(target).isEmpty());
+}
+
 void FileOperationTest::changedFileIsCopiedAgainOrKept_data() {
     QTest::addColumn<Boundary>("boundary");
     QTest::addColumn<int>("changes");
+    QTest::addColumn<QString>("changedDuring");  // a file whose copy changes the log meanwhile
     QTest::addColumn<bool>("heldOpen");
-    QTest::addColumn<bool>("arrives");
+    QTest::addColumn<QString>("expected");  // arrives, stays (in the source) or refused
     for (const Boundary boundary : {Boundary::Injected, Boundary::Real}) {
         const char* name = boundary == Boundary::Real ? "other file system" : "injected boundary";
-        QTest::addRow("%s, changed once", name) << boundary << 1 << false << true;
-        QTest::addRow("%s, keeps changing", name) << boundary << 1000 << false << false;
-        QTest::addRow("%s, held open by a writer", name) << boundary << 0 << true << false;
+        QTest::addRow("%s, changed once", name) << boundary << 1 << "" << false << "arrives";
+        QTest::addRow("%s, keeps changing", name) << boundary << 1000 << "" << false << "stays";
+        QTest::addRow("%s, changed during its own copy", name)
+            << boundary << 1 << "data/log.txt" << false << "arrives";
+        QTest::addRow("%s, changed during another file's copy", name)
+            << boundary << 1 << "readme.txt" << false << "arrives";
+        QTest::addRow("%s, changed during each of its copies", name)
+            << boundary << 1000 << "data/log.txt" << false << "stays";
+        QTest::addRow("%s, held open by a writer", name)
+            << boundary << 0 << "" << true << "refused";
     }
 }
 
 void FileOperationTest::changedFileIsCopiedAgainOrKept() {
     QFETCH(Boundary, boundary);
     QFETCH(int, changes);
+    QFETCH(QString, changedDuring);
     QFETCH(bool, heldOpen);
-    QFETCH(bool, arrives);
+    QFETCH(QString, expected);
     TestEnvironment env;
-    const QString log = env.writeFile("soft/Tool/log.txt", "start");
+    const QString source = env.root() + "/soft/Tool";
+    const QString log = env.writeFile("soft/Tool/data/log.txt", "start");
     env.writeFile("soft/Tool/app.exe", "MZ");
+    env.writeFile("soft/Tool/readme.txt", "read me");
     std::unique_ptr<OtherFolder> other;
     const QString target = destinationFor(boundary, env, "apps/Tool", &other);
     QM_SKIP_WITHOUT_OTHER_FS(target);
@@ -227,37 +328,59 @@ void FileOperationTest::changedFileIsCopiedAgainOrKept() {
     if (heldOpen) {
         QVERIFY(writer.open(QIODevice::Append | QIODevice::Unbuffered));
     }
-    const test::ScopedFileSystemFault guard(boundaryFault(boundary));
-    // The program writes its log while it is being copied: ticks come before each entry and
-    // after each part of a file copied.
-    int ticks = 0;
-    const auto progress = [&] {
-        if (++ticks > 2 && changes > 0) {
+    const auto change = [&] {
+        if (changes > 0) {
             --changes;
             QFile file(log);
             QVERIFY(file.open(QIODevice::Append));
             file.write("+");
         }
     };
+    FileSystemFault fault = boundaryFault(boundary);
+    if (!changedDuring.isEmpty()) {
+        fault.duringCopy = [&](const QString& path) {
+            if (path == source + u'/' + changedDuring) {
+                change();
+            }
+        };
+    }
+    const test::ScopedFileSystemFault guard(fault);
+    // Without a file named, the program writes its log while the move runs: ticks come before
+    // each entry and after each part of a file copied.
+    int ticks = 0;
+    const auto progress = [&] {
+        if (++ticks > 2 && changedDuring.isEmpty()) {
+            change();
+        }
+    };
 
-    QCOMPARE(shellFileOperation(request(FileOperation::Move, env.root() + "/soft/Tool", target),
-                                progress),
-             0);
-    QCOMPARE(TestEnvironment::readFile(target + "/app.exe"), QByteArray("MZ"));
+    TransferOutcome outcome;
+    const int result =
+        shellFileOperation(request(FileOperation::Move, source, target), progress, &outcome);
     if (heldOpen) {
         writer.write("+later");
         writer.close();
     }
-    const QString where = arrives ? target + "/log.txt" : log;
-    QVERIFY(!QFileInfo::exists(arrives ? log : target + "/log.txt"));
+    QVERIFY(!snapshot(target).keys().join(u'|').contains(".qm-"));
+    if (expected == "refused") {
+        QVERIFY(result != 0);
+        QCOMPARE(outcome.problem, TransferOutcome::Problem::HeldOpen);
+        QCOMPARE(outcome.path, log);
+        QCOMPARE(snapshot(source).value("data/log.txt"), QByteArray("start+later"));
+        QVERIFY(snapshot(target).isEmpty());
+        return;
+    }
+    QCOMPARE(result, 0);
+    QCOMPARE(TestEnvironment::readFile(target + "/app.exe"), QByteArray("MZ"));
+    QCOMPARE(TestEnvironment::readFile(target + "/readme.txt"), QByteArray("read me"));
+    const bool arrives = expected == "arrives";
+    QVERIFY(!QFileInfo::exists(arrives ? log : target + "/data/log.txt"));
+    const QString where = arrives ? target + "/data/log.txt" : log;
     if (arrives) {
         QCOMPARE(TestEnvironment::readFile(where), QByteArray("start+"));
-    } else if (heldOpen) {
-        QCOMPARE(TestEnvironment::readFile(where), QByteArray("start+later"));
     } else {
         QVERIFY(TestEnvironment::readFile(where).startsWith("start++"));
     }
-    QVERIFY(!snapshot(target).keys().join(u'|').contains(".qm-"));
 }
 
 void FileOperationTest::copyReplacesALinkInsteadOfWritingThroughIt() {
@@ -296,61 +419,95 @@ void FileOperationTest::failedMoveLosesNothing_data() {
     QTest::addColumn<bool>("crossDevice");
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("path");
+    QTest::addColumn<TransferOutcome::Problem>("problem");
+    using P = TransferOutcome::Problem;
     QTest::newRow("rename, top-level file") << false << "refuse"
-                                            << "readme.txt";
+                                            << "readme.txt" << P::Failed;
+    QTest::newRow("rename, read-only folder") << false << "refuse"
+                                              << "fixed" << P::Failed;
     QTest::newRow("across, nested file") << true << "refuse"
-                                         << "data/deeper/level2.dat";
+                                         << "data/deeper/level2.dat" << P::Failed;
     QTest::newRow("across, top-level file") << true << "refuse"
-                                            << "readme.txt";
+                                            << "readme.txt" << P::Failed;
     QTest::newRow("across, emptied folder") << true << "refuse"
-                                            << "data";
+                                            << "data" << P::Failed;
     QTest::newRow("across, copy breaks midway") << true << "break"
-                                                << "readme.txt";
+                                                << "readme.txt" << P::Failed;
     QTest::newRow("across, nested copy breaks") << true << "break"
-                                                << "data/deeper/level2.dat";
+                                                << "data/deeper/level2.dat" << P::Failed;
+    QTest::newRow("across, flush fails") << true << "flush"
+                                         << "" << P::Failed;
     QTest::newRow("across, a pipe") << true << "pipe"
-                                    << "data/pipe";
+                                    << "data/pipe" << P::Unmovable;
+    QTest::newRow("across, unreadable file") << true << "unreadable"
+                                             << "data/level1.dat" << P::Unreadable;
+    QTest::newRow("across, unreadable folder") << true << "unreadable"
+                                               << "data/deeper" << P::Unreadable;
+    QTest::newRow("across, mount inside") << true << "mount"
+                                          << "empty" << P::MountPoint;
+    QTest::newRow("rename, a running program") << false << "run"
+                                               << "data/tool" << P::HeldOpen;
+    QTest::newRow("across, a running program") << true << "run"
+                                               << "data/tool" << P::HeldOpen;
 }
 
 void FileOperationTest::failedMoveLosesNothing() {
     QFETCH(bool, crossDevice);
     QFETCH(QString, fault);
     QFETCH(QString, path);
+    QFETCH(TransferOutcome::Problem, problem);
     TestEnvironment env;
     const QString source = makeProgram(env, "soft/Editor");
-    const QString faultPath = source + u'/' + path;
+    const QString faultPath = path.isEmpty() ? QString() : source + u'/' + path;
     if (fault == "pipe") {
         QCOMPARE(::mkfifo(QFile::encodeName(faultPath).constData(), 0600), 0);
     }
+    QProcess running;
+    if (fault == "run") {
+        QVERIFY(QFile::copy("/bin/sleep", faultPath));
+        running.start(faultPath, {"30"});
+        QVERIFY(running.waitForStarted());
+    }
     const QMap<QString, QByteArray> before = snapshot(source);
+    if (fault == "unreadable") {
+        if (::geteuid() == 0) {
+            QSKIP("root reads every file: test.sh runs this as an unprivileged user");
+        }
+        QVERIFY(::chmod(QFile::encodeName(faultPath).constData(), 0) == 0);
+    }
+    const test::ScopedMount mount(fault == "mount" ? faultPath : QString());
+    if (fault == "mount" && !mount.mounted()) {
+        QSKIP("no tmpfs could be mounted inside the tree (test.sh mounts as root)");
+    }
     const QString target = env.makeFolder("apps/Editor");
     FileSystemFault planted;
     planted.crossDevice = crossDevice;
+    planted.failsFlush = fault == "flush";
     const auto matches = [faultPath](const QString& p) { return p == faultPath; };
     if (fault == "refuse") {
         planted.refuses = matches;
     } else if (fault == "break") {
         planted.breaksCopy = matches;
     }
+    TransferOutcome outcome;
     {
         const test::ScopedFileSystemFault guard(planted);
-        QVERIFY(shellFileOperation(request(FileOperation::Move, source, target)) != 0);
+        QVERIFY(shellFileOperation(request(FileOperation::Move, source, target), {}, &outcome) !=
+                0);
     }
-    // Every file is in the source or in the destination, whole.
-    const QMap<QString, QByteArray> left = snapshot(source);
-    const QMap<QString, QByteArray> arrived = snapshot(target);
-    for (auto it = before.begin(); it != before.end(); ++it) {
-        if (it.key().endsWith(u'/')) {
-            continue;
-        }
-        const bool inSource = left.value(it.key()) == it.value() && left.contains(it.key());
-        const bool inTarget = arrived.value(it.key()) == it.value() && arrived.contains(it.key());
-        QVERIFY2(inSource || inTarget, qPrintable(it.key()));
+    running.kill();
+    running.waitForFinished();
+    QCOMPARE(outcome.problem, problem);
+    if (!faultPath.isEmpty() && problem != TransferOutcome::Problem::Failed) {
+        QCOMPARE(outcome.path, faultPath);
     }
-    QVERIFY(QFileInfo::exists(faultPath));
-    QVERIFY(!left.isEmpty());
-    QVERIFY(!arrived.isEmpty());
-    QVERIFY(!arrived.keys().join(u'|').contains(".qm-"));
+    if (fault == "unreadable") {
+        ::chmod(QFile::encodeName(faultPath).constData(), 0700);
+    }
+    // What moved was put back: the source is whole, the destination as it was.
+    QVERIFY(outcome.putBack);
+    QCOMPARE(snapshot(source), before);
+    QVERIFY(snapshot(target).isEmpty());
 }
 
 void FileOperationTest::failedCopyReportsFailure() {

@@ -23,6 +23,7 @@
 #include "registration/filelistbox.h"
 #include "registration/folderlistbox.h"
 #include "registration/registrationwindows.h"
+#include "support/testappimage.h"
 #include "support/testenvironment.h"
 #include "support/testpe.h"
 
@@ -110,6 +111,10 @@ private Q_SLOTS:
     void singleProgramChosenOnActivation_data();
     void singleProgramChosenOnActivation();
     void listsProgramAndTextFiles();
+    void programsKnownByContent_data();
+    void programsKnownByContent();
+    void offersProgramsOwnText_data();
+    void offersProgramsOwnText();
     void choosingProgramRegisters();
     void checkAndUncheck_data();
     void checkAndUncheck();
@@ -637,6 +642,76 @@ void TestRegistrationWindow::textPreview() {
         QCOMPARE(m_env->prompt.texts(), QStringList({program + "/gone.txt ﾌｧｲﾙを開けません。"}));
         QCOMPARE(preview->toPlainText(), QStringLiteral("Some notes\n"));
         QVERIFY(form->isVisible());
+        form->close();
+    }));
+}
+
+void TestRegistrationWindow::programsKnownByContent_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("head");
+    QFile self(QCoreApplication::applicationFilePath());
+    QVERIFY(self.open(QIODevice::ReadOnly));
+    const QByteArray elf = self.read(4096);
+    QByteArray appImage = elf;
+    appImage.replace(8, 3, "AI\x02");
+    QTest::newRow("ELF") << "tool" << elf;
+    QTest::newRow("AppImage") << "Tool-x86_64.AppImage" << appImage;
+    QTest::newRow("script without the bit") << "start" << QByteArray("#! /bin/sh\necho\n");
+    QTest::newRow("PE under another name") << "tool.bin" << testExecutable();
+}
+
+void TestRegistrationWindow::programsKnownByContent() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, head);
+    // As on a FAT stick: every file carries the execute bit, the program perhaps not even that.
+    const QString program = makeProgramFolder({}, {"readme.txt", "notes.html", "data.so"});
+    for (const char* other : {"readme.txt", "notes.html", "data.so"}) {
+        setExecutable(program + "/" + other, true);
+    }
+    m_env->writeFile("Soft/Tool/" + name, head);
+    setExecutable(program + "/" + name, name != "start");
+    state().editState = 2;
+    QVERIFY(runDialog([&](Form* form) {
+        QCOMPARE(rows(control<FileListBox>(form, "File1")), QStringList{name});
+        // The one program is chosen.
+        QCOMPARE(control<QLabel>(form, "Text1")->text(), program + "/" + name);
+        form->close();
+    }));
+}
+
+void TestRegistrationWindow::offersProgramsOwnText_data() {
+    QTest::addColumn<QStringList>("texts");  // program, name and description before and after
+    QTest::newRow("defaults filled")
+        << QStringList{"tool.exe", "Tool", "未設定", "縮小くん", "画像を縮める道具"};
+    QTest::newRow("typed texts kept")
+        << QStringList{"tool.exe", "Old name", "Old description", "Old name", "Old description"};
+    QTest::newRow("AppImage, empty fields")
+        << QStringList{"Tool.AppImage", "", "", "ツール", "いろいろする"};
+}
+
+void TestRegistrationWindow::offersProgramsOwnText() {
+    QFETCH(QStringList, texts);
+    const QString program = texts[0];
+    makeProgramFolder({});
+    if (program.endsWith(".exe")) {
+        m_env->writeFile(
+            "Soft/Tool/" + program,
+            versionExecutable(versionResource(
+                {{"041104B0",
+                  {{"FileDescription", "画像を縮める道具"}, {"ProductName", "縮小くん"}}}})));
+    } else {
+        AppImageParts parts;
+        parts.files["tool.desktop"] = appDesktopEntry();
+        m_env->writeFile("Soft/Tool/" + program, buildAppImage(m_env->root(), parts));
+    }
+    state().editState = 2;
+    state().editName = texts[1];
+    state().editDescription = texts[2];
+    QVERIFY(runDialog([&](Form* form) {
+        QCOMPARE(control<QLineEdit>(form, "Label2")->text(), texts[3]);
+        QCOMPARE(control<QLineEdit>(form, "Text2")->text(), texts[4]);
+        // Where offered text came from is shown.
+        QCOMPARE(control<QLabel>(form, "Label11")->text().contains(program), texts[1] != texts[3]);
         form->close();
     }));
 }

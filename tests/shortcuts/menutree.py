@@ -2,7 +2,8 @@
 """Prints the applications menu as the freedesktop menu library GMenu reads it.
 
 One line per item, depth first in the menu's own order: a folder as its path ending in "/", an
-entry as its folder's path followed by the entry's name. Exits with 77 when GMenu is missing.
+entry as its folder's path followed by the entry's name (and, with --icons, a tab and the icon the
+menu shows for it). Exits with 77 when GMenu is missing.
 """
 
 import sys
@@ -17,6 +18,9 @@ except (ImportError, ValueError) as error:
     sys.exit(77)
 
 
+ICONS = "--icons" in sys.argv
+
+
 def walk(directory, path, lines):
     items = directory.iter()
     while True:
@@ -25,10 +29,16 @@ def walk(directory, path, lines):
             return
         if kind == GMenu.TreeItemType.DIRECTORY:
             sub = items.get_directory()
-            lines.append(path + sub.get_name() + "/")
+            if not ICONS:
+                lines.append(path + sub.get_name() + "/")
             walk(sub, path + sub.get_name() + "/", lines)
         elif kind == GMenu.TreeItemType.ENTRY:
-            lines.append(path + items.get_entry().get_app_info().get_name())
+            info = items.get_entry().get_app_info()
+            line = path + info.get_name()
+            if ICONS:
+                icon = info.get_icon()
+                line += "\t" + (icon.to_string() if icon else "")
+            lines.append(line)
 
 
 def main():

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QDirIterator>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
@@ -19,6 +20,7 @@
 #include "app/workingfolder.h"
 #include "catalogue/listfile.h"
 #include "platform/fileoperation.h"
+#include "platform/icontheme.h"
 #include "platform/paths.h"
 #include "platform/settingsstore.h"
 #include "shortcuts/linktree.h"
@@ -26,8 +28,10 @@
 #include "shortcuts/recentdestinations.h"
 #include "shortcuts/shortcutswindows.h"
 #include "support/checkingtool.h"
-#include "support/scopedfault.h"
+#include "support/fakefilesystem.h"
+#include "support/testappimage.h"
 #include "support/testenvironment.h"
+#include "support/testpe.h"
 
 using namespace qm;
 using namespace qm::test;
@@ -143,6 +147,8 @@ private Q_SLOTS:
     void closingEndsProgram_data();
     void closingEndsProgram();
     void realMenuShowsTree();
+    void entriesCarryIcons_data();
+    void entriesCarryIcons();
 
 private:
     Form* showLinks(TestEnvironment& env, int messages = 1);
@@ -333,13 +339,13 @@ void LinkWindowTest::rebuildFailures() {
     QVERIFY(showLinks(env));
     WindowRegistry::instance().unload(WindowKind::Links);
     QList<CatalogueEntry> records = {entry(1, QStringLiteral("New"), kUnset, "/s/n/n")};
-    std::optional<ScopedFileSystemFault> refusal;
+    std::optional<FakeFileSystem> refusal;
     if (fault == QLatin1String("missing list")) {
         QFile::remove(listFileOf(p.listFolder));
     } else if (fault == QLatin1String("refuse delete")) {
-        FileSystemFault refuse;
-        refuse.refuses = [](const QString& path) { return path.endsWith(u"Old.desktop"); };
-        refusal.emplace(refuse);
+        refusal.emplace();
+        refusal->refuse(FakeFileSystem::Remove,
+                        [](const QString& path) { return path.endsWith(u"Old.desktop"); });
     } else if (fault == QLatin1String("bare exe")) {
         records << entry(1, QStringLiteral("Bare"), kUnset, QStringLiteral("bare.exe"));
     } else {
@@ -530,9 +536,9 @@ void LinkWindowTest::copyMergesListFolders() {
     QCOMPARE(state().fileOp.wFunc, 2u);
     QCOMPARE(state().fileOp.fFlags, 20u);
 
-    // The window closed, stored the destination lower-cased, and the program ended.
+    // The window closed, stored the destination as typed, and the program ended.
     QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Links));
-    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl0"), QStringLiteral("online soft"));
+    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl0"), QStringLiteral("Online Soft"));
     QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl4"), QStringLiteral("(N/A)"));
     QVERIFY(env.endCount >= 1);
 
@@ -565,21 +571,30 @@ void LinkWindowTest::copyMergesListFolders() {
 void LinkWindowTest::replaceQuestion_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("menuSpelling");  // the earlier copy's menu files were written so
+    QTest::addColumn<QString>("menuSpelling");    // the earlier copy's menu files were written so
+    QTest::addColumn<QString>("secondSpelling");  // another folder of the same name, or ""
     const QString soft = QStringLiteral("Soft");
-    QTest::newRow("yes") << int(AnswerYes) << soft << soft;
-    QTest::newRow("no") << int(AnswerNo) << soft << soft;
-    // As when the remembered (lower-cased) destination is picked: still the same folder.
-    QTest::newRow("other case, yes") << int(AnswerYes) << QStringLiteral("SOFT") << soft;
-    QTest::newRow("other case, no") << int(AnswerNo) << QStringLiteral("soft") << soft;
+    QTest::newRow("yes") << int(AnswerYes) << soft << soft << QString();
+    QTest::newRow("no") << int(AnswerNo) << soft << soft << QString();
+    // As when an old lower-cased destination is picked: still the same folder.
+    QTest::newRow("other case, yes")
+        << int(AnswerYes) << QStringLiteral("SOFT") << soft << QString();
+    QTest::newRow("other case, no") << int(AnswerNo) << QStringLiteral("soft") << soft << QString();
     // The folder was renamed in its letter case since: its menu files are still the same set.
-    QTest::newRow("menus in other case") << int(AnswerYes) << soft << QStringLiteral("SOFT");
+    QTest::newRow("menus in other case")
+        << int(AnswerYes) << soft << QStringLiteral("SOFT") << QString();
+    // Two folders that differ only in case: neither is picked, nothing is replaced.
+    QTest::newRow("two spellings")
+        << int(AnswerYes) << QStringLiteral("soft") << soft << QStringLiteral("SOFT");
+    QTest::newRow("two spellings, exact one")
+        << int(AnswerYes) << soft << soft << QStringLiteral("SOFT");
 }
 
 void LinkWindowTest::replaceQuestion() {
     QFETCH(int, answer);
     QFETCH(QString, typed);
     QFETCH(QString, menuSpelling);
+    QFETCH(QString, secondSpelling);
     TestEnvironment env;
     openMainMenu();
     const Prepared p =
@@ -596,6 +611,9 @@ void LinkWindowTest::replaceQuestion() {
     QVERIFY(MenuFiles(apps, menuSpelling).write());
     QVERIFY(QDir(apps).rename(menuSpelling, QStringLiteral("Soft")) || menuSpelling == "Soft");
     QCOMPARE(QDir(MenuFiles::directoriesFolder()).entryList(QDir::Files).size(), 2);
+    if (!secondSpelling.isEmpty()) {
+        QVERIFY(QDir().mkpath(apps + u'/' + secondSpelling));
+    }
 
     Form* form = showLinks(env);
     QVERIFY(form);
@@ -604,6 +622,14 @@ void LinkWindowTest::replaceQuestion() {
     env.prompt.clear();
     env.prompt.answers = {answer};
     control<QPushButton>(form, "Command5")->click();
+    if (!secondSpelling.isEmpty() && typed != QLatin1String("Soft")) {
+        QCOMPARE(env.prompt.texts().size(), 1);
+        QVERIFY(env.prompt.texts().first().startsWith(
+            QStringLiteral("大文字と小文字だけが違うフォルダが複数あります。")));
+        QCOMPARE(tree(dest),
+                 (QStringList{QStringLiteral("OldCat/"), QStringLiteral("OldCat/Old.desktop")}));
+        return;
+    }
     QCOMPARE(env.prompt.messages.first().text, kReplace);
     QCOMPARE(env.prompt.messages.first().flags, int(MsgYesNo));
     if (answer == AnswerNo) {
@@ -619,8 +645,13 @@ void LinkWindowTest::replaceQuestion() {
         return;
     }
     QCOMPARE(env.prompt.texts(), (QStringList{kReplace, kDone}));
-    // One folder, named as typed.
-    QCOMPARE(QDir(apps).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{typed});
+    // One folder, named as typed (and the other spelling untouched).
+    QStringList folders{typed, secondSpelling};
+    folders.removeAll(QString());
+    QStringList listed = QDir(apps).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    listed.sort();
+    folders.sort();
+    QCOMPARE(listed, folders);
     QCOMPARE(tree(apps + u'/' + typed),
              (QStringList{QStringLiteral("New.desktop"), QStringLiteral("w リスト.desktop")}));
     QCOMPARE(QDir(MenuFiles::mergedMenusFolder()).entryList(QDir::Files).size(), 1);
@@ -628,35 +659,51 @@ void LinkWindowTest::replaceQuestion() {
     QVERIFY(!menu.contains(QStringLiteral("OldCat")));
     QVERIFY(menu.contains(QStringLiteral("<Filename>%1-New.desktop</Filename>").arg(typed)));
     QCOMPARE(QDir(MenuFiles::directoriesFolder()).entryList(QDir::Files).size(), 1);
-    // Remembered lower-cased, shown as the folder is spelt.
+    // Remembered and shown as the folder is spelt.
     QVERIFY(showLinks(env, 3));
     combo = control<QComboBox>(WindowRegistry::instance().find(WindowKind::Links), "Combo1");
     QCOMPARE(combo->itemText(0), typed);
     QCOMPARE(combo->itemText(1), QStringLiteral("(N/A)"));
     WindowRegistry::instance().unload(WindowKind::Links);
-    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl0"), typed.toLower());
+    QCOMPARE(SettingsStore::read("Orvalde", "qmorn", "lpl0"), typed);
 }
 
 void LinkWindowTest::recentDestinations_data() {
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QString>("used");
     QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QStringList>("folders");  // in the applications folder
     const QString na = QStringLiteral("(N/A)");
     QTest::newRow("first use") << QStringList{na, na, na, na, na} << QStringLiteral("Online")
-                               << QStringList{QStringLiteral("online"), na, na, na, na};
+                               << QStringList{QStringLiteral("Online"), na, na, na, na}
+                               << QStringList();
     QTest::newRow("known one moves up")
-        << QStringList{"a", "b", "c", "d", "e"} << QStringLiteral("D")
-        << QStringList{"d", "a", "b", "c", "e"};
+        << QStringList{"a", "b", "c", "d", "e"} << QStringLiteral("d")
+        << QStringList{"d", "a", "b", "c", "e"} << QStringList();
+    QTest::newRow("old lower-cased item of its folder leaves")
+        << QStringList{"a", "tools", "c", "", ""} << QStringLiteral("Tools")
+        << QStringList{"Tools", "a", "c", "", ""} << QStringList{"Tools"};
+    QTest::newRow("another spelling stays")
+        << QStringList{"a", "tools", "c", "", ""} << QStringLiteral("Tools")
+        << QStringList{"Tools", "a", "tools", "c", ""} << QStringList{"Tools", "tools"};
+    QTest::newRow("old item of two spellings stays")
+        << QStringList{"tools", "", "", "", ""} << QStringLiteral("Tools")
+        << QStringList{"Tools", "tools", "", "", ""} << QStringList{"Tools", "TOOLS"};
     QTest::newRow("sixth falls off") << QStringList{"a", "b", "c", "d", "e"} << QStringLiteral("f")
-                                     << QStringList{"f", "a", "b", "c", "d"};
+                                     << QStringList{"f", "a", "b", "c", "d"} << QStringList();
     QTest::newRow("empty slots kept") << QStringList{"a", "", "", "", ""} << QStringLiteral("b")
-                                      << QStringList{"b", "a", "", "", ""};
+                                      << QStringList{"b", "a", "", "", ""} << QStringList();
 }
 
 void LinkWindowTest::recentDestinations() {
     QFETCH(QStringList, before);
     QFETCH(QString, used);
     QFETCH(QStringList, after);
+    QFETCH(QStringList, folders);
+    TestEnvironment env;
+    for (const QString& folder : folders) {
+        QVERIFY(QDir().mkpath(applicationsFolder() + u'/' + folder));
+    }
     QCOMPARE(withRecentDestination(before, used), after);
 }
 
@@ -700,6 +747,7 @@ void LinkWindowTest::realMenuShowsTree() {
             QFile::setPermissions(percent, QFile::permissions(percent) | QFileDevice::ExeOwner));
     }
     const QString program = env.root() + QStringLiteral("/bin/tool");
+    env.writeFile(QStringLiteral("bin/tool.png"), pngImage(24));
     const Prepared p = prepare(env, QStringLiteral("Soft"),
                                {entry(1, QStringLiteral("Tool"), kUnset, percent),
                                 entry(1, QStringLiteral("Calc"), QStringLiteral("Office"), program),
@@ -723,17 +771,18 @@ void LinkWindowTest::realMenuShowsTree() {
         control<QPushButton>(form, "Command5")->click();
         QCOMPARE(env.prompt.texts().last(), kDone);
     };
-    const auto menu = [&] {
+    const auto menu = [&](const QStringList& options = {}) {
         QProcess reader;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), xdg + QStringLiteral("/config"));
         environment.insert(QStringLiteral("XDG_DATA_DIRS"), xdg + QStringLiteral("/data"));
         environment.remove(QStringLiteral("XDG_MENU_PREFIX"));
         reader.setProcessEnvironment(environment);
-        reader.start(QFileInfo::exists(QStringLiteral("/usr/bin/python3"))
-                         ? QStringLiteral("/usr/bin/python3")
-                         : QStringLiteral("python3"),
-                     {QStringLiteral(QM_SOURCE_DIR "/tests/shortcuts/menutree.py")});
+        reader.start(
+            QFileInfo::exists(QStringLiteral("/usr/bin/python3"))
+                ? QStringLiteral("/usr/bin/python3")
+                : QStringLiteral("python3"),
+            QStringList{QStringLiteral(QM_SOURCE_DIR "/tests/shortcuts/menutree.py")} + options);
         const bool ran =
             reader.waitForFinished(30000) && reader.exitStatus() == QProcess::NormalExit;
         const QString errors = QString::fromUtf8(reader.readAllStandardError());
@@ -763,6 +812,15 @@ void LinkWindowTest::realMenuShowsTree() {
                                  QStringLiteral("Applications/My Soft/Office/Calc"),
                                  QStringLiteral("Applications/My Soft/Soft リスト"),
                                  QStringLiteral("Applications/My Soft/Tool")}));
+    // Each entry shows its program's own icon, found in the user's icon theme at its size; the
+    // list entry shows the program's, a program without one the generic icon.
+    const QString icon = programIconName(p.listFolder, program);
+    QCOMPARE(menu({QStringLiteral("--icons")}),
+             (QStringList{"Applications/My Soft/Office/.dot\t" + icon,
+                          "Applications/My Soft/Office/Calc\t" + icon,
+                          QStringLiteral("Applications/My Soft/Soft リスト\tquillmorn"),
+                          QStringLiteral("Applications/My Soft/Tool\tapplication-x-executable")}));
+    QCOMPARE(QImage(userIconThemeFolder() + "/24x24/apps/" + icon + ".png").size(), QSize(24, 24));
 
     // Replaced under a spelling that differs only in case: one folder, nothing of the old one.
     saveListFile(listFileOf(p.listFolder),
@@ -777,6 +835,72 @@ void LinkWindowTest::realMenuShowsTree() {
                                   QStringLiteral("Applications/my soft/Soft リスト"),
                                   QStringLiteral("Applications/my soft/Tools/"),
                                   QStringLiteral("Applications/my soft/Tools/Editor")}));
+}
+
+void LinkWindowTest::entriesCarryIcons_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("sizes");  // none: the generic icon of its kind
+    QTest::addColumn<QString>("windowClass");
+    QTest::newRow("Windows program") << "tool.exe" << QStringList{"16x16", "32x32"} << "<missing>";
+    QTest::newRow("AppImage") << "Tool.AppImage" << QStringList{"48x48"} << "ToolWindow";
+    QTest::newRow("image shipped beside") << "tool" << QStringList{"24x24"} << "<missing>";
+    QTest::newRow("named by its desktop file") << "start" << QStringList{"128x128"} << "<missing>";
+    QTest::newRow("no icon of its own") << "bare" << QStringList{} << "<missing>";
+}
+
+// Each entry carries its program's icon, put into the user's icon theme; a rebuild that removes
+// the entry removes those files and nothing else.
+void LinkWindowTest::entriesCarryIcons() {
+    QFETCH(QString, program);
+    QFETCH(QStringList, sizes);
+    QFETCH(QString, windowClass);
+    TestEnvironment env;
+    const QByteArray appImage = buildAppImage(
+        env.root(), {{{".DirIcon", pngImage(48)}, {"tool.desktop", appDesktopEntry()}}, {}});
+    if (appImage.isEmpty()) {
+        QSKIP("mksquashfs is missing");
+    }
+    env.writeFile("Soft/t/tool.exe", testExecutable());
+    env.writeFile("Soft/t/Tool.AppImage", appImage);
+    env.writeFile("Soft/t/tool.png", pngImage(24));
+    env.writeFile("Soft/t/start.desktop", "[Desktop Entry]\nIcon=starter\n");
+    env.writeFile("Soft/t/share/icons/hicolor/128x128/apps/starter.png", pngImage(128));
+    for (const char* script : {"Soft/t/tool", "Soft/t/start", "Soft/t/bare"}) {
+        env.writeFile(script, "#!/bin/sh\n");
+    }
+    const QString exe = env.root() + "/Soft/t/" + program;
+    const Prepared p = prepare(env, "Soft", {entry(1, "Tool", kUnset, exe)});
+    const QString theme = userIconThemeFolder();
+    const QStringList foreign = {
+        env.writeFile("../home/.local/share/icons/hicolor/48x48/apps/other.png", pngImage(48)),
+        env.writeFile("../home/.local/share/icons/hicolor/48x48/apps/"
+                      "quillmorn-app-0123456789abcdef.png",
+                      pngImage(48))};
+
+    LinkTreeBuilder(p.listFolder, p.workFolder).rebuild();
+    const QString shortcut = p.listFolder + "/Tool.desktop";
+    const QString icon = desktopValue(shortcut, "Icon");
+    QCOMPARE(icon,
+             sizes.isEmpty() ? "application-x-executable" : programIconName(p.listFolder, exe));
+    QCOMPARE(desktopValue(shortcut, "StartupWMClass"), windowClass);
+    QStringList written;
+    for (const QString& size : QDir(theme).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QImage image(theme + u'/' + size + "/apps/" + icon + ".png");
+        if (!image.isNull()) {
+            QCOMPARE(QString("%1x%2").arg(image.width()).arg(image.height()), size);
+            written << size;
+        }
+    }
+    written.sort();
+    QCOMPARE(written, sizes);
+
+    saveListFile(listFileOf(p.listFolder), {});
+    LinkTreeBuilder(p.listFolder, p.workFolder).rebuild();
+    QDirIterator left(theme, {icon + ".*"}, QDir::Files, QDirIterator::Subdirectories);
+    QVERIFY(!left.hasNext());
+    for (const QString& path : foreign) {
+        QVERIFY(QFileInfo::exists(path));
+    }
 }
 
 QTEST_MAIN(LinkWindowTest)

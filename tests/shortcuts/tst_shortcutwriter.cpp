@@ -8,6 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
+#include "app/helpers.h"
+#include "platform/filesystem.h"
+#include "platform/pathbytes.h"
 #include "shortcuts/desktopentry.h"
 #include "shortcuts/shortcutwriter.h"
 #include "support/checkingtool.h"
@@ -57,6 +62,7 @@ class ShortcutWriterTest : public QObject {
 
 private Q_SLOTS:
     void initTestCase();
+    void cleanupTestCase() { fileSystem().removeTree(m_dir.path()); }
     void desktopEntryReachesProgram_data();
     void desktopEntryReachesProgram();
     void desktopEntryNameAndTryExec();
@@ -122,6 +128,13 @@ void ShortcutWriterTest::desktopEntryReachesProgram_data() {
                               << QStringLiteral("作業 フォルダ") << QString();
     QTest::newRow("line break and tab")
         << QStringLiteral("a\nb\tc") << QStringLiteral("tab\there") << QString();
+    // Names that are not UTF-8 (Shift-JIS bytes from an old archive) and the private-use
+    // characters that stand for such bytes, written as real UTF-8.
+    const QString shiftJis = textFromNameBytes("\x83\x5c\x83\x74\x83\x67");
+    QTest::newRow("shift-jis folders")
+        << QStringLiteral("-l /w/") + shiftJis << shiftJis << shiftJis + QStringLiteral(" prog");
+    QTest::newRow("private use as utf-8")
+        << QString() << textFromNameBytes("\xEE\xBE\x82") << textFromNameBytes("\xEE\xBE\x83");
 }
 
 // GLib's own launcher reads the entry and starts the probe: the words it receives, joined by
@@ -130,14 +143,17 @@ void ShortcutWriterTest::desktopEntryReachesProgram() {
     QFETCH(QString, arguments);
     QFETCH(QString, folderName);
     QFETCH(QString, programFolder);
+    // Through the file-system seam, which keeps names that are not text byte for byte.
+    FileSystem& fs = fileSystem();
     const QString workDir = m_dir.path() + u'/' + folderName;
-    QVERIFY(QDir().mkpath(workDir));
+    QVERIFY(fs.makeFolder(workDir, true));
     QString program = m_probe;
     if (!programFolder.isEmpty()) {
-        QVERIFY(QDir().mkpath(m_dir.path() + u'/' + programFolder));
+        QVERIFY(fs.makeFolder(QString(m_dir.path() + u'/' + programFolder), true));
         program = m_dir.path() + u'/' + programFolder + QStringLiteral("/probe");
-        QFile::remove(program);
-        QVERIFY(QFile::copy(m_probe, program));
+        QByteArray probe;
+        QVERIFY(fs.readFile(m_probe, &probe) && fs.writeFile(program, probe));
+        QCOMPARE(::chmod(FsPath(program).c_str(), 0755), 0);
     }
     const QString link = m_dir.path() + QStringLiteral("/entry.desktop");
     writeShortcut(link, program, arguments, workDir, ShortcutFormat::DesktopEntry);
@@ -146,12 +162,14 @@ void ShortcutWriterTest::desktopEntryReachesProgram() {
     QVERIFY2(validation.exitCode == 0 && validation.output.isEmpty(),
              qPrintable(validation.output + QString::fromUtf8(readAll(link))));
 
-    const QString out = QFileInfo(program).absolutePath() + QStringLiteral("/out");
-    QFile::remove(out);
+    const QString out = parentFolder(program) + QStringLiteral("/out");
+    fs.remove(out);
     const ToolResult launch = runTool(QStringLiteral("gio"), {QStringLiteral("launch"), link});
     QVERIFY2(launch.exitCode == 0, qPrintable(launch.output));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out), 10000);
-    QStringList received = QString::fromUtf8(readAll(out)).split(QChar(0));
+    QTRY_VERIFY_WITH_TIMEOUT(fs.status(out).exists(), 10000);
+    QByteArray bytes;
+    QVERIFY(fs.readFile(out, &bytes));
+    QStringList received = textFromNameBytes(bytes).split(QChar(0));
     QCOMPARE(received.takeLast(), QString());  // after the last NUL
     QCOMPARE(received.takeFirst(), workDir);
     QCOMPARE(received.join(u' '), arguments);

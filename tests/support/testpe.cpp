@@ -62,14 +62,69 @@ QByteArray largeIconImage() {
     return dib32(32, largeIconColour, true, [](int, int) { return true; });
 }
 
+namespace {
+
+// Puts a resource section (its data at virtual address 0x1000) into a PE file's headers.
+void wrapResources(TestPe& pe, const QByteArray& r, bool wide);
+
+// Text as zero-ended UTF-16.
+QByteArray utf16(const QString& text) {
+    return QByteArray(reinterpret_cast<const char*>(text.utf16()), (text.size() + 1) * 2);
+}
+
+// One block of a version resource (it starts at a multiple of four bytes).
+QByteArray versionBlock(const QString& key, const QByteArray& value, bool text, int valueLength,
+                        const QByteArray& children) {
+    QByteArray b = QByteArray(6, '\0') + utf16(key);
+    b.append(QByteArray(((b.size() + 3) & ~3) - b.size(), '\0')).append(value);
+    b.append(QByteArray(((b.size() + 3) & ~3) - b.size(), '\0')).append(children);
+    putU16(b, 0, quint16(b.size()));
+    putU16(b, 2, quint16(valueLength));
+    putU16(b, 4, text ? 1 : 0);
+    return b;
+}
+
+}  // namespace
+
+QByteArray versionResource(const QList<QPair<QString, QList<QPair<QString, QString>>>>& tables) {
+    QByteArray stringTables;
+    for (const auto& [language, strings] : tables) {
+        QByteArray entries;
+        for (const auto& [key, value] : strings) {
+            entries.append(versionBlock(key, utf16(value), true, int(value.size() + 1), {}));
+        }
+        stringTables.append(versionBlock(language, {}, true, 0, entries));
+    }
+    const QByteArray info =
+        versionBlock(QStringLiteral("StringFileInfo"), {}, true, 0, stringTables);
+    QByteArray fixed(52, '\0');
+    putU32(fixed, 0, 0xFEEF04BD);
+    return versionBlock(QStringLiteral("VS_VERSION_INFO"), fixed, false, 52, info);
+}
+
+QByteArray versionExecutable(const QByteArray& resource) {
+    // The tree: RT_VERSION (16) / id 1 / one language / the data.
+    QByteArray r(0x60, '\0');
+    const quint32 sub = 0x80000000u;
+    const auto dir = [&r](int at, quint32 name, quint32 target) {
+        putU16(r, at + 14, 1);
+        putU32(r, at + 16, name);
+        putU32(r, at + 20, target);
+    };
+    dir(0x00, 16, sub | 0x18);
+    dir(0x18, 1, sub | 0x30);
+    dir(0x30, 0x411, 0x48);
+    putU32(r, 0x48, 0x1000 + 0x60);
+    putU32(r, 0x4C, quint32(resource.size()));
+    r.append(resource);
+    TestPe pe;
+    wrapResources(pe, r, false);
+    return pe.bytes;
+}
+
 TestPe buildPe(const QByteArray& icon16, const QByteArray& icon32, bool wide) {
     TestPe pe;
-    const int optionalSize = wide ? 240 : 224;
-    pe.optional = pe.peOffset + 24;
-    pe.countAt = pe.optional + (wide ? 108 : 92);
-    pe.sectionTable = pe.optional + optionalSize;
     const quint32 va = 0x1000;
-
     QByteArray r(0xF8, '\0');
     const auto dir = [&r](int at, QList<QPair<quint32, quint32>> entries) {
         putU16(r, at + 14, quint16(entries.size()));
@@ -110,6 +165,21 @@ TestPe buildPe(const QByteArray& icon16, const QByteArray& icon32, bool wide) {
         putU16(r, e + 12, quint16(i + 1));
     }
 
+    wrapResources(pe, r, wide);
+    pe.group = pe.rsrc + groupAt;
+    pe.icon16 = pe.rsrc + icon16At;
+    pe.icon32 = pe.rsrc + icon32At;
+    return pe;
+}
+
+namespace {
+
+void wrapResources(TestPe& pe, const QByteArray& r, bool wide) {
+    const int optionalSize = wide ? 240 : 224;
+    pe.optional = pe.peOffset + 24;
+    pe.countAt = pe.optional + (wide ? 108 : 92);
+    pe.sectionTable = pe.optional + optionalSize;
+    const quint32 va = 0x1000;
     QByteArray b(pe.rsrc, '\0');
     b[0] = 'M';
     b[1] = 'Z';
@@ -129,11 +199,9 @@ TestPe buildPe(const QByteArray& icon16, const QByteArray& icon32, bool wide) {
     putU32(b, pe.sectionTable + 20, quint32(pe.rsrc));
     b.append(r);
     pe.bytes = b;
-    pe.group = pe.rsrc + groupAt;
-    pe.icon16 = pe.rsrc + icon16At;
-    pe.icon32 = pe.rsrc + icon32At;
-    return pe;
 }
+
+}  // namespace
 
 QByteArray testExecutable() {
     return buildPe(smallIconImage(), largeIconImage()).bytes;

@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QList>
+#include <QPair>
+#include <QString>
 
 #include <functional>
 
@@ -41,6 +44,11 @@ struct TestPe {
     int icon32 = 0;
 };
 TestPe buildPe(const QByteArray& icon16, const QByteArray& icon32, bool wide = false);
+
+// A version resource with one string table per language ("041104B0", "040904B0", ...), each
+// holding its key/value strings; and a PE file whose only resource it is.
+QByteArray versionResource(const QList<QPair<QString, QList<QPair<QString, QString>>>>& tables);
+QByteArray versionExecutable(const QByteArray& resource);
 
 // The bytes of buildPe(smallIconImage(), largeIconImage()).
 QByteArray testExecutable();
