@@ -151,6 +151,7 @@ public:
 
     ExtractionResult run(ArchiveReader& reader);
     ExtractionResult checkLinks() const;
+    bool madeLinks() const { return !m_links.isEmpty(); }
 
 private:
     // Checks entry and gives it its name in the staging folder; skip when it is the folder itself.
@@ -356,12 +357,14 @@ ExtractionResult ArchiveExtractor::extract() {
                        QStringLiteral("needs %1 bytes, %2 free").arg(survey.totalBytes).arg(free));
     }
     ExtractionResult result;
+    bool madeLinks = true;
     // The writer lives on the writing thread only: freed elsewhere, it would finish its folders'
     // times and modes relative to another current folder.
     const RunSettings settings{stagingPath, m_progress, m_cancel, m_limits};
     const auto work = [&] {
         ExtractionRun run(settings, survey.totalBytes);
         result = run.run(reader);
+        madeLinks = run.madeLinks();
     };
     if (!runInFolder(stagingPath, work)) {
         return failure(ExtractionError::Write, QStringLiteral("cannot enter ") + staging.path());
@@ -369,7 +372,7 @@ ExtractionResult ArchiveExtractor::extract() {
     if (!result.ok()) {
         return result;
     }
-    if (!staging.commit(m_destination)) {
+    if (!staging.commit(m_destination, madeLinks)) {
         return failure(folderError(staging.lastError()),
                        QStringLiteral("cannot move into ") + m_destination);
     }
