@@ -336,7 +336,10 @@ ArchiveExtractor::ArchiveExtractor(const QString& archive, const QString& destin
     : m_archive(archive), m_destination(destination) {}
 
 ExtractionResult ArchiveExtractor::extract() {
-    const ArchiveSurvey survey = surveyArchive(m_archive);
+    const ArchiveSurvey survey = surveyArchive(m_archive, m_cancel);
+    if (survey.cancelled) {
+        return failure(ExtractionError::Cancelled, QStringLiteral("cancelled"));
+    }
     if (!survey.readable) {
         return failure(survey.opened ? ExtractionError::Corrupt : ExtractionError::Open,
                        survey.error);
