@@ -25,6 +25,9 @@ public:
     virtual void activate() {}
     // Asked when the window is about to close; false keeps it open (and unload() does not run).
     virtual bool queryUnload() { return true; }
+    // True when a request of a later start may close this window without losing anything the
+    // user is doing (nothing unsaved, nothing running).
+    virtual bool canBeLeft() const { return false; }
     virtual void unload() {}
 
     // Runs activate() unless the window has unloaded or the program has ended.

@@ -9,8 +9,10 @@
 #include "folders/folderswindows.h"
 #include "installer/installerwindows.h"
 #include "menu/menuwindows.h"
+#include "platform/instancechannel.h"
 #include "platform/instancelock.h"
 #include "platform/prompt.h"
+#include "platform/startuptime.h"
 #include "platform/utf8locale.h"
 #include "registration/registrationwindows.h"
 #include "shortcuts/shortcutswindows.h"
@@ -38,8 +40,10 @@ int main(int argc, char* argv[]) {
     arguments.removeFirst();
     qm::startPortableMode(arguments, QApplication::applicationDirPath());
     qm::InstanceLock lock;
-    if (!qm::startUp(arguments.join(u' '), lock)) {
+    qm::InstanceChannel channel;
+    if (!qm::startUp(arguments.join(u' '), lock, &channel)) {
         return 0;
     }
+    qm::reportStartupTimeWhenAsked();
     return QApplication::exec();
 }

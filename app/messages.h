@@ -12,8 +12,8 @@ namespace qm {
 inline constexpr TranslatedText kShortcutFailedMessage{
     "qm::Messages",
     QT_TRANSLATE_NOOP("qm::Messages",
-                      "正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを使用"
-                      "しています。詳しくはReadme.txtをご覧ください。")};
+                      "正常にプロセスできませんでした。ショートカットとそのフォルダに書き込めるか"
+                      "確かめてください。")};
 
 // Moving or copying a folder's contents failed.
 inline constexpr TranslatedText kTransferErrorMessage{

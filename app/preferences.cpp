@@ -1,5 +1,8 @@
 #include "app/preferences.h"
 
+#include <QCoreApplication>
+
+#include "platform/prompt.h"
 #include "platform/settingsstore.h"
 
 namespace qm {
@@ -15,7 +18,17 @@ QString readPreference(const QString& key, const QString& defaultValue) {
 }
 
 void writePreference(const QString& key, const QString& value) {
-    SettingsStore::write(kApplication, kSection, key, value);
+    static bool told = false;
+    if (SettingsStore::write(kApplication, kSection, key, value) || told) {
+        return;
+    }
+    // Said once: a read-only stick refuses every later value too.
+    told = true;
+    messageBox(QCoreApplication::translate("qm::Preferences",
+                                           "設定を保存できませんでした。次のファイルに書き込めるか"
+                                           "確かめてください。\n") +
+                   SettingsStore::location(kApplication),
+               MsgExclamation);
 }
 
 }  // namespace qm

@@ -5,11 +5,13 @@
 #include "app/endprogram.h"
 #include "app/helpers.h"
 #include "app/installablefile.h"
+#include "app/instancerequest.h"
 #include "app/programstate.h"
 #include "app/recentlist.h"
 #include "app/translatedtext.h"
 #include "app/workingfolder.h"
 #include "platform/filesystem.h"
+#include "platform/instancechannel.h"
 #include "platform/instancelock.h"
 #include "platform/paths.h"
 #include "platform/portablemode.h"
@@ -25,7 +27,8 @@ const TranslatedText kNoWorkingFolderMessage{
                       "もう一度ファイルを開いてください。")};
 
 // An existing archive or program file given as the argument ("Open with"): the installer of the
-// first prepared working folder of the recent list gets it; without one, the main menu opens.
+// current working folder (when the program already runs in a prepared one) or of the first
+// prepared working folder of the recent list gets it; without one, the main menu opens.
 std::optional<WindowKind> openWith(const QString& argumentText) {
     if (installableFile(argumentText).kind == InstallKind::None ||
         !fileSystem().status(argumentText).isFile()) {
@@ -34,6 +37,10 @@ std::optional<WindowKind> openWith(const QString& argumentText) {
     ProgramState& s = state();
     s.pendingInstallFile = absolutePath(argumentText);
     const QStringList prepared = preparedWorkingFolders();
+    if (!s.workFolder.isEmpty() && prepared.contains(s.workFolder)) {
+        s.listFolder = listFolderOf(s.workFolder);
+        return WindowKind::Installer;
+    }
     for (const QString& recent : recentlist::load(QStringLiteral("lpd"), QString())) {
         // Rows keep the real spelling; an old lower-cased row counts only when it is unique.
         const FoundName folder = matchNameNoCase(prepared, recent);
@@ -98,9 +105,24 @@ std::optional<WindowKind> decideStart(const QString& argumentText) {
     return WindowKind::MainMenu;
 }
 
-bool startUp(const QString& argumentText, InstanceLock& lock) {
+QString alreadyRunningMessage() {
+    return QCoreApplication::translate("qm::StartUp", "Quillmornは既に起動されています");
+}
+
+void showStartWindow(WindowKind first) {
+    WindowRegistry::instance().show(first);
+    if (first == WindowKind::MainMenu && !state().pendingInstallFile.isEmpty()) {
+        state().pendingInstallFile.clear();
+        messageBox(kNoWorkingFolderMessage);
+    }
+}
+
+bool startUp(const QString& argumentText, InstanceLock& lock, InstanceChannel* channel) {
     if (!lock.tryLock()) {
-        messageBox(QCoreApplication::translate("qm::StartUp", "Quillmornは既に起動されています"));
+        // The running instance acts on the request (or says itself that it cannot).
+        if (!channel || !InstanceChannel::send(argumentText)) {
+            messageBox(alreadyRunningMessage());
+        }
         endProgram();
         return false;
     }
@@ -109,11 +131,11 @@ bool startUp(const QString& argumentText, InstanceLock& lock) {
         endProgram();
         return false;
     }
-    WindowRegistry::instance().show(*first);
-    if (*first == WindowKind::MainMenu && !state().pendingInstallFile.isEmpty()) {
-        state().pendingInstallFile.clear();
-        messageBox(kNoWorkingFolderMessage);
+    if (channel && channel->listen()) {
+        QObject::connect(channel, &InstanceChannel::requestReceived, channel,
+                         &handleInstanceRequest);
     }
+    showStartWindow(*first);
     return true;
 }
 

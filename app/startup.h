@@ -9,6 +9,7 @@
 
 namespace qm {
 
+class InstanceChannel;
 class InstanceLock;
 
 // Portable mode for the executable's folder (see PortableMode): takes a leading "--portable" off
@@ -21,8 +22,17 @@ void startPortableMode(QStringList& arguments, const QString& executableFolder);
 // matches no form of the command line.
 std::optional<WindowKind> decideStart(const QString& argumentText);
 
-// The start-up: refuses to run beside another instance (with a message), decides as above and
-// shows the first window. False when the program has nothing to show and ends.
-bool startUp(const QString& argumentText, InstanceLock& lock);
+// Shows the window decided above; a file to install without a working folder to take it opens
+// the main menu with a message.
+void showStartWindow(WindowKind first);
+
+// The start-up: hands the argument text to the running instance when there is one (through
+// channel) and ends, or refuses to run beside it with a message when it cannot take it; else
+// decides as above, shows the first window and listens on channel for later starts. False when
+// the program has nothing to show and ends.
+bool startUp(const QString& argumentText, InstanceLock& lock, InstanceChannel* channel = nullptr);
+
+// The message of a start that the running instance cannot take.
+QString alreadyRunningMessage();
 
 }  // namespace qm

@@ -1,16 +1,13 @@
 #include "app/workingfolder.h"
 
-#include <QCollator>
 #include <QCoreApplication>
-#include <QDir>
+#include <QSet>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "app/fieldreader.h"
 #include "app/helpers.h"
-#include "platform/pathbytes.h"
+#include "platform/filesystem.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
 #include "platform/textfile.h"
@@ -24,12 +21,9 @@ namespace {
 template <typename Keep>
 QStringList listSubFolders(const QString& folder, Keep keep) {
     QStringList names;
-    std::error_code ec;
-    std::filesystem::directory_iterator it(fsPath(folder), ec);
-    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
-        const QString name = pathText(it->path().filename());
-        if (keep(name) && it->is_directory(ec)) {
-            names.append(name);
+    for (const FolderEntry& entry : fileSystem().list(folder).value_or(QList<FolderEntry>())) {
+        if (entry.status.isFolder() && keep(entry.name)) {
+            names.append(entry.name);
         }
     }
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
@@ -39,9 +33,9 @@ QStringList listSubFolders(const QString& folder, Keep keep) {
     return names;
 }
 
-// The sub-folders of the program's own folder whose names equal name without regard to case.
-QStringList listFolderSpellings(const QString& name) {
-    return subFolderNamesNoCase(programFolder(), name);
+// The list folder called name, under the one rule for letter case.
+FoundName findListFolder(const QString& name) {
+    return fileSystem().find(programFolder(), name, EntryFilter::Folders);
 }
 
 }  // namespace
@@ -50,17 +44,61 @@ QString cleanWorkFolder(const QString& path) {
     if (path.isEmpty()) {
         return path;
     }
-    return QDir::cleanPath(path);
+    return cleanPath(path);
+}
+
+bool isSameWorkingFolder(const QString& named, const QString& workFolder) {
+    if (named == workFolder) {
+        return true;
+    }
+    if (named.compare(workFolder, Qt::CaseInsensitive) != 0) {
+        return false;
+    }
+    // Another spelling: the same folder on a file system that ignores case, or a folder that is
+    // not there now (a drive not mounted) remembered in lower case. Two folders that both exist
+    // are two working folders.
+    const FileStatus given = fileSystem().status(workFolder);
+    return !given.exists() || given.sameFileAs(fileSystem().status(named));
 }
 
 QString listFolderOf(const QString& workFolder) {
     const QString name = lastPathPart(workFolder);
-    const QString exact = joinPath(programFolder(), name);
-    if (name.isEmpty() || QFileInfo(exact).isDir()) {
+    const QString own = programFolder();
+    const QString exact = joinPath(own, name);
+    if (name.isEmpty()) {
         return exact;
     }
-    const QStringList spellings = listFolderSpellings(name);
-    return spellings.size() == 1 ? joinPath(programFolder(), spellings.first()) : exact;
+    const FoundName spelling = findListFolder(name);
+    // Two spellings and neither exact: which one is meant stays open.
+    if (spelling.outcome == FoundName::Outcome::Ambiguous) {
+        return exact;
+    }
+    const QString found = spelling.isOne() ? joinPath(own, spelling.name) : exact;
+    const std::optional<QString> named = spelling.isOne() ? readSettingsFile(found) : std::nullopt;
+    if (!named || isSameWorkingFolder(*named, workFolder)) {
+        return found;
+    }
+    // The folder of that name keeps another working folder's list: this one has a list folder
+    // of its own, "<name> (2)" or the next free number, found again by its "settings.dat".
+    const QString prefix = QString(name + QStringLiteral(" (")).toCaseFolded();
+    QSet<QString> taken;
+    for (const QString& folder : subFolderNames(own)) {
+        const QString folded = folder.toCaseFolded();
+        if (!folded.startsWith(prefix)) {
+            continue;
+        }
+        taken.insert(folded);
+        const std::optional<QString> owner = readSettingsFile(joinPath(own, folder));
+        if (owner && *owner == workFolder) {
+            return joinPath(own, folder);
+        }
+    }
+    for (int number = 2;; ++number) {
+        const QString candidate = name + QStringLiteral(" (%1)").arg(number);
+        if (!taken.contains(candidate.toCaseFolded())) {
+            return joinPath(own, candidate);
+        }
+    }
 }
 
 bool settingsFileCanHold(const QString& workFolder) {
@@ -69,7 +107,7 @@ bool settingsFileCanHold(const QString& workFolder) {
 
 QString fileInFolder(const QString& folder, const QString& name) {
     const QString exact = joinPath(folder, name);
-    if (QFileInfo(exact).isFile()) {
+    if (fileSystem().status(exact).isFile()) {
         return exact;
     }
     const QString found = findFileNoCase(exact);
@@ -86,40 +124,64 @@ QString listFileOf(const QString& listFolder) {
 
 bool writeSettingsFile(const QString& listFolder, const QString& workFolder) {
     const QString line = encodeField(workFolder) + QStringLiteral("\r\n");
-    return saveFileAtomically(settingsFileOf(listFolder), encodeText(line));
+    return fileSystem().writeFile(settingsFileOf(listFolder), encodeText(line));
 }
 
 std::optional<QString> readSettingsFile(const QString& listFolder) {
-    QString text;
-    if (!readTextFile(settingsFileOf(listFolder), &text)) {
+    QByteArray bytes;
+    if (!fileSystem().readFile(settingsFileOf(listFolder), &bytes)) {
         return std::nullopt;
     }
-    return firstField(text);
+    return firstField(decodeText(bytes));
+}
+
+void tellOwnListFolder(const QString& workFolder, const QString& listFolder) {
+    const QString name = lastPathPart(workFolder);
+    if (lastPathPart(listFolder).compare(name, Qt::CaseInsensitive) == 0) {
+        return;
+    }
+    const FoundName spelling = findListFolder(name);
+    const QString other = spelling.isOne() ? spelling.name : name;
+    const QString owner = readSettingsFile(joinPath(programFolder(), other)).value_or(QString());
+    messageBox(QCoreApplication::translate("qm::WorkingFolder",
+                                           "作業フォルダ %1 は別の管理する対象のフォルダ %2 "
+                                           "のものです。\n%3 の作業フォルダとして %4 を使います。")
+                   .arg(other, owner, workFolder, lastPathPart(listFolder)),
+               MsgExclamation, QStringLiteral("Quillmorn"));
+}
+
+bool makeListFolder(const QString& workFolder, const QString& listFolder) {
+    if (fileExists(joinPath(listFolder, QStringLiteral("settings.dat")))) {
+        return true;
+    }
+    tellOwnListFolder(workFolder, listFolder);
+    return fileSystem().makeFolder(listFolder, true) && writeSettingsFile(listFolder, workFolder);
 }
 
 bool prepareWorkingFolder(const QString& workFolder) {
     const QString listFolder = listFolderOf(workFolder);
     // Two list folders that differ only in case would leave it open which one is meant.
-    if (!QFileInfo(listFolder).isDir() &&
-        !listFolderSpellings(lastPathPart(listFolder)).isEmpty()) {
+    if (!fileSystem().status(listFolder).isFolder() &&
+        findListFolder(lastPathPart(listFolder)).outcome != FoundName::Outcome::None) {
         messageBox(QCoreApplication::translate(
                        "qm::WorkingFolder",
                        "大文字と小文字だけが違う作業フォルダが複数あるため、作業フォルダを"
                        "作成できません。\n") +
                        listFolder,
-                   MsgExclamation, QStringLiteral("Quillmorn"));
+                   MsgExclamation);
         return false;
     }
+    tellOwnListFolder(workFolder, listFolder);
     // An existing list folder is kept as it is; only "settings.dat" is rewritten.
-    if (!QDir().mkpath(listFolder) || !writeSettingsFile(listFolder, workFolder)) {
+    if (!fileSystem().makeFolder(listFolder, true) || !writeSettingsFile(listFolder, workFolder)) {
         messageBox(QCoreApplication::translate("qm::WorkingFolder",
                                                "作業フォルダを作成できませんでした。\n") +
                        listFolder,
-                   MsgExclamation, QStringLiteral("Quillmorn"));
+                   MsgExclamation);
         return false;
     }
     messageBox(QCoreApplication::translate("qm::WorkingFolder", "作業フォルダを作成しました。"),
-               MsgOkOnly, QStringLiteral("Quillmorn"));
+               MsgOkOnly);
     return true;
 }
 

@@ -12,9 +12,23 @@ namespace qm {
 QString cleanWorkFolder(const QString& path);
 
 // A working folder's list folder: the program's own folder joined with the working folder's
-// last path part. When no folder of exactly that name exists but one that differs only in
-// letter case does (the recent-folder list keeps lower case), that one is the list folder.
+// last path part, found in any letter case when only one spelling exists (the recent-folder
+// list keeps lower case). When that folder's "settings.dat" names another working folder, it
+// keeps that folder's list, and this one's is "<last part> (2)" (or the next free number), the
+// one whose "settings.dat" names it.
 QString listFolderOf(const QString& workFolder);
+
+// True when a "settings.dat" that names `named` belongs to workFolder: the same text, or
+// another letter case of the same folder (or of one that is not there now).
+bool isSameWorkingFolder(const QString& named, const QString& workFolder);
+
+// Tells the user when listFolder is a numbered one because the list folder named after the
+// working folder keeps another working folder's list.
+void tellOwnListFolder(const QString& workFolder, const QString& listFolder);
+
+// Creates the list folder and its "settings.dat" when it has none (a catalogue opened on a
+// working folder that was never prepared); false when they cannot be written.
+bool makeListFolder(const QString& workFolder, const QString& listFolder);
 
 // True when "settings.dat" can hold the working folder so that it reads back exactly (a path
 // with both a comma and a double quote, for one, cannot be held).

@@ -6,6 +6,7 @@
 #include "app/helpers.h"
 #include "app/workingfolder.h"
 #include "catalogue/cataloguemodel.h"
+#include "platform/filesystem.h"
 #include "platform/pathbytes.h"
 #include "platform/paths.h"
 #include "platform/programicon.h"
@@ -32,11 +33,18 @@ bool isRegistered(qint16 state) {
 }  // namespace
 
 bool programFileExists(const QString& exe) {
-    return isAbsolutePath(exe) && fileExists(exe);
+    return !programFileOnDisk(exe).isEmpty();
 }
 
 QString programFileOnDisk(const QString& exe) {
-    if (!programFileExists(exe)) {
+    if (!isAbsolutePath(exe)) {
+        return QString();
+    }
+    // The exact name first, by its bytes, so that a name that is not text is found too.
+    if (!lastPathPart(exe).startsWith(u'.') && fileSystem().status(exe).isFile()) {
+        return exe;
+    }
+    if (!fileExists(exe)) {
         return QString();
     }
     const QString found = findFileNoCase(exe);
@@ -67,9 +75,11 @@ MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, cons
                           EventPump& pump) {
     MergeResult result;
     QString text;
-    if (!readTextFile(listFile, &text)) {
+    bool damaged = false;
+    if (!readListText(listFile, &text, &damaged)) {
         return result;
     }
+    result.misread = damaged;
     ListFileReader reader(text);
     while (!reader.atEnd()) {
         const std::optional<CatalogueEntry> record = reader.next();
@@ -88,10 +98,13 @@ MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, cons
                                     record->description);
         } else if (!folderExists(joinPath(workFolder, record->folder))) {
             result.dropped = true;
+            result.missingFolders.append(record->folder);
             // A name that is a listed folder while the folder text is none: the fields shifted.
             if (model.findRowByFolder(record->name) >= 0) {
                 result.misread = true;
             }
+        } else {
+            result.unlisted.append(*record);
         }
         pump.pump();
     }
@@ -101,12 +114,29 @@ MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, cons
     return result;
 }
 
-void refreshIcons(CatalogueModel& model, EventPump& pump) {
+void refreshIcons(CatalogueModel& model, const std::vector<int>& first, EventPump& pump) {
     // Many rows may name missing files in one big folder: each folder is listed once.
     const FileLookupCache lookups;
     // Rows that start the same program share its image.
     QHash<QString, int> imageOfExe;
+    std::vector<int> order;
+    order.reserve(model.rowCount());
+    std::vector<bool> queued(model.rowCount(), false);
+    for (const int row : first) {
+        if (row >= 0 && row < model.rowCount() && !queued[row]) {
+            queued[row] = true;
+            order.push_back(row);
+        }
+    }
     for (int row = 0; row < model.rowCount(); ++row) {
+        if (!queued[row]) {
+            order.push_back(row);
+        }
+    }
+    for (const int row : order) {
+        if (row >= model.rowCount()) {
+            continue;
+        }
         const CatalogueEntry& entry = model.entry(row);
         const QString onDisk = isRegistered(entry.state) ? programFileOnDisk(entry.exe) : QString();
         if (!onDisk.isEmpty()) {

@@ -1,6 +1,12 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+
+#include "catalogue/listfile.h"
+
+#include <vector>
 
 namespace qm {
 
@@ -32,6 +38,11 @@ struct MergeResult {
     // records may have been misread or dropped, and the file deserves a copy before it is
     // replaced.
     bool misread = false;
+    // The folder texts of the records that were dropped because their folder is gone.
+    QStringList missingFolders;
+    // Records of folders that exist but are not listed (hidden ones): they have no row, and
+    // are written back as they were.
+    QList<CatalogueEntry> unlisted;
 };
 
 // Merges the records of the list file into rows just scanned: a record updates the row of its
@@ -42,7 +53,8 @@ MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, cons
                           EventPump& pump);
 
 // Gives every registered row whose program file exists that program's icon. Excluded and
-// unregistered rows keep their marks.
-void refreshIcons(CatalogueModel& model, EventPump& pump);
+// unregistered rows keep their marks. The rows in `first` (the rows the list shows, in its
+// order) get theirs before the others.
+void refreshIcons(CatalogueModel& model, const std::vector<int>& first, EventPump& pump);
 
 }  // namespace qm

@@ -1,7 +1,5 @@
 #include "catalogue/catalogueservice.h"
 
-#include <QFileInfo>
-
 #include "app/busycursor.h"
 #include "app/helpers.h"
 #include "app/programstate.h"
@@ -9,8 +7,8 @@
 #include "catalogue/catalogueloader.h"
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/listfile.h"
-#include "platform/foldertree.h"
-#include "platform/launcher.h"
+#include "platform/filesystem.h"
+#include "platform/pathbytes.h"
 #include "platform/prompt.h"
 
 namespace qm {
@@ -29,6 +27,10 @@ void CatalogueService::load(EventPump& pump) {
     if (merged.dropped) {
         m_listChanged = true;
     }
+    m_unlisted = merged.unlisted;
+    if (!merged.missingFolders.isEmpty()) {
+        tellMissingFolders(merged.missingFolders);
+    }
     if (merged.misread) {
         m_listNeedsBackup = true;
         messageBox(listFile +
@@ -40,8 +42,24 @@ void CatalogueService::load(EventPump& pump) {
     }
 }
 
-void CatalogueService::refreshIcons(EventPump& pump) {
-    qm::refreshIcons(m_model, pump);
+void CatalogueService::refreshIcons(EventPump& pump, const std::vector<int>& first) {
+    qm::refreshIcons(m_model, first, pump);
+}
+
+void CatalogueService::tellMissingFolders(const QStringList& folders) {
+    // A long list is cut: the message box must still fit the screen.
+    constexpr int kShown = 20;
+    QStringList lines;
+    for (const QString& folder : folders.mid(0, kShown)) {
+        lines.append(readableName(folder));
+    }
+    if (folders.size() > kShown) {
+        lines.append(tr("ほか %1 件").arg(folders.size() - kShown));
+    }
+    messageBox(tr("次のフォルダが %1 にないため、その登録情報はリストを保存するときに除かれます。")
+                       .arg(m_workFolder) +
+                   u'\n' + lines.join(u'\n'),
+               MsgExclamation);
 }
 
 CatalogueService::SaveOutcome CatalogueService::save() {
@@ -55,6 +73,12 @@ CatalogueService::SaveOutcome CatalogueService::save() {
     if (answer != AnswerYes) {
         return SaveOutcome::Declined;
     }
+    // A catalogue opened on a working folder that was never prepared makes its list folder now.
+    if (!makeListFolder(m_workFolder, m_listFolder)) {
+        messageBox(m_listFolder + tr(" に保存できませんでした。\n"), MsgExclamation);
+        m_listChanged = true;
+        return SaveOutcome::Failed;
+    }
     const QString path = listFileOf(m_listFolder);
     QString error;
     // A misread list keeps its old file beside the new one.
@@ -62,14 +86,13 @@ CatalogueService::SaveOutcome CatalogueService::save() {
     if (m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
         messageBox(path + tr(" の控えを ") + backup +
                        tr(" に作れなかったため、保存しませんでした。\n") + error,
-                   MsgExclamation, QStringLiteral("quillmorn"));
+                   MsgExclamation);
         m_listChanged = true;
         return SaveOutcome::Failed;
     }
     m_listNeedsBackup = false;
-    if (!saveListFile(path, m_model.entries(), &error)) {
-        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation,
-                   QStringLiteral("quillmorn"));
+    if (!saveListFile(path, m_model.entries() + m_unlisted, &error)) {
+        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation);
         m_listChanged = true;
         return SaveOutcome::Failed;
     }
@@ -86,15 +109,15 @@ bool CatalogueService::deleteRow(int row) {
                              "セットアップ、インストールされたソフトを消すと、システムに影響が出る"
                              "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
                              "メントに従ってください。\n削除しますか？"),
-                   MsgYesNo, QStringLiteral("Quillmorn"));
+                   MsgYesNo);
     if (answer != AnswerYes) {
         return false;
     }
     m_listChanged = true;
-    deleteFolderTree(path);
-    // The result of the deletion does not say whether the folder is gone; the disk does.
-    const QFileInfo info(path);
-    if (info.exists() || info.isSymLink() || row >= m_model.rowCount()) {
+    fileSystem().removeTree(path);
+    // The result of the deletion does not say whether the folder is gone; the disk does. A
+    // deletion that failed or was refused keeps the row, and so the record.
+    if (fileSystem().status(path).exists() || row >= m_model.rowCount()) {
         return false;
     }
     m_model.removeEntry(row);
@@ -110,7 +133,7 @@ void CatalogueService::launchRow(int row) {
         return;
     }
     QString error;
-    if (!Launcher::instance().start(exe, {}, QString(), &error)) {
+    if (!fileSystem().launch(exe, {}, FsPath(), &error)) {
         messageBox(exe + tr(" を起動できませんでした。\n") + error, MsgExclamation);
     }
 }
@@ -120,7 +143,7 @@ void CatalogueService::openRow(int row) {
         return;
     }
     const QString path = folderPathOfRow(row);
-    if (!Launcher::instance().openFolder(path)) {
+    if (!fileSystem().open(path)) {
         messageBox(path + tr(" を開けませんでした。"), MsgExclamation);
     }
 }

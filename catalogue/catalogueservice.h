@@ -2,8 +2,12 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <vector>
+
+#include "catalogue/listfile.h"
 
 namespace qm {
 
@@ -33,8 +37,9 @@ public:
     // Rebuilds the rows: one per sub-folder, merged with the list file's records. Says so when
     // the list file was misread; its first save then keeps a copy of it.
     void load(EventPump& pump);
-    // Gives registered rows whose program exists that program's icon.
-    void refreshIcons(EventPump& pump);
+    // Gives registered rows whose program exists that program's icon, to the rows in `first`
+    // before the others.
+    void refreshIcons(EventPump& pump, const std::vector<int>& first = {});
 
     enum class SaveOutcome {
         Unchanged,  // nothing to save: nothing asked, nothing written
@@ -62,6 +67,8 @@ public:
 private:
     // True when the row's folder text is one plain folder name; says so when it is not.
     bool checkFolderName(int row) const;
+    // Says which records go at the next save because their folders are gone.
+    void tellMissingFolders(const QStringList& folders);
 
     CatalogueModel& m_model;
     QString m_workFolder;
@@ -69,6 +76,8 @@ private:
     bool m_listChanged = false;
     // The list file was misread: the first save keeps a copy of it.
     bool m_listNeedsBackup = false;
+    // Records of existing folders that have no row (hidden ones): saved as they were read.
+    QList<CatalogueEntry> m_unlisted;
 };
 
 }  // namespace qm

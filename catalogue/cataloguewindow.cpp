@@ -1,12 +1,15 @@
 #include "catalogue/cataloguewindow.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -14,13 +17,19 @@
 #include "app/busycursor.h"
 #include "app/elidinglabel.h"
 #include "app/endprogram.h"
+#include "app/otherwindowsheld.h"
 #include "app/preferences.h"
 #include "app/programstate.h"
+#include "catalogue/cataloguefilter.h"
+#include "catalogue/cataloguefilterbar.h"
 #include "catalogue/cataloguemarks.h"
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/folderpreview.h"
 #include "catalogue/listcolumns.h"
+#include "catalogue/listsort.h"
 #include "catalogue/registrationsession.h"
+#include "catalogue/rowactions.h"
+#include "catalogue/splashwindow.h"
 #include "platform/prompt.h"
 
 namespace qm {
@@ -63,6 +72,7 @@ void writeOption(const QString& key, bool on) {
 CatalogueWindow::CatalogueWindow()
     : Form(WindowKind::Catalogue),
       m_model(new CatalogueModel(this)),
+      m_filter(new CatalogueFilter(*m_model, this)),
       m_service(*m_model),
       m_placement(QSize(twips(kClientWidth), twips(kClientHeight))) {
     setObjectName(QStringLiteral("Form1"));
@@ -83,7 +93,11 @@ void CatalogueWindow::buildControls() {
     m_client->setObjectName(QStringLiteral("client"));
     m_client->setMinimumSize(twips(kClientWidth), twips(kClientHeight));
     m_client->installEventFilter(this);
-    layout->addWidget(m_client);
+    // The filter row goes above the client area, whose controls keep their places.
+    m_filterBar = new CatalogueFilterBar(*m_model, *m_filter, this);
+    m_filterBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    layout->addWidget(m_filterBar);
+    layout->addWidget(m_client, 1);
 
     const auto label = [this](const char* name, const QString& text, int left, int top, int width,
                               int height, Share share = kFixed) {
@@ -132,7 +146,7 @@ void CatalogueWindow::buildControls() {
 
     m_listView = new QTreeView(m_client);
     m_listView->setObjectName(QStringLiteral("ListView1"));
-    m_listView->setModel(m_model);
+    m_listView->setModel(m_filter);
     m_listView->setRootIsDecorated(false);
     m_listView->setItemsExpandable(false);
     m_listView->setUniformRowHeights(true);
@@ -140,13 +154,19 @@ void CatalogueWindow::buildControls() {
     m_listView->setSortingEnabled(false);
     m_listView->setSelectionMode(QAbstractItemView::SingleSelection);
     m_listView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_listView->setEditTriggers(QAbstractItemView::SelectedClicked |
-                                QAbstractItemView::EditKeyPressed);
+    // F2 opens the registration; the name is edited in place by a click on the selected row.
+    m_listView->setEditTriggers(QAbstractItemView::SelectedClicked);
     m_listView->setIconSize(QSize(16, 16));
     m_listView->header()->setSectionsClickable(true);
     m_listView->header()->setStretchLastSection(false);
     m_listView->header()->setSectionResizeMode(QHeaderView::Interactive);
     m_columns = new ListColumns(m_listView);
+    m_sort = std::make_unique<ListSort>(m_listView, *m_filter);
+    addRowActions(m_listView, {[this] { launchSelected(); }, [this] { openSelectedFolder(); },
+                               [this] { moveSelected(); }, [this] { deleteSelected(); },
+                               [this] { editSelected(); }});
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, m_filterBar,
+            &CatalogueFilterBar::focusFilter);
 
     m_iconPicture = label("Picture1", QString(), 240, 4200, 615, 615, {0, 0, kListShare, 0});
     m_iconPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -215,25 +235,40 @@ void CatalogueWindow::buildControls() {
     connect(icons, &QPushButton::clicked, this, &CatalogueWindow::refreshIcons);
 
     connect(m_listView, &QTreeView::doubleClicked, this, &CatalogueWindow::editSelected);
-    connect(m_listView->header(), &QHeaderView::sectionClicked, this,
-            [this](int column) { m_model->sort(column, Qt::AscendingOrder); });
     connect(m_listView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid()) {
-                    previewRow(current.row());
+                    previewRow(m_filter->sourceRow(current.row()));
                 }
             });
     // Every click on an entry shows its preview, also on the row already selected (after another
     // text file was viewed); a click that selects another row was shown by the change above.
     m_listView->viewport()->installEventFilter(this);
     connect(m_listView, &QTreeView::clicked, this, [this](const QModelIndex& index) {
-        if (index.isValid() && index.row() == m_rowAtPress) {
-            previewRow(index.row());
+        const int row = m_filter->sourceRow(index.row());
+        if (index.isValid() && row == m_rowAtPress) {
+            previewRow(row);
         }
     });
     connect(m_model, &CatalogueModel::nameEdited, this, [this] { m_service.markChanged(); });
     connect(m_textFiles, &QListWidget::itemClicked, this,
             [this] { m_preview->showSelectedFile(); });
+
+    // Tab goes from the filter through the list and the buttons beside it to the preview.
+    const QList<QWidget*> tabOrder{m_filterBar->filterBox(),
+                                   m_filterBar->categoryBox(),
+                                   m_listView,
+                                   launch,
+                                   open,
+                                   move,
+                                   remove,
+                                   m_registerAllButton,
+                                   m_menuButton,
+                                   m_textFiles,
+                                   m_textPreview};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
 }
 
 void CatalogueWindow::buildMenus() {
@@ -346,6 +381,9 @@ bool CatalogueWindow::compactLayout() const {
 }
 
 void CatalogueWindow::load() {
+    // Events run while a large list loads: a click in the main menu behind must not start
+    // anything meanwhile, least of all a second window on this working folder.
+    const OtherWindowsHeld held(this);
     auto& registry = WindowRegistry::instance();
     if (registry.hasFactory(WindowKind::Splash)) {
         registry.show(WindowKind::Splash);
@@ -360,6 +398,7 @@ void CatalogueWindow::load() {
     restoreSize();
     setWindowTitle(QStringLiteral("Quillmorn ListView - ") + m_service.workFolder());
     loadDirectory();
+    m_sort->restore();
     refreshIcons();
     m_columns->restore();
     // As in any list, the first entry is the selected one until the user picks another.
@@ -372,6 +411,8 @@ void CatalogueWindow::activate() {
     const QPointer<CatalogueWindow> self(this);
     const auto gone = [&self] { return self.isNull() || self->isUnloaded(); };
     ProgramState& s = state();
+    // The list is built: the splash goes before any dialog opens over it.
+    WindowRegistry::instance().unload(WindowKind::Splash);
 
     // A folder just installed: select its row and open its registration.
     if (!s.newFolderName.isEmpty()) {
@@ -398,15 +439,15 @@ void CatalogueWindow::activate() {
         }
         m_registerAtStartAction->setChecked(true);
     }
-    // A move was started: register what came of it.
+    // A move was started: register what came of it. A move away adds nothing here, which is
+    // no news to the user.
     if (s.newFolderPending) {
         s.newFolderPending = false;
-        registerAll();
+        registerUnregistered(false);
         if (gone()) {
             return;
         }
     }
-    WindowRegistry::instance().unload(WindowKind::Splash);
     // The selected folder went to another working folder: its catalogue takes over.
     if (!s.moveTarget.isEmpty()) {
         closeAndHandOver(std::nullopt);
@@ -448,6 +489,11 @@ void CatalogueWindow::loadDirectory() {
         const BusyCursor busy;
         EventPump::runPending();
         EventPump pump;
+        auto* splash =
+            qobject_cast<SplashWindow*>(WindowRegistry::instance().find(WindowKind::Splash));
+        if (splash) {
+            pump.setProgress([splash](qint64 done) { splash->showProgress(done); });
+        }
         m_service.load(pump);
     }
     setEnabled(true);
@@ -465,12 +511,16 @@ bool CatalogueWindow::saveList() {
 void CatalogueWindow::refreshIcons() {
     const BusyCursor busy;
     EventPump pump;
-    m_service.refreshIcons(pump);
+    // The rows in the order shown, so that those on screen get their icons first.
+    m_service.refreshIcons(pump, m_filter->shownRows());
 }
 
 RegistrationSession::Hooks CatalogueWindow::registrationHooks() {
-    return {[this] { return showModalWindowHere(WindowKind::Registration); },
-            [this] { m_service.markChanged(); }, [this](int row) { selectRow(row); }};
+    // Rows are offered in the order the list shows them.
+    return {
+        [this] { return showModalWindowHere(WindowKind::Registration); },
+        [this] { m_service.markChanged(); }, [this](int row) { selectRow(row); },
+        [this] { return QList<int>(m_filter->shownRows().begin(), m_filter->shownRows().end()); }};
 }
 
 void CatalogueWindow::editSelected() {
@@ -481,6 +531,10 @@ void CatalogueWindow::editSelected() {
 }
 
 void CatalogueWindow::registerAll() {
+    registerUnregistered(true);
+}
+
+void CatalogueWindow::registerUnregistered(bool sayNothingAdded) {
     RegistrationSession session(*m_model, registrationHooks());
     switch (session.registerUnregistered()) {
         case RegistrationSession::Outcome::Finished:
@@ -495,7 +549,9 @@ void CatalogueWindow::registerAll() {
             }
             break;
         case RegistrationSession::Outcome::NothingOffered:
-            messageBox(tr("追加はありませんでした。"));
+            if (sayNothingAdded) {
+                messageBox(tr("追加はありませんでした。"));
+            }
             break;
         case RegistrationSession::Outcome::Cancelled:
         case RegistrationSession::Outcome::Gone:
@@ -564,7 +620,11 @@ void CatalogueWindow::selectRow(int row) {
     if (row < 0 || row >= m_model->rowCount()) {
         return;
     }
-    const QModelIndex index = m_model->index(row, 0);
+    if (m_filter->shownRow(row) < 0) {
+        // A row the filter hides is shown again with all the others.
+        m_filterBar->clear();
+    }
+    const QModelIndex index = m_filter->mapFromSource(m_model->index(row, 0));
     m_listView->selectionModel()->setCurrentIndex(
         index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_listView->scrollTo(index);
@@ -572,8 +632,9 @@ void CatalogueWindow::selectRow(int row) {
 
 int CatalogueWindow::selectedRow() const {
     // The current row: after a row is removed it moves to a neighbour, which is then selected.
+    // A row of the model, whatever the list's sort and filter.
     const QModelIndex current = m_listView->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return current.isValid() ? m_filter->sourceRow(current.row()) : -1;
 }
 
 void CatalogueWindow::previewRow(int row) {

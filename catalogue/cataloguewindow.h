@@ -19,7 +19,10 @@ class QTreeView;
 namespace qm {
 
 class CatalogueModel;
+class CatalogueFilter;
+class CatalogueFilterBar;
 class ListColumns;
+class ListSort;
 class FolderPreview;
 
 // The catalogue window (Form1) of one working folder: every program folder with its
@@ -54,7 +57,8 @@ public:
     void moveSelected();        // Command1 "移 動"
     void deleteSelected();      // Command13 "削 除"
     void registerAll();         // Command7 "順次登録"
-    void backToMenu();          // Command12 "メニューに戻る"
+    void registerUnregistered(bool sayNothingAdded);
+    void backToMenu();  // Command12 "メニューに戻る"
 
     // The working folder and list folder the window was loaded with; it acts on these until it
     // closes, whatever another window chooses meanwhile.
@@ -87,7 +91,10 @@ private:
     RegistrationSession::Hooks registrationHooks();
 
     CatalogueModel* m_model;
+    CatalogueFilter* m_filter;
+    CatalogueFilterBar* m_filterBar = nullptr;
     CatalogueService m_service;
+    std::unique_ptr<ListSort> m_sort;
     std::unique_ptr<FolderPreview> m_preview;
     ElasticPlacement m_placement;
 

@@ -1,13 +1,15 @@
 #include "catalogue/folderpreview.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 
+#include <algorithm>
+
 #include "app/helpers.h"
 #include "catalogue/catalogueloader.h"
+#include "platform/filesystem.h"
 #include "platform/programicon.h"
 
 namespace qm {
@@ -56,9 +58,18 @@ void FolderPreview::showSelectedFile() {
 
 void FolderPreview::listTextFiles(const QString& folderPath) {
     m_folder = folderPath;
-    const QStringList names =
-        QDir(folderPath)
-            .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    // Listed by the folder's bytes, so that a folder whose name is not text shows its files.
+    QStringList names;
+    for (const FolderEntry& entry : fileSystem().list(folderPath).value_or(QList<FolderEntry>())) {
+        if (entry.status.isFile() && !entry.name.startsWith(u'.') &&
+            entry.name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
+            names.append(entry.name);
+        }
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
     m_files->clear();
     m_files->addItems(names);
 }

@@ -44,6 +44,22 @@ private:
     std::shared_ptr<Impl> d;
 };
 
+// The folder and program fields hold file names, which may hold a line end or a double quote
+// that no field of the format can carry. Those bytes are written as the path texts write bytes
+// that are not text (pathbytes.h): U+EF00 + the byte; a name that really holds one of U+EF00 to
+// U+EF7F is written byte by byte that way too, so that reading leads back to the same name.
+QString encodePathField(const QString& path);
+QString decodePathField(const QString& field);
+
+// The text of a list file's bytes: UTF-8 when the whole file is; else decided line by line (a
+// file written here is UTF-8, an old one CP932). *damaged is set when the file does not end in
+// CR LF (it was cut short), or a line of a UTF-8 file is not UTF-8, or a line of an old file is
+// not CP932: records may then be misread.
+QString decodeListFile(const QByteArray& bytes, bool* damaged);
+
+// Reads a list file's text as above; false (with a reason) when it cannot be read.
+bool readListText(const QString& path, QString* text, bool* damaged, QString* error = nullptr);
+
 // One record line of the list file, CR LF included.
 QString formatRecord(const CatalogueEntry& entry);
 
@@ -51,7 +67,7 @@ QString formatRecord(const CatalogueEntry& entry);
 QByteArray formatListFile(const QList<CatalogueEntry>& entries);
 
 // Reads a list file into entries; nothing when it cannot be opened. Reading stops at the first
-// broken record; *complete (when given) says whether every record was read.
+// broken record; *complete (when given) says whether every record was read from a whole file.
 std::optional<QList<CatalogueEntry>> readListFile(const QString& path, bool* complete = nullptr);
 
 // A name beside the list file that is free for a copy of it ("index.qmx.bak", else with a

@@ -128,6 +128,11 @@ void MoveWindow::browseClicked() {
     m_browsedFolder.clear();
     m_browsedFolder = browseForFolder(this, tr("対象となるフォルダを指定してください。"));
     m_otherFolderEdit->setText(m_browsedFolder);
+    // A folder chosen here is the destination, whichever option was on before.
+    if (!m_browsedFolder.isEmpty()) {
+        m_otherFolderOption->setChecked(true);
+        otherFolderOptionClicked();
+    }
 }
 
 QString MoveWindow::chosenFolder() const {

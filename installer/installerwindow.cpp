@@ -160,7 +160,11 @@ void InstallerWindow::createControls() {
 
     m_shortcutButton = makeButton(this, "Command2", tr("インストーラーをプログラムに登録"));
     m_shortcutButton->setToolTip(
+#ifdef Q_OS_WIN
         tr("スタートメニュー　－　プログラムにインストーラーのショートカットを登録する。"));
+#else
+        tr("アプリケーションメニューにインストーラーのショートカットを登録する。"));
+#endif
     placeTwips(m_shortcutButton, 4800, 1140, 3000, 420);
     m_installButton = makeButton(this, "Command1", tr("インストール"));
     placeTwips(m_installButton, 7920, 1140, 1800, 420);
@@ -193,6 +197,12 @@ void InstallerWindow::load() {
     const QString opened = std::exchange(state().pendingInstallFile, QString());
     if (!opened.isEmpty()) {
         fileChosen(opened);
+    }
+}
+
+void InstallerWindow::activate() {
+    if (!m_busy && !state().pendingInstallFile.isEmpty()) {
+        fileChosen(std::exchange(state().pendingInstallFile, QString()));
     }
 }
 
@@ -339,8 +349,7 @@ void InstallerWindow::installClicked() {
     }
     const InstallKind kind = m_pendingKind;
     if (kind == InstallKind::None) {
-        messageBox(tr("適切なファイルを指定してください。"), MsgOkOnly,
-                   QStringLiteral("Quillmorn"));
+        messageBox(tr("適切なファイルを指定してください。"), MsgOkOnly);
         return;
     }
     if (!extractPending(kind)) {

@@ -23,6 +23,9 @@ public:
 
     void load() override;
     void unload() override;
+    // A file handed over meanwhile ("Open with" while the program runs) is taken here.
+    void activate() override;
+    bool canBeLeft() const override { return !m_busy; }
 
     void extractionStarted() override;
     void extractionProgress(const ExtractionProgress& progress) override;

@@ -17,6 +17,7 @@
 #include "app/workingfolder.h"
 #include "menu/recentfolders.h"
 #include "platform/filesystem.h"
+#include "platform/paths.h"
 #include "platform/prompt.h"
 
 namespace qm {
@@ -72,8 +73,8 @@ void MainMenuWindow::buildControls() {
     m_folderBox->setCompleter(nullptr);
     m_folderBox->setMinimumContentsLength(40);
     m_folderBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    // Typing is blocked: the box only ever shows the working folder.
-    m_folderBox->lineEdit()->setReadOnly(true);
+    // A folder can be typed and taken with Enter; leaving the box otherwise shows the working
+    // folder again.
     m_folderBox->lineEdit()->installEventFilter(this);
     m_folderBox->installEventFilter(this);
     m_folderCaption->setBuddy(m_folderBox);
@@ -158,6 +159,11 @@ void MainMenuWindow::layOutControls() {
 void MainMenuWindow::connectControls() {
     connect(m_browseButton, &QPushButton::clicked, this, &MainMenuWindow::browse);
     connect(m_folderBox, &QComboBox::activated, this, &MainMenuWindow::pickFromList);
+    connect(m_folderBox->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (m_folderBox->lineEdit()->isModified()) {
+            chooseTypedFolder(m_folderBox->lineEdit()->text().trimmed());
+        }
+    });
     connect(m_prepareButton, &QPushButton::clicked, this, &MainMenuWindow::prepare);
     connect(m_catalogueButton, &QPushButton::clicked, this, &MainMenuWindow::openCatalogue);
     connect(m_installerButton, &QPushButton::clicked, this, &MainMenuWindow::openInstaller);
@@ -184,7 +190,9 @@ void MainMenuWindow::unload() {
 }
 
 bool MainMenuWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_folderBox->lineEdit() && event->type() == QEvent::FocusOut) {
+    // The box passes its focus events on to its line edit directly, past this filter.
+    if ((watched == m_folderBox->lineEdit() || watched == m_folderBox) &&
+        event->type() == QEvent::FocusOut) {
         showWorkFolder();
     }
     // Turning the mouse wheel over the box must not choose another working folder.
@@ -213,6 +221,18 @@ void MainMenuWindow::browse() {
         folder = browseForFolder(this, tr("対象となるフォルダを指定してください。"));
     }
     chooseFolder(folder);
+}
+
+void MainMenuWindow::chooseTypedFolder(const QString& typed) {
+    m_folderBox->lineEdit()->setModified(false);
+    if (!isAbsolutePath(typed) || !folderExists(typed)) {
+        messageBox(
+            tr("フォルダが見つかりません。フォルダの場所をフルパスで入力してください。\n") + typed,
+            MsgExclamation);
+        showWorkFolder();
+        return;
+    }
+    chooseFolder(typed);
 }
 
 void MainMenuWindow::pickFromList(int row) {

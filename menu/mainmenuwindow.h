@@ -23,6 +23,7 @@ public:
 
     void load() override;
     void unload() override;
+    bool canBeLeft() const override { return true; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,6 +43,8 @@ private:
     void pickFromList(int row);
     // Makes folder the working folder and puts it on top of the recent-folder list.
     void chooseFolder(const QString& folder);
+    // A folder typed into Combo1 and taken with Enter.
+    void chooseTypedFolder(const QString& typed);
     // The box always shows the working folder, whatever was put into it.
     void showWorkFolder();
     void fillRecentRows();

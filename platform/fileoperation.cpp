@@ -995,7 +995,7 @@ private:
         const FileSystemFault& fault = installedFault();
         off_t inAt = start;
         off_t outAt = start;
-        std::vector<char> buffer;
+        std::vector<char>& buffer = m_buffer;  // kept from file to file: no filling each time
         for (off_t left = length; left > 0;) {
             const size_t chunk = size_t(std::min<off_t>(left, off_t(kCopyChunk)));
             ssize_t done = -1;
@@ -1007,8 +1007,8 @@ private:
                     continue;
                 }
             } else {
-                buffer.resize(std::min<size_t>(chunk, 1 << 20));
-                done = ::pread(in, buffer.data(), buffer.size(), inAt);
+                buffer.resize(size_t(1) << 20);
+                done = ::pread(in, buffer.data(), std::min(chunk, buffer.size()), inAt);
                 if (done > 0 && !writeAll(out, buffer.data(), size_t(done), outAt)) {
                     return DataCopy::Failed;
                 }
@@ -1086,6 +1086,7 @@ private:
     bool m_cross = false;
     bool m_renameCrossed = false;
     bool m_kernelCopy = true;
+    std::vector<char> m_buffer;
     int m_error = 0;
     qint64 m_needed = 0;
     std::set<InodeKey> m_counted;

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <gio/gio.h>
+
 #include "platform/foldertree.h"
 #include "platform/launcher.h"
 #include "platform/pathbytes.h"
@@ -141,7 +143,8 @@ public:
         return true;
     }
 
-    bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error) override {
+    bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error,
+                   Durability durability) override {
         if (path.isEmpty() || path.fileName().isEmpty()) {
             setError(error, errorText(EINVAL));
             return false;
@@ -163,7 +166,8 @@ public:
             ::umask(mask);
             mode &= ~mask;
         }
-        const bool written = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+        const bool written = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 &&
+                             (durability == Durability::Unsynced || ::fsync(fd) == 0);
         const int writeError = errno;
         if (::close(fd) != 0 || !written) {
             setError(error, errorText(written ? errno : writeError));
@@ -210,14 +214,27 @@ public:
 
     bool removeTree(const FsPath& path) override { return deleteFolderTree(path.text()); }
 
-    int transfer(const FileOperation& operation, const FileOperationProgress& progress) override {
-        return shellFileOperation(operation, progress);
+    int transfer(const FileOperation& operation, const FileOperationProgress& progress,
+                 TransferOutcome* outcome) override {
+        return shellFileOperation(operation, progress, outcome);
     }
 
-    bool trash(const FsPath&, QString* error) override {
-        setError(error,
-                 QCoreApplication::translate("qm::FileSystem", "ごみ箱はこの環境では使えません。"));
-        return false;
+    // Through GIO, which keeps the freedesktop trash: the name's bytes as they are, the trash of
+    // the file system the path is on, and the information the file manager restores it from.
+    bool trash(const FsPath& path, QString* error) override {
+        GFile* file = g_file_new_for_path(path.c_str());
+        GError* failure = nullptr;
+        const bool trashed = g_file_trash(file, nullptr, &failure);
+        g_object_unref(file);
+        if (!trashed) {
+            setError(error, failure ? QString::fromUtf8(failure->message)
+                                    : QCoreApplication::translate(
+                                          "qm::FileSystem", "ごみ箱はこの環境では使えません。"));
+        }
+        if (failure) {
+            g_error_free(failure);
+        }
+        return trashed;
     }
 
     bool open(const FsPath& folder) override {

@@ -42,6 +42,10 @@ struct FolderEntry {
     FileStatus status;
 };
 
+// Whether a write waits until the bytes are on the disk: lists and settings do, files that are
+// written by the thousand and can be written again (shortcuts) need not.
+enum class Durability { Synced, Unsynced };
+
 // Which entries a look-up considers.
 enum class EntryFilter { Any, Files, Folders };
 
@@ -75,8 +79,8 @@ public:
     virtual bool readFile(const FsPath& path, QByteArray* bytes, QString* error = nullptr) = 0;
     // Replaces a file atomically: a failed or interrupted write leaves the old file whole. The
     // temporary file beside it is created exclusively and never replaces anything.
-    virtual bool writeFile(const FsPath& path, const QByteArray& bytes,
-                           QString* error = nullptr) = 0;
+    virtual bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error = nullptr,
+                           Durability durability = Durability::Synced) = 0;
 
     // Creates one folder (with its missing parents when withParents); true when it exists.
     virtual bool makeFolder(const FsPath& path, bool withParents = false) = 0;
@@ -84,9 +88,11 @@ public:
     virtual bool remove(const FsPath& path) = 0;
     // Removes a folder with everything in it (see deleteFolderTree()).
     virtual bool removeTree(const FsPath& path) = 0;
-    // Moves or copies a folder's contents (see shellFileOperation()); 0 on success.
+    // Moves or copies a folder's contents (see shellFileOperation()); 0 on success, otherwise
+    // *outcome (when given) tells why.
     virtual int transfer(const FileOperation& operation,
-                         const FileOperationProgress& progress = FileOperationProgress()) = 0;
+                         const FileOperationProgress& progress = FileOperationProgress(),
+                         TransferOutcome* outcome = nullptr) = 0;
     // Moves a path to the desktop's trash; false, with a reason, when it could not.
     virtual bool trash(const FsPath& path, QString* error = nullptr) = 0;
 

@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -46,9 +48,51 @@ public:
 
     bool openFolder(const QString& path) override {
         // From the name's bytes, so that a folder whose name is not text is the one opened.
-        return QDesktopServices::openUrl(QUrl::fromEncoded(
-            "file://" + nameBytesFromText(path).toPercentEncoding("/"), QUrl::StrictMode));
+        const QUrl url = QUrl::fromEncoded(
+            "file://" + nameBytesFromText(path).toPercentEncoding("/"), QUrl::StrictMode);
+#ifndef Q_OS_WIN
+        // Qt only starts the desktop's opener and reports success whatever it then finds; the
+        // opener's own answer tells when no file manager took the folder.
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (!opener.isEmpty()) {
+            return openerSucceeds(opener, url.toString(QUrl::FullyEncoded));
+        }
+#endif
+        return QDesktopServices::openUrl(url);
     }
+
+private:
+    // Runs the opener and waits a little for its answer, letting window events run meanwhile.
+    // An opener that is still running then (one that waits for the file manager) counts as a
+    // success and is left to finish on its own.
+    static bool openerSucceeds(const QString& opener, const QString& url) {
+        auto* process = new QProcess;
+        process->setProgram(opener);
+        process->setArguments({url});
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        process->start();
+        if (!process->waitForStarted()) {
+            delete process;
+            return false;
+        }
+        QEventLoop loop;
+        QObject::connect(process, &QProcess::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(kOpenerAnswerMs, &loop, &QEventLoop::quit);
+        if (process->state() != QProcess::NotRunning) {
+            loop.exec();
+        }
+        if (process->state() != QProcess::NotRunning) {
+            QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+            return true;
+        }
+        const bool opened =
+            process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+        delete process;
+        return opened;
+    }
+
+    static constexpr int kOpenerAnswerMs = 3000;
 };
 
 ProcessLauncher& processLauncher() {

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace qm {
@@ -9,6 +11,14 @@ namespace {
 
 QString g_folder;
 bool g_bySwitch = false;
+bool g_qtSettingsMoved = false;
+
+// Qt keeps settings of its own (the file dialog's recent folders) in the user's configuration
+// folder; a portable run keeps them beside the executable, so that the host keeps no trace.
+void moveQtSettings(const QString& folder) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+}
 
 }  // namespace
 
@@ -23,12 +33,18 @@ PortableMode::Outcome PortableMode::start(const QString& executableFolder, bool 
     }
     g_folder = folder;
     g_bySwitch = switchGiven;
+    moveQtSettings(folder);
+    g_qtSettingsMoved = true;
     return Outcome::On;
 }
 
 void PortableMode::stop() {
     g_folder.clear();
     g_bySwitch = false;
+    if (g_qtSettingsMoved) {
+        g_qtSettingsMoved = false;
+        moveQtSettings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    }
 }
 
 bool PortableMode::isActive() {

@@ -8,7 +8,8 @@ namespace qm {
 // Portable mode: when the folder of the running executable holds a file named "portable", or the
 // program was started with "--portable", that folder is the program's own folder: the list
 // folders live beside the executable and the preferences are an "orvalde.ini" there instead of
-// in the user's configuration folder. A folder the program cannot write to is not used.
+// in the user's configuration folder; Qt's own settings (the file dialog's history) go there too.
+// A folder the program cannot write to is not used.
 class PortableMode {
 public:
     enum class Outcome { Off, On, Unwritable };

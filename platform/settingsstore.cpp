@@ -1,5 +1,6 @@
 #include "platform/settingsstore.h"
 
+#include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -59,13 +60,18 @@ QString SettingsStore::read(const QString& application, const QString& section, 
     return settings->value(name).toString();
 }
 
-void SettingsStore::write(const QString& application, const QString& section, const QString& key,
+bool SettingsStore::write(const QString& application, const QString& section, const QString& key,
                           const QString& value) {
     auto settings = open(application);
     settings->beginGroup(groupName(*settings, section));
     settings->setValue(keyName(*settings, key), value);
     settings->endGroup();
     settings->sync();
+    return settings->status() == QSettings::NoError;
+}
+
+QString SettingsStore::location(const QString& application) {
+    return QDir::toNativeSeparators(open(application)->fileName());
 }
 
 bool SettingsStore::hasSection(const QString& application, const QString& section) {

@@ -13,8 +13,11 @@ class SettingsStore {
 public:
     static QString read(const QString& application, const QString& section, const QString& key,
                         const QString& defaultValue = QString());
-    static void write(const QString& application, const QString& section, const QString& key,
+    // False when the value could not be stored (a read-only folder or file).
+    static bool write(const QString& application, const QString& section, const QString& key,
                       const QString& value);
+    // Where the values of application are kept, as shown to the user.
+    static QString location(const QString& application);
     // Deletes a section with every value in it; false when there was no such section.
     static bool deleteSection(const QString& application, const QString& section);
     static bool hasSection(const QString& application, const QString& section);

@@ -131,8 +131,8 @@ void RegistrationWindow::buildControls() {
     m_okFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_excludeButton =
         button(this, "Command3", tr("対象外"), tr("検索対象外に設定して登録・変更します"));
-    m_cancelButton = button(this, "Command2", QStringLiteral("Cancel"),
-                            tr("登録、順次登録をキャンセルします。"));
+    m_cancelButton =
+        button(this, "Command2", tr("キャンセル"), tr("登録、順次登録をキャンセルします。"));
     m_okButton = button(this, "Command1", tr("OK / 登録"), tr("上記の情報で登録します。"));
     m_previousButton =
         button(this, "Command5", QStringLiteral("<<<"), tr("登録・変更して、前の項目に戻ります"));

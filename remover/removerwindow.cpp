@@ -12,7 +12,12 @@ namespace qmclean {
 
 RemoverWindow::RemoverWindow(QWidget* parent)
     : QWidget(parent),
+#ifdef Q_OS_WIN
       m_label(new QLabel(tr("Quillmornのレジストリを削除します。"), this)),
+#else
+      // Off Windows the preferences are a file of the user's configuration, not the registry.
+      m_label(new QLabel(tr("Quillmornの設定を削除します。"), this)),
+#endif
       m_removeButton(new QPushButton(tr("削除"), this)),
       m_quitButton(new QPushButton(tr("終了"), this)) {
     setWindowTitle(tr("Quillmorn アンインストール"));

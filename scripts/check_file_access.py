@@ -43,11 +43,7 @@ RESOURCE_LINE = re.compile(r"\"\s*:/")
 # TEMPORARY: files whose owners are still moving them onto the seam. Each owner removes the
 # entries of a file once it touches files only through platform/. Do not add to this list.
 TEMPORARY = {
-    "catalogue/": "list file, catalogue service (moving)",
-    "app/workingfolder.cpp": "list folders (moving)",
-    "app/workingfolder.h": "list folders (moving)",
     "installer/": "archive extraction (moving)",
-    "folders/foldermove.cpp": "transfer preparation (moving with the transfer engine)",
 }
 
 

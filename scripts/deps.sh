@@ -27,11 +27,13 @@ install_missing() {
 
 # What building the program needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libarchive-dev qt6-l10n-tools
-                libsquashfs-dev)
+                libsquashfs-dev libglib2.0-dev)
 # What running it needs beyond that: fonts for the Japanese texts, Qt's own Japanese texts, the
-# SVG plug-ins that draw the program's icon, xdg-open, through which folders are opened, and the
-# SquashFS library that reads AppImages' icons and names.
-RUN_PACKAGES=(fonts-ipaexfont-gothic qt6-translations-l10n libqt6svg6 xdg-utils libsquashfs1)
+# SVG plug-ins that draw the program's icon, xdg-open, through which folders are opened, the
+# SquashFS library that reads AppImages' icons and names, and GLib's GIO, which moves folders to
+# the desktop's trash.
+RUN_PACKAGES=(fonts-ipaexfont-gothic qt6-translations-l10n libqt6svg6 xdg-utils libsquashfs1
+              libglib2.0-0)
 # What the tests need beyond that: reference tools that check written files, archive makers for
 # fixtures (squashfs-tools builds test AppImages), a freedesktop menu implementation that reads
 # the written menus, a virtual X server and a small window manager for the end-to-end tests, clang

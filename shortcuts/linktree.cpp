@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <optional>
+
 #include "app/helpers.h"
 #include "app/workingfolder.h"
 #include "platform/filesystem.h"
@@ -183,21 +185,27 @@ void LinkTreeBuilder::readRecords() {
     m_records = *records;
 }
 
-void LinkTreeBuilder::checkNames() const {
-    for (const CatalogueEntry& record : m_records) {
+void LinkTreeBuilder::checkNames() {
+    m_skipped.clear();
+    m_usable.clear();
+    for (const CatalogueEntry& record : std::as_const(m_records)) {
+        std::optional<SkippedRecord::Reason> reason;
         if (record.state != kRegistered) {
+            m_usable << false;
             continue;
         }
         if (!isSafeLinkName(record.name, m_extension)) {
-            throw ShortcutError("unusable name: " + record.name.toStdString());
+            reason = SkippedRecord::UnusableName;
+        } else if (record.category != uncategorised() &&
+                   (!isSafeLinkName(record.category) || isDataFileName(record.category))) {
+            reason = SkippedRecord::UnusableCategory;
+        } else if (parentFolder(record.exe).isEmpty()) {
+            reason = SkippedRecord::NoProgram;
         }
-        if (record.category != uncategorised() &&
-            (!isSafeLinkName(record.category) || isDataFileName(record.category))) {
-            throw ShortcutError("unusable category: " + record.category.toStdString());
+        if (reason) {
+            m_skipped << SkippedRecord{record, *reason};
         }
-        if (parentFolder(record.exe).isEmpty()) {
-            throw ShortcutError("no folder in the program path: " + record.exe.toStdString());
-        }
+        m_usable << !reason;
     }
     if (!isSafeLinkName(lastPathPart(listShortcutPath()))) {
         throw ShortcutError("unusable working folder name");
@@ -243,37 +251,40 @@ void LinkTreeBuilder::clearOldTree() {
 }
 
 void LinkTreeBuilder::writeTree() {
-    for (const CatalogueEntry& record : std::as_const(m_records)) {
-        if (record.state != kRegistered) {
+    m_written.clear();
+    for (qsizetype i = 0; i < m_records.size(); ++i) {
+        if (!m_usable[i]) {
             continue;
         }
+        const CatalogueEntry& record = m_records[i];
         tick();
         QString folder = m_listFolder;
         bool createdFolder = false;
-        if (record.category != uncategorised()) {
-            folder = joinPath(m_listFolder, record.category);
-            const FileStatus status = fileSystem().status(folder);
-            if (status.isLink) {
-                throw ShortcutError("the category folder is a link: " + folder.toStdString());
-            }
-            if (!status.isFolder()) {
-                if (status.exists() || !fileSystem().makeFolder(folder)) {
-                    throw ShortcutError("cannot create " + folder.toStdString());
-                }
-                createdFolder = true;
-            }
-        }
         try {
+            if (record.category != uncategorised()) {
+                folder = joinPath(m_listFolder, record.category);
+                const FileStatus status = fileSystem().status(folder);
+                if (status.isLink) {
+                    throw ShortcutError("the category folder is a link: " + folder.toStdString());
+                }
+                if (!status.isFolder()) {
+                    if (status.exists() || !fileSystem().makeFolder(folder)) {
+                        throw ShortcutError("cannot create " + folder.toStdString());
+                    }
+                    createdFolder = true;
+                }
+            }
             write(joinPath(folder, record.name + m_extension), record.exe, QString(),
                   parentFolder(record.exe),
                   m_icons ? m_icons->extrasFor(record.exe) : ShortcutExtras());
+            m_written << record;
         } catch (const ShortcutError&) {
             // A category folder holds at least one shortcut, or the next rebuild could not tell
             // it from a folder of the user's.
             if (createdFolder) {
                 fileSystem().remove(folder);
             }
-            throw;
+            m_skipped << SkippedRecord{record, SkippedRecord::Unwritable};
         }
     }
     write(listShortcutPath(), programExecutable(),

@@ -24,14 +24,24 @@ bool isSafeLinkName(const QString& text, const QString& extension = QString());
 // its extension), so that a rebuild removes nothing it did not write.
 bool isWrittenShortcut(const QString& path, ShortcutFormat format = defaultShortcutFormat());
 
+// A registered record that got no shortcut, and why.
+struct SkippedRecord {
+    enum Reason { UnusableName, UnusableCategory, NoProgram, Unwritable };
+    CatalogueEntry record;
+    Reason reason;
+};
+
 // Builds the shortcut tree of a list folder: one shortcut per registered record (state 1), in a
 // sub-folder per category ("未設定" directly in the list folder), and the list shortcut that
 // reopens the catalogue of the working folder.
 //
 // Before anything is changed the list file is read and every name and category checked; then
 // the shortcuts and category folders an earlier rebuild wrote are removed (anything else stays);
-// then the new tree is written. Any failure throws ShortcutError; shortcuts written before it
-// stay.
+// then the new tree is written. A record that cannot have a shortcut (a name or category that
+// cannot be a file name, no program file, a file in the way) is left out and listed in
+// skipped(); every other record gets its shortcut. A failure of the whole (no list folder or list
+// file, an old shortcut that cannot go, the list shortcut) throws ShortcutError; shortcuts
+// written before it stay.
 class LinkTreeBuilder {
 public:
     LinkTreeBuilder(const QString& listFolder, const QString& workFolder,
@@ -45,13 +55,16 @@ public:
     void rebuild();
 
     const QList<CatalogueEntry>& records() const { return m_records; }
+    const QList<SkippedRecord>& skipped() const { return m_skipped; }
+    // The records that got a shortcut.
+    const QList<CatalogueEntry>& written() const { return m_written; }
 
     // The list shortcut's path: "<last part of the working folder> リスト" + extension.
     QString listShortcutPath() const;
 
 private:
     void readRecords();
-    void checkNames() const;
+    void checkNames();
     void clearOldTree();
     void writeTree();
     void write(const QString& linkPath, const QString& target, const QString& arguments,
@@ -65,6 +78,9 @@ private:
     QString m_extension;
     std::function<void()> m_progress;
     QList<CatalogueEntry> m_records;
+    QList<SkippedRecord> m_skipped;
+    QList<CatalogueEntry> m_written;
+    QList<bool> m_usable;  // per record of m_records: registered and not skipped
     bool m_complete = true;
     // The icons of the menu entries (Desktop Entries only).
     std::optional<MenuIcons> m_icons;

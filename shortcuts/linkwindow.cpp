@@ -24,6 +24,7 @@
 #include "platform/prompt.h"
 #include "shortcuts/linktree.h"
 #include "shortcuts/menufiles.h"
+#include "shortcuts/rebuildreport.h"
 #include "shortcuts/recentdestinations.h"
 #include "shortcuts/startmenucopy.h"
 
@@ -35,6 +36,11 @@ const TranslatedText kRegistered{"qm::LinkWindow",
 const TranslatedText kNoDestination{
     "qm::LinkWindow",
     QT_TRANSLATE_NOOP("qm::LinkWindow", "適切なショートカットの置き場所を指定してください")};
+const TranslatedText kWineMissing{
+    "qm::LinkWindow",
+    QT_TRANSLATE_NOOP("qm::LinkWindow",
+                      "wine がインストールされていないため、Windows のプログラム（.exe）の項目は"
+                      "メニューに表示されません。wine をインストールすると表示されます。")};
 const TranslatedText kReplaceQuestion{
     "qm::LinkWindow",
     QT_TRANSLATE_NOOP("qm::LinkWindow", "重複するフォルダが存在しますが、置き換えますか？")};
@@ -88,27 +94,40 @@ void LinkWindow::buildControls() {
     m_workFolderLabel->setWordWrap(false);
     placeTwips(m_workFolderLabel, 240, 120, 3135, 255);
 
+#ifdef Q_OS_WIN
     m_noticeLabel = makeLabel(this, "Label6",
                               tr("上記の対象フォルダリストが更新されました。設定を更新"
                                  "した場合、スタートメニューのショートカットを作成・更"
                                  "新しましょう。"));
+#else
+    m_noticeLabel = makeLabel(this, "Label6",
+                              tr("上記の対象フォルダリストが更新されました。設定を更新"
+                                 "した場合、アプリケーションメニューのショートカットを"
+                                 "作成・更新しましょう。"));
+#endif
     placeTwips(m_noticeLabel, 240, 360, 4935, 1095);
 
     m_listFolders = new QListWidget(this);
     m_listFolders->setObjectName(QStringLiteral("List1"));
     m_listFolders->setSelectionMode(QAbstractItemView::MultiSelection);
+    connect(m_listFolders, &QListWidget::itemSelectionChanged, this, &LinkWindow::updateCopyButton);
     // Below the third line of Label6, which would otherwise hide under the list.
     placeTwips(m_listFolders, 240, 1200, 2415, 1500);
     m_listFolders->setAccessibleName(tr("登録されている対象フォルダ"));
 
     m_instructionLabel =
         makeLabel(this, "Label7",
-                  tr("右の登録されている対象フォルダ名を選択し、ショートカットの置き場"
+                  tr("左の登録されている対象フォルダ名を選択し、ショートカットの置き場"
                      "所を指定し、作成ボタンをクリックしてください。"));
     placeTwips(m_instructionLabel, 2880, 1200, 2295, 1455);
 
+#ifdef Q_OS_WIN
     m_destinationCaption =
         makeLabel(this, "Label8", tr("ショートカットの置き場所([スタート]-[プログラム]以降）"));
+#else
+    m_destinationCaption =
+        makeLabel(this, "Label8", tr("ショートカットの置き場所（アプリケーションメニューの中）"));
+#endif
     // One line across the window, so that it does not run into the example below it.
     m_destinationCaption->setWordWrap(false);
     placeTwips(m_destinationCaption, 240, 2880, 4935, 255);
@@ -124,11 +143,13 @@ void LinkWindow::buildControls() {
     placeTwips(m_destination, 240, 3360, 2895, 300);
     m_destinationCaption->setBuddy(m_destination);
 
-    // Two lines, as the caption does not fit the button's width in one.
-    m_copyButton = new QPushButton(tr("デスクトップに\nショートカットを作成"), this);
+    // Two lines, as the caption does not fit the button's width in one. It writes the menu, not
+    // the desktop.
+    m_copyButton = new QPushButton(tr("メニューに\nショートカットを作成"), this);
     m_copyButton->setObjectName(QStringLiteral("Command5"));
     placeTwips(m_copyButton, 3360, 3240, 1815, 495);
     connect(m_copyButton, &QPushButton::clicked, this, &LinkWindow::copyToStartMenu);
+    updateCopyButton();
 
     m_busyPanel = new QFrame(this);
     m_busyPanel->setObjectName(QStringLiteral("Frame1"));
@@ -189,6 +210,13 @@ void LinkWindow::closeEvent(QCloseEvent* event) {
     Form::closeEvent(event);
 }
 
+void LinkWindow::updateCopyButton() {
+    // Nothing to copy: the button would only replace the destination with an empty folder.
+    const bool chosen = !m_listFolders->selectedItems().isEmpty();
+    m_copyButton->setEnabled(chosen);
+    m_copyButton->setToolTip(chosen ? QString() : tr("作成する対象フォルダを選んでください。"));
+}
+
 void LinkWindow::setBusy(bool busy) {
     m_busy = busy;
     setEnabled(!busy);
@@ -226,13 +254,23 @@ void LinkWindow::rebuildLinks() {
             return;
         }
     }
+    const QString skipped = skippedRecordsReport(builder.skipped());
+    if (!skipped.isEmpty()) {
+        messageBox(skipped, MsgExclamation);
+    }
+    if (!m_wineNoted && needsMissingWine(builder.written())) {
+        m_wineNoted = true;
+        messageBox(kWineMissing, MsgExclamation);
+    }
     if (!s.moveTarget.isEmpty()) {
         // Unloading switches to the destination's catalogue.
         close();
         EventPump::runPending();
         return;
     }
-    messageBox(kRegistered);
+    if (skipped.isEmpty()) {
+        messageBox(kRegistered);
+    }
 }
 
 void LinkWindow::copyToStartMenu() {
@@ -244,8 +282,10 @@ void LinkWindow::copyToStartMenu() {
         messageBox(kNoDestination);
         return;
     }
+    if (m_listFolders->selectedItems().isEmpty()) {
+        return;
+    }
     const QString applications = specialFolderPath(kCsidlPrograms);
-    const QString destinationPath = joinPath(applications, destination);
     // A folder whose name differs only in case is this destination too (menus would show two
     // folders): it is replaced, and the new one is named as typed. Of several such folders none
     // is picked.
@@ -254,33 +294,30 @@ void LinkWindow::copyToStartMenu() {
         messageBox(kAmbiguousDestination, MsgExclamation);
         return;
     }
-    if (existing.isOne()) {
-        if (messageBox(kReplaceQuestion, MsgYesNo) != AnswerYes) {
-            return;
-        }
-        removeStartMenuFolder(applications, existing.name);
+    const QStringList replaced = existing.isOne() ? QStringList{existing.name} : QStringList();
+    if (!replaced.isEmpty() && messageBox(kReplaceQuestion, MsgYesNo) != AnswerYes) {
+        return;
     }
     {
         const BusyCursor cursor;
         setBusy(true);
         EventPump::runPending();
-        const bool created = !applications.isEmpty() &&
-                             fileSystem().makeFolder(applications, true) &&
-                             !fileSystem().status(destinationPath).exists() &&
-                             fileSystem().makeFolder(destinationPath);
+        // The new tree is built beside the old one, which goes only once the new one is whole.
+        const StagedMenuFolder staged(applications);
+        const bool copied = staged.isValid() && copySelectedListFolders(staged.path()) &&
+                            removeCopiedDataFiles(staged.path());
         EventPump::runPending();
-        if (!created || !copySelectedListFolders(destinationPath)) {
+        if (!copied || !staged.replace(destination, replaced)) {
             setBusy(false);
             messageBox(kTransferErrorMessage);
             return;
         }
         rememberDestination(destination);
-        const bool cleaned = removeCopiedDataFiles(destinationPath);
         // Desktop menus need menu files to show the copied tree as folders; a start menu does not.
         const bool menus = defaultShortcutFormat() != ShortcutFormat::DesktopEntry ||
                            MenuFiles(applications, destination).write();
         setBusy(false);
-        if (!cleaned || !menus) {
+        if (!menus) {
             messageBox(kTransferErrorMessage);
             return;
         }

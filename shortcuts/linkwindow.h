@@ -29,6 +29,8 @@ protected:
 private:
     void buildControls();
     void setBusy(bool busy);
+    // Command5 copies only when at least one list folder is chosen.
+    void updateCopyButton();
     // Command1: the link rebuild.
     void rebuildLinks();
     // Command5: the copy into the applications menu.
@@ -51,6 +53,7 @@ private:
     QFrame* m_busyPanel = nullptr;           // Frame1 with Label4 and Label5
     QPushButton* m_rebuildButton = nullptr;  // Command1, never shown
     bool m_busy = false;
+    bool m_wineNoted = false;  // the note on a missing wine is given once
 };
 
 }  // namespace qm

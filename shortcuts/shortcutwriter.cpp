@@ -24,7 +24,8 @@ void writeFile(const QString& path, const QByteArray& bytes) {
         throw ShortcutError("the folder of " + path.toStdString() + " does not exist");
     }
     QString error;
-    if (!fileSystem().writeFile(path, bytes, &error)) {
+    // A shortcut is written again by the next rebuild: not worth a wait for the disk each.
+    if (!fileSystem().writeFile(path, bytes, &error, Durability::Unsynced)) {
         throw ShortcutError("cannot write " + path.toStdString() + ": " + error.toStdString());
     }
 }

@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/programstate.h"
+#include "platform/folderswap.h"
 #include "platform/paths.h"
 #include "shortcuts/linktree.h"
 #include "shortcuts/menufiles.h"
@@ -31,6 +32,32 @@ void removeStartMenuFolder(const QString& applicationsFolder, const QString& des
         fileSystem().removeTree(path);
     }
     MenuFiles(applicationsFolder, destination).remove();
+}
+
+StagedMenuFolder::StagedMenuFolder(const QString& applicationsFolder)
+    : m_applicationsFolder(applicationsFolder) {
+    m_path = makeStagingFolder(applicationsFolder);
+}
+
+StagedMenuFolder::~StagedMenuFolder() {
+    if (isValid() && !m_placed) {
+        fileSystem().removeTree(m_path);
+    }
+}
+
+bool StagedMenuFolder::replace(const QString& destination, const QStringList& replaced) const {
+    const auto aside = swapIntoPlace(m_applicationsFolder, m_path, destination, replaced);
+    if (!aside) {
+        return false;
+    }
+    m_placed = true;
+    for (const QString& old : *aside) {
+        fileSystem().removeTree(old);
+    }
+    for (const QString& name : replaced) {
+        MenuFiles(m_applicationsFolder, name).remove();
+    }
+    return true;
 }
 
 int copyListFolder(const QString& listName, const QString& destinationPath, quintptr window,

@@ -21,6 +21,28 @@ QString shownDestination(const QString& applicationsFolder, const QString& remem
 // Deletes an earlier copy of a destination folder with its menu files.
 void removeStartMenuFolder(const QString& applicationsFolder, const QString& destination);
 
+// A new copy of the shortcut trees, built in a hidden folder of the applications folder and put
+// in place of the earlier copies only once it is whole. Removed unless it was put in place.
+class StagedMenuFolder {
+public:
+    explicit StagedMenuFolder(const QString& applicationsFolder);
+    ~StagedMenuFolder();
+    StagedMenuFolder(const StagedMenuFolder&) = delete;
+    StagedMenuFolder& operator=(const StagedMenuFolder&) = delete;
+
+    bool isValid() const { return !m_path.isEmpty(); }
+    QString path() const { return m_path; }
+
+    // Becomes the folder destination in place of the earlier copies named in replaced (with
+    // their menu files). False, with the earlier copies as they were, when that fails.
+    bool replace(const QString& destination, const QStringList& replaced) const;
+
+private:
+    QString m_applicationsFolder;
+    QString m_path;
+    mutable bool m_placed = false;
+};
+
 // Copies everything in the list folder listName of the program's own folder into destination
 // (recursive, merging, overwriting) through the program state's fileOp. 0 on success.
 int copyListFolder(const QString& listName, const QString& destinationPath, quintptr window,

@@ -36,5 +36,9 @@
         <source>完了しました。</source>
         <translation>Done.</translation>
     </message>
+    <message>
+        <source>Quillmornの設定を削除します。</source>
+        <translation>Deletes Quillmorn&apos;s settings.</translation>
+    </message>
 </context>
 </TS>

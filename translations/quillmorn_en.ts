@@ -13,6 +13,29 @@
     </message>
 </context>
 <context>
+    <name>qm::CatalogueFilterBar</name>
+    <message>
+        <source>名前・分類・説明・フォルダ名で絞り込み (Ctrl+F)</source>
+        <translation>Filter by name, category, description or folder (Ctrl+F)</translation>
+    </message>
+    <message>
+        <source>この分類の項目だけを表示します。</source>
+        <translation>Shows only the entries of this category.</translation>
+    </message>
+    <message>
+        <source>すべての分類 (%1)</source>
+        <translation>All categories (%1)</translation>
+    </message>
+    <message>
+        <source>%1 / %2 件</source>
+        <translation>%1 / %2 entries</translation>
+    </message>
+    <message>
+        <source>%1 件</source>
+        <translation>%1 entries</translation>
+    </message>
+</context>
+<context>
     <name>qm::CatalogueModel</name>
     <message>
         <source>名前</source>
@@ -94,6 +117,14 @@ Delete it?</translation>
     <message>
         <source>」は作業対象のフォルダ名として使えません。</source>
         <translation>&quot; cannot be used for a folder to manage.</translation>
+    </message>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>次のフォルダが %1 にないため、その登録情報はリストを保存するときに除かれます。</source>
+        <translation>These folders are no longer in %1; their registrations are left out when the list is saved.</translation>
     </message>
 </context>
 <context>
@@ -460,6 +491,10 @@ Delete it?</translation>
         <source>このファイル名には拡張子の前に名前がないので、フォルダ名を決められません。ファイル名を変えてからもう一度指定してください。</source>
         <translation>This file name has no name before its extension, so no folder name can be made from it. Rename the file and choose it again.</translation>
     </message>
+    <message>
+        <source>アプリケーションメニューにインストーラーのショートカットを登録する。</source>
+        <translation>Adds a shortcut to the installer to the applications menu.</translation>
+    </message>
 </context>
 <context>
     <name>qm::Launcher</name>
@@ -522,22 +557,12 @@ Delete it?</translation>
         <translation>The folder list above was updated. If you changed settings, create or update the menu shortcuts.</translation>
     </message>
     <message>
-        <source>右の登録されている対象フォルダ名を選択し、ショートカットの置き場所を指定し、作成ボタンをクリックしてください。</source>
-        <translation>Choose a folder on the right, give a place for the shortcuts and click the button.</translation>
-    </message>
-    <message>
         <source>ショートカットの置き場所([スタート]-[プログラム]以降）</source>
         <translation>Place of the shortcuts (below [Start]-[Programs])</translation>
     </message>
     <message>
         <source>&#x3000;例：&quot;オンラインソフト&quot;</source>
         <translation> e.g. &quot;Online software&quot;</translation>
-    </message>
-    <message>
-        <source>デスクトップに
-ショートカットを作成</source>
-        <translation>Create shortcuts
-on the desktop</translation>
     </message>
     <message>
         <source>処理中です..........</source>
@@ -558,6 +583,65 @@ on the desktop</translation>
     <message>
         <source>大文字と小文字だけが違うフォルダが複数あります。置き場所の名前を正確に指定してください。</source>
         <translation>There are several folders whose names differ only in letter case. Type the destination&apos;s name exactly.</translation>
+    </message>
+    <message>
+        <source>wine がインストールされていないため、Windows のプログラム（.exe）の項目はメニューに表示されません。wine をインストールすると表示されます。</source>
+        <translation>wine is not installed, so the menu does not show the entries of Windows programs (.exe). They show once wine is installed.</translation>
+    </message>
+    <message>
+        <source>上記の対象フォルダリストが更新されました。設定を更新した場合、アプリケーションメニューのショートカットを作成・更新しましょう。</source>
+        <translation>The folder list above was updated. If you changed settings, create or update the shortcuts in the applications menu.</translation>
+    </message>
+    <message>
+        <source>左の登録されている対象フォルダ名を選択し、ショートカットの置き場所を指定し、作成ボタンをクリックしてください。</source>
+        <translation>Choose a folder on the left, give a place for the shortcuts and click the button.</translation>
+    </message>
+    <message>
+        <source>ショートカットの置き場所（アプリケーションメニューの中）</source>
+        <translation>Place of the shortcuts (in the applications menu)</translation>
+    </message>
+    <message>
+        <source>メニューに
+ショートカットを作成</source>
+        <translation>Create shortcuts
+in the menu</translation>
+    </message>
+    <message>
+        <source>作成する対象フォルダを選んでください。</source>
+        <translation>Choose the folders to put into the menu.</translation>
+    </message>
+    <message>
+        <source>名前をファイル名に使えません</source>
+        <translation>its name cannot be a file name</translation>
+    </message>
+    <message>
+        <source>分類をフォルダ名に使えません</source>
+        <translation>its category cannot be a folder name</translation>
+    </message>
+    <message>
+        <source>プログラムのファイルが不明です</source>
+        <translation>its program file is unknown</translation>
+    </message>
+    <message>
+        <source>ショートカットを書き込めません</source>
+        <translation>its shortcut cannot be written</translation>
+    </message>
+    <message>
+        <source>次の登録にはショートカットを作成できませんでした。ほかの登録のショートカットは作成しました。</source>
+        <translation>No shortcut could be made for the entries below. The other entries have their shortcuts.</translation>
+    </message>
+    <message>
+        <source>
+・「%1」: %2</source>
+        <translation>
+- &quot;%1&quot;: %2</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ListSort</name>
+    <message>
+        <source>状態で並べ替え</source>
+        <translation>Sort by state</translation>
     </message>
 </context>
 <context>
@@ -634,16 +718,22 @@ on the desktop</translation>
         <translation>
 This folder&apos;s name holds a comma and a double quote, so it cannot be managed.</translation>
     </message>
+    <message>
+        <source>フォルダが見つかりません。フォルダの場所をフルパスで入力してください。
+</source>
+        <translation>Folder not found. Type the folder&apos;s full path.
+</translation>
+    </message>
 </context>
 <context>
     <name>qm::Messages</name>
     <message>
-        <source>正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを使用しています。詳しくはReadme.txtをご覧ください。</source>
-        <translation>The shortcuts could not be written. See Readme.txt for details.</translation>
-    </message>
-    <message>
         <source>ファイル転送エラー。当ソフトを再起動して再試行してみてください。</source>
         <translation>File transfer error. Please restart the program and try again.</translation>
+    </message>
+    <message>
+        <source>正常にプロセスできませんでした。ショートカットとそのフォルダに書き込めるか確かめてください。</source>
+        <translation>The process did not complete. Check that the shortcuts and their folder can be written.</translation>
     </message>
 </context>
 <context>
@@ -696,6 +786,15 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
         <source>移動中に作られたか変更されたファイルが移動元に残っているため、次のフォルダは削除していません。中身を確認してください。
 </source>
         <translation>Files made or changed during the move are still in the old place, so this folder was not deleted. Please check what it holds.
+</translation>
+    </message>
+</context>
+<context>
+    <name>qm::Preferences</name>
+    <message>
+        <source>設定を保存できませんでした。次のファイルに書き込めるか確かめてください。
+</source>
+        <translation>The preferences could not be saved. Check that this file can be written:
 </translation>
     </message>
 </context>
@@ -840,6 +939,10 @@ This folder&apos;s name holds a comma and a double quote, so it cannot be manage
     <message>
         <source>名前と説明は %1 のバージョン情報から取りました。</source>
         <translation>Name and description taken from the version information of %1.</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -994,6 +1097,12 @@ The rest is in the source %5. Moving the folder to the same destination again fi
 </source>
         <translation>Several list folders differ only in letter case, so the list folder cannot be created.
 </translation>
+    </message>
+    <message>
+        <source>作業フォルダ %1 は別の管理する対象のフォルダ %2 のものです。
+%3 の作業フォルダとして %4 を使います。</source>
+        <translation>The list folder %1 belongs to another folder, %2.
+%3 uses the list folder %4.</translation>
     </message>
 </context>
 </TS>

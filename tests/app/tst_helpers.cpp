@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QStringEncoder>
 #include <QTest>
@@ -6,6 +7,7 @@
 #include "app/helpers.h"
 #include "app/programstate.h"
 #include "platform/filesystem.h"
+#include "platform/launcher.h"
 #include "platform/pathbytes.h"
 #include "support/testenvironment.h"
 
@@ -25,6 +27,7 @@ private Q_SLOTS:
     void fileExistsEdges();
     void fileExistsIgnoresCaseOfName_data();
     void fileExistsIgnoresCaseOfName();
+    void lookupCacheSkipsOnlyMissingFolders();
     void showTextFileReadsUtf8AndCp932();
     void showTextFileMissingKeepsPreview();
     void fieldReaderRule_data();
@@ -33,6 +36,8 @@ private Q_SLOTS:
     void encodeFieldRoundTrips_data();
     void encodeFieldRoundTrips();
     void parseInt16Edges();
+    void openingFolderSaysWhenNothingOpensIt_data();
+    void openingFolderSaysWhenNothingOpensIt();
 
 private:
     std::unique_ptr<test::TestEnvironment> m_env;
@@ -100,6 +105,19 @@ void TestHelpers::addCategoryIgnoresThirtyFirst() {
     }
     addCategory("c7");  // still found when the table is full
     QCOMPARE(table[7], QString("c7"));
+}
+
+void TestHelpers::lookupCacheSkipsOnlyMissingFolders() {
+    // Rows whose programs lie in missing folders are answered from the first missing folder;
+    // the existing folders beside it are still looked into.
+    const QString file = m_env->writeFile("a/Prog.exe", "MZ");
+    const FileLookupCache cache;
+    QVERIFY(!fileExists(m_env->root() + "/gone/x/Run.exe"));
+    QVERIFY(!fileExists(m_env->root() + "/gone/y/Run.exe"));
+    QVERIFY(fileExists(m_env->root() + "/a/PROG.exe"));
+    QCOMPARE(findFileNoCase(m_env->root() + "/a/prog.EXE"), file);
+    m_env->writeFile("b/Tool.exe", "MZ");
+    QVERIFY(fileExists(m_env->root() + "/b/tool.exe"));
 }
 
 void TestHelpers::fileExistsEdges() {
@@ -272,6 +290,29 @@ void TestHelpers::parseInt16Edges() {
     QCOMPARE(parseInt16("32767").value(), qint16(32767));
     QVERIFY(!parseInt16("32768"));
     QVERIFY(!parseInt16("99999999999999999999"));
+}
+
+void TestHelpers::openingFolderSaysWhenNothingOpensIt_data() {
+    QTest::addColumn<int>("openerExit");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("a file manager takes it") << 0 << true;
+    QTest::newRow("no file manager") << 3 << false;
+}
+
+// The desktop's opener is a script here that answers as told.
+void TestHelpers::openingFolderSaysWhenNothingOpensIt() {
+    QFETCH(int, openerExit);
+    QFETCH(bool, opened);
+    const QString bin = m_env->makeFolder("bin");
+    const QString opener = m_env->writeFile(
+        "bin/xdg-open", QByteArray("#!/bin/sh\nexit ") + QByteArray::number(openerExit) + "\n");
+    QFile::setPermissions(opener, QFile::permissions(opener) | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.toUtf8());
+    Launcher::setInstance(nullptr);
+    const bool result = Launcher::instance().openFolder(m_env->root());
+    qputenv("PATH", path);
+    QCOMPARE(result, opened);
 }
 
 QTEST_MAIN(TestHelpers)

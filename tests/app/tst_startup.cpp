@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -57,6 +58,7 @@ private Q_SLOTS:
     void portableStartWritesBesideTheExecutable();
     void unwritablePortableFolderFallsBack_data();
     void unwritablePortableFolderFallsBack();
+    void unwritablePreferencesSaidOnce();
 
     void registryCreatesOnFirstReference();
     void unloadedWindowIsCreatedAfresh();
@@ -285,15 +287,17 @@ void TestStartUp::portableStartWritesBesideTheExecutable() {
     QCOMPARE(programFolder(), executableFolder);
     QCOMPARE(PortableMode::shortcutArguments("-l /d/Soft"), shortcutArguments);
 
-    // What a run writes: a preference, and a prepared working folder's list folder.
+    // What a run writes: a preference, the file dialog's history, and a prepared working
+    // folder's list folder.
     writePreference("pmode", "1");
+    { QFileDialog dialog(nullptr, QString(), m_env->root()); }
     const QString work = m_env->makeFolder("Soft");
     QVERIFY(prepareWorkingFolder(work));
     QCOMPARE(readPreference("pmode"), QString("1"));
 
-    const QStringList expected = marker
-                                     ? QStringList{"Soft/settings.dat", "orvalde.ini", "portable"}
-                                     : QStringList{"Soft/settings.dat", "orvalde.ini"};
+    const QStringList expected =
+        marker ? QStringList{"QtProject.conf", "Soft/settings.dat", "orvalde.ini", "portable"}
+               : QStringList{"QtProject.conf", "Soft/settings.dat", "orvalde.ini"};
     QCOMPARE(filesBelow(executableFolder), expected);
     QVERIFY(test::TestEnvironment::readFile(executableFolder + "/orvalde.ini").contains("pmode=1"));
     QCOMPARE(filesBelow(m_env->configFolder()), QStringList());
@@ -324,6 +328,23 @@ void TestStartUp::unwritablePortableFolderFallsBack() {
     writePreference("kmode", "1");
     QVERIFY(QFile::exists(m_env->configFolder() + "/orvalde.ini"));
     QCOMPARE(PortableMode::shortcutArguments("-i /d/Soft"), QString("-i /d/Soft"));
+}
+
+// A stick that became read-only after the start: the first value that cannot be stored says so,
+// the next ones do not repeat it.
+void TestStartUp::unwritablePreferencesSaidOnce() {
+    const QString folder = m_env->makeFolder("stick");
+    QStringList words{"--portable"};
+    startPortableMode(words, folder);
+    QVERIFY(PortableMode::isActive());
+    // A folder where the file should be refuses the write whoever runs the test.
+    QVERIFY(QDir().mkpath(folder + "/orvalde.ini"));
+    writePreference("pmode", "1");
+    writePreference("kmode", "1");
+    QCOMPARE(
+        m_env->prompt.texts(),
+        QStringList{"設定を保存できませんでした。次のファイルに書き込めるか確かめてください。\n" +
+                    folder + "/orvalde.ini"});
 }
 
 void TestStartUp::registryCreatesOnFirstReference() {

@@ -21,7 +21,9 @@ private Q_SLOTS:
     void settingsFileIsOneCrLfLine();
     void legacySettingsFileReads();
     void prepareKeepsListAndRewritesSettings();
-    void sameLastPartSharesListFolder();
+    void sameLastPartGetsListFolderOfItsOwn();
+    void listFolderBelongsToItsWorkingFolder_data();
+    void listFolderBelongsToItsWorkingFolder();
     void listFolderIsFoundInAnyLetterCase();
     void enumerationSkipsUnpreparedAndDotFolders();
     void browseTrimsAndCancels();
@@ -83,21 +85,65 @@ void TestWorkingFolder::prepareKeepsListAndRewritesSettings() {
     QVERIFY(isPrepared("/d/Soft"));
     QCOMPARE(m_env->prompt.messages.size(), 1);
     QCOMPARE(m_env->prompt.messages[0].text, QString("作業フォルダを作成しました。"));
-    QCOMPARE(m_env->prompt.messages[0].title, QString("Quillmorn"));
+    QCOMPARE(m_env->prompt.messages[0].title, QString());
     const QString index = m_env->programFolder() + "/Soft/index.qmx";
     QFile file(index);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("1,a,a,b,c,d\r\n");
     file.close();
-    prepareWorkingFolder("/e/Work/Soft");
+    prepareWorkingFolder("/d/Soft");
     QCOMPARE(test::TestEnvironment::readFile(index), QByteArray("1,a,a,b,c,d\r\n"));
-    QCOMPARE(readSettingsFile(m_env->programFolder() + "/Soft").value(), QString("/e/Work/Soft"));
+    QCOMPARE(readSettingsFile(m_env->programFolder() + "/Soft").value(), QString("/d/Soft"));
 }
 
-void TestWorkingFolder::sameLastPartSharesListFolder() {
+void TestWorkingFolder::sameLastPartGetsListFolderOfItsOwn() {
+    // Another working folder's registrations are never taken over: the user is told, and the
+    // second one gets a numbered list folder that is found again by its "settings.dat".
     prepareWorkingFolder("/d/Soft");
     prepareWorkingFolder("/e/Work/Soft");
-    QCOMPARE(preparedWorkingFolders(), QStringList{"/e/Work/Soft"});
+    QCOMPARE(preparedWorkingFolders(), (QStringList{"/d/Soft", "/e/Work/Soft"}));
+    QCOMPARE(listFolderOf("/e/Work/Soft"), m_env->programFolder() + "/Soft (2)");
+    QCOMPARE(listFolderOf("/d/Soft"), m_env->programFolder() + "/Soft");
+    QCOMPARE(m_env->prompt.messages.size(), 3);
+    QCOMPARE(m_env->prompt.messages[1].text,
+             QString("作業フォルダ Soft は別の管理する対象のフォルダ /d/Soft のものです。\n"
+                     "/e/Work/Soft の作業フォルダとして Soft (2) を使います。"));
+}
+
+void TestWorkingFolder::listFolderBelongsToItsWorkingFolder_data() {
+    QTest::addColumn<QString>("prepared");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QString>("listFolder");
+    QTest::addColumn<bool>("isOwn");
+    // "@" stands for a folder of the test that exists.
+    QTest::newRow("the same path") << "/d/Soft"
+                                   << "/d/Soft"
+                                   << "Soft" << true;
+    QTest::newRow("another folder with the last part") << "/d/Soft"
+                                                       << "/e/Soft"
+                                                       << "Soft (2)" << false;
+    QTest::newRow("lower case of a folder not there") << "/mnt/Soft"
+                                                      << "/mnt/soft"
+                                                      << "Soft" << true;
+    QTest::newRow("two folders that differ in case") << "@/Apps"
+                                                     << "@/APPS"
+                                                     << "APPS (2)" << false;
+}
+
+void TestWorkingFolder::listFolderBelongsToItsWorkingFolder() {
+    QFETCH(QString, prepared);
+    QFETCH(QString, asked);
+    QFETCH(QString, listFolder);
+    QFETCH(bool, isOwn);
+    for (QString* path : {&prepared, &asked}) {
+        if (path->startsWith('@')) {
+            path->replace(0, 1, m_env->root());
+            QDir().mkpath(*path);
+        }
+    }
+    prepareWorkingFolder(prepared);
+    QCOMPARE(listFolderOf(asked), m_env->programFolder() + '/' + listFolder);
+    QCOMPARE(isPrepared(asked), isOwn);
 }
 
 void TestWorkingFolder::listFolderIsFoundInAnyLetterCase() {

@@ -7,9 +7,11 @@
 #include <filesystem>
 
 #include "app/busycursor.h"
+#include "catalogue/cataloguefilter.h"
 #include "catalogue/catalogueloader.h"
 #include "cataloguefixture.h"
 #include "platform/pathbytes.h"
+#include "support/fakefilesystem.h"
 
 using namespace qm;
 using qm::test::CatalogueFixture;
@@ -27,6 +29,8 @@ private Q_SLOTS:
     void thirtyFirstCategoryStillMerges();
     void cp932ListLoadsJapanese();
     void indexFindsFolderAsRowSearchWould();
+    void filterMatching_data();
+    void filterMatching();
 
     void closingWithoutChangeAsksNothing();
     void savedListIsByteExactAndHandsOver();
@@ -36,8 +40,11 @@ private Q_SLOTS:
     void failedSaveReportsAndKeepsOldFile();
     void windowKeepsItsOwnFolderAfterFailedSave();
     void misreadListIsKeptBeforeFirstSave();
+    void misreadListWhoseCopyFailsStaysOpen();
     void missingProgramsInOneBigFolderLoadFast();
     void folderNamesThatAreNotTextRoundTrip();
+    void unpreparedWorkingFolderSavesItsOwnList_data();
+    void unpreparedWorkingFolderSavesItsOwnList();
 
 private:
     std::unique_ptr<CatalogueFixture> m_fixture;
@@ -91,6 +98,13 @@ void CatalogueLoadTest::mergeDecisions_data() {
     QTest::newRow("truncated last record stops the merge")
         << QStringList{"a", "b"} << QByteArray("1,A,a,c,e,d\r\n1,B,b,c")
         << QStringList{"1,A,a,c,e,d", "2,b,b,未設定,不明,未設定"} << false << true;
+    QTest::newRow("cut inside the last field")
+        << QStringList{"a", "b"} << QByteArray("1,A,a,c,e,d\r\n1,B,b,c,e,de")
+        << QStringList{"1,A,a,c,e,d", "1,B,b,c,e,de"} << false << true;
+    QTest::newRow("one stray byte keeps the other records UTF-8")
+        << QStringList{"a", "b"}
+        << QByteArray("1,エディタ,a,c,e,d\r\n1,B\xff,b,c,e,d\r\n1,ビュー,c,c,e,d\r\n")
+        << QStringList{"1,エディタ,a,c,e,d", "1,B\uEFFF,b,c,e,d"} << true << true;
     QTest::newRow("blank line in the middle shifts the records")
         << QStringList{"a", "b"} << QByteArray("1,A,a,c,e,d\r\n\r\n1,Bee,b,c,e,d\r\n")
         << QStringList{"1,A,a,c,e,d", "2,b,b,未設定,不明,未設定"} << true << true;
@@ -123,11 +137,17 @@ void CatalogueLoadTest::mergeDecisions() {
     QVERIFY(window);
     QCOMPARE(CatalogueFixture::rows(), rows);
     QCOMPARE(window->listChanged(), changed);
+    // Records dropped for a vanished folder are named before they go (every list changed here
+    // lost one); a misread list is said last.
     const auto& messages = m_fixture->env->prompt.messages;
-    QCOMPARE(messages.size(), warned ? 1 : 0);
+    QCOMPARE(messages.size(), int(warned) + int(changed));
+    if (changed) {
+        QVERIFY(
+            messages[0].text.contains("にないため、その登録情報はリストを保存するときに除かれ"));
+    }
     if (warned) {
-        QVERIFY(messages[0].text.contains("を最後まで正しく読み込めませんでした。"));
-        QVERIFY(messages[0].text.contains("index.qmx.bak"));
+        QVERIFY(messages.last().text.contains("を最後まで正しく読み込めませんでした。"));
+        QVERIFY(messages.last().text.contains("index.qmx.bak"));
     }
     QVERIFY(window->isEnabled());
     QCOMPARE(window->windowTitle(), "Quillmorn ListView - " + work);
@@ -245,9 +265,12 @@ void CatalogueLoadTest::savedListIsByteExactAndHandsOver() {
     m_fixture->env->prompt.answers = {AnswerYes};
     CatalogueFixture::closeWindow();
     const auto& messages = m_fixture->env->prompt.messages;
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0].text, "実行するにはリストの保存が必要です。\n変更を上書き保存しますか？");
-    QCOMPARE(messages[0].flags, int(MsgYesNo));
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages[0].text,
+             "次のフォルダが " + window->workFolder() +
+                 " にないため、その登録情報はリストを保存するときに除かれます。\ngone");
+    QCOMPARE(messages[1].text, "実行するにはリストの保存が必要です。\n変更を上書き保存しますか？");
+    QCOMPARE(messages[1].flags, int(MsgYesNo));
     QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()),
              QString("2,new,new,未設定,不明,未設定\r\n1,Name,sub,未設定,不明,未設定\r\n"
                      "0,X,x,c,e,d\r\n")
@@ -265,7 +288,7 @@ void CatalogueLoadTest::answeringNoKeepsFile() {
     window->saveList();
     QVERIFY(!window->listChanged());
     CatalogueFixture::closeWindow();
-    QCOMPARE(m_fixture->env->prompt.messages.size(), 1);
+    QCOMPARE(m_fixture->env->prompt.messages.size(), 2);
     QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()), list);
     QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Links));
     QCOMPARE(m_fixture->env->endCount, 1);
@@ -333,7 +356,7 @@ void CatalogueLoadTest::failedSaveReportsAndKeepsOldFile() {
     QCOMPARE(messages.size(), 2);
     QVERIFY(messages[1].text.contains("index.qmx"));
     QCOMPARE(messages[1].flags, int(MsgExclamation));
-    QCOMPARE(messages[1].title, "quillmorn");
+    QCOMPARE(messages[1].title, QString());
     QVERIFY(QFileInfo(m_fixture->listFile() + "/inside").isDir());
     // Nothing is lost: the window stays open with its changes and the program goes on.
     QVERIFY(CatalogueFixture::window());
@@ -392,8 +415,8 @@ void CatalogueLoadTest::misreadListIsKeptBeforeFirstSave() {
     QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
     older.close();
     CatalogueWindow* window = m_fixture->open();
-    QCOMPARE(m_fixture->env->prompt.messages.size(), 1);
-    QVERIFY(m_fixture->env->prompt.messages[0].text.contains("index.qmx.bak1"));
+    QCOMPARE(m_fixture->env->prompt.messages.size(), 2);
+    QVERIFY(m_fixture->env->prompt.messages[1].text.contains("index.qmx.bak1"));
     QVERIFY(window->listChanged());
     m_fixture->env->prompt.answers = {AnswerYes};
     CatalogueFixture::closeWindow();
@@ -402,6 +425,22 @@ void CatalogueLoadTest::misreadListIsKeptBeforeFirstSave() {
     QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile() + ".bak"), "older");
     QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()),
              QString("1,A,a,c,e,d\r\n2,b,b,未設定,不明,未設定\r\n").toUtf8());
+}
+
+void CatalogueLoadTest::misreadListWhoseCopyFailsStaysOpen() {
+    const QByteArray list("1,A,a,c,e,d\r\n1,B,b,c");
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a", "b"}), &list);
+    test::FakeFileSystem fileSystem;
+    fileSystem.refuse(test::FakeFileSystem::Write,
+                      [](const QString& path) { return path.endsWith(".bak"); });
+    m_fixture->open();
+    QVERIFY(CatalogueFixture::model()->setData(CatalogueFixture::model()->index(0, 0), "new"));
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::closeWindow();
+    QVERIFY(m_fixture->env->prompt.messages.last().text.contains("保存しませんでした"));
+    QVERIFY(CatalogueFixture::window());
+    QCOMPARE(m_fixture->env->endCount, 0);
+    QCOMPARE(test::TestEnvironment::readFile(m_fixture->listFile()), list);
 }
 
 void CatalogueLoadTest::missingProgramsInOneBigFolderLoadFast() {
@@ -464,6 +503,87 @@ void CatalogueLoadTest::folderNamesThatAreNotTextRoundTrip() {
         const QByteArray saved = test::TestEnvironment::readFile(m_fixture->listFile());
         QVERIFY2(saved.contains(QByteArray("1,My Tool," + stored + ",Tools,e,d\r\n")),
                  saved.constData());
+    }
+}
+
+void CatalogueLoadTest::filterMatching_data() {
+    QTest::addColumn<QString>("typed");
+    // name, category, description, folder; the program file is always "/p/run.exe".
+    QTest::addColumn<QStringList>("row");
+    QTest::addColumn<bool>("shown");
+    const QStringList palette{"パレット", "画像", "いろを選ぶ", "Palette"};
+    QTest::newRow("hiragana finds katakana") << "ぱれっと" << palette << true;
+    QTest::newRow("hiragana finds half-width kana")
+        << "ぱれっと" << QStringList{"ﾊﾟﾚｯﾄ", "k", "d", "f"} << true;
+    QTest::newRow("half-width kana finds hiragana")
+        << "ﾊﾟﾚｯﾄ" << QStringList{"ぱれっと", "k", "d", "f"} << true;
+    QTest::newRow("a voiced mark is not ignored") << "はれっと" << palette << false;
+    QTest::newRow("a combining voiced mark joins its kana")
+        << "がぎ" << QStringList{QString::fromUtf16(u"か\u3099ぎ"), "k", "d", "f"} << true;
+    QTest::newRow("letter case") << "PALETTE" << palette << true;
+    QTest::newRow("full-width letters") << "ｐａｌ" << palette << true;
+    QTest::newRow("full-width digits")
+        << "ｔｏｏｌ１２" << QStringList{"Tool12", "k", "d", "f"} << true;
+    QTest::newRow("category") << "画" << palette << true;
+    QTest::newRow("description") << "イロ" << palette << true;
+    QTest::newRow("folder") << "ette" << QStringList{"名前", "k", "d", "Palette"} << true;
+    QTest::newRow("program file is not searched") << "run" << palette << false;
+    QTest::newRow("no match across two fields") << "ぱれっとが" << palette << false;
+    QTest::newRow("empty shows every row") << "" << palette << true;
+    QTest::newRow("other text") << "エディタ" << palette << false;
+}
+
+void CatalogueLoadTest::filterMatching() {
+    QFETCH(QString, typed);
+    QFETCH(QStringList, row);
+    QFETCH(bool, shown);
+    CatalogueModel model;
+    CatalogueEntry entry;
+    entry.state = 1;
+    entry.name = row[0];
+    entry.category = row[1];
+    entry.description = row[2];
+    entry.folder = row[3];
+    entry.exe = "/p/run.exe";
+    model.addRow(entry);
+    CatalogueFilter filter(model);
+    filter.setText(typed);
+    QCOMPARE(filter.rowCount() == 1, shown);
+}
+
+void CatalogueLoadTest::unpreparedWorkingFolderSavesItsOwnList_data() {
+    QTest::addColumn<QString>("other");  // a prepared working folder beside it ("" for none)
+    QTest::newRow("never prepared") << "";
+    QTest::newRow("another folder's list in another letter case") << "Apps";
+}
+
+void CatalogueLoadTest::unpreparedWorkingFolderSavesItsOwnList() {
+    // As "-l" opens it: the list folder may not exist yet, or belong to another working folder.
+    QFETCH(QString, other);
+    const QString work = m_fixture->makeWorkFolder("APPS", {"a"});
+    const QByteArray otherList("1,Theirs,a,c,e,d\r\n");
+    QString otherListFile;
+    if (!other.isEmpty()) {
+        const QString otherWork = m_fixture->makeWorkFolder(other, {"a"});
+        QVERIFY(prepareWorkingFolder(otherWork));
+        otherListFile = listFolderOf(otherWork) + "/index.qmx";
+        QFile file(otherListFile);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(otherList) == otherList.size());
+    }
+    state().workFolder = work;
+    state().listFolder = listFolderOf(work);
+    m_fixture->open();
+    QVERIFY(CatalogueFixture::model());
+    QCOMPARE(CatalogueFixture::rows(), QStringList{"2,a,a,未設定,不明,未設定"});
+    QVERIFY(CatalogueFixture::model()->setData(CatalogueFixture::model()->index(0, 0), "new"));
+    m_fixture->env->prompt.answers = {AnswerYes};
+    CatalogueFixture::closeWindow();
+    QVERIFY(!CatalogueFixture::window());
+    QCOMPARE(test::TestEnvironment::readFile(listFolderOf(work) + "/index.qmx"),
+             QString("2,new,a,未設定,不明,未設定\r\n").toUtf8());
+    QCOMPARE(readSettingsFile(listFolderOf(work)), work);
+    if (!other.isEmpty()) {
+        QCOMPARE(test::TestEnvironment::readFile(otherListFile), otherList);
     }
 }
 

@@ -1,9 +1,20 @@
 #include <QAction>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 
+#include <filesystem>
+#include <fstream>
+
+#include "app/busycursor.h"
+#include "catalogue/catalogueservice.h"
 #include "cataloguefixture.h"
+#include "platform/pathbytes.h"
+#include "support/fakefilesystem.h"
 
 using namespace qm;
 using qm::test::CatalogueFixture;
@@ -51,6 +62,11 @@ private Q_SLOTS:
     void launchAndOpen();
     void launchFailureIsReported();
     void placeholderExeNeverStartsAFileOfThatName();
+    void operationsActOnTheRowShown_data();
+    void operationsActOnTheRowShown();
+    void sequentialRegistrationFollowsTheOrderShown();
+    void byteNamesThroughTheService_data();
+    void byteNamesThroughTheService();
 
 private:
     CatalogueWindow* openWith(const QStringList& folders, const QByteArray& list);
@@ -207,7 +223,7 @@ void CatalogueOperationsTest::deleteAnsweredYes() {
                  "ます。アンインストールの指示があればReadme.txt等のドキュメントに従ってください。"
                  "\n削除しますか？");
     QCOMPARE(messages[0].flags, int(MsgYesNo));
-    QCOMPARE(messages[0].title, "Quillmorn");
+    QCOMPARE(messages[0].title, QString());
     QVERIFY(!QFileInfo::exists(work + "/b c"));
     QCOMPARE(CatalogueFixture::rows(), QStringList{"2,a,a,未設定,不明,未設定"});
     QVERIFY(window->listChanged());
@@ -274,7 +290,8 @@ void CatalogueOperationsTest::moveIntoPreparedWorkingFolder() {
     QCOMPARE(state().moveTarget, other);
     QVERIFY(!state().newFolderPending);
     QCOMPARE(m_fixture->env->endCount, 0);
-    QVERIFY(m_fixture->env->prompt.texts().contains("追加はありませんでした。"));
+    // The move succeeded: nothing says that nothing was added.
+    QVERIFY(!m_fixture->env->prompt.texts().contains("追加はありませんでした。"));
 }
 
 void CatalogueOperationsTest::moveIntoOtherFolder() {
@@ -368,6 +385,149 @@ void CatalogueOperationsTest::placeholderExeNeverStartsAFileOfThatName() {
     QDir::setCurrent(previous);
     QVERIFY(m_fixture->env->launcher.started.isEmpty());
     QCOMPARE(CatalogueFixture::model()->entry(0).state, qint16(1));
+}
+
+void CatalogueOperationsTest::operationsActOnTheRowShown_data() {
+    // How the operation is asked for: a button, a key on the list, or a context menu entry.
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("acted");  // "started", "deleted", "edited"
+    QTest::newRow("起動 button") << "Command10"
+                                 << "started";
+    QTest::newRow("Enter") << "key Return"
+                           << "started";
+    QTest::newRow("削除 button") << "Command13"
+                                 << "deleted";
+    QTest::newRow("Delete") << "key Delete"
+                            << "deleted";
+    QTest::newRow("context menu delete") << "rowDelete"
+                                         << "deleted";
+    QTest::newRow("F2") << "key F2"
+                        << "edited";
+    QTest::newRow("context menu edit") << "rowEdit"
+                                       << "edited";
+}
+
+void CatalogueOperationsTest::operationsActOnTheRowShown() {
+    QFETCH(QString, how);
+    QFETCH(QString, acted);
+    // Filtered to the "ツール" programs and sorted by name, descending: "mtool" (list row 2)
+    // is shown second, and it is the one acted on.
+    const QStringList folders{"atool", "game", "ztool", "mtool"};
+    const QString work = m_fixture->makeWorkFolder("w", folders);
+    QByteArray list;
+    for (const QString& folder : folders) {
+        const QString exe = m_fixture->env->writeFile("w/" + folder + "/run.exe", "MZ");
+        const QString category = folder == "game" ? "ゲーム" : "ツール";
+        list += QString("1,%1,%1,%2,%3,x\r\n").arg(folder, category, exe).toUtf8();
+    }
+    m_fixture->useWorkFolder(work, &list);
+    CatalogueWindow* window = m_fixture->open();
+    window->show();
+    window->findChild<QLineEdit*>("filterBox")->setText("ﾂｰﾙ");
+    auto* header = qobject_cast<QTreeView*>(CatalogueFixture::listView())->header();
+    Q_EMIT header->sectionClicked(0);
+    Q_EMIT header->sectionClicked(0);
+    QAbstractItemView* view = CatalogueFixture::listView();
+    view->setCurrentIndex(view->model()->index(1, 0));
+    QCOMPARE(window->findChild<QLabel*>("rowCount")->text(), "3 / 4 件");
+
+    m_fixture->env->prompt.answers = {AnswerYes};
+    if (how.startsWith("key ")) {
+        view->setFocus();
+        const QKeySequence key(how.mid(4));
+        QTest::keyClick(view, Qt::Key(key[0].key()));
+    } else if (how.startsWith("row")) {
+        view->findChild<QAction*>(how)->trigger();
+    } else {
+        click(qPrintable(how));
+    }
+    QStringList done;
+    for (const test::StartedProgram& started : m_fixture->env->launcher.started) {
+        done << "started " + started.program;
+    }
+    for (const QString& folder : folders) {
+        if (!QFileInfo::exists(work + "/" + folder)) {
+            done << "deleted " + work + "/" + folder;
+        }
+    }
+    for (const QString& folder : m_fixture->registration.shownFolders) {
+        done << "edited " + work + "/" + folder;
+    }
+    const QString expected = acted + " " + work + "/mtool" + (acted == "started" ? "/run.exe" : "");
+    QCOMPARE(done, QStringList{expected});
+}
+
+void CatalogueOperationsTest::sequentialRegistrationFollowsTheOrderShown() {
+    CatalogueWindow* window = openWith({"a", "b", "c", "d"}, "0,B,b,k,e,x\r\n");
+    auto* header = qobject_cast<QTreeView*>(CatalogueFixture::listView())->header();
+    Q_EMIT header->sectionClicked(1);
+    Q_EMIT header->sectionClicked(1);
+    // ">>>" in an edit steps down the list as shown, too.
+    m_fixture->registration.answer = [](int call) { state().editResult = call == 0 ? 1 : 0; };
+    click("Command7");
+    m_fixture->registration.answer = [](int call) { state().editResult = call < 3 ? 2 : 1; };
+    CatalogueFixture::select(3);
+    window->editSelected();
+    QCOMPARE(m_fixture->registration.shownFolders, (QStringList{"d", "d", "c", "b"}));
+}
+
+void CatalogueOperationsTest::byteNamesThroughTheService_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("utf-8") << QByteArray("ソフト");
+    QTest::newRow("shift-jis") << QByteArray("\x83\x5c\x83\x74\x83\x67 \x82\xa0");
+    QTest::newRow("escape characters as utf-8") << QByteArray("\xee\xbe\x80x\xee\xbf\xbf");
+    QTest::newRow("line ends") << QByteArray("one\r\ntwo\nthree");
+    QTest::newRow("leading quote") << QByteArray("\"quoted");
+    QTest::newRow("comma and quote") << QByteArray("a, \"b\"");
+    QTest::newRow("leading dash") << QByteArray("-rf");
+}
+
+void CatalogueOperationsTest::byteNamesThroughTheService() {
+    // One folder whose name has these bytes, with a program of the same name in it: the service
+    // keeps its record over a save and a reload, starts the exact program, and keeps row and
+    // record when the deletion is refused.
+    QFETCH(QByteArray, name);
+    const QString work = m_fixture->makeWorkFolder("w", {"plain"});
+    const std::filesystem::path folder = fsPath(work) / name.toStdString();
+    QVERIFY(std::filesystem::create_directory(folder));
+    QVERIFY(std::ofstream(folder / name.toStdString()).put('x'));
+    m_fixture->useWorkFolder(work);
+    CatalogueModel model;
+    CatalogueService service(model);
+    service.setFolders(work, state().listFolder);
+    EventPump pump;
+    service.load(pump);
+    const int row = model.findRowByFolder(textFromNameBytes(name));
+    QVERIFY(row >= 0);
+    CatalogueEntry entry = model.entry(row);
+    entry.state = 1;
+    entry.name = QStringLiteral("Tool");
+    entry.exe = pathText(folder / name.toStdString());
+    model.setEntry(row, entry);
+    service.markChanged();
+    m_fixture->env->prompt.answers = {AnswerYes, AnswerYes, AnswerYes};
+    QCOMPARE(service.save(), CatalogueService::SaveOutcome::Saved);
+
+    CatalogueModel reloaded;
+    CatalogueService again(reloaded);
+    again.setFolders(work, state().listFolder);
+    again.load(pump);
+    QCOMPARE(reloaded.entries(), model.entries());
+    again.launchRow(row);
+    QCOMPARE(m_fixture->env->launcher.started.size(), 1);
+    QCOMPARE(fsPath(m_fixture->env->launcher.started[0].program), folder / name.toStdString());
+
+    test::FakeFileSystem refusing;
+    refusing.refuse(test::FakeFileSystem::RemoveTree, [](const QString&) { return true; });
+    QVERIFY(!again.deleteRow(row));
+    QVERIFY(std::filesystem::exists(folder));
+    QCOMPARE(reloaded.entries(), model.entries());
+    QCOMPARE(again.save(), CatalogueService::SaveOutcome::Saved);
+    CatalogueModel third;
+    CatalogueService last(third);
+    last.setFolders(work, state().listFolder);
+    last.load(pump);
+    QCOMPARE(third.entries(), model.entries());
 }
 
 QTEST_MAIN(CatalogueOperationsTest)

@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "catalogue/listfile.h"
+#include "platform/pathbytes.h"
 #include "support/testenvironment.h"
 
 using qm::CatalogueEntry;
@@ -86,14 +87,24 @@ void ListFileTest::hostileTextsSurviveRoundTrip_data() {
                               << "日本語,テキスト";
     QTest::newRow("empty") << ""
                            << "";
+    QTest::newRow("comma and quote") << "a,\"b"
+                                     << "a,''b";
+    QTest::newRow("leading dash") << "-rf"
+                                  << "-rf";
+    QTest::newRow("escape characters as text") << "\uEF0D\uEF22\uEF80x"
+                                               << "\uEF0D\uEF22\uEF80x";
+    QTest::newRow("shift-jis bytes")
+        << qm::textFromNameBytes("\x83\x5c\x82\xa0") << qm::textFromNameBytes("\x83\x5c\x82\xa0");
 }
 
 void ListFileTest::hostileTextsSurviveRoundTrip() {
     QFETCH(QString, text);
     QFETCH(QString, readBack);
     qm::test::TestEnvironment env;
+    // Names, categories and descriptions come back as the format allows; folder and program
+    // fields, which name files, come back exactly.
     const QList<CatalogueEntry> written = {
-        entry(1, text, "first", text, text, text),
+        entry(1, text, "first" + text, text, text, text),
         entry(2, "second", "second", "cat", "exe", "desc"),
     };
     const QString path = env.root() + "/index.qmx";
@@ -103,7 +114,7 @@ void ListFileTest::hostileTextsSurviveRoundTrip() {
     QVERIFY(read.has_value());
     QVERIFY(complete);
     QCOMPARE(read->size(), 2);
-    QCOMPARE(read->at(0), entry(1, readBack, "first", readBack, readBack, readBack));
+    QCOMPARE(read->at(0), entry(1, readBack, "first" + text, readBack, text, readBack));
     QCOMPARE(read->at(1), written.at(1));
 }
 
@@ -127,6 +138,11 @@ void ListFileTest::truncatedLastRecordStopsReading_data() {
     QTest::newRow("cut after fourth field") << QByteArray("1,a,a,c,e,d\r\n1,b,b,c") << 1;
     QTest::newRow("state not a number out of range")
         << QByteArray("1,a,a,c,e,d\r\n99999,b,b,c,e,d\r\n1,c,c,c,e,d\r\n") << 1;
+    QTest::newRow("cut inside the last field") << QByteArray("1,a,a,c,e,d\r\n1,b,b,c,e,de") << 2;
+    QTest::newRow("cut inside a quoted field") << QByteArray("1,a,a,c,e,d\r\n1,\"b, the") << 1;
+    QTest::newRow("last line without CR") << QByteArray("1,a,a,c,e,d\n") << 1;
+    QTest::newRow("one stray byte in a UTF-8 list")
+        << QByteArray("1,a,a,c,e,d\r\n1,\xe3\x83\x86\xff,b,c,e,d\r\n") << 2;
 }
 
 void ListFileTest::truncatedLastRecordStopsReading() {

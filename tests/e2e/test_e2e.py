@@ -18,6 +18,7 @@ import sys
 import tempfile
 import time
 import unittest
+import zipfile
 
 from Xlib import X, display, protocol
 
@@ -134,9 +135,9 @@ class Home:
                         QT_QPA_PLATFORM="xcb")
         self.processes = []
 
-    def start(self, *args):
+    def start(self, *args, cwd=None):
         log = tempfile.TemporaryFile()
-        proc = subprocess.Popen([QMORN, *args], env=self.env, stdout=log, stderr=log)
+        proc = subprocess.Popen([QMORN, *args], env=self.env, stdout=log, stderr=log, cwd=cwd)
         proc.log = log
         self.processes.append(proc)
         return proc
@@ -277,18 +278,45 @@ class EndToEnd(unittest.TestCase):
                 self.assertEqual(wait_exit(proc), 0)
                 self.assertEqual(Home.output(proc).count("quillmorn message"), 0)
 
-    def test_second_instance_is_refused(self):
+    def test_second_instance_hands_over(self):
+        # A working folder that already holds "tool": the installer that gets "tool.zip" says so,
+        # which shows that the file reached the installer of that folder.
+        work = self.home.working_folder("Soft", ["tool"])
+        self.home.prepare(work, b"")
+        self.home.preferences(["lpd0=" + work.lower()])
+        archive = os.path.join(self.home.path, "tool.zip")
+        with zipfile.ZipFile(archive, "w") as z:
+            z.writestr("tool/readme.txt", "x")
         first = self.home.start()
         self.assertIsNotNone(self.screen.find(lambda t: t == "Quillmorn"))
-        second = self.home.start()
-        box = self.screen.find(lambda t: t == "quillmorn")
-        self.assertIsNotNone(box, "no message box; visible: %r" % self.screen.titles())
-        self.screen.press(box, "Return")
-        self.assertEqual(wait_exit(second), 0)
-        self.assertIn("Quillmornは既に起動されています", Home.output(second))
-        time.sleep(0.3)
+        # Named relative to the folder the second start is made in, not the first's.
+        second = self.home.start(os.path.basename(archive), cwd=os.path.dirname(archive))
+        self.assertEqual(wait_exit(second, 5), 0)
+        self.assertNotIn("quillmorn message", Home.output(second))
+        clash = "重複した名前が存在します。"
+        deadline = time.time() + 10
+        while clash not in Home.output(first) and time.time() < deadline:
+            time.sleep(0.1)
+        self.assertIn(clash, Home.output(first))
+        # The message box of the first is modal: a third start cannot be acted on, and the
+        # first says so itself.
+        third = self.home.start("-l", work)
+        self.assertEqual(wait_exit(third, 5), 0)
+        deadline = time.time() + 10
+        while "既に起動されています" not in Home.output(first) and time.time() < deadline:
+            time.sleep(0.1)
+        self.assertIn("Quillmornは既に起動されています", Home.output(first))
+        self.assertNotIn("quillmorn message", Home.output(third))
+        # Once both messages are answered, the first shows the installer that got the file.
+        for _ in range(2):
+            boxes = [w for w, t in self.screen.visible_windows() if t == "quillmorn"]
+            self.assertTrue(boxes, "visible: %r" % self.screen.titles())
+            box = max(boxes, key=lambda w: w.id)  # the newest, over the other
+            self.screen.press(box, "Return")
+            self.assertTrue(self.screen.wait_gone(box))
+        self.assertIsNotNone(self.screen.find(lambda t: t == "Quillmorn - インストーラー"),
+                             "no installer; visible: %r" % self.screen.titles())
         self.assertIsNone(first.poll(), "the first instance stopped")
-        self.assertIn("Quillmorn", self.screen.titles())
 
     def test_program_ends_when_last_window_closes(self):
         proc = self.home.start()

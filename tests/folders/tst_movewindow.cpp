@@ -21,6 +21,7 @@
 #include "app/workingfolder.h"
 #include "folders/folderswindows.h"
 #include "platform/fileoperation.h"
+#include "platform/filesystem.h"
 #include "platform/pathbytes.h"
 #include "support/bytetree.h"
 #include "support/scopedfault.h"
@@ -202,6 +203,8 @@ void MoveWindowTest::browseFillsOrEmptiesText() {
     f.env.prompt.folders = {f.elsewhere + "/", QString()};
     f.control<QPushButton>("Command2")->click();
     QCOMPARE(f.control<QLineEdit>("Text1")->text(), f.elsewhere);
+    // What was browsed to is the destination, not the list's row.
+    QVERIFY(f.control<QRadioButton>("Option2")->isChecked());
     QCOMPARE(f.env.prompt.chooserTitles,
              QStringList{QStringLiteral("対象となるフォルダを指定してください。")});
     f.control<QPushButton>("Command2")->click();  // cancelled
@@ -219,7 +222,7 @@ void MoveWindowTest::movesIntoPreparedWorkingFolder() {
     QVERIFY(!f.isOpen());
     QCOMPARE(filesBelow(f.apps + "/Editor"), f.before);
     QVERIFY(QFileInfo(f.apps + "/Editor/empty").isDir());
-    QVERIFY(!QFileInfo::exists(f.source));
+    QVERIFY(!fileSystem().status(f.source).exists());
     QCOMPARE(state().moveSource, f.source);
     QCOMPARE(state().moveTarget, f.apps);
     QVERIFY(state().newFolderPending);
@@ -288,8 +291,8 @@ void MoveWindowTest::movesIntoOtherFolder() {
         test::removeTree(destination + u'/' + name);
     }
     QCOMPARE(arrived, f.before);
-    QVERIFY(!QFileInfo::exists(f.source));
-    QVERIFY(!std::filesystem::exists(fsPath(f.source)));
+    // By the name's bytes: a name that is not text would never be found as text.
+    QVERIFY(!fileSystem().status(f.source).exists());
     QCOMPARE(state().moveSource, f.source);
     QCOMPARE(state().moveTarget, QStringLiteral("E"));
     QVERIFY(state().newFolderPending);

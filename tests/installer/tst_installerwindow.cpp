@@ -190,9 +190,9 @@ void InstallerWindowTest::controls() {
     QCOMPARE(child<QPushButton>(form, "Command1")->text(), QStringLiteral("インストール"));
     QCOMPARE(child<QPushButton>(form, "Command2")->text(),
              QStringLiteral("インストーラーをプログラムに登録"));
-    QCOMPARE(child<QPushButton>(form, "Command2")->toolTip(),
-             QStringLiteral(
-                 "スタートメニュー　－　プログラムにインストーラーのショートカットを登録する。"));
+    QCOMPARE(
+        child<QPushButton>(form, "Command2")->toolTip(),
+        QStringLiteral("アプリケーションメニューにインストーラーのショートカットを登録する。"));
     QCOMPARE(child<QPushButton>(form, "Command3")->text(), QStringLiteral("メニューに戻る"));
     QVERIFY(!child<QProgressBar>(form, "progressBar")->isVisible());
     // Image1 lies inside Picture1, which is 1575 twips square.
@@ -363,7 +363,7 @@ void InstallerWindowTest::installWithoutArchive() {
     Form* form = world.open();
     click(form, "Command1");
     QCOMPARE(world.env.prompt.texts(), QStringList{"適切なファイルを指定してください。"});
-    QCOMPARE(world.env.prompt.messages[0].title, QStringLiteral("Quillmorn"));
+    QCOMPARE(world.env.prompt.messages[0].title, QString());
     QVERIFY(form->isVisible());
     QVERIFY(!state().newFolderPending);
 }
@@ -540,9 +540,10 @@ void InstallerWindowTest::registerShortcutFailure() {
     blocker.close();
     Form* form = world.open();
     click(form, "Command2");
-    QCOMPARE(world.env.prompt.texts(),
-             QStringList{"正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを"
-                         "使用しています。詳しくはReadme.txtをご覧ください。"});
+    QCOMPARE(
+        world.env.prompt.texts(),
+        QStringList{"正常にプロセスできませんでした。ショートカットとそのフォルダに書き込めるか"
+                    "確かめてください。"});
     QVERIFY(form->isVisible());
 }
 

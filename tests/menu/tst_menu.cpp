@@ -50,6 +50,7 @@ private Q_SLOTS:
     void handedOverFolder_data();
     void handedOverFolder();
     void pickedRowTakesTheFolderOnDisk();
+    void boxAlwaysShowsWorkFolder_data();
     void boxAlwaysShowsWorkFolder();
     void prepareThenOpenCatalogue();
     void failedPrepareKeepsTheButtons();
@@ -415,16 +416,38 @@ void TestMenu::pickedRowTakesTheFolderOnDisk() {
     QCOMPARE(QApplication::focusWidget(), button("Command2"));
 }
 
+void TestMenu::boxAlwaysShowsWorkFolder_data() {
+    QTest::addColumn<QString>("typed");  // "@" stands for the test's root
+    QTest::addColumn<bool>("enter");
+    QTest::addColumn<QString>("workFolder");  // "" when the folder stays "Soft"
+    QTest::addColumn<int>("messages");
+    QTest::newRow("typing, then leaving") << "@/Other" << false << "" << 0;
+    QTest::newRow("folder taken with Enter") << "@/Other" << true << "@/Other" << 0;
+    QTest::newRow("missing folder") << "@/Missing" << true << "" << 1;
+    QTest::newRow("relative path") << "Other" << true << "" << 1;
+}
+
 void TestMenu::boxAlwaysShowsWorkFolder() {
+    QFETCH(QString, typed);
+    QFETCH(bool, enter);
+    QFETCH(QString, workFolder);
+    QFETCH(int, messages);
     const QString soft = m_env->makeFolder("Soft");
-    openMenu();
+    m_env->makeFolder("Other");
+    workFolder = workFolder.isEmpty() ? soft : workFolder.replace("@", m_env->root());
+    Form* form = openMenu();
     browseTo(soft);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
     QLineEdit* edit = box()->lineEdit();
     edit->setFocus();
-    QTest::keyClicks(edit, "typed");
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QCOMPARE(box()->currentText(), soft);
-    QCOMPARE(state().workFolder, soft);
+    edit->selectAll();
+    QTest::keyClicks(edit, typed.replace("@", m_env->root()));
+    QTest::keyClick(edit, enter ? Qt::Key_Return : Qt::Key_Tab);
+    button("Command2")->setFocus();
+    QCOMPARE(box()->currentText(), workFolder);
+    QCOMPARE(state().workFolder, workFolder);
+    QCOMPARE(m_env->prompt.messages.size(), messages);
     QCOMPARE(box()->count(), 5);
 }
 
@@ -437,7 +460,7 @@ void TestMenu::prepareThenOpenCatalogue() {
     QTest::mouseClick(button("Command4"), Qt::LeftButton);
 
     QCOMPARE(m_env->prompt.texts(), QStringList{QStringLiteral("作業フォルダを作成しました。")});
-    QCOMPARE(m_env->prompt.messages[0].title, QStringLiteral("Quillmorn"));
+    QCOMPARE(m_env->prompt.messages[0].title, QString());
     QCOMPARE(test::TestEnvironment::readFile(m_env->programFolder() + "/Soft/settings.dat"),
              soft.toUtf8() + "\r\n");
     QCOMPARE(enabledActions(), kPrepared);

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include <fcntl.h>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include "platform/fileoperation.h"
+#include "platform/filesystem.h"
 #include "platform/launcher.h"
 #include "platform/pathbytes.h"
 #include "support/bytetree.h"
@@ -147,6 +149,7 @@ private Q_SLOTS:
     void changedFileIsCopiedAgainOrKept_data();
     void changedFileIsCopiedAgainOrKept();
     void startsProgramsInFoldersNamedInBytes();
+    void trashedFolderCanBeRestored();
 };
 
 void FileOperationTest::movesEverythingInside_data() {
@@ -547,6 +550,25 @@ void FileOperationTest::startsProgramsInFoldersNamedInBytes() {
     const Command plain = startableCommand({"/bin/true", {"a"}}, &textFolder);
     QCOMPARE(plain.program, QStringLiteral("/bin/true"));
     QCOMPARE(textFolder, env.root());
+}
+
+// The trash gets the folder, with the information a file manager restores it from, whatever
+// bytes its name holds.
+void FileOperationTest::trashedFolderCanBeRestored() {
+    TestEnvironment env;
+    const QString name = textFromNameBytes("\x83\x5c\x83\x74 trashed");
+    const QString path = env.root() + u'/' + name;
+    test::writeRawFile(fsPath(path + "/app.exe"), "MZ");
+    QString error;
+
+    QVERIFY2(fileSystem().trash(FsPath(path), &error), qPrintable(error));
+    QVERIFY(!fileSystem().status(FsPath(path)).exists());
+    const QString trash = qEnvironmentVariable("XDG_DATA_HOME") + "/Trash";
+    QCOMPARE(test::byteTree(trash + "/files/" + name),
+             (QMap<QString, QByteArray>{{"app.exe", "MZ"}}));
+    std::ifstream info(fsPath(trash + "/info/" + name + ".trashinfo"));
+    const std::string infoText{std::istreambuf_iterator<char>(info), {}};
+    QVERIFY(infoText.find("Path=") != std::string::npos);
 }
 
 QTEST_MAIN(FileOperationTest)

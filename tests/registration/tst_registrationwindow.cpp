@@ -20,6 +20,8 @@
 #include "app/programstate.h"
 #include "app/windowregistry.h"
 #include "catalogue/listfile.h"
+#include "platform/filesystem.h"
+#include "platform/pathbytes.h"
 #include "registration/filelistbox.h"
 #include "registration/folderlistbox.h"
 #include "registration/registrationwindows.h"
@@ -125,6 +127,7 @@ private Q_SLOTS:
     void categories();
     void selectionBecomesNameAndDescription();
     void longProgramPathIsCutInTheMiddle();
+    void textPreview_data();
     void textPreview();
     void noDoubledSeparator();
 
@@ -233,6 +236,7 @@ void TestRegistrationWindow::opensEachState() {
 
     QVERIFY(runDialog([&](Form* form) {
         QCOMPARE(form->windowTitle(), QStringLiteral("Old name の設定"));
+        QCOMPARE(control<QPushButton>(form, "Command2")->text(), QStringLiteral("キャンセル"));
         QCOMPARE(control<QLabel>(form, "Label7")->text(), shown);
         QCOMPARE(control<QCheckBox>(form, "Check1")->isChecked(), startState == 0);
         QCOMPARE(covered(form), startState == 0);
@@ -623,10 +627,27 @@ void TestRegistrationWindow::selectionBecomesNameAndDescription() {
     QCOMPARE(*back, entry);
 }
 
+void TestRegistrationWindow::textPreview_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("text name") << QStringLiteral("Tool");
+    // Shift-JIS bytes, as an archive from Windows brings them.
+    QTest::newRow("name not text") << textFromNameBytes("\x83\x5c\x83\x74\x83\x67");
+}
+
 void TestRegistrationWindow::textPreview() {
-    const QString program = makeProgramFolder({"a.exe", "b.exe"}, {"readme.txt"});
-    m_env->writeFile("Soft/Tool/notes.txt", "Some notes\r\n");
-    m_env->writeFile("Soft/Tool/gone.txt", "soon gone");
+    QFETCH(QString, folder);
+    // Through the file-system seam, which keeps names that are not text byte for byte.
+    const QString program = m_work + u'/' + folder;
+    QVERIFY(fileSystem().makeFolder(program));
+    const QList<std::pair<QString, QByteArray>> files = {{"a.exe", "MZ"},
+                                                         {"b.exe", "MZ"},
+                                                         {"readme.txt", "text\r\n"},
+                                                         {"notes.txt", "Some notes\r\n"},
+                                                         {"gone.txt", "soon gone"}};
+    for (const auto& [name, bytes] : files) {
+        QVERIFY(fileSystem().writeFile(QString(program + u'/' + name), bytes));
+    }
+    state().editFolder = folder;
     state().editState = 2;
 
     QVERIFY(runDialog([&](Form* form) {
@@ -636,14 +657,17 @@ void TestRegistrationWindow::textPreview() {
         clickRow(file2, rowOf(file2, "notes.txt"));
         QCOMPARE(preview->toPlainText(), QStringLiteral("Some notes\n"));
 
+        QCOMPARE(rows(control<FileListBox>(form, "File1")), QStringList({"a.exe", "b.exe"}));
         // A file that vanished after it was listed: a message, and the preview stays.
-        QFile::remove(program + "/gone.txt");
+        QVERIFY(fileSystem().remove(QString(program + QStringLiteral("/gone.txt"))));
         clickRow(file2, rowOf(file2, "gone.txt"));
-        QCOMPARE(m_env->prompt.texts(), QStringList({program + "/gone.txt ﾌｧｲﾙを開けません。"}));
+        QCOMPARE(m_env->prompt.texts(),
+                 QStringList({readableName(program) + "/gone.txt ﾌｧｲﾙを開けません。"}));
         QCOMPARE(preview->toPlainText(), QStringLiteral("Some notes\n"));
         QVERIFY(form->isVisible());
         form->close();
     }));
+    fileSystem().removeTree(program);
 }
 
 void TestRegistrationWindow::programsKnownByContent_data() {

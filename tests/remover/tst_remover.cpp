@@ -240,7 +240,7 @@ void TestRemover::windowTextsAndTabOrder() {
     window.show();
     QCOMPARE(window.windowTitle(), QStringLiteral("Quillmorn アンインストール"));
     QCOMPARE(window.findChild<QLabel*>("Label1")->text(),
-             QStringLiteral("Quillmornのレジストリを削除します。"));
+             QStringLiteral("Quillmornの設定を削除します。"));
     auto* remove = window.findChild<QPushButton*>("Command1");
     auto* quit = window.findChild<QPushButton*>("Command2");
     QCOMPARE(remove->text(), QStringLiteral("削除"));

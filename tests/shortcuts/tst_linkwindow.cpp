@@ -39,12 +39,14 @@ using namespace qm::test;
 namespace {
 
 const QString kFailed = QStringLiteral(
-    "正常にプロセスできませんでした。こちらはWindowsスクリプティングホストを使用しています。詳し"
-    "くはReadme.txtをご覧ください。");
+    "正常にプロセスできませんでした。ショートカットとそのフォルダに書き込めるか確かめてください。");
 const QString kDone = QStringLiteral("正常に登録されました。");
 const QString kNoDestination = QStringLiteral("適切なショートカットの置き場所を指定してください");
 const QString kReplace = QStringLiteral("重複するフォルダが存在しますが、置き換えますか？");
+const QString kTransfer =
+    QStringLiteral("ファイル転送エラー。当ソフトを再起動して再試行してみてください。");
 const QString kUnset = QStringLiteral("未設定");
+const QString kSkipped = QStringLiteral("次の登録にはショートカットを作成できませんでした。");
 
 CatalogueEntry entry(qint16 state, const QString& name, const QString& category,
                      const QString& exe) {
@@ -140,6 +142,9 @@ private Q_SLOTS:
     void copyNeedsDestination_data();
     void copyNeedsDestination();
     void copyMergesListFolders();
+    void copyKeepsEarlierTree_data();
+    void copyKeepsEarlierTree();
+    void missingWineSaidOnce();
     void replaceQuestion_data();
     void replaceQuestion();
     void recentDestinations_data();
@@ -277,7 +282,8 @@ void LinkWindowTest::rebuildRemovesOnlyWhatItWrote() {
     env.prompt.clear();
     WindowRegistry::instance().unload(WindowKind::Links);
     QVERIFY(showLinks(env));
-    QCOMPARE(env.prompt.texts(), QStringList{kFailed});
+    QVERIFY(env.prompt.texts().value(0).startsWith(kSkipped));
+    QVERIFY(env.prompt.texts().value(0).contains(QStringLiteral("「mine」")));
     QCOMPARE(readText(p.listFolder + QStringLiteral("/mine.desktop")), own);
 }
 
@@ -297,7 +303,8 @@ void LinkWindowTest::rebuildRefusesUnsafeNames_data() {
     QTest::newRow("name too long") << QString(300, u'n') << kUnset;
 }
 
-// Nothing is written or deleted: the earlier tree stays whole.
+// The record is left out and named; nothing is written outside the list folder, and the other
+// records get their shortcuts.
 void LinkWindowTest::rebuildRefusesUnsafeNames() {
     QFETCH(QString, name);
     QFETCH(QString, category);
@@ -316,21 +323,32 @@ void LinkWindowTest::rebuildRefusesUnsafeNames() {
                   entry(1, name, category, QStringLiteral("/s/x/x"))});
     env.prompt.clear();
     QVERIFY(showLinks(env));
-    QCOMPARE(env.prompt.texts(), QStringList{kFailed});
-    QCOMPARE(tree(p.listFolder), before);
+    QCOMPARE(env.prompt.messages.size(), 1);
+    QVERIFY2(env.prompt.texts().first().startsWith(kSkipped), qPrintable(env.prompt.texts()[0]));
+    QStringList expected = before;
+    expected.replaceInStrings(QStringLiteral("Good."), QStringLiteral("First."));
+    expected.sort();
+    QCOMPARE(tree(p.listFolder), expected);
     QCOMPARE(tree(env.root()), outside);
 }
 
 void LinkWindowTest::rebuildFailures_data() {
     QTest::addColumn<QString>("fault");
-    QTest::newRow("no list file") << QStringLiteral("missing list");
-    QTest::newRow("old shortcut cannot be deleted") << QStringLiteral("refuse delete");
-    QTest::newRow("program path without folder") << QStringLiteral("bare exe");
-    QTest::newRow("category is a file") << QStringLiteral("category file");
+    // The record that is left out, or "" when the whole rebuild fails.
+    QTest::addColumn<QString>("skipped");
+    QTest::newRow("no list file") << QStringLiteral("missing list") << QString();
+    QTest::newRow("old shortcut cannot be deleted") << QStringLiteral("refuse delete") << QString();
+    QTest::newRow("program path without folder")
+        << QStringLiteral("bare exe") << QStringLiteral("「Bare」: プログラムのファイルが不明です");
+    QTest::newRow("program unknown") << QStringLiteral("unknown exe")
+                                     << QStringLiteral("「Bare」: プログラムのファイルが不明です");
+    QTest::newRow("category is a file") << QStringLiteral("category file")
+                                        << QStringLiteral("「X」: ショートカットを書き込めません");
 }
 
 void LinkWindowTest::rebuildFailures() {
     QFETCH(QString, fault);
+    QFETCH(QString, skipped);
     TestEnvironment env;
     openMainMenu();
     const Prepared p =
@@ -348,6 +366,8 @@ void LinkWindowTest::rebuildFailures() {
                         [](const QString& path) { return path.endsWith(u"Old.desktop"); });
     } else if (fault == QLatin1String("bare exe")) {
         records << entry(1, QStringLiteral("Bare"), kUnset, QStringLiteral("bare.exe"));
+    } else if (fault == QLatin1String("unknown exe")) {
+        records << entry(1, QStringLiteral("Bare"), kUnset, QStringLiteral("不明"));
     } else {
         QFile file(p.listFolder + QStringLiteral("/Cat"));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -359,12 +379,17 @@ void LinkWindowTest::rebuildFailures() {
     env.prompt.clear();
     Form* form = showLinks(env);
     QVERIFY(form);
-    QCOMPARE(env.prompt.texts(), QStringList{kFailed});
     // The window is usable again and the busy panel gone.
     QVERIFY(form->isEnabled());
     QVERIFY(!control<QWidget>(form, "Frame1")->isVisible());
-    if (fault != QLatin1String("category file")) {
+    if (skipped.isEmpty()) {
+        QCOMPARE(env.prompt.texts(), QStringList{kFailed});
         QVERIFY(!QFileInfo::exists(p.listFolder + QStringLiteral("/New.desktop")));
+    } else {
+        // Every other record has its shortcut; the message names the one left out and why.
+        QCOMPARE(env.prompt.texts().size(), 1);
+        QVERIFY2(env.prompt.texts().first().endsWith(skipped), qPrintable(env.prompt.texts()[0]));
+        QVERIFY(QFileInfo::exists(p.listFolder + QStringLiteral("/New.desktop")));
     }
 }
 
@@ -458,7 +483,7 @@ void LinkWindowTest::loadFillsControls() {
     QCOMPARE(form->windowTitle(), QStringLiteral("Quillmorn - リンク作成"));
     QCOMPARE(control<QLabel>(form, "Label2")->toolTip(), p.workFolder);
     QCOMPARE(control<QPushButton>(form, "Command5")->text().remove(u'\n'),
-             QStringLiteral("デスクトップにショートカットを作成"));
+             QStringLiteral("メニューにショートカットを作成"));
     auto* combo = control<QComboBox>(form, "Combo1");
     QCOMPARE(combo->count(), 5);
     for (int i = 0; i < 5; ++i) {
@@ -566,6 +591,62 @@ void LinkWindowTest::copyMergesListFolders() {
         QVERIFY(validate.waitForFinished());
         QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
     }
+}
+
+void LinkWindowTest::copyKeepsEarlierTree_data() {
+    QTest::addColumn<bool>("chooseNone");
+    QTest::newRow("no list folder chosen") << true;
+    QTest::newRow("copy fails") << false;
+}
+
+// The earlier copy in the menu goes only once its replacement is whole.
+void LinkWindowTest::copyKeepsEarlierTree() {
+    QFETCH(bool, chooseNone);
+    TestEnvironment env;
+    openMainMenu();
+    makeCurrent(prepare(env, QStringLiteral("w"),
+                        {entry(1, QStringLiteral("A"), QStringLiteral("Tools"), "/s/a/a")}));
+    const QString apps = applicationsFolder();
+    const QByteArray old = "[Desktop Entry]\nType=Application\nName=Old\nExec=old\n";
+    QDir().mkpath(apps + QStringLiteral("/Soft"));
+    QFile file(apps + QStringLiteral("/Soft/Old.desktop"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    file.close();
+    Form* form = showLinks(env);
+    QVERIFY(form);
+    env.prompt.clear();
+    env.prompt.answers = {AnswerYes};
+    control<QComboBox>(form, "Combo1")->setEditText(QStringLiteral("Soft"));
+    std::optional<FakeFileSystem> fault;
+    if (chooseNone) {
+        control<QListWidget>(form, "List1")->item(0)->setSelected(false);
+    } else {
+        fault.emplace();
+        fault->refuse(FakeFileSystem::Transfer, [](const QString&) { return true; });
+    }
+    control<QPushButton>(form, "Command5")->click();
+    QCOMPARE(control<QPushButton>(form, "Command5")->isEnabled(), !chooseNone);
+    QCOMPARE(tree(apps),
+             (QStringList{QStringLiteral("Soft/"), QStringLiteral("Soft/Old.desktop")}));
+    QCOMPARE(env.prompt.texts(), chooseNone ? QStringList() : (QStringList{kReplace, kTransfer}));
+}
+
+void LinkWindowTest::missingWineSaidOnce() {
+    TestEnvironment env;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", env.makeFolder(QStringLiteral("nowine")).toUtf8());
+    const Prepared p =
+        prepare(env, QStringLiteral("w"), {entry(1, QStringLiteral("Win"), kUnset, "/s/w/w.EXE")});
+    makeCurrent(p);
+    Form* form = showLinks(env, 2);
+    if (form) {
+        form->runActivate();
+    }
+    qputenv("PATH", path);
+    QVERIFY(form);
+    QCOMPARE(env.prompt.texts().size(), 3);
+    QVERIFY(env.prompt.texts()[0].startsWith(QStringLiteral("wine がインストールされていない")));
+    QCOMPARE(env.prompt.texts().mid(1), (QStringList{kDone, kDone}));
 }
 
 void LinkWindowTest::replaceQuestion_data() {

@@ -39,8 +39,9 @@ bool FakeFileSystem::readFile(const FsPath& path, QByteArray* bytes, QString* er
     return !refuses(Read, path, error) && m_real->readFile(path, bytes, error);
 }
 
-bool FakeFileSystem::writeFile(const FsPath& path, const QByteArray& bytes, QString* error) {
-    return !refuses(Write, path, error) && m_real->writeFile(path, bytes, error);
+bool FakeFileSystem::writeFile(const FsPath& path, const QByteArray& bytes, QString* error,
+                               Durability durability) {
+    return !refuses(Write, path, error) && m_real->writeFile(path, bytes, error, durability);
 }
 
 bool FakeFileSystem::makeFolder(const FsPath& path, bool withParents) {
@@ -55,12 +56,12 @@ bool FakeFileSystem::removeTree(const FsPath& path) {
     return !refuses(RemoveTree, path) && m_real->removeTree(path);
 }
 
-int FakeFileSystem::transfer(const FileOperation& operation,
-                             const FileOperationProgress& progress) {
+int FakeFileSystem::transfer(const FileOperation& operation, const FileOperationProgress& progress,
+                             TransferOutcome* outcome) {
     if (refuses(Transfer, FsPath(operation.pFrom.section(QChar(u'\0'), 0, 0)))) {
         return -1;
     }
-    return m_real->transfer(operation, progress);
+    return m_real->transfer(operation, progress, outcome);
 }
 
 bool FakeFileSystem::trash(const FsPath& path, QString* error) {

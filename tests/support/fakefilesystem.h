@@ -39,11 +39,13 @@ public:
     FileStatus status(const FsPath& path) override;
     std::optional<QList<FolderEntry>> list(const FsPath& folder) override;
     bool readFile(const FsPath& path, QByteArray* bytes, QString* error) override;
-    bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error) override;
+    bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error,
+                   Durability durability) override;
     bool makeFolder(const FsPath& path, bool withParents) override;
     bool remove(const FsPath& path) override;
     bool removeTree(const FsPath& path) override;
-    int transfer(const FileOperation& operation, const FileOperationProgress& progress) override;
+    int transfer(const FileOperation& operation, const FileOperationProgress& progress,
+                 TransferOutcome* outcome) override;
     bool trash(const FsPath& path, QString* error) override;
     bool open(const FsPath& folder) override;
     bool launch(const FsPath& program, const QStringList& arguments, const FsPath& workingDirectory,
