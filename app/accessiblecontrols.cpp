@@ -103,6 +103,12 @@ void nameControlsAfterLabels(QWidget* window) {
             control->setAccessibleName(text);
         }
     }
+    // A text box without a label is spoken by the hint it shows while empty.
+    for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
+        if (box->accessibleName().isEmpty() && !box->placeholderText().isEmpty()) {
+            box->setAccessibleName(box->placeholderText());
+        }
+    }
     // The text box of an editable combo box is spoken as the box.
     for (QComboBox* box : window->findChildren<QComboBox*>()) {
         if (box->lineEdit() && box->lineEdit()->accessibleName().isEmpty()) {
