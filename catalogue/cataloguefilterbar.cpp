@@ -2,11 +2,13 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMap>
 #include <QTimer>
+
+#include <algorithm>
 
 #include "app/storedtext.h"
 #include "catalogue/cataloguefilter.h"
@@ -51,7 +53,12 @@ CatalogueFilterBar::CatalogueFilterBar(CatalogueModel& model, CatalogueFilter& f
     m_categoryTimer->setSingleShot(true);
     m_categoryTimer->setInterval(0);
     connect(m_categoryTimer, &QTimer::timeout, this, &CatalogueFilterBar::refreshCategories);
-    const auto later = [this] { m_categoryTimer->start(); };
+    const auto later = [this] {
+        // Once per burst of changes (a load changes every row).
+        if (!m_categoryTimer->isActive()) {
+            m_categoryTimer->start();
+        }
+    };
     connect(&m_model, &QAbstractItemModel::modelReset, this, later);
     connect(&m_model, &QAbstractItemModel::rowsInserted, this, later);
     connect(&m_model, &QAbstractItemModel::rowsRemoved, this, later);
@@ -80,18 +87,22 @@ bool CatalogueFilterBar::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CatalogueFilterBar::refreshCategories() {
-    QMap<QString, int> counts;
+    // Few categories among many rows: counted in a hash, then put in order.
+    QHash<QString, int> counts;
     for (const CatalogueEntry& entry : m_model.entries()) {
         ++counts[entry.category];
     }
+    QStringList categories = counts.keys();
+    std::sort(categories.begin(), categories.end());
     const QVariant chosen = m_categoryBox->currentData();
     const QSignalBlocker blocker(m_categoryBox);
     m_categoryBox->clear();
     m_categoryBox->addItem(tr("すべての分類 (%1)").arg(m_model.rowCount()));
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+    for (const QString& category : std::as_const(categories)) {
         // Placeholders show as the list shows them.
-        m_categoryBox->addItem(QStringLiteral("%1 (%2)").arg(shownText(it.key())).arg(it.value()),
-                               it.key());
+        m_categoryBox->addItem(
+            QStringLiteral("%1 (%2)").arg(shownText(category)).arg(counts.value(category)),
+            category);
     }
     const int index = chosen.isValid() ? m_categoryBox->findData(chosen) : 0;
     m_categoryBox->setCurrentIndex(std::max(index, 0));

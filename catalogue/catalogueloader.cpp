@@ -80,6 +80,7 @@ MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, cons
         return result;
     }
     result.misread = damaged;
+    const CatalogueModel::ChangeBatch batch(model);
     ListFileReader reader(text);
     while (!reader.atEnd()) {
         const std::optional<CatalogueEntry> record = reader.next();

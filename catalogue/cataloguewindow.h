@@ -22,6 +22,7 @@ class CatalogueModel;
 class CatalogueFilter;
 class CatalogueFilterBar;
 class ListColumns;
+class ListSelection;
 class ListSort;
 class FolderPreview;
 
@@ -75,8 +76,6 @@ private:
     void place(QWidget* widget, int left, int top, int width, int height,
                ElasticPlacement::Share share);
     void applyLayout(bool compact);
-    void restoreSize();
-    void storeSizes();
     void showInstallerAndClose();
     void exitWindow();
     // Closes the window to go on elsewhere; the next window (if any) is shown only once the
@@ -95,6 +94,7 @@ private:
     CatalogueFilterBar* m_filterBar = nullptr;
     CatalogueService m_service;
     std::unique_ptr<ListSort> m_sort;
+    std::unique_ptr<ListSelection> m_selection;
     std::unique_ptr<FolderPreview> m_preview;
     ElasticPlacement m_placement;
 
@@ -115,8 +115,6 @@ private:
 
     std::optional<WindowKind> m_nextWindow;
     bool m_linksDue = false;
-    // The row that was selected when the mouse was pressed on the list.
-    int m_rowAtPress = -1;
 
     bool m_switchingWindow = false;
     bool m_autoRegistrationDone = false;

@@ -8,7 +8,7 @@ namespace qm {
 // the same. Letter case is folded, full-width and half-width forms are made one (NFKC, which also
 // joins a half-width voiced mark to its kana), and katakana become hiragana, so that "ぱれっと",
 // "パレット" and "ﾊﾟﾚｯﾄ" all fold to "ぱれっと".
-QString foldForSearch(const QString& text);
+QString foldForSearch(QString text);
 
 // True when folded (a foldForSearch result) holds the folded needle; an empty needle is in
 // every text.

@@ -64,6 +64,11 @@ void CatalogueLoadTest::mergeDecisions_data() {
         << QStringList{"2,a,a,未設定,不明,未設定", "2,b,b,未設定,不明,未設定",
                        "2,C,C,未設定,不明,未設定"}
         << false << false;
+    QTest::newRow("folders in order of letters, then case")
+        << QStringList{"b", "Äb", "a", "B"} << QByteArray("-")
+        << QStringList{"2,a,a,未設定,不明,未設定", "2,B,B,未設定,不明,未設定",
+                       "2,b,b,未設定,不明,未設定", "2,Äb,Äb,未設定,不明,未設定"}
+        << false << false;
     QTest::newRow("empty fields keep placeholders")
         << QStringList{"sub"} << QByteArray("1,Name,sub,,,\r\n")
         << QStringList{"1,Name,sub,未設定,不明,未設定"} << false << false;
@@ -521,6 +526,11 @@ void CatalogueLoadTest::filterMatching_data() {
     QTest::newRow("a combining voiced mark joins its kana")
         << "がぎ" << QStringList{QString::fromUtf16(u"か\u3099ぎ"), "k", "d", "f"} << true;
     QTest::newRow("letter case") << "PALETTE" << palette << true;
+    QTest::newRow("letter case and katakana in one text")
+        << "palette ぱれ" << QStringList{"PALETTE パレ", "k", "d", "f"} << true;
+    QTest::newRow("letter case beyond ASCII beside kana")
+        << "ärger つーる" << QStringList{"ÄRGER ツール", "k", "d", "f"} << true;
+    QTest::newRow("katakana vu") << "ゔぁ" << QStringList{"ヴァイオリン", "k", "d", "f"} << true;
     QTest::newRow("full-width letters") << "ｐａｌ" << palette << true;
     QTest::newRow("full-width digits")
         << "ｔｏｏｌ１２" << QStringList{"Tool12", "k", "d", "f"} << true;
