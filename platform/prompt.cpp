@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cstdio>
 
@@ -26,7 +27,7 @@ public:
         }
         if ((flags & 0x7) == MsgYesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::Yes);
+            box.setDefaultButton((flags & MsgDefaultNo) ? QMessageBox::No : QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::No);
         } else {
             box.setStandardButtons(QMessageBox::Ok);
@@ -39,6 +40,26 @@ public:
             return AnswerNo;
         }
         return AnswerOk;
+    }
+
+    int choose(const QString& text, const QStringList& buttons, int defaultButton,
+               const QString& title) override {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
+        box.setText(text);
+        box.setIcon(QMessageBox::Question);
+        QList<QPushButton*> added;
+        for (const QString& caption : buttons) {
+            added.append(box.addButton(caption, QMessageBox::ActionRole));
+        }
+        if (added.isEmpty()) {
+            return -1;
+        }
+        box.setDefaultButton(added.value(defaultButton, added.first()));
+        box.setEscapeButton(added.last());
+        box.exec();
+        const int chosen = added.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+        return chosen < 0 ? int(added.size()) - 1 : chosen;
     }
 
     QString chooseFolder(QWidget* owner, const QString& title) override {
@@ -79,6 +100,11 @@ void Prompt::setDefaultTitle(const QString& title) {
 
 int messageBox(const QString& text, int flags, const QString& title) {
     return Prompt::instance().message(text, flags, title);
+}
+
+int chooseButton(const QString& text, const QStringList& buttons, int defaultButton,
+                 const QString& title) {
+    return Prompt::instance().choose(text, buttons, defaultButton, title);
 }
 
 }  // namespace qm
