@@ -10,15 +10,19 @@
 namespace qm {
 namespace {
 
+// For scripts that drive the real program: every message also goes to standard error.
+void echo(const QString& text) {
+    static const bool echoing = qEnvironmentVariableIsSet("QUILLMORN_ECHO_MESSAGES");
+    if (echoing) {
+        std::fprintf(stderr, "quillmorn message: %s\n", qUtf8Printable(text));
+        std::fflush(stderr);
+    }
+}
+
 class QtPrompt final : public Prompt {
 public:
     int message(const QString& text, int flags, const QString& title) override {
-        // For scripts that drive the real program: every message also goes to standard error.
-        static const bool echo = qEnvironmentVariableIsSet("QUILLMORN_ECHO_MESSAGES");
-        if (echo) {
-            std::fprintf(stderr, "quillmorn message: %s\n", qUtf8Printable(text));
-            std::fflush(stderr);
-        }
+        echo(text);
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
         box.setText(text);
@@ -44,6 +48,7 @@ public:
 
     int choose(const QString& text, const QStringList& buttons, int defaultButton,
                const QString& title) override {
+        echo(text);
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
         box.setText(text);
