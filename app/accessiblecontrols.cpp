@@ -2,10 +2,12 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFocusFrame>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace qm {
 namespace {
@@ -99,6 +101,18 @@ void nameControlsAfterLabels(QWidget* window) {
                 .remove(u'&')
                 .replace(u'\x01', u'&');
             control->setAccessibleName(text);
+        }
+    }
+    // A text box without a label is spoken by the hint it shows while empty.
+    for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
+        if (box->accessibleName().isEmpty() && !box->placeholderText().isEmpty()) {
+            box->setAccessibleName(box->placeholderText());
+        }
+    }
+    // The text box of an editable combo box is spoken as the box.
+    for (QComboBox* box : window->findChildren<QComboBox*>()) {
+        if (box->lineEdit() && box->lineEdit()->accessibleName().isEmpty()) {
+            box->lineEdit()->setAccessibleName(box->accessibleName());
         }
     }
 }

@@ -17,7 +17,11 @@ EventPump::EventPump(int intervalMs) : m_intervalMs(intervalMs) {
 }
 
 void EventPump::pump() {
+    ++m_done;
     if (m_timer.elapsed() >= m_intervalMs) {
+        if (m_progress) {
+            m_progress(m_done);
+        }
         runPending();
         m_timer.restart();
     }

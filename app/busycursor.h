@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 
+#include <functional>
+
 namespace qm {
 
 // Shows the wait cursor for the lifetime of the object; always restored.
@@ -18,6 +20,11 @@ public:
 class EventPump {
 public:
     explicit EventPump(int intervalMs = 15);
+    // Called with the number of items done so far (one per pump()) each time events run.
+    void setProgress(std::function<void(qint64 done)> progress) {
+        m_progress = std::move(progress);
+    }
+    // One item of the loop is done.
     void pump();
     // Lets events run now, whatever the interval.
     static void runPending();
@@ -25,6 +32,8 @@ public:
 private:
     QElapsedTimer m_timer;
     int m_intervalMs;
+    qint64 m_done = 0;
+    std::function<void(qint64)> m_progress;
 };
 
 }  // namespace qm

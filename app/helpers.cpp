@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
@@ -138,7 +139,7 @@ bool fileExists(const QString& path) {
         return false;
     }
     const QString name = lastPathPart(path);
-    if (name.isEmpty()) {
+    if (name.isEmpty() || FileLookupCache::folderKnownMissing(listingFolder(path))) {
         return false;
     }
     if (!hasWildcard(name)) {
@@ -162,7 +163,8 @@ bool fileExists(const QString& path) {
 
 QString findFileNoCase(const QString& path) {
     const QString name = lastPathPart(path);
-    if (name.isEmpty() || hasWildcard(name)) {
+    if (name.isEmpty() || hasWildcard(name) ||
+        FileLookupCache::folderKnownMissing(listingFolder(path))) {
         return QString();
     }
     if (fileSystem().status(path).isFile()) {
@@ -175,7 +177,22 @@ QString findFileNoCase(const QString& path) {
 
 struct FileLookupCache::Folders {
     QHash<QString, std::shared_ptr<const FolderListing>> byPath;
+    // Folders found missing, each the highest missing one on its path: everything below them
+    // is missing too, without asking the system again.
+    QSet<QString> missing;
 };
+
+bool FileLookupCache::folderKnownMissing(const QString& folder) {
+    if (!g_lookupCache || g_lookupCache->m_folders->missing.isEmpty()) {
+        return false;
+    }
+    for (QString at = folder; !at.isEmpty(); at = parentFolder(at)) {
+        if (g_lookupCache->m_folders->missing.contains(at)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 FileLookupCache::FileLookupCache() {
     // An inner cache leaves the outer one in charge.
@@ -199,6 +216,14 @@ FileLookupCache::Listing::Listing(const QString& folder) {
     auto& cached = g_lookupCache->m_folders->byPath[folder];
     if (!cached) {
         cached = std::make_shared<const FolderListing>(listFiles(folder));
+        if (cached->names.isEmpty() && !fileSystem().status(folder).exists()) {
+            QString top = folder;
+            while (!parentFolder(top).isEmpty() &&
+                   !fileSystem().status(parentFolder(top)).exists()) {
+                top = parentFolder(top);
+            }
+            g_lookupCache->m_folders->missing.insert(top);
+        }
     }
     m_listing = cached;
 }

@@ -50,6 +50,9 @@ public:
     FileLookupCache(const FileLookupCache&) = delete;
     FileLookupCache& operator=(const FileLookupCache&) = delete;
 
+    // True when a live cache found this folder, or a folder above it, missing.
+    static bool folderKnownMissing(const QString& folder);
+
     // The listing of one folder: from the live cache, else read now.
     class Listing {
     public:

@@ -7,6 +7,7 @@
 #include "app/programstate.h"
 #include "app/startup.h"
 #include "app/windowregistry.h"
+#include "platform/paths.h"
 #include "platform/prompt.h"
 
 namespace qm {
@@ -40,7 +41,7 @@ void refuse(QWidget* window) {
 
 }  // namespace
 
-void handleInstanceRequest(const QString& argumentText) {
+void handleInstanceRequest(const QString& argumentText, const QString& senderFolder) {
     auto& registry = WindowRegistry::instance();
     const QList<Form*> shown = shownWindows();
     QWidget* front = QApplication::activeModalWidget();
@@ -63,7 +64,10 @@ void handleInstanceRequest(const QString& argumentText) {
     }
     ProgramState& s = state();
     const ProgramState before = s;
-    const std::optional<WindowKind> wanted = decideStart(argumentText);
+    const std::optional<WindowKind> wanted = [&] {
+        const ScopedCurrentFolder there(senderFolder);
+        return decideStart(argumentText);
+    }();
     Form* open = wanted ? registry.find(*wanted) : nullptr;
     if (open && *wanted == WindowKind::Installer && s.workFolder == before.workFolder &&
         !s.pendingInstallFile.isEmpty()) {

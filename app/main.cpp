@@ -12,6 +12,7 @@
 #include "platform/instancechannel.h"
 #include "platform/instancelock.h"
 #include "platform/prompt.h"
+#include "platform/startuptime.h"
 #include "platform/utf8locale.h"
 #include "registration/registrationwindows.h"
 #include "shortcuts/shortcutswindows.h"
@@ -43,5 +44,6 @@ int main(int argc, char* argv[]) {
     if (!qm::startUp(arguments.join(u' '), lock, &channel)) {
         return 0;
     }
+    qm::reportStartupTimeWhenAsked();
     return QApplication::exec();
 }

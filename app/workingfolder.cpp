@@ -4,6 +4,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <vector>
 
 #include "app/fieldreader.h"
 #include "app/helpers.h"
@@ -26,10 +27,29 @@ QStringList listSubFolders(const QString& folder, Keep keep) {
             names.append(entry.name);
         }
     }
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int c = a.compare(b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
+    // Letter case aside, then by the exact text. A name of plain ASCII is compared by its lower
+    // case, made once, which orders it as the case-blind compare would.
+    struct Named {
+        QString name;
+        QString lower;  // null when the name is not plain ASCII
+    };
+    std::vector<Named> sorted;
+    sorted.reserve(names.size());
+    for (QString& name : names) {
+        const bool ascii =
+            std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        QString lower = ascii ? name.toLower() : QString();
+        sorted.push_back({std::move(name), std::move(lower)});
+    }
+    std::sort(sorted.begin(), sorted.end(), [](const Named& a, const Named& b) {
+        const int c = !a.lower.isNull() && !b.lower.isNull()
+                          ? a.lower.compare(b.lower)
+                          : a.name.compare(b.name, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a.name < b.name;
     });
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        names[i] = std::move(sorted[i].name);
+    }
     return names;
 }
 

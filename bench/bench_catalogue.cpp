@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 #include "app/form.h"
 #include "app/programstate.h"
@@ -20,10 +23,9 @@ enum class Programs {
     MissingFromOneFullFolder,  // all in one existing folder that holds as many other files
 };
 
-// A working folder of `count` program folders, each with a record in the list file whose
-// program file does not exist; measures opening the catalogue (scan, merge, icon refresh).
-double catalogueLoad(int count, Programs programs) {
-    QTemporaryDir root;
+// A working folder of `count` program folders below root, each with a record in the list file
+// whose program file does not exist; points the program state at it.
+void makeCatalogue(const QTemporaryDir& root, int count, Programs programs) {
     const QString work = root.path() + "/work";
     const QString list = root.path() + "/list";
     const QString bin = root.path() + "/bin";
@@ -53,17 +55,52 @@ double catalogueLoad(int count, Programs programs) {
         qFatal("cannot write the list file");
     }
     file.close();
-
     qm::registerCatalogueWindows();
-    auto& registry = qm::WindowRegistry::instance();
-    return qm::bench::medianSeconds(5, [&] {
-        qm::state().reset();
-        qm::state().workFolder = work;
-        qm::state().listFolder = list;
-        registry.window(qm::WindowKind::Catalogue);
-        registry.destroyAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    qm::state().reset();
+    qm::state().workFolder = work;
+    qm::state().listFolder = list;
+}
+
+void closeAll() {
+    qm::WindowRegistry::instance().destroyAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Measures opening the catalogue (scan, merge, icon refresh, columns).
+double catalogueLoad(int count, Programs programs, int runs = 5) {
+    QTemporaryDir root;
+    makeCatalogue(root, count, programs);
+    const qm::ProgramState start = qm::state();
+    return qm::bench::medianSeconds(runs, [&] {
+        qm::state() = start;
+        qm::WindowRegistry::instance().window(qm::WindowKind::Catalogue);
+        closeAll();
     });
+}
+
+// The slowest key of typing a filter text into the open catalogue, each key with the list's
+// update and the events it causes.
+double filterKey(int count) {
+    QTemporaryDir root;
+    makeCatalogue(root, count, Programs::InMissingFolders);
+    qm::Form* window = qm::WindowRegistry::instance().show(qm::WindowKind::Catalogue);
+    QCoreApplication::processEvents();
+    auto* box = window->findChild<QLineEdit*>(QStringLiteral("filterBox"));
+    if (!box) {
+        closeAll();
+        return -1;
+    }
+    double slowest = 0;
+    for (const char* text : {"p", "pr", "pro", "prog", "prog0", "prog01", "prog012", "分", "分類",
+                             "分類1", "ｐｒｏｇ"}) {
+        QElapsedTimer timer;
+        timer.start();
+        box->setText(QString(text));
+        QCoreApplication::processEvents();
+        slowest = std::max(slowest, timer.nsecsElapsed() / 1e9);
+    }
+    closeAll();
+    return slowest;
 }
 
 }  // namespace
@@ -72,3 +109,6 @@ QM_FIGURE("catalogue_load_1000", [] { return catalogueLoad(1000, Programs::InMis
 QM_FIGURE("catalogue_load_10000", [] { return catalogueLoad(10000, Programs::InMissingFolders); });
 QM_FIGURE("catalogue_load_10000_missing",
           [] { return catalogueLoad(10000, Programs::MissingFromOneFullFolder); });
+QM_FIGURE("catalogue_load_100000",
+          [] { return catalogueLoad(100000, Programs::InMissingFolders, 3); });
+QM_FIGURE("catalogue_filter_key_100000", [] { return filterKey(100000); });

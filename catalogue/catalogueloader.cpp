@@ -80,6 +80,7 @@ MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, cons
         return result;
     }
     result.misread = damaged;
+    const CatalogueModel::ChangeBatch batch(model);
     ListFileReader reader(text);
     while (!reader.atEnd()) {
         const std::optional<CatalogueEntry> record = reader.next();
@@ -114,12 +115,29 @@ MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, cons
     return result;
 }
 
-void refreshIcons(CatalogueModel& model, EventPump& pump) {
+void refreshIcons(CatalogueModel& model, const std::vector<int>& first, EventPump& pump) {
     // Many rows may name missing files in one big folder: each folder is listed once.
     const FileLookupCache lookups;
     // Rows that start the same program share its image.
     QHash<QString, int> imageOfExe;
+    std::vector<int> order;
+    order.reserve(model.rowCount());
+    std::vector<bool> queued(model.rowCount(), false);
+    for (const int row : first) {
+        if (row >= 0 && row < model.rowCount() && !queued[row]) {
+            queued[row] = true;
+            order.push_back(row);
+        }
+    }
     for (int row = 0; row < model.rowCount(); ++row) {
+        if (!queued[row]) {
+            order.push_back(row);
+        }
+    }
+    for (const int row : order) {
+        if (row >= model.rowCount()) {
+            continue;
+        }
         const CatalogueEntry& entry = model.entry(row);
         const QString onDisk = isRegistered(entry.state) ? programFileOnDisk(entry.exe) : QString();
         if (!onDisk.isEmpty()) {

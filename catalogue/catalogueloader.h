@@ -6,6 +6,8 @@
 
 #include "catalogue/listfile.h"
 
+#include <vector>
+
 namespace qm {
 
 class CatalogueModel;
@@ -51,7 +53,8 @@ MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, cons
                           EventPump& pump);
 
 // Gives every registered row whose program file exists that program's icon. Excluded and
-// unregistered rows keep their marks.
-void refreshIcons(CatalogueModel& model, EventPump& pump);
+// unregistered rows keep their marks. The rows in `first` (the rows the list shows, in its
+// order) get theirs before the others.
+void refreshIcons(CatalogueModel& model, const std::vector<int>& first, EventPump& pump);
 
 }  // namespace qm

@@ -135,6 +135,7 @@ void CatalogueModel::addRows(const QList<CatalogueEntry>& entries) {
     }
     const int first = static_cast<int>(m_rows.size());
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(entries.size()) - 1);
+    m_rows.reserve(first + entries.size());
     for (const CatalogueEntry& entry : entries) {
         m_index.add(static_cast<int>(m_rows.size()), entry);
         m_rows.append(entry);
@@ -208,7 +209,29 @@ QIcon CatalogueModel::image(int number) const {
     return m_images.at(number - 1);
 }
 
+CatalogueModel::ChangeBatch::ChangeBatch(CatalogueModel& model) : m_model(model) {
+    ++m_model.m_batches;
+}
+
+CatalogueModel::ChangeBatch::~ChangeBatch() {
+    if (--m_model.m_batches > 0 || m_model.m_batchLast < 0) {
+        return;
+    }
+    // Rows may have gone meanwhile.
+    const int last = std::min(m_model.m_batchLast, m_model.rowCount() - 1);
+    const int first = m_model.m_batchFirst;
+    m_model.m_batchFirst = m_model.m_batchLast = -1;
+    if (first <= last) {
+        Q_EMIT m_model.dataChanged(m_model.index(first, 0), m_model.index(last, kColumnCount - 1));
+    }
+}
+
 void CatalogueModel::emitRowChanged(int row) {
+    if (m_batches > 0) {
+        m_batchFirst = m_batchLast < 0 ? row : std::min(m_batchFirst, row);
+        m_batchLast = std::max(m_batchLast, row);
+        return;
+    }
     Q_EMIT dataChanged(index(row, 0), index(row, kColumnCount - 1));
 }
 

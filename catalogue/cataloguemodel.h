@@ -22,6 +22,19 @@ public:
 
     explicit CatalogueModel(QObject* parent = nullptr);
 
+    // While one is alive, changed rows are told as one range when the last one ends, not one
+    // signal per row (a load changes every row).
+    class ChangeBatch {
+    public:
+        explicit ChangeBatch(CatalogueModel& model);
+        ~ChangeBatch();
+        ChangeBatch(const ChangeBatch&) = delete;
+        ChangeBatch& operator=(const ChangeBatch&) = delete;
+
+    private:
+        CatalogueModel& m_model;
+    };
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -68,6 +81,9 @@ private:
 
     QList<CatalogueEntry> m_rows;
     FolderIndex m_index;
+    int m_batches = 0;
+    int m_batchFirst = -1;
+    int m_batchLast = -1;
     QList<QIcon> m_images;
     QIcon m_blank;
 };

@@ -45,8 +45,8 @@ void CatalogueService::load(EventPump& pump) {
     }
 }
 
-void CatalogueService::refreshIcons(EventPump& pump) {
-    qm::refreshIcons(m_model, pump);
+void CatalogueService::refreshIcons(EventPump& pump, const std::vector<int>& first) {
+    qm::refreshIcons(m_model, first, pump);
 }
 
 void CatalogueService::tellUnfinishedMoves() {

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 #include "catalogue/listfile.h"
 #include "platform/filesystem.h"
@@ -37,8 +38,9 @@ public:
     // Rebuilds the rows: one per sub-folder, merged with the list file's records. Says so when
     // the list file was misread; its first save then keeps a copy of it.
     void load(EventPump& pump);
-    // Gives registered rows whose program exists that program's icon.
-    void refreshIcons(EventPump& pump);
+    // Gives registered rows whose program exists that program's icon, to the rows in `first`
+    // before the others.
+    void refreshIcons(EventPump& pump, const std::vector<int>& first = {});
 
     enum class SaveOutcome {
         Unchanged,  // nothing to save: nothing asked, nothing written

@@ -1,12 +1,14 @@
 #include "catalogue/cataloguewindow.h"
 
-#include <QHeaderView>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -14,20 +16,28 @@
 #include "app/busycursor.h"
 #include "app/elidinglabel.h"
 #include "app/endprogram.h"
-#include "app/preferences.h"
+#include "app/otherwindowsheld.h"
 #include "app/programstate.h"
+#include "catalogue/cataloguebuttons.h"
+#include "catalogue/cataloguefilter.h"
+#include "catalogue/cataloguefilterbar.h"
+#include "catalogue/cataloguelistview.h"
 #include "catalogue/cataloguemarks.h"
+#include "catalogue/cataloguemenus.h"
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/folderpreview.h"
 #include "catalogue/listcolumns.h"
+#include "catalogue/listselection.h"
+#include "catalogue/listsort.h"
+#include "catalogue/previewfollower.h"
+#include "catalogue/registrationreport.h"
 #include "catalogue/registrationsession.h"
-#include "platform/prompt.h"
+#include "catalogue/rowactions.h"
+#include "catalogue/splashwindow.h"
+#include "catalogue/windowpreferences.h"
 
 namespace qm {
 namespace {
-
-const QString kCompactKey = QStringLiteral("pmode");
-const QString kRegisterAtStartKey = QStringLiteral("kmode");
 
 constexpr int kClientWidth = 7830;
 constexpr int kClientHeight = 6375;
@@ -38,31 +48,18 @@ constexpr int kTitleWidthCompact = 4500;
 constexpr qreal kListShare = 2.0 / 3.0;
 constexpr qreal kPreviewShare = 1.0 - kListShare;
 
-const QString kWidthKey = QStringLiteral("listwidth");
-const QString kHeightKey = QStringLiteral("listheight");
-
 using Share = ElasticPlacement::Share;
 constexpr Share kFixed{};
 constexpr Share kRightEdge{1, 0, 0, 0};
 constexpr Share kBottomEdge{0, 0, 1, 0};
 constexpr Share kWide{0, 1, 0, 0};
 
-// A stored option is on only when its value is the number 1; anything else is off.
-bool optionOn(const QString& key) {
-    bool ok = false;
-    const double value = readPreference(key, QStringLiteral("0")).trimmed().toDouble(&ok);
-    return ok && value == 1.0;
-}
-
-void writeOption(const QString& key, bool on) {
-    writePreference(key, on ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
 }  // namespace
 
 CatalogueWindow::CatalogueWindow()
     : Form(WindowKind::Catalogue),
       m_model(new CatalogueModel(this)),
+      m_filter(new CatalogueFilter(*m_model, this)),
       m_service(*m_model),
       m_placement(QSize(twips(kClientWidth), twips(kClientHeight))) {
     setObjectName(QStringLiteral("Form1"));
@@ -83,7 +80,11 @@ void CatalogueWindow::buildControls() {
     m_client->setObjectName(QStringLiteral("client"));
     m_client->setMinimumSize(twips(kClientWidth), twips(kClientHeight));
     m_client->installEventFilter(this);
-    layout->addWidget(m_client);
+    // The filter row goes above the client area, whose controls keep their places.
+    m_filterBar = new CatalogueFilterBar(*m_model, *m_filter, this);
+    m_filterBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    layout->addWidget(m_filterBar);
+    layout->addWidget(m_client, 1);
 
     const auto label = [this](const char* name, const QString& text, int left, int top, int width,
                               int height, Share share = kFixed) {
@@ -91,13 +92,6 @@ void CatalogueWindow::buildControls() {
         QLabel* widget = text.isEmpty() ? new QLabel(m_client) : new ElidingLabel(text, m_client);
         widget->setObjectName(QLatin1String(name));
         place(widget, left, top, width, height, share);
-        return widget;
-    };
-    const auto button = [this](const char* name, const QString& text, const QString& tip) {
-        auto* widget = new QPushButton(text, m_client);
-        widget->setObjectName(QLatin1String(name));
-        widget->setToolTip(tip);
-        widget->setAutoDefault(false);
         return widget;
     };
 
@@ -130,23 +124,15 @@ void CatalogueWindow::buildControls() {
     label("Label6", tr("フォルダ内のReadme.txt やその他の TXT ファイルを表示します"), 1080, 4200,
           6615, 240, {0, 1, kListShare, 0});
 
-    m_listView = new QTreeView(m_client);
-    m_listView->setObjectName(QStringLiteral("ListView1"));
-    m_listView->setModel(m_model);
-    m_listView->setRootIsDecorated(false);
-    m_listView->setItemsExpandable(false);
-    m_listView->setUniformRowHeights(true);
-    m_listView->setAllColumnsShowFocus(true);
-    m_listView->setSortingEnabled(false);
-    m_listView->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_listView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_listView->setEditTriggers(QAbstractItemView::SelectedClicked |
-                                QAbstractItemView::EditKeyPressed);
-    m_listView->setIconSize(QSize(16, 16));
-    m_listView->header()->setSectionsClickable(true);
-    m_listView->header()->setStretchLastSection(false);
-    m_listView->header()->setSectionResizeMode(QHeaderView::Interactive);
+    m_listView = makeCatalogueListView(m_filter, m_client);
     m_columns = new ListColumns(m_listView);
+    m_sort = std::make_unique<ListSort>(m_listView, *m_filter);
+    m_selection = std::make_unique<ListSelection>(m_listView, *m_model, *m_filter, *m_filterBar);
+    addRowActions(m_listView, {[this] { launchSelected(); }, [this] { openSelectedFolder(); },
+                               [this] { moveSelected(); }, [this] { deleteSelected(); },
+                               [this] { editSelected(); }});
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, m_filterBar,
+            &CatalogueFilterBar::focusFilter);
 
     m_iconPicture = label("Picture1", QString(), 240, 4200, 615, 615, {0, 0, kListShare, 0});
     m_iconPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -171,120 +157,68 @@ void CatalogueWindow::buildControls() {
     m_textPreview->setAccessibleName(textFileContentsName());
     m_preview = std::make_unique<FolderPreview>(m_iconPicture, m_textFiles, m_textPreview);
 
-    m_menuButton = button("Command12", tr("メニューに戻る"), tr("メインメニューに戻ります。"));
-    m_registerAllButton =
-        button("Command7", tr("順次登録"),
-               tr("こちらをクリックすると、未登録の情報を要求するダイアログが順次出現し、情報を"
-                  "すべて登録できます。"));
-    QPushButton* launch =
-        button("Command10", tr("起 動"), tr("リスト選択中の登録されたEXEを起動します。"));
-    place(launch, 120, 4920, 735, 255, kBottomEdge);
-    QPushButton* open =
-        button("Command11", tr("開 く"), tr("リストで選択されたフォルダを開きます。"));
-    place(open, 120, 5280, 735, 255, kBottomEdge);
-    QPushButton* move =
-        button("Command1", tr("移 動"), tr("選択フォルダとリスト項目を移動します。"));
-    place(move, 120, 5640, 735, 255, kBottomEdge);
-    QPushButton* remove =
-        button("Command13", tr("削 除"), tr("選択フォルダとリスト項目を削除します。"));
-    place(remove, 120, 6000, 735, 255, kBottomEdge);
+    const CatalogueButtons buttons(m_client);
+    m_menuButton = buttons.menu;
+    m_registerAllButton = buttons.registerAll;
+    place(buttons.launch, 120, 4920, 735, 255, kBottomEdge);
+    place(buttons.open, 120, 5280, 735, 255, kBottomEdge);
+    place(buttons.move, 120, 5640, 735, 255, kBottomEdge);
+    place(buttons.remove, 120, 6000, 735, 255, kBottomEdge);
 
     // Picture2 lies below the client area, as the scratch surface always did; nothing is drawn
     // on it, so it is not shown.
     label("Picture2", QString(), 120, 6480, 255, 255, kBottomEdge)->hide();
 
-    // The hidden buttons that serve as procedures.
-    QPushButton* loadDir = button("Command3", QStringLiteral("load dir"), QString());
-    QPushButton* save = button("Command4", QStringLiteral("save list"), QString());
-    QPushButton* edit = button("Command8", tr("登録情報の変更"),
-                               tr("ファイルの設定情報が表示され、変更できます。"));
-    QPushButton* icons = button("Command9", tr("アイコン更新"), QString());
-    for (QPushButton* hidden : {loadDir, save, edit, icons}) {
-        hidden->hide();
-    }
-
     connect(m_menuButton, &QPushButton::clicked, this, &CatalogueWindow::backToMenu);
     connect(m_registerAllButton, &QPushButton::clicked, this, &CatalogueWindow::registerAll);
-    connect(launch, &QPushButton::clicked, this, &CatalogueWindow::launchSelected);
-    connect(open, &QPushButton::clicked, this, &CatalogueWindow::openSelectedFolder);
-    connect(move, &QPushButton::clicked, this, &CatalogueWindow::moveSelected);
-    connect(remove, &QPushButton::clicked, this, &CatalogueWindow::deleteSelected);
-    connect(loadDir, &QPushButton::clicked, this, &CatalogueWindow::loadDirectory);
-    connect(save, &QPushButton::clicked, this, &CatalogueWindow::saveList);
-    connect(edit, &QPushButton::clicked, this, &CatalogueWindow::editSelected);
-    connect(icons, &QPushButton::clicked, this, &CatalogueWindow::refreshIcons);
+    connect(buttons.launch, &QPushButton::clicked, this, &CatalogueWindow::launchSelected);
+    connect(buttons.open, &QPushButton::clicked, this, &CatalogueWindow::openSelectedFolder);
+    connect(buttons.move, &QPushButton::clicked, this, &CatalogueWindow::moveSelected);
+    connect(buttons.remove, &QPushButton::clicked, this, &CatalogueWindow::deleteSelected);
+    connect(buttons.loadDirectory, &QPushButton::clicked, this, &CatalogueWindow::loadDirectory);
+    connect(buttons.saveList, &QPushButton::clicked, this, &CatalogueWindow::saveList);
+    connect(buttons.edit, &QPushButton::clicked, this, &CatalogueWindow::editSelected);
+    connect(buttons.refreshIcons, &QPushButton::clicked, this, &CatalogueWindow::refreshIcons);
 
     connect(m_listView, &QTreeView::doubleClicked, this, &CatalogueWindow::editSelected);
-    connect(m_listView->header(), &QHeaderView::sectionClicked, this,
-            [this](int column) { m_model->sort(column, Qt::AscendingOrder); });
-    connect(m_listView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid()) {
-                    previewRow(current.row());
-                }
-            });
-    // Every click on an entry shows its preview, also on the row already selected (after another
-    // text file was viewed); a click that selects another row was shown by the change above.
-    m_listView->viewport()->installEventFilter(this);
-    connect(m_listView, &QTreeView::clicked, this, [this](const QModelIndex& index) {
-        if (index.isValid() && index.row() == m_rowAtPress) {
-            previewRow(index.row());
-        }
-    });
+    new PreviewFollower(m_listView, *m_filter, *m_selection, [this](int row) { previewRow(row); });
     connect(m_model, &CatalogueModel::nameEdited, this, [this] { m_service.markChanged(); });
     connect(m_textFiles, &QListWidget::itemClicked, this,
             [this] { m_preview->showSelectedFile(); });
+
+    // Tab goes from the filter through the list and the buttons beside it to the preview.
+    const QList<QWidget*> tabOrder{m_filterBar->filterBox(),
+                                   m_filterBar->categoryBox(),
+                                   m_listView,
+                                   buttons.launch,
+                                   buttons.open,
+                                   buttons.move,
+                                   buttons.remove,
+                                   m_registerAllButton,
+                                   m_menuButton,
+                                   m_textFiles,
+                                   m_textPreview};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
 }
 
 void CatalogueWindow::buildMenus() {
-    m_menuBar = new QMenuBar(this);
-    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    const CatalogueMenus menus(this);
+    m_menuBar = menus.bar;
     layout()->setMenuBar(m_menuBar);
-
-    const auto menu = [this](const char* name, const QString& title) {
-        QMenu* result = m_menuBar->addMenu(title);
-        result->setObjectName(QLatin1String(name));
-        result->menuAction()->setObjectName(QLatin1String(name));
-        return result;
-    };
-    const auto item = [](QMenu* parent, const char* name, const QString& text) {
-        QAction* action = parent->addAction(text);
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
-    const auto separator = [](QMenu* parent, const char* name) {
-        parent->addSeparator()->setObjectName(QLatin1String(name));
-    };
-
-    QMenu* file = menu("mnuFile", tr("ファイル(&F)"));
-    connect(item(file, "mnuMnu", tr("メニューに戻る")), &QAction::triggered, this,
-            &CatalogueWindow::backToMenu);
-    connect(item(file, "mnuExit", tr("終了")), &QAction::triggered, this,
-            &CatalogueWindow::exitWindow);
-
-    QMenu* list = menu("mnuListP", tr("リスト編集(&P)"));
-    connect(item(list, "mnuUd", tr("選択された登録情報を変更する")), &QAction::triggered, this,
-            &CatalogueWindow::editSelected);
-    separator(list, "mnuLine2");
-    connect(item(list, "mnuAdd", tr("リストにインストール追加")), &QAction::triggered, this,
-            &CatalogueWindow::showInstallerAndClose);
-    connect(item(list, "mnuDel", tr("リストからアンインストール削除")), &QAction::triggered, this,
-            &CatalogueWindow::deleteSelected);
-    separator(list, "mnuLine1");
-    connect(item(list, "mnuKidou", tr("選択されたEXEを起動")), &QAction::triggered, this,
-            &CatalogueWindow::launchSelected);
-    connect(item(list, "mnuOpen", tr("選択されたフォルダを開く")), &QAction::triggered, this,
-            &CatalogueWindow::openSelectedFolder);
-    connect(item(list, "mnuMove", tr("選択されたフォルダを移動")), &QAction::triggered, this,
-            &CatalogueWindow::moveSelected);
-
-    QMenu* settings = menu("mnuSetting", tr("設定(&S)"));
-    m_compactAction = item(settings, "mnuComm", tr("説明を消す"));
-    m_compactAction->setCheckable(true);
+    connect(menus.backToMenu, &QAction::triggered, this, &CatalogueWindow::backToMenu);
+    connect(menus.exit, &QAction::triggered, this, &CatalogueWindow::exitWindow);
+    connect(menus.edit, &QAction::triggered, this, &CatalogueWindow::editSelected);
+    connect(menus.install, &QAction::triggered, this, &CatalogueWindow::showInstallerAndClose);
+    connect(menus.remove, &QAction::triggered, this, &CatalogueWindow::deleteSelected);
+    connect(menus.launch, &QAction::triggered, this, &CatalogueWindow::launchSelected);
+    connect(menus.open, &QAction::triggered, this, &CatalogueWindow::openSelectedFolder);
+    connect(menus.move, &QAction::triggered, this, &CatalogueWindow::moveSelected);
+    m_compactAction = menus.compactLayout;
     connect(m_compactAction, &QAction::triggered, this,
             [this](bool checked) { applyLayout(checked); });
-    m_registerAtStartAction = item(settings, "mnuAA", tr("起動時に順次登録を行う"));
-    m_registerAtStartAction->setCheckable(true);
+    m_registerAtStartAction = menus.registerAtStart;
 }
 
 void CatalogueWindow::place(QWidget* widget, int left, int top, int width, int height,
@@ -320,25 +254,8 @@ bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_client && event->type() == QEvent::Resize) {
         m_placement.apply(m_client->size());
         m_columns->refit();
-    } else if (m_listView && watched == m_listView->viewport() &&
-               event->type() == QEvent::MouseButtonPress) {
-        m_rowAtPress = selectedRow();
     }
     return Form::eventFilter(watched, event);
-}
-
-void CatalogueWindow::restoreSize() {
-    const QSize stored(readPreference(kWidthKey).toInt(), readPreference(kHeightKey).toInt());
-    if (stored.width() > 0 && stored.height() > 0) {
-        resize(stored.expandedTo(minimumSizeHint()));
-    }
-}
-
-void CatalogueWindow::storeSizes() {
-    const QSize size = isMaximized() || isFullScreen() ? normalGeometry().size() : this->size();
-    writePreference(kWidthKey, QString::number(size.width()));
-    writePreference(kHeightKey, QString::number(size.height()));
-    m_columns->store();
 }
 
 bool CatalogueWindow::compactLayout() const {
@@ -346,6 +263,9 @@ bool CatalogueWindow::compactLayout() const {
 }
 
 void CatalogueWindow::load() {
+    // Events run while a large list loads: a click in the main menu behind must not start
+    // anything meanwhile, least of all a second window on this working folder.
+    const OtherWindowsHeld held(this);
     auto& registry = WindowRegistry::instance();
     if (registry.hasFactory(WindowKind::Splash)) {
         registry.show(WindowKind::Splash);
@@ -354,12 +274,13 @@ void CatalogueWindow::load() {
     m_autoRegistrationDone = false;
     m_switchingWindow = false;
     m_service.setFolders(state().workFolder, state().listFolder);
-    if (optionOn(kCompactKey)) {
+    if (CatalogueWindowPreferences::compactLayout()) {
         applyLayout(true);
     }
-    restoreSize();
+    CatalogueWindowPreferences::restoreSize(*this);
     setWindowTitle(QStringLiteral("Quillmorn ListView - ") + m_service.workFolder());
     loadDirectory();
+    m_sort->restore();
     refreshIcons();
     m_columns->restore();
     // As in any list, the first entry is the selected one until the user picks another.
@@ -390,7 +311,7 @@ void CatalogueWindow::activate() {
             }
         }
     }
-    if (optionOn(kRegisterAtStartKey)) {
+    if (CatalogueWindowPreferences::registerAtStart()) {
         if (!s.newFolderPending && !m_autoRegistrationDone) {
             m_autoRegistrationDone = true;
             registerAll();
@@ -422,9 +343,10 @@ bool CatalogueWindow::queryUnload() {
 }
 
 void CatalogueWindow::unload() {
-    storeSizes();
-    writeOption(kCompactKey, m_compactAction->isChecked());
-    writeOption(kRegisterAtStartKey, m_registerAtStartAction->isChecked());
+    CatalogueWindowPreferences::storeSize(*this);
+    m_columns->store();
+    CatalogueWindowPreferences::storeOptions(m_compactAction->isChecked(),
+                                             m_registerAtStartAction->isChecked());
     auto& registry = WindowRegistry::instance();
     registry.unload(WindowKind::Splash);
     if (m_nextWindow || m_linksDue) {
@@ -450,6 +372,11 @@ void CatalogueWindow::loadDirectory() {
         const BusyCursor busy;
         EventPump::runPending();
         EventPump pump;
+        auto* splash =
+            qobject_cast<SplashWindow*>(WindowRegistry::instance().find(WindowKind::Splash));
+        if (splash) {
+            pump.setProgress([splash](qint64 done) { splash->showProgress(done); });
+        }
         m_service.load(pump);
     }
     setEnabled(true);
@@ -469,12 +396,16 @@ bool CatalogueWindow::saveList() {
 void CatalogueWindow::refreshIcons() {
     const BusyCursor busy;
     EventPump pump;
-    m_service.refreshIcons(pump);
+    // The rows in the order shown, so that those on screen get their icons first.
+    m_service.refreshIcons(pump, m_filter->shownRows());
 }
 
 RegistrationSession::Hooks CatalogueWindow::registrationHooks() {
-    return {[this] { return showModalWindowHere(WindowKind::Registration); },
-            [this] { m_service.markChanged(); }, [this](int row) { selectRow(row); }};
+    // Rows are offered in the order the list shows them.
+    return {
+        [this] { return showModalWindowHere(WindowKind::Registration); },
+        [this] { m_service.markChanged(); }, [this](int row) { selectRow(row); },
+        [this] { return QList<int>(m_filter->shownRows().begin(), m_filter->shownRows().end()); }};
 }
 
 void CatalogueWindow::editSelected() {
@@ -490,27 +421,8 @@ void CatalogueWindow::registerAll() {
 
 void CatalogueWindow::registerUnregistered(bool sayNothingAdded) {
     RegistrationSession session(*m_model, registrationHooks());
-    switch (session.registerUnregistered()) {
-        case RegistrationSession::Outcome::Finished:
-            if (session.leftUnregistered().isEmpty()) {
-                messageBox(tr("全て登録されました。"));
-            } else {
-                // Never a success while rows stay unregistered: say how many, and which.
-                messageBox(
-                    tr("%1 件が未設定のままです：\n").arg(session.leftUnregistered().size()) +
-                        session.leftUnregistered().join(u'\n'),
-                    MsgExclamation);
-            }
-            break;
-        case RegistrationSession::Outcome::NothingOffered:
-            if (sayNothingAdded) {
-                messageBox(tr("追加はありませんでした。"));
-            }
-            break;
-        case RegistrationSession::Outcome::Cancelled:
-        case RegistrationSession::Outcome::Gone:
-            break;
-    }
+    const RegistrationSession::Outcome outcome = session.registerUnregistered();
+    reportRegistration(session, outcome, sayNothingAdded);
 }
 
 void CatalogueWindow::launchSelected() {
@@ -571,19 +483,11 @@ bool CatalogueWindow::showModalWindowHere(WindowKind kind) {
 }
 
 void CatalogueWindow::selectRow(int row) {
-    if (row < 0 || row >= m_model->rowCount()) {
-        return;
-    }
-    const QModelIndex index = m_model->index(row, 0);
-    m_listView->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_listView->scrollTo(index);
+    m_selection->select(row);
 }
 
 int CatalogueWindow::selectedRow() const {
-    // The current row: after a row is removed it moves to a neighbour, which is then selected.
-    const QModelIndex current = m_listView->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return m_selection->selected();
 }
 
 void CatalogueWindow::previewRow(int row) {

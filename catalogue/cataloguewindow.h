@@ -19,7 +19,11 @@ class QTreeView;
 namespace qm {
 
 class CatalogueModel;
+class CatalogueFilter;
+class CatalogueFilterBar;
 class ListColumns;
+class ListSelection;
+class ListSort;
 class FolderPreview;
 
 // The catalogue window (Form1) of one working folder: every program folder with its
@@ -72,8 +76,6 @@ private:
     void place(QWidget* widget, int left, int top, int width, int height,
                ElasticPlacement::Share share);
     void applyLayout(bool compact);
-    void restoreSize();
-    void storeSizes();
     void showInstallerAndClose();
     void exitWindow();
     // Closes the window to go on elsewhere; the next window (if any) is shown only once the
@@ -88,7 +90,11 @@ private:
     RegistrationSession::Hooks registrationHooks();
 
     CatalogueModel* m_model;
+    CatalogueFilter* m_filter;
+    CatalogueFilterBar* m_filterBar = nullptr;
     CatalogueService m_service;
+    std::unique_ptr<ListSort> m_sort;
+    std::unique_ptr<ListSelection> m_selection;
     std::unique_ptr<FolderPreview> m_preview;
     ElasticPlacement m_placement;
 
@@ -109,8 +115,6 @@ private:
 
     std::optional<WindowKind> m_nextWindow;
     bool m_linksDue = false;
-    // The row that was selected when the mouse was pressed on the list.
-    int m_rowAtPress = -1;
 
     bool m_switchingWindow = false;
     bool m_autoRegistrationDone = false;

@@ -60,4 +60,29 @@ QList<int> parseColumnWidths(const QString& text, int count) {
     return widths;
 }
 
+QList<int> rowsToMeasure(int rowCount, int first, int shown, int sampleSize) {
+    QList<int> rows;
+    first = std::clamp(first, 0, std::max(rowCount - 1, 0));
+    const int last = std::min(rowCount, first + std::max(shown, 0));
+    const int spread = std::max(sampleSize - (last - first), 0);
+    // One row in every step outside the rows on screen.
+    const int step = spread > 0 ? std::max(rowCount / spread, 1) : rowCount + 1;
+    for (int row = spread > 0 ? 0 : rowCount; row < rowCount; row += step) {
+        if (row < first) {
+            rows.append(row);
+        } else {
+            break;
+        }
+    }
+    for (int row = first; row < last; ++row) {
+        rows.append(row);
+    }
+    for (int row = (last + step - 1) / step * step; row < rowCount; row += step) {
+        if (row >= last) {
+            rows.append(row);
+        }
+    }
+    return rows;
+}
+
 }  // namespace qm

@@ -15,4 +15,8 @@ QList<int> fitColumnWidths(const QList<int>& wanted, int available, int minimum)
 QString columnWidthsText(const QList<int>& widths);
 QList<int> parseColumnWidths(const QString& text, int count);
 
+// Rows to measure when the columns are fitted: the rows on screen (first to first + shown - 1)
+// and rows spread evenly over the rest, sampleSize at most; each row once, in increasing order.
+QList<int> rowsToMeasure(int rowCount, int first, int shown, int sampleSize);
+
 }  // namespace qm

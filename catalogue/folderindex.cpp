@@ -1,5 +1,7 @@
 #include "catalogue/folderindex.h"
 
+#include <algorithm>
+
 namespace qm {
 
 void FolderIndex::clear() {
@@ -9,6 +11,8 @@ void FolderIndex::clear() {
 
 void FolderIndex::rebuild(const QList<CatalogueEntry>& rows) {
     clear();
+    m_exact.reserve(rows.size());
+    m_folded.reserve(rows.size());
     for (int row = 0; row < rows.size(); ++row) {
         add(row, rows.at(row));
     }
@@ -29,9 +33,12 @@ void FolderIndex::update(int row, const CatalogueEntry& before, const CatalogueE
 }
 
 void FolderIndex::insert(Rows& rows, const QString& text, int row) {
-    std::set<int>& set = rows[text];
-    // Rows are mostly added in order: a hint at the end keeps that cheap.
-    set.insert(set.end(), row);
+    RowSet& set = rows[text];
+    // Rows are mostly added in order: then this is an append.
+    const auto at = std::lower_bound(set.begin(), set.end(), row);
+    if (at == set.end() || *at != row) {
+        set.insert(at, row);
+    }
 }
 
 void FolderIndex::remove(Rows& rows, const QString& text, int row) {
@@ -39,7 +46,10 @@ void FolderIndex::remove(Rows& rows, const QString& text, int row) {
     if (it == rows.end()) {
         return;
     }
-    it->erase(row);
+    const auto at = std::lower_bound(it->begin(), it->end(), row);
+    if (at != it->end() && *at == row) {
+        it->erase(at);
+    }
     if (it->empty()) {
         rows.erase(it);
     }
@@ -48,11 +58,11 @@ void FolderIndex::remove(Rows& rows, const QString& text, int row) {
 int FolderIndex::find(const QString& key) const {
     const auto exact = m_exact.constFind(key);
     if (exact != m_exact.constEnd() && !exact->empty()) {
-        return *exact->begin();
+        return exact->front();
     }
     const auto folded = m_folded.constFind(key.toCaseFolded());
     if (folded != m_folded.constEnd() && folded->size() == 1) {
-        return *folded->begin();
+        return folded->front();
     }
     return -1;
 }

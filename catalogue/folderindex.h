@@ -3,8 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
-
-#include <set>
+#include <QVarLengthArray>
 
 #include "catalogue/listfile.h"
 
@@ -28,7 +27,9 @@ public:
     int find(const QString& key) const;
 
 private:
-    using Rows = QHash<QString, std::set<int>>;
+    // The rows of one text, ascending; nearly always one, kept without an allocation of its own.
+    using RowSet = QVarLengthArray<int, 1>;
+    using Rows = QHash<QString, RowSet>;
     static void insert(Rows& rows, const QString& text, int row);
     static void remove(Rows& rows, const QString& text, int row);
 

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTreeView>
 
@@ -21,6 +22,11 @@ ListColumns::ListColumns(QTreeView* view) : QObject(view), m_view(view) {
             m_resized = true;
         }
     });
+    // Rows scrolled into view, or shown by another filter or sort, may hold longer texts.
+    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { widenForShownRows(); });
+    connect(view->model(), &QAbstractItemModel::layoutChanged, this,
+            [this] { widenForShownRows(); });
 }
 
 void ListColumns::restore() {
@@ -39,32 +45,77 @@ void ListColumns::restore() {
 }
 
 void ListColumns::refit() {
-    if (!m_resized) {
-        fit();
+    if (m_resized) {
+        return;
     }
+    if (m_wanted.isEmpty()) {
+        fit();
+        return;
+    }
+    widenForShownRows();
+    apply();
+}
+
+QPair<int, int> ListColumns::shownRows() const {
+    const QModelIndex top = m_view->indexAt(QPoint(1, 1));
+    const int rowHeight = std::max(m_view->fontMetrics().height(), 1);
+    // Before the list is laid out, as many rows as its height would hold.
+    const int shown = std::clamp(m_view->viewport()->height() / rowHeight + 2, 2, 200);
+    return {top.isValid() ? top.row() : 0, shown};
 }
 
 void ListColumns::fit() {
-    // Each column as wide as its header and its widest text (every row counts, not only those
-    // in view), within what the list shows without scrolling sideways.
-    const QAbstractItemModel* model = m_view->model();
     QHeaderView* header = m_view->header();
-    const QStyle* style = m_view->style();
-    const QFontMetrics metrics(m_view->font());
-    const int padding =
-        2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_view) + 1) + 4;
-    QList<int> wanted;
-    for (int column = 0; column < model->columnCount(); ++column) {
-        const int icon = column == 0 ? m_view->iconSize().width() + padding : 0;
-        int widest = header->sectionSizeHint(column);
-        for (int row = 0; row < model->rowCount(); ++row) {
-            const QString text = model->index(row, column).data().toString();
-            widest = std::max(widest, metrics.horizontalAdvance(text) + padding + icon);
-        }
-        wanted.append(widest);
+    m_wanted.clear();
+    for (int column = 0; column < header->count(); ++column) {
+        m_wanted.append(header->sectionSizeHint(column));
     }
+    const auto [first, shown] = shownRows();
+    // Enough rows that a long text in a large list is likely among them.
+    constexpr int kSample = 256;
+    measure(rowsToMeasure(m_view->model()->rowCount(), first, shown, shown + kSample));
+    apply();
+}
+
+void ListColumns::widenForShownRows() {
+    if (m_resized || m_wanted.isEmpty()) {
+        return;
+    }
+    const auto [first, shown] = shownRows();
+    if (measure(rowsToMeasure(m_view->model()->rowCount(), first, shown, 0))) {
+        apply();
+    }
+}
+
+int ListColumns::padding() const {
+    return 2 * (m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_view) + 1) +
+           4;
+}
+
+bool ListColumns::measure(const QList<int>& rows) {
+    const QAbstractItemModel* model = m_view->model();
+    const QFontMetrics metrics(m_view->font());
+    bool grew = false;
+    for (int column = 0; column < m_wanted.size(); ++column) {
+        const int icon = column == 0 ? m_view->iconSize().width() + padding() : 0;
+        for (const int row : rows) {
+            const QString text = model->index(row, column).data().toString();
+            const int width = metrics.horizontalAdvance(text) + padding() + icon;
+            if (width > m_wanted[column]) {
+                m_wanted[column] = width;
+                grew = true;
+            }
+        }
+    }
+    return grew;
+}
+
+void ListColumns::apply() {
+    const QStyle* style = m_view->style();
+    QHeaderView* header = m_view->header();
     // Room for the vertical scroll bar only where the rows will need it.
-    const int rowsHeight = model->rowCount() * (metrics.height() + padding);
+    const int rowsHeight =
+        m_view->model()->rowCount() * (m_view->fontMetrics().height() + padding());
     const int shownHeight = m_view->height() - header->sizeHint().height();
     const int scrollBar = rowsHeight > shownHeight
                               ? style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_view)
@@ -72,7 +123,7 @@ void ListColumns::fit() {
     const int available = m_view->width() - 2 * m_view->frameWidth() - scrollBar;
     // No column narrower than a third of an inch (480 twips).
     const int dpi = m_view->logicalDpiX() > 0 ? m_view->logicalDpiX() : 96;
-    const QList<int> widths = fitColumnWidths(wanted, available, (480 * dpi + 720) / 1440);
+    const QList<int> widths = fitColumnWidths(m_wanted, available, (480 * dpi + 720) / 1440);
     const QScopedValueRollback<bool> fitting(m_fitting, true);
     for (int column = 0; column < widths.size(); ++column) {
         header->resizeSection(column, widths[column]);

@@ -1,5 +1,7 @@
 #include "catalogue/registrationsession.h"
 
+#include <numeric>
+
 #include "app/busycursor.h"
 #include "app/programstate.h"
 #include "catalogue/cataloguemodel.h"
@@ -28,11 +30,20 @@ std::optional<qint16> RegistrationSession::offer(int row) {
     return state().editResult;
 }
 
+QList<int> RegistrationSession::shownOrder() const {
+    if (m_hooks.shownOrder) {
+        return m_hooks.shownOrder();
+    }
+    QList<int> rows(m_model.rowCount());
+    std::iota(rows.begin(), rows.end(), 0);
+    return rows;
+}
+
 RegistrationSession::Outcome RegistrationSession::registerUnregistered() {
     bool any = false;
-    const int count = m_model.rowCount();
-    for (int row = 0; row < count && row < m_model.rowCount(); ++row) {
-        if (m_model.entry(row).state != kUnregistered) {
+    // Rows are removed only by the user's own actions, never while the dialog is shown.
+    for (const int row : shownOrder()) {
+        if (row >= m_model.rowCount() || m_model.entry(row).state != kUnregistered) {
             continue;
         }
         any = true;
@@ -73,16 +84,18 @@ RegistrationSession::Outcome RegistrationSession::edit(int row) {
             break;
         }
         m_model.setEntry(row, entryFromExchangeRecord());
-        int next = -1;
-        if (*result == kResultNext) {
-            next = row + 1;
-        } else if (*result == kResultPrevious) {
-            next = row - 1;
+        const QList<int> order = shownOrder();
+        const qsizetype at = order.indexOf(row);
+        qsizetype next = -1;
+        if (at >= 0 && *result == kResultNext) {
+            next = at + 1;
+        } else if (at >= 0 && *result == kResultPrevious) {
+            next = at - 1;
         }
-        if (next < 0 || next >= m_model.rowCount()) {
+        if (next < 0 || next >= order.size() || order[next] >= m_model.rowCount()) {
             break;
         }
-        row = next;
+        row = order[next];
         m_hooks.select(row);
     }
     return Outcome::Finished;

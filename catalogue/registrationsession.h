@@ -20,6 +20,8 @@ public:
         std::function<void()> markChanged;
         // Selects a row of the list.
         std::function<void(int row)> select;
+        // The rows in the order the list shows them; unset, the model's own order, every row.
+        std::function<QList<int>()> shownOrder;
     };
 
     enum class Outcome {
@@ -31,12 +33,12 @@ public:
 
     RegistrationSession(CatalogueModel& model, Hooks hooks);
 
-    // Offers every unregistered row of the rows present at the start, in order, once. Stops at
-    // the first Cancel; any other answer saves the row and goes on with the next one.
+    // Offers every unregistered row of the rows shown at the start, in the order shown, once.
+    // Stops at the first Cancel; any other answer saves the row and goes on with the next one.
     Outcome registerUnregistered();
 
-    // Edits a row; ">>>" and "<<<" save it and go on with the next or previous row, and stop
-    // after the save at either end of the list.
+    // Edits a row; ">>>" and "<<<" save it and go on with the next or previous row shown, and
+    // stop after the save at either end of the list.
     Outcome edit(int row);
 
     // The names of the rows registerUnregistered() offered that are still unregistered after it
@@ -46,6 +48,7 @@ public:
 private:
     // Shows the dialog for a row; the answer, or nothing when the catalogue went away.
     std::optional<qint16> offer(int row);
+    QList<int> shownOrder() const;
 
     CatalogueModel& m_model;
     Hooks m_hooks;

@@ -26,10 +26,15 @@ SplashWindow::SplashWindow() : Form(WindowKind::Splash) {
     subtitle->setAlignment(Qt::AlignCenter);
     placeTwips(subtitle, 240, 1200, 4920, 360);
 
-    auto* status = new QLabel(tr("起動中です・・・　　　リストを作成中"), this);
-    status->setObjectName(QStringLiteral("Label3"));
-    status->setAlignment(Qt::AlignCenter);
-    placeTwips(status, 240, 1740, 4920, 360);
+    m_status = new QLabel(tr("起動中です・・・　　　リストを作成中"), this);
+    m_status->setObjectName(QStringLiteral("Label3"));
+    m_status->setAlignment(Qt::AlignCenter);
+    placeTwips(m_status, 240, 1740, 4920, 360);
+}
+
+void SplashWindow::showProgress(qint64 done) {
+    m_status->setText(tr("起動中です・・・　　　リストを作成中") +
+                      QStringLiteral("  %1").arg(done));
 }
 
 }  // namespace qm

@@ -151,6 +151,7 @@ public:
 
     ExtractionResult run(ArchiveReader& reader);
     ExtractionResult checkLinks() const;
+    bool madeLinks() const { return !m_links.isEmpty(); }
 
 private:
     // Checks entry and gives it its name in the staging folder; skip when it is the folder itself.
@@ -335,7 +336,10 @@ ArchiveExtractor::ArchiveExtractor(const QString& archive, const QString& destin
     : m_archive(archive), m_destination(destination) {}
 
 ExtractionResult ArchiveExtractor::extract() {
-    const ArchiveSurvey survey = surveyArchive(m_archive);
+    const ArchiveSurvey survey = surveyArchive(m_archive, m_cancel);
+    if (survey.cancelled) {
+        return failure(ExtractionError::Cancelled, QStringLiteral("cancelled"));
+    }
     if (!survey.readable) {
         return failure(survey.opened ? ExtractionError::Corrupt : ExtractionError::Open,
                        survey.error);
@@ -356,12 +360,14 @@ ExtractionResult ArchiveExtractor::extract() {
                        QStringLiteral("needs %1 bytes, %2 free").arg(survey.totalBytes).arg(free));
     }
     ExtractionResult result;
+    bool madeLinks = true;
     // The writer lives on the writing thread only: freed elsewhere, it would finish its folders'
     // times and modes relative to another current folder.
     const RunSettings settings{stagingPath, m_progress, m_cancel, m_limits};
     const auto work = [&] {
         ExtractionRun run(settings, survey.totalBytes);
         result = run.run(reader);
+        madeLinks = run.madeLinks();
     };
     if (!runInFolder(stagingPath, work)) {
         return failure(ExtractionError::Write, QStringLiteral("cannot enter ") + staging.path());
@@ -369,7 +375,7 @@ ExtractionResult ArchiveExtractor::extract() {
     if (!result.ok()) {
         return result;
     }
-    if (!staging.commit(m_destination)) {
+    if (!staging.commit(m_destination, madeLinks)) {
         return failure(folderError(staging.lastError()),
                        QStringLiteral("cannot move into ") + m_destination);
     }

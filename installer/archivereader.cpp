@@ -17,7 +17,7 @@ namespace {
 constexpr size_t kDataBlockSize = 16 * 1024;
 constexpr size_t kHeaderBlockSize = 4 * 1024;
 
-enum class Pass { Clean, NeedsLegacy, Broken };
+enum class Pass { Clean, NeedsLegacy, Broken, Cancelled };
 
 // What the stored bytes of the names suggest about their encoding. Each run of bytes beyond ASCII
 // is weighed on its own: valid as UTF-8, it is UTF-8 when it holds a character from U+0800 on
@@ -92,11 +92,14 @@ void weigh(const QByteArray& name, NameEvidence* evidence) {
 // Reads every header; sums the sizes into total and weighs the names as stored. NeedsLegacy when
 // a name is not valid UTF-8.
 Pass readHeaders(ArchiveReader& reader, qint64* total, QString* error,
-                 NameEvidence* evidence = nullptr) {
+                 const std::atomic<bool>* cancel, NameEvidence* evidence = nullptr) {
     *total = 0;
     bool utf8 = true;
     archive_entry* entry = nullptr;
     for (;;) {
+        if (cancel && cancel->load(std::memory_order_relaxed)) {
+            return Pass::Cancelled;
+        }
         const int status = reader.next(&entry);
         if (status == ARCHIVE_EOF) {
             if (reader.endMarkerMissing()) {
@@ -173,7 +176,7 @@ QString ArchiveReader::errorText() const {
     return text.isEmpty() ? QStringLiteral("unreadable archive") : text;
 }
 
-ArchiveSurvey surveyArchive(const QString& path) {
+ArchiveSurvey surveyArchive(const QString& path, const std::atomic<bool>* cancel) {
     ArchiveSurvey survey;
     ArchiveReader plain;
     if (!plain.open(path, false, true)) {
@@ -190,14 +193,15 @@ ArchiveSurvey surveyArchive(const QString& path) {
     }
     QString plainError;
     NameEvidence evidence;
-    const Pass first = readHeaders(plain, &survey.totalBytes, &plainError, &evidence);
+    const Pass first = readHeaders(plain, &survey.totalBytes, &plainError, cancel, &evidence);
+    survey.cancelled = first == Pass::Cancelled;
     // Names that are valid UTF-8 stay so, unless they are Japanese for sure in the legacy code
     // page and nothing reads plainly as UTF-8 ("ﾃｽ" is the UTF-8 of "ý"). When a name is not
     // UTF-8, all are read in the legacy code page if that makes any Japanese: other bytes
     // (Cyrillic in KOI8 or CP866) are kept as they are. A ZIP entry flagged as UTF-8 reads the
     // same either way.
     const bool preferLegacy = evidence.japanese && (first == Pass::NeedsLegacy || !evidence.utf8);
-    if (first != Pass::Broken && !preferLegacy) {
+    if (survey.cancelled || (first != Pass::Broken && !preferLegacy)) {
         survey.readable = true;
         return survey;
     }
@@ -206,7 +210,7 @@ ArchiveSurvey surveyArchive(const QString& path) {
     ArchiveReader legacy;
     QString legacyError;
     if (legacy.open(path, true, true) &&
-        readHeaders(legacy, &survey.totalBytes, &legacyError) == Pass::Clean) {
+        readHeaders(legacy, &survey.totalBytes, &legacyError, cancel) == Pass::Clean) {
         survey.readable = true;
         survey.legacyNames = true;
         return survey;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 struct archive;
 struct archive_entry;
 
@@ -42,6 +44,7 @@ struct ArchiveSurvey {
     bool opened = false;       // the file is an archive of a known kind
     bool readable = false;     // every header could be read
     bool legacyNames = false;  // names must be read as CP932
+    bool cancelled = false;    // the flag stopped it
     qint64 totalBytes = 0;     // sum of the entries' sizes; 0 when unknown
     QString error;
 };
@@ -49,7 +52,7 @@ struct ArchiveSurvey {
 // Reads the headers once to decide how the names are encoded, from the evidence of all of them:
 // valid UTF-8 names stay UTF-8 unless they can only be Japanese in the legacy code page (CP932);
 // names that are not UTF-8 are read as CP932 when that makes them Japanese, else kept as bytes.
-// A compressed stream is not read ahead: its names are taken as stored.
-ArchiveSurvey surveyArchive(const QString& path);
+// A compressed stream is not read ahead: its names are taken as stored. cancel, when set, stops it.
+ArchiveSurvey surveyArchive(const QString& path, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace qm

@@ -241,7 +241,7 @@ bool StagingFolder::create(const QString& destination) {
     return false;
 }
 
-bool StagingFolder::commit(const QString& destination) {
+bool StagingFolder::commit(const QString& destination, bool holdsLinks) {
     if (m_path.isEmpty()) {
         return false;
     }
@@ -249,7 +249,8 @@ bool StagingFolder::commit(const QString& destination) {
     // An archive that keeps everything in one folder: that folder's contents are the program's,
     // unless a link in it leads to that folder's side, which would then be outside.
     const std::vector<fs::path> top = entriesOf(source);
-    if (top.size() == 1 && isRealFolder(top.front()) && linksStayInside(top.front())) {
+    if (top.size() == 1 && isRealFolder(top.front()) &&
+        (!holdsLinks || linksStayInside(top.front()))) {
         source = top.front();
     }
     const fs::path target = toPath(destination);

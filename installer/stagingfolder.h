@@ -28,8 +28,9 @@ public:
     // Moves the contents into destination, which is created (with the user's usual folder mode)
     // when missing. When everything staged lies in one folder, that folder's contents are moved
     // instead. Files of the same name in an existing destination are replaced; a file never
-    // replaces a folder. False when that fails, and then destination is as it was.
-    bool commit(const QString& destination);
+    // replaces a folder. False when that fails, and then destination is as it was. holdsLinks
+    // false says that no symbolic link was put in the folder, which spares looking for them.
+    bool commit(const QString& destination, bool holdsLinks = true);
 
     // Removes the folder and everything in it, never following a link.
     void discard();

@@ -24,6 +24,7 @@ namespace qm {
 namespace {
 
 constexpr int kMaxRootEntries = 4096;
+constexpr quint64 kMaxFragments = 4 * 1024 * 1024;
 constexpr qint64 kMaxIsoEntries = 100000;
 
 quint64 readLittle(const QByteArray& bytes, qsizetype at, int width) {
@@ -137,9 +138,12 @@ public:
     }
 
     bool open() {
-        // A cut image (shorter than its super block says) is damaged as a whole.
+        // A cut image (shorter than its super block says) is damaged as a whole. The library
+        // allocates the fragment table whole from the count the super block claims: each
+        // fragment takes at least a byte of the image, and no real one has millions.
         if (m_window.size <= 0 || sqfs_super_read(&m_super, &m_window.file) != 0 ||
-            m_super.bytes_used > quint64(m_window.size)) {
+            m_super.bytes_used > quint64(m_window.size) ||
+            m_super.fragment_entry_count > std::min<quint64>(m_super.bytes_used, kMaxFragments)) {
             return false;
         }
         sqfs_compressor_config_t config;

@@ -1,6 +1,7 @@
 #include "platform/instancechannel.h"
 
 #include <QDataStream>
+#include <QDir>
 #include <QLocalSocket>
 
 #include "platform/instancelock.h"
@@ -8,7 +9,8 @@
 namespace qm {
 namespace {
 
-// A request: this tag, then the argument text; the answer is the tag once more.
+// A request: this tag, the sender's current folder, then the argument text; the answer is the
+// tag once more.
 constexpr quint32 kTag = 0x516d5271;  // "QmRq"
 constexpr qint64 kMaxRequest = 64 * 1024;
 
@@ -40,8 +42,9 @@ void InstanceChannel::readRequest(QLocalSocket* socket) {
     QDataStream in(socket);
     in.startTransaction();
     quint32 tag = 0;
+    QString senderFolder;
     QString argumentText;
-    in >> tag >> argumentText;
+    in >> tag >> senderFolder >> argumentText;
     if (!in.commitTransaction()) {
         return;  // not all of it yet
     }
@@ -54,7 +57,7 @@ void InstanceChannel::readRequest(QLocalSocket* socket) {
     socket->flush();
     socket->disconnectFromServer();
     // Acting may open windows and message boxes: after the sender has its answer.
-    Q_EMIT requestReceived(argumentText);
+    Q_EMIT requestReceived(argumentText, senderFolder);
 }
 
 bool InstanceChannel::send(const QString& argumentText, int timeoutMs) {
@@ -65,7 +68,7 @@ bool InstanceChannel::send(const QString& argumentText, int timeoutMs) {
     }
     {
         QDataStream out(&socket);
-        out << kTag << argumentText;
+        out << kTag << QDir::currentPath() << argumentText;
     }
     if (!socket.waitForBytesWritten(timeoutMs)) {
         return false;

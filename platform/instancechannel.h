@@ -25,8 +25,9 @@ public:
     static QString socketPath();
 
 Q_SIGNALS:
-    // A later start asked for argumentText (its whole command line after the program's name).
-    void requestReceived(const QString& argumentText);
+    // A later start asked for argumentText (its whole command line after the program's name);
+    // relative paths in it are relative to senderFolder, the folder that start was made in.
+    void requestReceived(const QString& argumentText, const QString& senderFolder);
 
 private:
     void readRequest(class QLocalSocket* socket);

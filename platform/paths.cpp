@@ -70,4 +70,14 @@ QString shownPath(const QString& path) {
     return readableName(QDir::toNativeSeparators(path));
 }
 
+ScopedCurrentFolder::ScopedCurrentFolder(const QString& folder) : m_previous(QDir::currentPath()) {
+    if (!folder.isEmpty()) {
+        QDir::setCurrent(folder);
+    }
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder() {
+    QDir::setCurrent(m_previous);
+}
+
 }  // namespace qm

@@ -28,6 +28,20 @@ QString cleanPath(const QString& path);
 // path made absolute against the current folder, cleaned.
 QString absolutePath(const QString& path);
 
+// Makes folder the process's current folder for as long as it lives, so that relative paths that
+// were typed elsewhere (by a later start of the program) are read against the folder they were
+// typed in; the previous current folder comes back after.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const QString& folder);
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    QString m_previous;
+};
+
 // A path as a person is shown it: native separators, and names that are not text read as the
 // code page of old Windows systems when they can be (see readableName()).
 QString shownPath(const QString& path);

@@ -13,6 +13,29 @@
     </message>
 </context>
 <context>
+    <name>qm::CatalogueFilterBar</name>
+    <message>
+        <source>名前・分類・説明・フォルダ名で絞り込み (Ctrl+F)</source>
+        <translation>Filter by name, category, description or folder (Ctrl+F)</translation>
+    </message>
+    <message>
+        <source>この分類の項目だけを表示します。</source>
+        <translation>Shows only the entries of this category.</translation>
+    </message>
+    <message>
+        <source>すべての分類 (%1)</source>
+        <translation>All categories (%1)</translation>
+    </message>
+    <message>
+        <source>%1 / %2 件</source>
+        <translation>%1 / %2 entries</translation>
+    </message>
+    <message>
+        <source>%1 件</source>
+        <translation>%1 entries</translation>
+    </message>
+</context>
+<context>
     <name>qm::CatalogueModel</name>
     <message>
         <source>名前</source>
@@ -662,6 +685,13 @@ in the menu</translation>
 ・「%1」: %2</source>
         <translation>
 - &quot;%1&quot;: %2</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ListSort</name>
+    <message>
+        <source>状態で並べ替え</source>
+        <translation>Sort by state</translation>
     </message>
 </context>
 <context>

@@ -27,6 +27,7 @@ private Q_SLOTS:
     void fileExistsEdges();
     void fileExistsIgnoresCaseOfName_data();
     void fileExistsIgnoresCaseOfName();
+    void lookupCacheSkipsOnlyMissingFolders();
     void showTextFileReadsUtf8AndCp932();
     void showTextFileMissingKeepsPreview();
     void fieldReaderRule_data();
@@ -104,6 +105,19 @@ void TestHelpers::addCategoryIgnoresThirtyFirst() {
     }
     addCategory("c7");  // still found when the table is full
     QCOMPARE(table[7], QString("c7"));
+}
+
+void TestHelpers::lookupCacheSkipsOnlyMissingFolders() {
+    // Rows whose programs lie in missing folders are answered from the first missing folder;
+    // the existing folders beside it are still looked into.
+    const QString file = m_env->writeFile("a/Prog.exe", "MZ");
+    const FileLookupCache cache;
+    QVERIFY(!fileExists(m_env->root() + "/gone/x/Run.exe"));
+    QVERIFY(!fileExists(m_env->root() + "/gone/y/Run.exe"));
+    QVERIFY(fileExists(m_env->root() + "/a/PROG.exe"));
+    QCOMPARE(findFileNoCase(m_env->root() + "/a/prog.EXE"), file);
+    m_env->writeFile("b/Tool.exe", "MZ");
+    QVERIFY(fileExists(m_env->root() + "/b/tool.exe"));
 }
 
 void TestHelpers::fileExistsEdges() {

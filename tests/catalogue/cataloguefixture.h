@@ -4,6 +4,7 @@
 // folder, stand-ins for the windows the catalogue hands over to, and access to the open window.
 
 #include <QAbstractItemView>
+#include <QAbstractProxyModel>
 #include <QDir>
 #include <QStringList>
 #include <QTest>
@@ -99,7 +100,14 @@ public:
     // a fault fails the test instead of crashing the whole program.
     static CatalogueModel* model() {
         QAbstractItemView* view = listView();
-        return view ? qobject_cast<CatalogueModel*>(view->model()) : nullptr;
+        auto* proxy = view ? qobject_cast<QAbstractProxyModel*>(view->model()) : nullptr;
+        return qobject_cast<CatalogueModel*>(proxy ? proxy->sourceModel() : nullptr);
+    }
+
+    // Where a row of the model is in the list as shown.
+    static QModelIndex shownIndex(int row, int column = 0) {
+        auto* proxy = qobject_cast<QAbstractProxyModel*>(listView()->model());
+        return proxy->mapFromSource(model()->index(row, column));
     }
 
     static QAbstractItemView* listView() {
@@ -121,7 +129,7 @@ public:
         return lines;
     }
 
-    static void select(int row) { listView()->setCurrentIndex(model()->index(row, 0)); }
+    static void select(int row) { listView()->setCurrentIndex(shownIndex(row)); }
 
     static void setOption(const QString& key, const QString& value) {
         SettingsStore::write(QStringLiteral("Orvalde"), QStringLiteral("qmorn"), key, value);

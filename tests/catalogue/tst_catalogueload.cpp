@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/busycursor.h"
+#include "catalogue/cataloguefilter.h"
 #include "catalogue/catalogueloader.h"
 #include "cataloguefixture.h"
 #include "platform/pathbytes.h"
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void thirtyFirstCategoryStillMerges();
     void cp932ListLoadsJapanese();
     void indexFindsFolderAsRowSearchWould();
+    void filterMatching_data();
+    void filterMatching();
 
     void closingWithoutChangeAsksNothing();
     void savedListIsByteExactAndHandsOver();
@@ -60,6 +63,11 @@ void CatalogueLoadTest::mergeDecisions_data() {
         << QStringList{"b", "a", "C"} << QByteArray("-")
         << QStringList{"2,a,a,未設定,不明,未設定", "2,b,b,未設定,不明,未設定",
                        "2,C,C,未設定,不明,未設定"}
+        << false << false;
+    QTest::newRow("folders in order of letters, then case")
+        << QStringList{"b", "Äb", "a", "B"} << QByteArray("-")
+        << QStringList{"2,a,a,未設定,不明,未設定", "2,B,B,未設定,不明,未設定",
+                       "2,b,b,未設定,不明,未設定", "2,Äb,Äb,未設定,不明,未設定"}
         << false << false;
     QTest::newRow("empty fields keep placeholders")
         << QStringList{"sub"} << QByteArray("1,Name,sub,,,\r\n")
@@ -501,6 +509,56 @@ void CatalogueLoadTest::folderNamesThatAreNotTextRoundTrip() {
         QVERIFY2(saved.contains(QByteArray("1,My Tool," + stored + ",Tools,e,d\r\n")),
                  saved.constData());
     }
+}
+
+void CatalogueLoadTest::filterMatching_data() {
+    QTest::addColumn<QString>("typed");
+    // name, category, description, folder; the program file is always "/p/run.exe".
+    QTest::addColumn<QStringList>("row");
+    QTest::addColumn<bool>("shown");
+    const QStringList palette{"パレット", "画像", "いろを選ぶ", "Palette"};
+    QTest::newRow("hiragana finds katakana") << "ぱれっと" << palette << true;
+    QTest::newRow("hiragana finds half-width kana")
+        << "ぱれっと" << QStringList{"ﾊﾟﾚｯﾄ", "k", "d", "f"} << true;
+    QTest::newRow("half-width kana finds hiragana")
+        << "ﾊﾟﾚｯﾄ" << QStringList{"ぱれっと", "k", "d", "f"} << true;
+    QTest::newRow("a voiced mark is not ignored") << "はれっと" << palette << false;
+    QTest::newRow("a combining voiced mark joins its kana")
+        << "がぎ" << QStringList{QString::fromUtf16(u"か\u3099ぎ"), "k", "d", "f"} << true;
+    QTest::newRow("letter case") << "PALETTE" << palette << true;
+    QTest::newRow("letter case and katakana in one text")
+        << "palette ぱれ" << QStringList{"PALETTE パレ", "k", "d", "f"} << true;
+    QTest::newRow("letter case beyond ASCII beside kana")
+        << "ärger つーる" << QStringList{"ÄRGER ツール", "k", "d", "f"} << true;
+    QTest::newRow("katakana vu") << "ゔぁ" << QStringList{"ヴァイオリン", "k", "d", "f"} << true;
+    QTest::newRow("full-width letters") << "ｐａｌ" << palette << true;
+    QTest::newRow("full-width digits")
+        << "ｔｏｏｌ１２" << QStringList{"Tool12", "k", "d", "f"} << true;
+    QTest::newRow("category") << "画" << palette << true;
+    QTest::newRow("description") << "イロ" << palette << true;
+    QTest::newRow("folder") << "ette" << QStringList{"名前", "k", "d", "Palette"} << true;
+    QTest::newRow("program file is not searched") << "run" << palette << false;
+    QTest::newRow("no match across two fields") << "ぱれっとが" << palette << false;
+    QTest::newRow("empty shows every row") << "" << palette << true;
+    QTest::newRow("other text") << "エディタ" << palette << false;
+}
+
+void CatalogueLoadTest::filterMatching() {
+    QFETCH(QString, typed);
+    QFETCH(QStringList, row);
+    QFETCH(bool, shown);
+    CatalogueModel model;
+    CatalogueEntry entry;
+    entry.state = 1;
+    entry.name = row[0];
+    entry.category = row[1];
+    entry.description = row[2];
+    entry.folder = row[3];
+    entry.exe = "/p/run.exe";
+    model.addRow(entry);
+    CatalogueFilter filter(model);
+    filter.setText(typed);
+    QCOMPARE(filter.rowCount() == 1, shown);
 }
 
 void CatalogueLoadTest::unpreparedWorkingFolderSavesItsOwnList_data() {

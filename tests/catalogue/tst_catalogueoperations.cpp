@@ -1,7 +1,11 @@
 #include <QAction>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 
 #include <filesystem>
 #include <fstream>
@@ -60,6 +64,9 @@ private Q_SLOTS:
     void launchAndOpen();
     void launchFailureIsReported();
     void placeholderExeNeverStartsAFileOfThatName();
+    void operationsActOnTheRowShown_data();
+    void operationsActOnTheRowShown();
+    void sequentialRegistrationFollowsTheOrderShown();
     void byteNamesThroughTheService_data();
     void byteNamesThroughTheService();
     void listChangedOnDiskAsksBeforeSaving_data();
@@ -409,6 +416,90 @@ void CatalogueOperationsTest::placeholderExeNeverStartsAFileOfThatName() {
     QDir::setCurrent(previous);
     QVERIFY(m_fixture->env->launcher.started.isEmpty());
     QCOMPARE(CatalogueFixture::model()->entry(0).state, qint16(1));
+}
+
+void CatalogueOperationsTest::operationsActOnTheRowShown_data() {
+    // How the operation is asked for: a button, a key on the list, or a context menu entry.
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("acted");  // "started", "deleted", "edited"
+    QTest::newRow("起動 button") << "Command10"
+                                 << "started";
+    QTest::newRow("Enter") << "key Return"
+                           << "started";
+    QTest::newRow("削除 button") << "Command13"
+                                 << "deleted";
+    QTest::newRow("Delete") << "key Delete"
+                            << "deleted";
+    QTest::newRow("context menu delete") << "rowDelete"
+                                         << "deleted";
+    QTest::newRow("F2") << "key F2"
+                        << "edited";
+    QTest::newRow("context menu edit") << "rowEdit"
+                                       << "edited";
+}
+
+void CatalogueOperationsTest::operationsActOnTheRowShown() {
+    QFETCH(QString, how);
+    QFETCH(QString, acted);
+    // Filtered to the "ツール" programs and sorted by name, descending: "mtool" (list row 2)
+    // is shown second, and it is the one acted on.
+    const QStringList folders{"atool", "game", "ztool", "mtool"};
+    const QString work = m_fixture->makeWorkFolder("w", folders);
+    QByteArray list;
+    for (const QString& folder : folders) {
+        const QString exe = m_fixture->env->writeFile("w/" + folder + "/run.exe", "MZ");
+        const QString category = folder == "game" ? "ゲーム" : "ツール";
+        list += QString("1,%1,%1,%2,%3,x\r\n").arg(folder, category, exe).toUtf8();
+    }
+    m_fixture->useWorkFolder(work, &list);
+    CatalogueWindow* window = m_fixture->open();
+    window->show();
+    window->findChild<QLineEdit*>("filterBox")->setText("ﾂｰﾙ");
+    auto* header = qobject_cast<QTreeView*>(CatalogueFixture::listView())->header();
+    Q_EMIT header->sectionClicked(0);
+    Q_EMIT header->sectionClicked(0);
+    QAbstractItemView* view = CatalogueFixture::listView();
+    view->setCurrentIndex(view->model()->index(1, 0));
+    QCOMPARE(window->findChild<QLabel*>("rowCount")->text(), "3 / 4 件");
+
+    m_fixture->env->prompt.answers = {AnswerYes};
+    if (how.startsWith("key ")) {
+        view->setFocus();
+        const QKeySequence key(how.mid(4));
+        QTest::keyClick(view, Qt::Key(key[0].key()));
+    } else if (how.startsWith("row")) {
+        view->findChild<QAction*>(how)->trigger();
+    } else {
+        click(qPrintable(how));
+    }
+    QStringList done;
+    for (const test::StartedProgram& started : m_fixture->env->launcher.started) {
+        done << "started " + started.program;
+    }
+    for (const QString& folder : folders) {
+        if (!QFileInfo::exists(work + "/" + folder)) {
+            done << "deleted " + work + "/" + folder;
+        }
+    }
+    for (const QString& folder : m_fixture->registration.shownFolders) {
+        done << "edited " + work + "/" + folder;
+    }
+    const QString expected = acted + " " + work + "/mtool" + (acted == "started" ? "/run.exe" : "");
+    QCOMPARE(done, QStringList{expected});
+}
+
+void CatalogueOperationsTest::sequentialRegistrationFollowsTheOrderShown() {
+    CatalogueWindow* window = openWith({"a", "b", "c", "d"}, "0,B,b,k,e,x\r\n");
+    auto* header = qobject_cast<QTreeView*>(CatalogueFixture::listView())->header();
+    Q_EMIT header->sectionClicked(1);
+    Q_EMIT header->sectionClicked(1);
+    // ">>>" in an edit steps down the list as shown, too.
+    m_fixture->registration.answer = [](int call) { state().editResult = call == 0 ? 1 : 0; };
+    click("Command7");
+    m_fixture->registration.answer = [](int call) { state().editResult = call < 3 ? 2 : 1; };
+    CatalogueFixture::select(3);
+    window->editSelected();
+    QCOMPARE(m_fixture->registration.shownFolders, (QStringList{"d", "d", "c", "b"}));
 }
 
 void CatalogueOperationsTest::byteNamesThroughTheService_data() {

@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include "app/elidinglabel.h"
@@ -58,6 +61,10 @@ private Q_SLOTS:
     void sizeAndColumnWidthsAreRemembered();
     void columnsFitTheList_data();
     void columnsFitTheList();
+    void rowsMeasuredForTheColumns_data();
+    void rowsMeasuredForTheColumns();
+    void filterBarKeysAndTabOrder();
+    void otherWindowsWaitWhileTheListLoads();
 
     void registrationAtStartRunsOnce();
     void registrationAtStartOffForOddValue();
@@ -536,7 +543,7 @@ void CatalogueWindowTest::previewShowsReadmeAndTextFiles() {
     QCOMPARE(text->toPlainText(), "notes");
     // A click on the entry already selected shows its readme again.
     const QRect rowRect =
-        CatalogueFixture::listView()->visualRect(CatalogueFixture::model()->index(0, 1));
+        CatalogueFixture::listView()->visualRect(CatalogueFixture::shownIndex(0, 1));
     QTest::mouseClick(CatalogueFixture::listView()->viewport(), Qt::LeftButton, {},
                       rowRect.center());
     QCOMPARE(CatalogueFixture::listView()->currentIndex().row(), 0);
@@ -565,29 +572,107 @@ void CatalogueWindowTest::previewOfMissingFolder() {
 }
 
 void CatalogueWindowTest::columnSortIsStable() {
-    openWith({"a", "b", "c", "d"},
-             "1,Zed,a,Tools,x1,y1\r\n1,alpha,b,games,x2,y2\r\n1,Mid,c,Tools,x3,y3\r\n"
-             "1,beta,d,games,x4,y4\r\n");
-    auto* view = qobject_cast<QTreeView*>(CatalogueFixture::listView());
-    const auto names = [] {
+    const QByteArray list =
+        "1,Zed,a,Tools,x1,y1\r\n1,alpha,b,games,x2,y2\r\n1,Mid,c,Tools,x3,y3\r\n"
+        "1,beta,d,games,x4,y4\r\n";
+    openWith({"a", "b", "c", "d"}, list);
+    const auto shown = [] {
         QStringList result;
-        for (const CatalogueEntry& entry : CatalogueFixture::model()->entries()) {
-            result.append(entry.name);
+        const QAbstractItemModel* rows = CatalogueFixture::listView()->model();
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            result.append(rows->index(row, 0).data().toString());
         }
         return result;
     };
-    Q_EMIT view->header()->sectionClicked(0);
-    QCOMPARE(names(), (QStringList{"alpha", "beta", "Mid", "Zed"}));
-    Q_EMIT view->header()->sectionClicked(2);
-    QCOMPARE(names(), (QStringList{"alpha", "beta", "Mid", "Zed"}));
+    const auto click = [](int column) {
+        auto* view = qobject_cast<QTreeView*>(CatalogueFixture::listView());
+        Q_EMIT view->header()->sectionClicked(column);
+    };
+    click(0);
+    QCOMPARE(shown(), (QStringList{"alpha", "beta", "Mid", "Zed"}));
+    // Equal categories keep the list's order, also when a second click reverses.
+    click(2);
+    QCOMPARE(shown(), (QStringList{"alpha", "beta", "Zed", "Mid"}));
     CatalogueFixture::select(3);
-    Q_EMIT view->header()->sectionClicked(1);
-    QCOMPARE(names(), (QStringList{"Zed", "alpha", "Mid", "beta"}));
-    Q_EMIT view->header()->sectionClicked(1);
-    QCOMPARE(names(), (QStringList{"Zed", "alpha", "Mid", "beta"}));
-    // The selection stays with its entry; sorting is not a change of the list.
-    QCOMPARE(view->currentIndex().row(), 0);
+    click(2);
+    QCOMPARE(shown(), (QStringList{"Zed", "Mid", "alpha", "beta"}));
+    click(1);
+    QCOMPARE(shown(), (QStringList{"Zed", "alpha", "Mid", "beta"}));
+    click(1);
+    QCOMPARE(shown(), (QStringList{"beta", "Mid", "alpha", "Zed"}));
+    // The selection stays with its entry; sorting is a view, not a change of the list.
+    QCOMPARE(CatalogueFixture::listView()->currentIndex().row(), 0);
     QVERIFY(!CatalogueFixture::window()->listChanged());
+    QCOMPARE(CatalogueFixture::rows().first(), "1,Zed,a,Tools,x1,y1");
+    // The sort is remembered for the next opening.
+    action("mnuExit")->trigger();
+    m_fixture->open();
+    QCOMPARE(shown(), (QStringList{"beta", "Mid", "alpha", "Zed"}));
+}
+
+void CatalogueWindowTest::rowsMeasuredForTheColumns_data() {
+    QTest::addColumn<QList<int>>("countFirstShownSample");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::newRow("a short list is measured whole")
+        << QList<int>{5, 0, 10, 20} << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("the rows on screen and a spread")
+        << QList<int>{100, 41, 3, 13}
+        << QList<int>{0, 10, 20, 30, 40, 41, 42, 43, 50, 60, 70, 80, 90};
+    QTest::newRow("only the rows on screen") << QList<int>{100, 5, 3, 0} << QList<int>{5, 6, 7};
+    QTest::newRow("screen past the end") << QList<int>{4, 3, 10, 0} << QList<int>{3};
+}
+
+void CatalogueWindowTest::rowsMeasuredForTheColumns() {
+    QFETCH(QList<int>, countFirstShownSample);
+    QFETCH(QList<int>, rows);
+    const QList<int>& a = countFirstShownSample;
+    QCOMPARE(rowsToMeasure(a[0], a[1], a[2], a[3]), rows);
+}
+
+void CatalogueWindowTest::filterBarKeysAndTabOrder() {
+    CatalogueWindow* window = openWith(
+        {"a", "b", "c"}, "1,Edit,a,ツール,x,y\r\n1,Play,b,ゲーム,x,y\r\n1,Grep,c,ツール,x,y\r\n");
+    window->show();
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto* box = qobject_cast<QLineEdit*>(control("filterBox"));
+    auto* categories = qobject_cast<QComboBox*>(control("categoryBox"));
+    QLabel* count = qobject_cast<QLabel*>(control("rowCount"));
+    QStringList items;
+    for (int i = 0; i < categories->count(); ++i) {
+        items.append(categories->itemText(i));
+    }
+    QCOMPARE(items, (QStringList{"すべての分類 (3)", "ゲーム (1)", "ツール (2)"}));
+    categories->setCurrentIndex(2);
+    QCOMPARE(count->text(), "2 / 3 件");
+
+    QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), box);
+    QTest::keyClicks(box, "GR");
+    QCOMPARE(count->text(), "1 / 3 件");
+    QTest::keyClick(box, Qt::Key_Escape);
+    QCOMPARE(box->text(), QString());
+    categories->setCurrentIndex(0);
+    QCOMPARE(count->text(), "3 件");
+
+    QStringList order;
+    for (int i = 0; i < 11; ++i) {
+        order.append(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(order,
+             (QStringList{"filterBox", "categoryBox", "ListView1", "Command10", "Command11",
+                          "Command1", "Command13", "Command7", "Command12", "File2", "Text1"}));
+}
+
+void CatalogueWindowTest::otherWindowsWaitWhileTheListLoads() {
+    // The main menu that opened the catalogue takes no click until the list has loaded.
+    Form* menu = WindowRegistry::instance().show(WindowKind::MainMenu);
+    bool enabledDuringLoad = true;
+    QTimer::singleShot(0, menu, [&] { enabledDuringLoad = menu->isEnabled(); });
+    openWith({"a"}, "");
+    QVERIFY(!enabledDuringLoad);
+    QVERIFY(menu->isEnabled());
 }
 
 void CatalogueWindowTest::menuButtonHandsOverToMainMenu() {
@@ -654,7 +739,8 @@ void CatalogueWindowTest::inPlaceNameEdit() {
     view->setFocus();
     CatalogueFixture::select(1);
     QVERIFY(!window->listChanged());
-    QTest::keyClick(view, Qt::Key_F2);
+    // F2 opens the registration; a click on the selected row edits the name in place.
+    view->edit(CatalogueFixture::shownIndex(1));
     auto* editor = view->findChild<QLineEdit*>();
     QVERIFY(editor);
     editor->selectAll();
@@ -672,7 +758,7 @@ void CatalogueWindowTest::doubleClickEditsRow() {
     m_fixture->registration.answer = [](int) { state().editResult = 1; };
     CatalogueWindow* window = openWith({"a", "b"}, "");
     QAbstractItemView* view = CatalogueFixture::listView();
-    const QRect rect = view->visualRect(CatalogueFixture::model()->index(1, 1));
+    const QRect rect = view->visualRect(CatalogueFixture::shownIndex(1, 1));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     QVERIFY(test::waitFor([this] { return m_fixture->registration.shownFolders.size() == 1; }));

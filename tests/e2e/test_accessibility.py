@@ -46,7 +46,10 @@ def walk(node):
         if role in CONTROLS or role in ROWS:
             yield role, child.getRoleName(), child.name or "", \
                 child.getState().contains(pyatspi.STATE_SHOWING)
-        yield from walk(child)
+        # A combo box's collapsed list and a text box's clear button (shown only over a text)
+        # are Qt's own parts of the control.
+        if role not in (pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_TEXT):
+            yield from walk(child)
 
 
 class Accessibility(unittest.TestCase):
@@ -58,6 +61,7 @@ class Accessibility(unittest.TestCase):
         with open(os.path.join(work, "editor", "readme.txt"), "w") as f:
             f.write("An editor.\n")
         home.prepare(work, b"1,Editor,editor,Tools,/nowhere/edit.exe,Text\r\n")
+        pyatspi.Registry.getDesktop(0)  # the registry runs before the program looks for it
         proc = home.start("-l", work)
         window = find_window(lambda name: name.startswith("Quillmorn ListView - "))
         self.assertIsNotNone(window, "no catalogue on the accessibility bus: " + Home.output(proc))

@@ -2,6 +2,7 @@
 // fuzz/regressions/<target>/ the way its fuzz target feeds it, and must neither crash nor split
 // records. The seed corpora are checked to exercise what they are meant to.
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include "app/fieldreader.h"
 #include "catalogue/listfile.h"
 #include "installer/archivecommand.h"
+#include "platform/appimage.h"
 #include "platform/peicon.h"
 #include "platform/textfile.h"
 
@@ -46,6 +48,7 @@ class TestFuzzRegressions : public QObject {
 private Q_SLOTS:
     void peSeedHasAnIcon();
     void iconReaderInputs();
+    void appImageInputs();
     void listFileInputs();
     void settingsInputs();
     void commandLineInputs();
@@ -66,6 +69,15 @@ void TestFuzzRegressions::iconReaderInputs() {
             QVERIFY(icon.isNull() || icon.size() == QSize(side, side));
         }
         (void)decodeIconImage(input);
+    }
+}
+
+// Whole AppImages (runtime header and image) that the reader once choked on.
+void TestFuzzRegressions::appImageInputs() {
+    for (QByteArray input : inputsOf("fuzz_appimage")) {
+        QBuffer buffer(&input);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QVERIFY(readAppImage(buffer).icon.size() <= kMaxAppImageIcon);
     }
 }
 

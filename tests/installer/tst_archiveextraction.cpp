@@ -533,16 +533,9 @@ void ArchiveExtractionTest::hardLinks() {
     const QString archive = env.writeFile("in/links.tar", hardLinkTar(shape).build(filter));
     QCOMPARE(archiveMelt(nullptr, archive, work + "/tool"), expected.isEmpty() ? 1 : 0);
     QCOMPARE(TestEnvironment::readFile(work + "/Victim/config.ini"), QByteArray("mine"));
-    QStringList all{"Victim", "Victim/config.ini"};
-    for (const QString& name : expected) {
-        all << "tool/" + name;
-    }
-    all << (expected.isEmpty() ? QStringList{} : QStringList{"tool"});
-    all.sort();
-    QCOMPARE(tree(work), all);
-    if (!expected.isEmpty()) {
-        QCOMPARE(TestEnvironment::readFile(work + "/tool/c/g"), QByteArray("data"));
-    }
+    QCOMPARE(tree(work + "/tool"), expected);
+    QCOMPARE(tree(work).filter(QRegularExpression("^(?!tool)")),
+             (QStringList{"Victim", "Victim/config.ini"}));
 }
 
 void ArchiveExtractionTest::missingArchive() {
