@@ -462,6 +462,7 @@ void CatalogueOperationsTest::operationsActOnTheRowShown() {
     view->setCurrentIndex(view->model()->index(1, 0));
     QCOMPARE(window->findChild<QLabel*>("rowCount")->text(), "3 / 4 件");
 
+    m_fixture->env->prompt.choices = {1};  // a deletion deletes for good
     m_fixture->env->prompt.answers = {AnswerYes};
     if (how.startsWith("key ")) {
         view->setFocus();
