@@ -216,9 +216,10 @@ FileLookupCache::Listing::Listing(const QString& folder) {
     auto& cached = g_lookupCache->m_folders->byPath[folder];
     if (!cached) {
         cached = std::make_shared<const FolderListing>(listFiles(folder));
-        if (cached->names.isEmpty() && !QFileInfo::exists(folder)) {
+        if (cached->names.isEmpty() && !fileSystem().status(folder).exists()) {
             QString top = folder;
-            while (!parentFolder(top).isEmpty() && !QFileInfo::exists(parentFolder(top))) {
+            while (!parentFolder(top).isEmpty() &&
+                   !fileSystem().status(parentFolder(top)).exists()) {
                 top = parentFolder(top);
             }
             g_lookupCache->m_folders->missing.insert(top);

@@ -53,6 +53,7 @@ FileStatus statusAt(int folder, const char* name) {
     result.kind = kindOf(target.st_mode);
     result.size = target.st_size;
     result.modifiedNs = qint64(target.st_mtim.tv_sec) * 1000000000 + target.st_mtim.tv_nsec;
+    result.changedNs = qint64(target.st_ctim.tv_sec) * 1000000000 + target.st_ctim.tv_nsec;
     result.device = target.st_dev;
     result.inode = target.st_ino;
     result.mode = target.st_mode & 07777;

@@ -21,6 +21,7 @@ struct FileStatus {
     bool isLink = false;
     qint64 size = 0;
     qint64 modifiedNs = 0;  // since the epoch
+    qint64 changedNs = 0;   // of the last change of contents or attributes, since the epoch
     quint64 device = 0;
     quint64 inode = 0;
     unsigned mode = 0;  // permission bits
