@@ -62,6 +62,32 @@ FileStatus statusAt(int folder, const char* name) {
     return result;
 }
 
+// Calls each(folder's fd, entry) for every entry of a folder but "." and ".."; false when the
+// folder cannot be listed to its end.
+template <typename Each>
+bool forEachEntry(const FsPath& folder, Each each) {
+    const int fd =
+        folder.isEmpty() ? -1 : ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return false;
+    }
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+            each(::dirfd(dir), *entry);
+        }
+        errno = 0;  // an entry that cannot be read is no failure of the listing
+    }
+    const bool failed = errno != 0;
+    ::closedir(dir);
+    return !failed;
+}
+
 bool writeAll(int fd, const QByteArray& bytes) {
     qsizetype written = 0;
     while (written < bytes.size()) {
@@ -87,69 +113,25 @@ public:
     }
 
     std::optional<QList<FolderEntry>> list(const FsPath& folder) override {
-        if (folder.isEmpty()) {
-            return std::nullopt;
-        }
-        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) {
-            return std::nullopt;
-        }
-        DIR* dir = ::fdopendir(fd);
-        if (!dir) {
-            ::close(fd);
-            return std::nullopt;
-        }
         QList<FolderEntry> entries;
-        errno = 0;
-        while (const dirent* entry = ::readdir(dir)) {
-            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
-                continue;
-            }
-            entries.append({textFromNameBytes(QByteArray(entry->d_name)),
-                            statusAt(::dirfd(dir), entry->d_name)});
-            errno = 0;  // an entry that cannot be read is no failure of the listing
-        }
-        const bool failed = errno != 0;
-        ::closedir(dir);
-        if (failed) {
-            return std::nullopt;
-        }
-        return entries;
+        const bool listed = forEachEntry(folder, [&entries](int dirFd, const dirent& entry) {
+            entries.append(
+                {textFromNameBytes(QByteArray(entry.d_name)), statusAt(dirFd, entry.d_name)});
+        });
+        return listed ? std::optional(entries) : std::nullopt;
     }
 
     std::optional<QStringList> listFolderNames(const FsPath& folder) override {
-        const int fd =
-            folder.isEmpty() ? -1 : ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) {
-            return std::nullopt;
-        }
-        DIR* dir = ::fdopendir(fd);
-        if (!dir) {
-            ::close(fd);
-            return std::nullopt;
-        }
         QStringList names;
-        errno = 0;
-        while (const dirent* entry = ::readdir(dir)) {
-            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
-                continue;
-            }
+        const bool listed = forEachEntry(folder, [&names](int dirFd, const dirent& entry) {
             // The entry's type comes with it on most file systems; links and file systems that
             // leave it unknown are asked.
-            const bool folderEntry = entry->d_type == DT_DIR ||
-                                     ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
-                                      statusAt(::dirfd(dir), entry->d_name).isFolder());
-            if (folderEntry) {
-                names.append(textFromNameBytes(QByteArray(entry->d_name)));
+            if (entry.d_type == DT_DIR || ((entry.d_type == DT_LNK || entry.d_type == DT_UNKNOWN) &&
+                                           statusAt(dirFd, entry.d_name).isFolder())) {
+                names.append(textFromNameBytes(QByteArray(entry.d_name)));
             }
-            errno = 0;
-        }
-        const bool failed = errno != 0;
-        ::closedir(dir);
-        if (failed) {
-            return std::nullopt;
-        }
-        return names;
+        });
+        return listed ? std::optional(names) : std::nullopt;
     }
 
     bool readFile(const FsPath& path, QByteArray* bytes, QString* error) override {
