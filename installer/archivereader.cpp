@@ -1,13 +1,13 @@
 #include "installer/archivereader.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <algorithm>
 
 #include <archive.h>
 #include <archive_entry.h>
+
+#include "platform/filesystem.h"
 
 namespace qm {
 namespace {
@@ -147,11 +147,11 @@ bool ArchiveReader::open(const QString& path, bool legacyNames, bool headersOnly
     archive_read_support_filter_bzip2(m_archive);
     archive_read_support_filter_xz(m_archive);
     archive_read_support_filter_zstd(m_archive);
-    m_fileSize = QFileInfo(path).size();
+    m_fileSize = fileSystem().status(path).size;
     if (legacyNames && archive_read_set_options(m_archive, "hdrcharset=CP932") != ARCHIVE_OK) {
         return false;
     }
-    return archive_read_open_filename(m_archive, QFile::encodeName(path).constData(),
+    return archive_read_open_filename(m_archive, FsPath(path).c_str(),
                                       headersOnly ? kHeaderBlockSize : kDataBlockSize) ==
            ARCHIVE_OK;
 }
