@@ -337,7 +337,7 @@ ExtractionResult ArchiveExtractor::extract() {
                        survey.error);
     }
     ArchiveReader reader;
-    if (!reader.open(m_archive, survey.legacyNames)) {
+    if (!reader.openArchive(m_archive, survey.legacyNames)) {
         return failure(ExtractionError::Open, reader.errorText());
     }
     StagingFolder staging;

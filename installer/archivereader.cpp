@@ -130,7 +130,7 @@ ArchiveReader::~ArchiveReader() {
     }
 }
 
-bool ArchiveReader::open(const QString& path, bool legacyNames, bool headersOnly) {
+bool ArchiveReader::openArchive(const QString& path, bool legacyNames, bool headersOnly) {
     if (m_archive) {
         archive_read_free(m_archive);
     }
@@ -179,7 +179,7 @@ QString ArchiveReader::errorText() const {
 ArchiveSurvey surveyArchive(const QString& path, const std::atomic<bool>* cancel) {
     ArchiveSurvey survey;
     ArchiveReader plain;
-    if (!plain.open(path, false, true)) {
+    if (!plain.openArchive(path, false, true)) {
         survey.error = plain.errorText();
         return survey;
     }
@@ -209,7 +209,7 @@ ArchiveSurvey surveyArchive(const QString& path, const std::atomic<bool>* cancel
     const qint64 plainTotal = survey.totalBytes;
     ArchiveReader legacy;
     QString legacyError;
-    if (legacy.open(path, true, true) &&
+    if (legacy.openArchive(path, true, true) &&
         readHeaders(legacy, &survey.totalBytes, &legacyError, cancel) == Pass::Clean) {
         survey.readable = true;
         survey.legacyNames = true;
