@@ -7,6 +7,7 @@
 #include "catalogue/catalogueloader.h"
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/listfile.h"
+#include "platform/fileoperation.h"
 #include "platform/filesystem.h"
 #include "platform/pathbytes.h"
 #include "platform/prompt.h"
@@ -22,12 +23,14 @@ void CatalogueService::setFolders(const QString& workFolder, const QString& list
 
 void CatalogueService::load(EventPump& pump) {
     const QString listFile = listFileOf(m_listFolder);
+    m_listOnDisk = fileSystem().status(listFile);
     scanWorkingFolder(m_model, m_workFolder, pump);
     const MergeResult merged = mergeListFile(m_model, m_workFolder, listFile, pump);
     if (merged.dropped) {
         m_listChanged = true;
     }
     m_unlisted = merged.unlisted;
+    tellUnfinishedMoves();
     if (!merged.missingFolders.isEmpty()) {
         tellMissingFolders(merged.missingFolders);
     }
@@ -44,6 +47,25 @@ void CatalogueService::load(EventPump& pump) {
 
 void CatalogueService::refreshIcons(EventPump& pump, const std::vector<int>& first) {
     qm::refreshIcons(m_model, first, pump);
+}
+
+void CatalogueService::tellUnfinishedMoves() {
+    QStringList lines;
+    for (int row = 0; row < m_model.rowCount(); ++row) {
+        const QString folder = folderPathOfRow(row);
+        QByteArray source;
+        if (fileSystem().readFile(joinPath(folder, QLatin1String(kUnfinishedMoveMark)), &source,
+                                  nullptr)) {
+            lines.append(tr("%1（移動元: %2）").arg(folder, textFromNameBytes(source)));
+        }
+    }
+    if (!lines.isEmpty()) {
+        messageBox(
+            tr("次のフォルダへの移動は途中で終わっています。移動元のフォルダを同じ作業フォルダ"
+               "へもう一度移動すると、移動が完了します。") +
+                u'\n' + lines.join(u'\n'),
+            MsgExclamation);
+    }
 }
 
 void CatalogueService::tellMissingFolders(const QStringList& folders) {
@@ -79,24 +101,80 @@ CatalogueService::SaveOutcome CatalogueService::save() {
         m_listChanged = true;
         return SaveOutcome::Failed;
     }
-    const QString path = listFileOf(m_listFolder);
+    const QString listFile = listFileOf(m_listFolder);
+    const QString path = resolveChangedList(listFile);
+    if (path.isEmpty()) {
+        return SaveOutcome::Reloaded;
+    }
     QString error;
     // A misread list keeps its old file beside the new one.
     QString backup;
-    if (m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
+    if (path == listFile && m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
         messageBox(path + tr(" の控えを ") + backup +
                        tr(" に作れなかったため、保存しませんでした。\n") + error,
                    MsgExclamation);
         m_listChanged = true;
         return SaveOutcome::Failed;
     }
-    m_listNeedsBackup = false;
     if (!saveListFile(path, m_model.entries() + m_unlisted, &error)) {
         messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation);
         m_listChanged = true;
         return SaveOutcome::Failed;
     }
+    if (path == listFile) {
+        m_listNeedsBackup = false;
+        m_listOnDisk = fileSystem().status(path);
+    }
     return SaveOutcome::Saved;
+}
+
+namespace {
+
+// The same file, unchanged: a list saved meanwhile by another program differs in one of these.
+bool unchangedSince(const FileStatus& then, const FileStatus& now) {
+    if (!then.exists() || !now.exists()) {
+        return then.exists() == now.exists();
+    }
+    return then.sameFileAs(now) && then.size == now.size && then.modifiedNs == now.modifiedNs &&
+           then.changedNs == now.changedNs;
+}
+
+// "index (2).qmx" beside "index.qmx", or the next free number.
+QString freeCopyPath(const QString& listFile) {
+    const qsizetype dot = listFile.lastIndexOf(u'.');
+    const qsizetype slash = listFile.lastIndexOf(u'/');
+    const QString stem = dot > slash ? listFile.left(dot) : listFile;
+    const QString suffix = dot > slash ? listFile.mid(dot) : QString();
+    QString copy;
+    for (int number = 2; copy.isEmpty() || fileSystem().status(copy).exists(); ++number) {
+        copy = stem + QStringLiteral(" (%1)").arg(number) + suffix;
+    }
+    return copy;
+}
+
+}  // namespace
+
+QString CatalogueService::resolveChangedList(const QString& path) {
+    if (unchangedSince(m_listOnDisk, fileSystem().status(path))) {
+        return path;
+    }
+    enum { Reload, Overwrite, KeepBoth };
+    const int choice =
+        chooseButton(path + tr(" は、読み込んだ後にほかのところで変更されています"
+                               "（同じリストを開いている別の Quillmorn など）。\n"
+                               "上書きすると、その変更は失われます。"),
+                     {tr("読み込み直す"), tr("上書き保存"), tr("両方残す")}, KeepBoth);
+    if (choice == Overwrite) {
+        return path;
+    }
+    if (choice == Reload) {
+        // Our changes give way to the list on disk.
+        EventPump pump;
+        load(pump);
+        m_listChanged = false;
+        return QString();
+    }
+    return freeCopyPath(path);
 }
 
 bool CatalogueService::deleteRow(int row) {
@@ -104,17 +182,31 @@ bool CatalogueService::deleteRow(int row) {
         return false;
     }
     const QString path = folderPathOfRow(row);
-    const int answer =
-        messageBox(path + tr(" フォルダを削除します。\n"
-                             "セットアップ、インストールされたソフトを消すと、システムに影響が出る"
-                             "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
-                             "メントに従ってください。\n削除しますか？"),
-                   MsgYesNo);
-    if (answer != AnswerYes) {
+    enum { ToTrash, ForGood, Keep };
+    const int choice = chooseButton(
+        path + tr(" フォルダを削除します。\n"
+                  "セットアップ、インストールされたソフトを消すと、システムに影響が出る"
+                  "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
+                  "メントに従ってください。\n削除しますか？"),
+        {tr("ごみ箱に移動"), tr("完全に削除"), tr("キャンセル")}, ToTrash);
+    if (choice == ToTrash) {
+        QString error;
+        if (!fileSystem().trash(path, &error)) {
+            messageBox(path + tr(" をごみ箱に移動できませんでした。\n") + error, MsgExclamation);
+            return false;
+        }
+    } else if (choice == ForGood) {
+        const int answer = messageBox(path + tr(" を完全に削除します。元に戻すことはできません。\n"
+                                                "削除しますか？"),
+                                      MsgYesNo | MsgDefaultNo);
+        if (answer != AnswerYes) {
+            return false;
+        }
+        fileSystem().removeTree(path);
+    } else {
         return false;
     }
     m_listChanged = true;
-    fileSystem().removeTree(path);
     // The result of the deletion does not say whether the folder is gone; the disk does. A
     // deletion that failed or was refused keeps the row, and so the record.
     if (fileSystem().status(path).exists() || row >= m_model.rowCount()) {

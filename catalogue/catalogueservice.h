@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/listfile.h"
+#include "platform/filesystem.h"
 
 namespace qm {
 
@@ -45,7 +46,8 @@ public:
         Unchanged,  // nothing to save: nothing asked, nothing written
         Declined,   // the user chose not to save; the list counts as saved
         Saved,
-        Failed,  // reported; the rows stay changed so that nothing is lost
+        Failed,    // reported; the rows stay changed so that nothing is lost
+        Reloaded,  // the list changed on disk and was read again instead; nothing written
     };
     // Asks whether to save a changed list and writes it.
     SaveOutcome save();
@@ -67,6 +69,12 @@ public:
 private:
     // True when the row's folder text is one plain folder name; says so when it is not.
     bool checkFolderName(int row) const;
+    // Another program (a second instance on the same list folder) changed the list file since it
+    // was loaded: asks whether to reload it, overwrite it or keep both; the path to write, or ""
+    // when the list was reloaded instead.
+    QString resolveChangedList(const QString& path);
+    // Names the program folders that a move killed midway left unfinished, and how to finish it.
+    void tellUnfinishedMoves();
     // Says which records go at the next save because their folders are gone.
     void tellMissingFolders(const QStringList& folders);
 
@@ -76,6 +84,8 @@ private:
     bool m_listChanged = false;
     // The list file was misread: the first save keeps a copy of it.
     bool m_listNeedsBackup = false;
+    // The list file as it was when loaded or last saved.
+    FileStatus m_listOnDisk;
     // Records of existing folders that have no row (hidden ones): saved as they were read.
     QList<CatalogueEntry> m_unlisted;
 };

@@ -388,7 +388,9 @@ bool CatalogueWindow::saveList() {
         m_linksDue = true;
         m_switchingWindow = true;
     }
-    return outcome != CatalogueService::SaveOutcome::Failed;
+    // A list read again shows what it holds now before the window closes.
+    return outcome != CatalogueService::SaveOutcome::Failed &&
+           outcome != CatalogueService::SaveOutcome::Reloaded;
 }
 
 void CatalogueWindow::refreshIcons() {

@@ -237,7 +237,7 @@ bool isTransferTemporary(const fs::path& path) {
 
 // The mark an unfinished move leaves in its destination: it holds the source's path.
 fs::path unfinishedMark(const fs::path& destination) {
-    return destination / ".qm-move-unfinished";
+    return destination / kUnfinishedMoveMark;
 }
 
 std::string markedSource(const fs::path& destination) {

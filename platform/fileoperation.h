@@ -67,6 +67,9 @@ int shellFileOperation(const FileOperation& operation,
 // True when destination holds the mark of an unfinished move of source into it.
 bool isUnfinishedMoveOf(const QString& destination, const QString& source);
 
+// The mark an unfinished move leaves in its destination folder; it holds the source's path.
+inline constexpr char kUnfinishedMoveMark[] = ".qm-move-unfinished";
+
 // Names of the temporary files a transfer writes before it puts them in place.
 inline constexpr char kTransferTemporaryPrefix[] = ".qm-transfer-";
 

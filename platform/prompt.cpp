@@ -3,21 +3,26 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cstdio>
 
 namespace qm {
 namespace {
 
+// For scripts that drive the real program: every message also goes to standard error.
+void echo(const QString& text) {
+    static const bool echoing = qEnvironmentVariableIsSet("QUILLMORN_ECHO_MESSAGES");
+    if (echoing) {
+        std::fprintf(stderr, "quillmorn message: %s\n", qUtf8Printable(text));
+        std::fflush(stderr);
+    }
+}
+
 class QtPrompt final : public Prompt {
 public:
     int message(const QString& text, int flags, const QString& title) override {
-        // For scripts that drive the real program: every message also goes to standard error.
-        static const bool echo = qEnvironmentVariableIsSet("QUILLMORN_ECHO_MESSAGES");
-        if (echo) {
-            std::fprintf(stderr, "quillmorn message: %s\n", qUtf8Printable(text));
-            std::fflush(stderr);
-        }
+        echo(text);
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
         box.setText(text);
@@ -26,7 +31,7 @@ public:
         }
         if ((flags & 0x7) == MsgYesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::Yes);
+            box.setDefaultButton((flags & MsgDefaultNo) ? QMessageBox::No : QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::No);
         } else {
             box.setStandardButtons(QMessageBox::Ok);
@@ -39,6 +44,27 @@ public:
             return AnswerNo;
         }
         return AnswerOk;
+    }
+
+    int choose(const QString& text, const QStringList& buttons, int defaultButton,
+               const QString& title) override {
+        echo(text);
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
+        box.setText(text);
+        box.setIcon(QMessageBox::Question);
+        QList<QPushButton*> added;
+        for (const QString& caption : buttons) {
+            added.append(box.addButton(caption, QMessageBox::ActionRole));
+        }
+        if (added.isEmpty()) {
+            return -1;
+        }
+        box.setDefaultButton(added.value(defaultButton, added.first()));
+        box.setEscapeButton(added.last());
+        box.exec();
+        const int chosen = added.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+        return chosen < 0 ? int(added.size()) - 1 : chosen;
     }
 
     QString chooseFolder(QWidget* owner, const QString& title) override {
@@ -79,6 +105,11 @@ void Prompt::setDefaultTitle(const QString& title) {
 
 int messageBox(const QString& text, int flags, const QString& title) {
     return Prompt::instance().message(text, flags, title);
+}
+
+int chooseButton(const QString& text, const QStringList& buttons, int defaultButton,
+                 const QString& title) {
+    return Prompt::instance().choose(text, buttons, defaultButton, title);
 }
 
 }  // namespace qm

@@ -126,6 +126,56 @@ Delete it?</translation>
         <source>次のフォルダが %1 にないため、その登録情報はリストを保存するときに除かれます。</source>
         <translation>These folders are no longer in %1; their registrations are left out when the list is saved.</translation>
     </message>
+    <message>
+        <source>%1（移動元: %2）</source>
+        <translation>%1 (moved from: %2)</translation>
+    </message>
+    <message>
+        <source>次のフォルダへの移動は途中で終わっています。移動元のフォルダを同じ作業フォルダへもう一度移動すると、移動が完了します。</source>
+        <translation>The move into the following folders stopped midway. Moving the source folder into the same working folder again finishes the move.</translation>
+    </message>
+    <message>
+        <source> は、読み込んだ後にほかのところで変更されています（同じリストを開いている別の Quillmorn など）。
+上書きすると、その変更は失われます。</source>
+        <translation> was changed elsewhere after it was loaded (for example by another Quillmorn with the same list open).
+Overwriting it loses that change.</translation>
+    </message>
+    <message>
+        <source>読み込み直す</source>
+        <translation>Reload</translation>
+    </message>
+    <message>
+        <source>上書き保存</source>
+        <translation>Overwrite</translation>
+    </message>
+    <message>
+        <source>両方残す</source>
+        <translation>Keep both</translation>
+    </message>
+    <message>
+        <source>ごみ箱に移動</source>
+        <translation>Move to trash</translation>
+    </message>
+    <message>
+        <source>完全に削除</source>
+        <translation>Delete permanently</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source> をごみ箱に移動できませんでした。
+</source>
+        <translation> could not be moved to the trash.
+</translation>
+    </message>
+    <message>
+        <source> を完全に削除します。元に戻すことはできません。
+削除しますか？</source>
+        <translation> will be deleted permanently. This cannot be undone.
+Delete it?</translation>
+    </message>
 </context>
 <context>
     <name>qm::CatalogueWindow</name>

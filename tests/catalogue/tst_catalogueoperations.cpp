@@ -53,7 +53,9 @@ private Q_SLOTS:
     void editSteppingStopsAtBothEnds_data();
     void editSteppingStopsAtBothEnds();
     void editCancelledStillMarksChanged();
+    void deleteAnsweredYes_data();
     void deleteAnsweredYes();
+    void deleteAnsweredNo_data();
     void deleteAnsweredNo();
     void deleteRefusesFolderTextThatIsNotAName();
     void moveIntoPreparedWorkingFolder();
@@ -67,6 +69,9 @@ private Q_SLOTS:
     void sequentialRegistrationFollowsTheOrderShown();
     void byteNamesThroughTheService_data();
     void byteNamesThroughTheService();
+    void listChangedOnDiskAsksBeforeSaving_data();
+    void listChangedOnDiskAsksBeforeSaving();
+    void unfinishedMoveIsReportedAtOpening();
 
 private:
     CatalogueWindow* openWith(const QStringList& folders, const QByteArray& list);
@@ -205,25 +210,36 @@ void CatalogueOperationsTest::editCancelledStillMarksChanged() {
     QCOMPARE(m_fixture->env->prompt.messages.size(), 1);
 }
 
+void CatalogueOperationsTest::deleteAnsweredYes_data() {
+    QTest::addColumn<QList<int>>("answers");  // the button chosen, then Yes/No answers
+    QTest::newRow("to the trash") << QList<int>{0};
+    QTest::newRow("for good") << QList<int>{1, AnswerYes};
+}
+
 void CatalogueOperationsTest::deleteAnsweredYes() {
+    QFETCH(QList<int>, answers);
     const QString work = m_fixture->makeWorkFolder("w", {"a", "b c"});
     m_fixture->env->writeFile("w/b c/inside/file.txt", "x");
     const QByteArray list("1,B,b c,k,e,x\r\n");
     m_fixture->useWorkFolder(work, &list);
     CatalogueWindow* window = m_fixture->open();
     CatalogueFixture::select(1);
-    m_fixture->env->prompt.answers = {AnswerYes};
+    m_fixture->env->prompt.choices = {answers.takeFirst()};
+    m_fixture->env->prompt.answers = answers;
     click("Command13");
     const auto& messages = m_fixture->env->prompt.messages;
-    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages.size(), 1 + answers.size());
     QCOMPARE(messages[0].text,
              work +
                  "/b c フォルダを削除します。\n"
                  "セットアップ、インストールされたソフトを消すと、システムに影響が出る場合があり"
                  "ます。アンインストールの指示があればReadme.txt等のドキュメントに従ってください。"
                  "\n削除しますか？");
-    QCOMPARE(messages[0].flags, int(MsgYesNo));
+    QCOMPARE(messages[0].defaultButton, 0);  // the trash
     QCOMPARE(messages[0].title, QString());
+    if (!answers.isEmpty()) {
+        QCOMPARE(messages[1].flags, MsgYesNo | MsgDefaultNo);
+    }
     QVERIFY(!QFileInfo::exists(work + "/b c"));
     QCOMPARE(CatalogueFixture::rows(), QStringList{"2,a,a,未設定,不明,未設定"});
     QVERIFY(window->listChanged());
@@ -233,14 +249,28 @@ void CatalogueOperationsTest::deleteAnsweredYes() {
     QCOMPARE(CatalogueFixture::listView()->currentIndex().row(), 0);
 }
 
+void CatalogueOperationsTest::deleteAnsweredNo_data() {
+    QTest::addColumn<QList<int>>("answers");  // the button chosen, then Yes/No answers
+    QTest::addColumn<bool>("trashRefused");
+    QTest::newRow("cancelled") << QList<int>{2} << false;
+    QTest::newRow("for good, then No") << QList<int>{1, AnswerNo} << false;
+    QTest::newRow("trash refused") << QList<int>{0} << true;
+}
+
 void CatalogueOperationsTest::deleteAnsweredNo() {
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, trashRefused);
+    test::FakeFileSystem files;
+    files.refuse(test::FakeFileSystem::Trash, [&](const QString&) { return trashRefused; });
     const QString work = m_fixture->makeWorkFolder("w", {"a", "b"});
     m_fixture->useWorkFolder(work);
     CatalogueWindow* window = m_fixture->open();
     CatalogueFixture::select(0);
-    m_fixture->env->prompt.answers = {AnswerNo};
+    m_fixture->env->prompt.choices = {answers.takeFirst()};
+    m_fixture->env->prompt.answers = answers;
     window->findChild<QAction*>("mnuDel")->trigger();
-    QCOMPARE(m_fixture->env->prompt.messages.size(), 1);
+    // A refused trash says so; otherwise nothing is said after the questions.
+    QCOMPARE(m_fixture->env->prompt.messages.size(), 1 + answers.size() + int(trashRefused));
     QVERIFY(QFileInfo::exists(work + "/a"));
     QCOMPARE(CatalogueFixture::model()->rowCount(), 2);
     QVERIFY(!window->listChanged());
@@ -256,11 +286,12 @@ void CatalogueOperationsTest::deleteRefusesFolderTextThatIsNotAName() {
     CatalogueFixture::select(0);
     click("Command8");
     QCOMPARE(CatalogueFixture::model()->entry(0).folder, QString());
+    m_fixture->env->prompt.choices = {1};
     m_fixture->env->prompt.answers = {AnswerYes};
     click("Command13");
     QCOMPARE(m_fixture->env->prompt.messages.size(), 1);
     QCOMPARE(m_fixture->env->prompt.messages[0].flags, int(MsgExclamation));
-    QCOMPARE(m_fixture->env->prompt.answers.size(), 1);  // no question was asked
+    QCOMPARE(m_fixture->env->prompt.choices.size(), 1);  // no question was asked
     QVERIFY(QFileInfo::exists(work + "/a"));
     click("Command1");
     QCOMPARE(m_fixture->moveShows, 0);
@@ -431,6 +462,7 @@ void CatalogueOperationsTest::operationsActOnTheRowShown() {
     view->setCurrentIndex(view->model()->index(1, 0));
     QCOMPARE(window->findChild<QLabel*>("rowCount")->text(), "3 / 4 件");
 
+    m_fixture->env->prompt.choices = {1};  // a deletion deletes for good
     m_fixture->env->prompt.answers = {AnswerYes};
     if (how.startsWith("key ")) {
         view->setFocus();
@@ -519,6 +551,7 @@ void CatalogueOperationsTest::byteNamesThroughTheService() {
 
     test::FakeFileSystem refusing;
     refusing.refuse(test::FakeFileSystem::RemoveTree, [](const QString&) { return true; });
+    m_fixture->env->prompt.choices = {1};
     QVERIFY(!again.deleteRow(row));
     QVERIFY(std::filesystem::exists(folder));
     QCOMPARE(reloaded.entries(), model.entries());
@@ -528,6 +561,53 @@ void CatalogueOperationsTest::byteNamesThroughTheService() {
     last.setFolders(work, state().listFolder);
     last.load(pump);
     QCOMPARE(third.entries(), model.entries());
+}
+
+void CatalogueOperationsTest::listChangedOnDiskAsksBeforeSaving_data() {
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("expected");  // list file | its copy | rows afterwards
+    QTest::newRow("reload") << 0 << "Theirs||Theirs";
+    QTest::newRow("overwrite") << 1 << "Ours||Ours";
+    QTest::newRow("keep both") << 2 << "Theirs|Ours|Ours";
+}
+
+void CatalogueOperationsTest::listChangedOnDiskAsksBeforeSaving() {
+    // A second instance saved the same list after this one loaded it.
+    QFETCH(int, choice);
+    QFETCH(QString, expected);
+    const QByteArray list("1,Mine,a,k,e,x\r\n");
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a"}), &list);
+    CatalogueModel model;
+    CatalogueService service(model);
+    service.setFolders(state().workFolder, state().listFolder);
+    EventPump pump;
+    service.load(pump);
+    QVERIFY(std::ofstream(fsPath(m_fixture->listFile())) << "1,Theirs,a,k,e,x\r\n");
+    CatalogueEntry entry = model.entry(0);
+    entry.name = QStringLiteral("Ours");
+    model.setEntry(0, entry);
+    service.markChanged();
+    m_fixture->env->prompt.answers = {AnswerYes};
+    m_fixture->env->prompt.choices = {choice};
+    service.save();
+    const QString copy = state().listFolder + "/index (2).qmx";
+    const auto nameIn = [](const QString& path) {
+        return QString::fromUtf8(test::TestEnvironment::readFile(path)).section(u',', 1, 1);
+    };
+    QCOMPARE(
+        QStringList({nameIn(m_fixture->listFile()), nameIn(copy), model.entry(0).name}).join(u'|'),
+        expected);
+    QCOMPARE(m_fixture->env->prompt.unexpectedQuestions, 0);
+}
+
+void CatalogueOperationsTest::unfinishedMoveIsReportedAtOpening() {
+    // A move killed midway left its mark in the folder it was moving into.
+    m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a", "b"}));
+    m_fixture->env->writeFile("w/b/.qm-move-unfinished", "/elsewhere/b");
+    m_fixture->open();
+    QVERIFY2(m_fixture->env->prompt.texts().join(u'\n').contains(state().workFolder +
+                                                                 "/b（移動元: /elsewhere/b）"),
+             qPrintable(m_fixture->env->prompt.texts().join(u'\n')));
 }
 
 QTEST_MAIN(CatalogueOperationsTest)

@@ -3,7 +3,7 @@
 namespace qm::test {
 
 int FakePrompt::message(const QString& text, int flags, const QString& title) {
-    const ShownMessage shown{text, flags, title};
+    const ShownMessage shown{text, flags, title, {}, -1};
     messages.append(shown);
     if (onMessage) {
         onMessage(shown);
@@ -16,6 +16,20 @@ int FakePrompt::message(const QString& text, int flags, const QString& title) {
         return answers.takeFirst();
     }
     return AnswerOk;
+}
+
+int FakePrompt::choose(const QString& text, const QStringList& buttons, int defaultButton,
+                       const QString& title) {
+    const ShownMessage shown{text, 0, title, buttons, defaultButton};
+    messages.append(shown);
+    if (onMessage) {
+        onMessage(shown);
+    }
+    if (choices.isEmpty()) {
+        ++unexpectedQuestions;
+        return int(buttons.size()) - 1;
+    }
+    return choices.takeFirst();
 }
 
 QString FakePrompt::chooseFolder(QWidget*, const QString& title) {
@@ -39,6 +53,7 @@ QStringList FakePrompt::texts() const {
 
 void FakePrompt::clear() {
     answers.clear();
+    choices.clear();
     folders.clear();
     files.clear();
     fileFilters.clear();

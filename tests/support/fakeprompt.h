@@ -12,7 +12,9 @@ namespace qm::test {
 struct ShownMessage {
     QString text;
     int flags = 0;
-    QString title;  // as passed: "" means the program's title
+    QString title;        // as passed: "" means the program's title
+    QStringList buttons;  // of a question with buttons of its own
+    int defaultButton = -1;
 };
 
 // Answers message boxes and folder choosers from queues and records everything it was asked.
@@ -20,6 +22,9 @@ class FakePrompt final : public Prompt {
 public:
     // Answers for Yes/No questions, in order; an unexpected question is answered No.
     QList<int> answers;
+    // Button indexes for questions with buttons of their own, in order; an unexpected one is
+    // answered with the last button (as Escape would).
+    QList<int> choices;
     // Folders the chooser returns, in order; "" (cancel) when the queue is empty.
     QStringList folders;
     // Files the file chooser returns, in order; "" (cancel) when the queue is empty.
@@ -33,6 +38,8 @@ public:
     int unexpectedQuestions = 0;
 
     int message(const QString& text, int flags, const QString& title) override;
+    int choose(const QString& text, const QStringList& buttons, int defaultButton,
+               const QString& title) override;
     QString chooseFolder(QWidget* owner, const QString& title) override;
     QString chooseFile(QWidget* owner, const QString& title, const QString& filter) override;
 
