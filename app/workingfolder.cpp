@@ -22,9 +22,9 @@ namespace {
 template <typename Keep>
 QStringList listSubFolders(const QString& folder, Keep keep) {
     QStringList names;
-    for (const FolderEntry& entry : fileSystem().list(folder).value_or(QList<FolderEntry>())) {
-        if (entry.status.isFolder() && keep(entry.name)) {
-            names.append(entry.name);
+    for (QString& name : fileSystem().listFolderNames(folder).value_or(QStringList())) {
+        if (keep(name)) {
+            names.append(std::move(name));
         }
     }
     // Letter case aside, then by the exact text. A name of plain ASCII is compared by its lower

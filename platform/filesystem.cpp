@@ -107,6 +107,7 @@ public:
             }
             entries.append({textFromNameBytes(QByteArray(entry->d_name)),
                             statusAt(::dirfd(dir), entry->d_name)});
+            errno = 0;  // an entry that cannot be read is no failure of the listing
         }
         const bool failed = errno != 0;
         ::closedir(dir);
@@ -114,6 +115,41 @@ public:
             return std::nullopt;
         }
         return entries;
+    }
+
+    std::optional<QStringList> listFolderNames(const FsPath& folder) override {
+        const int fd =
+            folder.isEmpty() ? -1 : ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            return std::nullopt;
+        }
+        DIR* dir = ::fdopendir(fd);
+        if (!dir) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        QStringList names;
+        errno = 0;
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
+                continue;
+            }
+            // The entry's type comes with it on most file systems; links and file systems that
+            // leave it unknown are asked.
+            const bool folderEntry = entry->d_type == DT_DIR ||
+                                     ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
+                                      statusAt(::dirfd(dir), entry->d_name).isFolder());
+            if (folderEntry) {
+                names.append(textFromNameBytes(QByteArray(entry->d_name)));
+            }
+            errno = 0;
+        }
+        const bool failed = errno != 0;
+        ::closedir(dir);
+        if (failed) {
+            return std::nullopt;
+        }
+        return names;
     }
 
     bool readFile(const FsPath& path, QByteArray* bytes, QString* error) override {
@@ -311,6 +347,20 @@ FoundName FileSystem::find(const FsPath& folder, const QString& name, EntryFilte
         names.append(name);
     }
     return matchNameNoCase(names, name);
+}
+
+std::optional<QStringList> FileSystem::listFolderNames(const FsPath& folder) {
+    const std::optional<QList<FolderEntry>> entries = list(folder);
+    if (!entries) {
+        return std::nullopt;
+    }
+    QStringList names;
+    for (const FolderEntry& entry : *entries) {
+        if (entry.status.isFolder()) {
+            names.append(entry.name);
+        }
+    }
+    return names;
 }
 
 FileSystem& FileSystem::instance() {

@@ -75,6 +75,9 @@ public:
     // The entries of a folder (hidden ones too, without "." and ".."), in no particular order;
     // nothing when it cannot be listed.
     virtual std::optional<QList<FolderEntry>> list(const FsPath& folder) = 0;
+    // The names of the entries of a folder that are folders (links to folders too), as list()
+    // would give them, without the rest of their status (which may cost a call per entry).
+    virtual std::optional<QStringList> listFolderNames(const FsPath& folder);
 
     // Reads a whole file; false, with a reason, when it cannot be read.
     virtual bool readFile(const FsPath& path, QByteArray* bytes, QString* error = nullptr) = 0;

@@ -1,10 +1,14 @@
 // The file-system seam: paths as bytes, the one rule for letter case, whole-file writes.
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/filesystem.h"
 #include "platform/pathbytes.h"
+
+#include <sys/stat.h>
 
 using namespace qm;
 
@@ -20,6 +24,7 @@ private Q_SLOTS:
     void findFollowsOneRule_data();
     void findFollowsOneRule();
     void failedWriteLeavesNothing();
+    void folderNamesAsListed();
 };
 
 // Every single byte, every pair of bytes 0x80 to 0xFF (Shift-JIS lead and trail bytes) and the
@@ -127,6 +132,33 @@ void FileSystemTest::failedWriteLeavesNothing() {
     QVERIFY(fileSystem().readFile(file, &read));
     QCOMPARE(read, QByteArray("old"));
     QCOMPARE(fileSystem().list(dir.path())->size(), 2);  // no temporary file left behind
+}
+
+// The quick listing of folder names gives what the full listing does: links to folders count,
+// files, links to files and dangling links do not, names that are not text lead back.
+void FileSystemTest::folderNamesAsListed() {
+    QTemporaryDir dir;
+    FileSystem& fs = fileSystem();
+    const FsPath root(dir.path());
+    QVERIFY(QDir(dir.path()).mkdir("a"));
+    const FsPath notText = root.child(FsPath::fromBytes("\x82\xa0").text());
+    QVERIFY(::mkdir(notText.c_str(), 0755) == 0);
+    QVERIFY(fs.writeFile(root.child("f"), "x"));
+    QVERIFY(QFile::link(dir.path() + "/a", dir.path() + "/l"));
+    QVERIFY(QFile::link(dir.path() + "/f", dir.path() + "/lf"));
+    QVERIFY(QFile::link(dir.path() + "/none", dir.path() + "/d"));
+    QStringList expected;
+    const auto entries = fs.list(root);
+    for (const FolderEntry& entry : *entries) {
+        if (entry.status.isFolder()) {
+            expected.append(entry.name);
+        }
+    }
+    QStringList names = *fs.listFolderNames(root);
+    names.sort();
+    expected.sort();
+    QCOMPARE(names.size(), 3);
+    QCOMPARE(names, expected);
 }
 
 QTEST_GUILESS_MAIN(FileSystemTest)
