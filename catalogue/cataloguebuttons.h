@@ -15,7 +15,7 @@ public:
     QPushButton* menu;         // Command12
     QPushButton* registerAll;  // Command7
     QPushButton* launch;       // Command10
-    QPushButton* open;         // Command11
+    QPushButton* openFolder;   // Command11
     QPushButton* move;         // Command1
     QPushButton* remove;       // Command13
     // Hidden.

@@ -161,7 +161,7 @@ void CatalogueWindow::buildControls() {
     m_menuButton = buttons.menu;
     m_registerAllButton = buttons.registerAll;
     place(buttons.launch, 120, 4920, 735, 255, kBottomEdge);
-    place(buttons.open, 120, 5280, 735, 255, kBottomEdge);
+    place(buttons.openFolder, 120, 5280, 735, 255, kBottomEdge);
     place(buttons.move, 120, 5640, 735, 255, kBottomEdge);
     place(buttons.remove, 120, 6000, 735, 255, kBottomEdge);
 
@@ -172,7 +172,7 @@ void CatalogueWindow::buildControls() {
     connect(m_menuButton, &QPushButton::clicked, this, &CatalogueWindow::backToMenu);
     connect(m_registerAllButton, &QPushButton::clicked, this, &CatalogueWindow::registerAll);
     connect(buttons.launch, &QPushButton::clicked, this, &CatalogueWindow::launchSelected);
-    connect(buttons.open, &QPushButton::clicked, this, &CatalogueWindow::openSelectedFolder);
+    connect(buttons.openFolder, &QPushButton::clicked, this, &CatalogueWindow::openSelectedFolder);
     connect(buttons.move, &QPushButton::clicked, this, &CatalogueWindow::moveSelected);
     connect(buttons.remove, &QPushButton::clicked, this, &CatalogueWindow::deleteSelected);
     connect(buttons.loadDirectory, &QPushButton::clicked, this, &CatalogueWindow::loadDirectory);
@@ -191,7 +191,7 @@ void CatalogueWindow::buildControls() {
                                    m_filterBar->categoryBox(),
                                    m_listView,
                                    buttons.launch,
-                                   buttons.open,
+                                   buttons.openFolder,
                                    buttons.move,
                                    buttons.remove,
                                    m_registerAllButton,

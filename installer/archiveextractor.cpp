@@ -1,6 +1,5 @@
 #include "installer/archiveextractor.h"
 
-#include <QFile>
 #include <QList>
 #include <QSet>
 #include <QStringList>
@@ -9,18 +8,15 @@
 #include <archive_entry.h>
 
 #include <cerrno>
-#include <filesystem>
-#include <system_error>
 
 #include "installer/archivereader.h"
 #include "installer/entrypath.h"
 #include "installer/stagingfolder.h"
+#include "platform/fspath.h"
 #include "platform/securewrite.h"
 
 namespace qm {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Every write is refused when its name is absolute, holds "..", or passes through a link. Names
 // are given relative to the staging folder, the writing thread's current folder.
@@ -318,12 +314,8 @@ ExtractionResult ExtractionRun::run(ArchiveReader& reader) {
 
 // Each link, resolved through every link before it, must end inside the staging folder.
 ExtractionResult ExtractionRun::checkLinks() const {
-    const std::string root = m_staging.toStdString() + '/';
     for (const QByteArray& link : m_links) {
-        std::error_code error;
-        const fs::path resolved = fs::weakly_canonical(fs::path(root + link.toStdString()), error);
-        const std::string text = resolved.string() + '/';
-        if (error || text.compare(0, root.size(), root) != 0) {
+        if (!leadsInside(m_staging, link)) {
             return failure(ExtractionError::Unsafe, QStringLiteral("link leads out"), link);
         }
     }
@@ -345,7 +337,7 @@ ExtractionResult ArchiveExtractor::extract() {
                        survey.error);
     }
     ArchiveReader reader;
-    if (!reader.open(m_archive, survey.legacyNames)) {
+    if (!reader.openArchive(m_archive, survey.legacyNames)) {
         return failure(ExtractionError::Open, reader.errorText());
     }
     StagingFolder staging;
@@ -353,7 +345,7 @@ ExtractionResult ArchiveExtractor::extract() {
         return failure(folderError(staging.lastError()),
                        QStringLiteral("cannot create a folder beside ") + m_destination);
     }
-    const QByteArray stagingPath = QFile::encodeName(staging.path());
+    const QByteArray stagingPath = FsPath(staging.path()).bytes();
     const qint64 free = freeBytesAt(stagingPath);
     if (free >= 0 && survey.totalBytes > 0 && survey.totalBytes > free - m_limits.spareBytes) {
         return failure(ExtractionError::DiskFull,

@@ -12,7 +12,7 @@ InstallKind archiveKindBySignature(const QString& path) {
     for (const bool legacyNames : {false, true}) {
         ArchiveReader reader;
         archive_entry* entry = nullptr;
-        if (!reader.open(path, legacyNames, true)) {
+        if (!reader.openArchive(path, legacyNames, true)) {
             return InstallKind::None;
         }
         reader.next(&entry);

@@ -1,13 +1,13 @@
 #include "installer/archivereader.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <algorithm>
 
 #include <archive.h>
 #include <archive_entry.h>
+
+#include "platform/filesystem.h"
 
 namespace qm {
 namespace {
@@ -130,7 +130,7 @@ ArchiveReader::~ArchiveReader() {
     }
 }
 
-bool ArchiveReader::open(const QString& path, bool legacyNames, bool headersOnly) {
+bool ArchiveReader::openArchive(const QString& path, bool legacyNames, bool headersOnly) {
     if (m_archive) {
         archive_read_free(m_archive);
     }
@@ -147,11 +147,11 @@ bool ArchiveReader::open(const QString& path, bool legacyNames, bool headersOnly
     archive_read_support_filter_bzip2(m_archive);
     archive_read_support_filter_xz(m_archive);
     archive_read_support_filter_zstd(m_archive);
-    m_fileSize = QFileInfo(path).size();
+    m_fileSize = fileSystem().status(path).size;
     if (legacyNames && archive_read_set_options(m_archive, "hdrcharset=CP932") != ARCHIVE_OK) {
         return false;
     }
-    return archive_read_open_filename(m_archive, QFile::encodeName(path).constData(),
+    return archive_read_open_filename(m_archive, FsPath(path).c_str(),
                                       headersOnly ? kHeaderBlockSize : kDataBlockSize) ==
            ARCHIVE_OK;
 }
@@ -179,7 +179,7 @@ QString ArchiveReader::errorText() const {
 ArchiveSurvey surveyArchive(const QString& path, const std::atomic<bool>* cancel) {
     ArchiveSurvey survey;
     ArchiveReader plain;
-    if (!plain.open(path, false, true)) {
+    if (!plain.openArchive(path, false, true)) {
         survey.error = plain.errorText();
         return survey;
     }
@@ -209,7 +209,7 @@ ArchiveSurvey surveyArchive(const QString& path, const std::atomic<bool>* cancel
     const qint64 plainTotal = survey.totalBytes;
     ArchiveReader legacy;
     QString legacyError;
-    if (legacy.open(path, true, true) &&
+    if (legacy.openArchive(path, true, true) &&
         readHeaders(legacy, &survey.totalBytes, &legacyError, cancel) == Pass::Clean) {
         survey.readable = true;
         survey.legacyNames = true;

@@ -19,7 +19,7 @@ public:
 
     // Opens path; legacyNames reads the names as the Windows Japanese code page (CP932).
     // headersOnly suits a reader that skips every entry's data: it reads in small blocks.
-    bool open(const QString& path, bool legacyNames, bool headersOnly = false);
+    bool openArchive(const QString& path, bool legacyNames, bool headersOnly = false);
 
     // The next entry's header: a libarchive status (ARCHIVE_OK, ARCHIVE_EOF, ...).
     int next(archive_entry** entry);

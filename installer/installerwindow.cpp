@@ -1,8 +1,6 @@
 #include "installer/installerwindow.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -26,6 +24,7 @@
 #include "installer/installsteps.h"
 #include "installer/lhazip.h"
 #include "installer/pathlabel.h"
+#include "platform/filesystem.h"
 #include "platform/icontheme.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
@@ -105,15 +104,10 @@ const TranslatedText kUnusablePathMessage{
 // a second folder of such a name would confuse the user and any file system that ignores case.
 bool nameTaken(const QString& folder, const QString& name) {
     const QString path = folder + kSeparator + name;
-    const QFileInfo info(path);
-    if (name.isEmpty() || info.exists() || info.isSymLink()) {
+    if (name.isEmpty() || fileSystem().status(path).exists()) {
         return true;
     }
-    const QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
-                                                     QDir::System | QDir::NoDotAndDotDot);
-    return std::any_of(names.begin(), names.end(), [&name](const QString& existing) {
-        return existing.compare(name, Qt::CaseInsensitive) == 0;
-    });
+    return fileSystem().find(folder, name).outcome != FoundName::Outcome::None;
 }
 
 }  // namespace
@@ -371,7 +365,7 @@ void InstallerWindow::registerShortcutClicked() {
     const QString workFolder = state().workFolder;
     try {
         const QString programs = specialFolderPath(kCsidlPrograms);
-        if (programs.isEmpty() || !QDir().mkpath(programs)) {
+        if (programs.isEmpty() || !fileSystem().makeFolder(programs, true)) {
             throw ShortcutError("no folder for menu shortcuts");
         }
         const QString executable = programExecutable();
@@ -379,7 +373,7 @@ void InstallerWindow::registerShortcutClicked() {
             joinPath(programs, lastPathPart(workFolder) + QStringLiteral(" にインストール") +
                                    shortcutExtension()),
             executable, PortableMode::shortcutArguments(QStringLiteral("-i ") + workFolder),
-            parentFolder(QFileInfo(executable).absolutePath()), defaultShortcutFormat(),
+            parentFolder(FsPath(executable).parent().text()), defaultShortcutFormat(),
             {ownIconName(), {}});
     } catch (const ShortcutError&) {
         messageBox(kShortcutFailedMessage);

@@ -1,13 +1,12 @@
 #include "installer/installsteps.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include "app/translatedtext.h"
 #include "installer/extractionmessage.h"
 #include "installer/extractionrunner.h"
 #include "installer/stagingfolder.h"
+#include "platform/filesystem.h"
 #include "platform/prompt.h"
+#include "platform/regularfile.h"
 
 namespace qm {
 namespace {
@@ -19,24 +18,10 @@ const TranslatedText kExtractionError{"qm::InstallSteps",
 const TranslatedText kInstallError{"qm::InstallSteps",
                                    QT_TRANSLATE_NOOP("qm::InstallSteps", "インストールエラー")};
 
-// The execute bits that go with the read bits a file has.
-QFile::Permissions withExecute(QFile::Permissions permissions) {
-    if (permissions & QFile::ReadOwner) {
-        permissions |= QFile::ExeOwner | QFile::ExeUser;
-    }
-    if (permissions & QFile::ReadGroup) {
-        permissions |= QFile::ExeGroup;
-    }
-    if (permissions & QFile::ReadOther) {
-        permissions |= QFile::ExeOther;
-    }
-    return permissions;
-}
-
 }  // namespace
 
 qint32 archiveMelt(QWidget* window, const QString& archive, const QString& folder) {
-    if (!QFileInfo(archive).isFile()) {
+    if (!fileSystem().status(archive).isFile()) {
         messageBox(kMissing, MsgOkOnly, kExtractionError);
         return 1;
     }
@@ -54,22 +39,17 @@ qint32 archiveMelt(QWidget* window, const QString& archive, const QString& folde
 }
 
 qint32 programPlace(const QString& file, const QString& folder) {
-    const QFileInfo info(file);
-    if (!info.isFile()) {
+    if (!fileSystem().status(file).isFile()) {
         messageBox(kMissing, MsgOkOnly, kInstallError);
         return 1;
     }
-    const bool appImage =
-        info.fileName().endsWith(QStringLiteral(".appimage"), Qt::CaseInsensitive);
+    const QString name = FsPath(file).fileName();
+    const bool appImage = name.endsWith(QStringLiteral(".appimage"), Qt::CaseInsensitive);
     bool placed = false;
     runWhileResponsive([&] {
         StagingFolder staging;
-        const QString copy =
-            staging.create(folder) ? staging.path() + u'/' + info.fileName() : QString();
-        placed =
-            !copy.isEmpty() && QFile::copy(file, copy) &&
-            (!appImage || QFile::setPermissions(copy, withExecute(QFile::permissions(copy)))) &&
-            staging.commit(folder);
+        const QString copy = staging.create(folder) ? staging.path() + u'/' + name : QString();
+        placed = !copy.isEmpty() && copyRegularFile(file, copy, appImage) && staging.commit(folder);
     });
     if (!placed) {
         messageBox(QCoreApplication::translate("qm::InstallSteps",

@@ -2,12 +2,12 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include "app/helpers.h"
 #include "installer/archivecommand.h"
 #include "installer/archiverlibrary.h"
 #include "installer/extractionmessage.h"
+#include "platform/filesystem.h"
 #include "platform/prompt.h"
 
 namespace qm {
@@ -49,8 +49,7 @@ QString zipCommandLine(const QString& archive, const QString& folder, const QStr
 
 qint32 lzhMelt(QWidget* window, const QString& archive, const QString& folder,
                const QString& command, const QString& switches) {
-    const QFileInfo info(archive);
-    if (archive.isEmpty() || !(info.exists() || info.isSymLink())) {
+    if (archive.isEmpty() || !qm::fileSystem().status(archive).exists()) {
         messageBox(QCoreApplication::translate("qm::LhaZip", "ファイルが見つかりません。No.4"),
                    MsgOkOnly, QCoreApplication::translate("qm::LhaZip", "LzhMeltエラー"));
         return 1;

@@ -197,6 +197,11 @@ private:
 
 }  // namespace
 
+// The lock of the folder, held while the folder exists.
+struct StagingFolder::Lock {
+    std::unique_ptr<QLockFile> file;
+};
+
 StagingFolder::StagingFolder() = default;
 
 StagingFolder::~StagingFolder() {
@@ -233,7 +238,7 @@ bool StagingFolder::create(const QString& destination) {
         if (fs::create_directory(toPath(path), error) && !error) {
             fs::permissions(toPath(path), fs::perms::owner_all, fs::perm_options::replace, error);
             m_path = path;
-            m_lock = std::move(lock);
+            m_lock = std::make_unique<Lock>(Lock{std::move(lock)});
             return true;
         }
         m_error = error.value();

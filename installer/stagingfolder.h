@@ -4,8 +4,6 @@
 
 #include <memory>
 
-class QLockFile;
-
 namespace qm {
 
 // A hidden folder next to an extraction's destination that receives the files first. Committing
@@ -41,7 +39,8 @@ public:
 private:
     QString m_path;
     int m_error = 0;
-    std::unique_ptr<QLockFile> m_lock;
+    struct Lock;
+    std::unique_ptr<Lock> m_lock;
 };
 
 // Removes a tree without following links, first making its folders writable (an archive may

@@ -8,6 +8,9 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <string>
+#include <system_error>
 #include <thread>
 
 namespace qm {
@@ -82,6 +85,16 @@ qint64 freeBytesAt(const QByteArray& path) {
         return -1;
     }
     return static_cast<qint64>(status.f_bavail) * static_cast<qint64>(status.f_frsize);
+}
+
+bool leadsInside(const QByteArray& folder, const QByteArray& name) {
+    const std::string root = folder.toStdString() + '/';
+    std::error_code error;
+    const std::string resolved =
+        std::filesystem::weakly_canonical(std::filesystem::path(root + name.toStdString()), error)
+            .string() +
+        '/';
+    return !error && resolved.compare(0, root.size(), root) == 0;
 }
 
 }  // namespace qm

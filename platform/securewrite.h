@@ -17,6 +17,10 @@ bool runInFolder(const QByteArray& folder, const std::function<void()>& work);
 // itself is no link. A name with an empty, "." or ".." part, or an absolute one, is refused.
 bool isPlainFileBelow(const QByteArray& folder, const QByteArray& name);
 
+// True when folder/name, resolved through every link on the way (a missing tail is taken as it
+// is), ends inside folder or is folder itself.
+bool leadsInside(const QByteArray& folder, const QByteArray& name);
+
 // The bytes free for an unprivileged user on the file system that holds path; -1 when unknown.
 qint64 freeBytesAt(const QByteArray& path);
 
