@@ -130,13 +130,15 @@ CatalogueService::SaveOutcome CatalogueService::save() {
 
 namespace {
 
-// The same file, unchanged: a list saved meanwhile by another program differs in one of these.
+// Whether a save may write without asking: there is no list on disk now that another program
+// wrote after the load. A list saved meanwhile differs in one of these; a list that is gone, or a
+// place that holds no file (the user cleared what stood in the way), holds nothing to lose.
 bool unchangedSince(const FileStatus& then, const FileStatus& now) {
-    if (!then.exists() || !now.exists()) {
-        return then.exists() == now.exists();
+    if (!now.isFile()) {
+        return true;
     }
-    return then.sameFileAs(now) && then.size == now.size && then.modifiedNs == now.modifiedNs &&
-           then.changedNs == now.changedNs;
+    return then.isFile() && then.sameFileAs(now) && then.size == now.size &&
+           then.modifiedNs == now.modifiedNs && then.changedNs == now.changedNs;
 }
 
 // "index (2).qmx" beside "index.qmx", or the next free number.

@@ -10,14 +10,14 @@ namespace qm {
 
 PreviewFollower::PreviewFollower(QTreeView* list, CatalogueFilter& filter,
                                  const ListSelection& selection, std::function<void(int)> preview)
-    : QObject(list), m_list(list), m_selection(selection) {
+    : QObject(list), m_viewport(list->viewport()), m_selection(selection) {
     connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [&filter, preview](const QModelIndex& current) {
                 if (current.isValid()) {
                     preview(filter.sourceRow(current.row()));
                 }
             });
-    list->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
     connect(list, &QTreeView::clicked, this, [this, &filter, preview](const QModelIndex& index) {
         const int row = filter.sourceRow(index.row());
         if (index.isValid() && row == m_rowAtPress) {
@@ -27,7 +27,9 @@ PreviewFollower::PreviewFollower(QTreeView* list, CatalogueFilter& filter,
 }
 
 bool PreviewFollower::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress) {
+    // Compared with the viewport kept at the start: while the list is being destroyed, its
+    // viewport still sends events, and the list may no longer be asked for anything.
+    if (event->type() == QEvent::MouseButtonPress && watched == m_viewport) {
         m_rowAtPress = m_selection.selected();
     }
     return QObject::eventFilter(watched, event);

@@ -5,6 +5,7 @@
 #include <QObject>
 
 class QTreeView;
+class QWidget;
 
 namespace qm {
 
@@ -26,7 +27,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QTreeView* m_list;
+    QWidget* m_viewport;
     const ListSelection& m_selection;
     // The row that was selected when the mouse was pressed on the list.
     int m_rowAtPress = -1;

@@ -569,6 +569,7 @@ void CatalogueOperationsTest::listChangedOnDiskAsksBeforeSaving_data() {
     QTest::newRow("reload") << 0 << "Theirs||Theirs";
     QTest::newRow("overwrite") << 1 << "Ours||Ours";
     QTest::newRow("keep both") << 2 << "Theirs|Ours|Ours";
+    QTest::newRow("list gone meanwhile: nothing to ask") << -1 << "Ours||Ours";
 }
 
 void CatalogueOperationsTest::listChangedOnDiskAsksBeforeSaving() {
@@ -582,13 +583,19 @@ void CatalogueOperationsTest::listChangedOnDiskAsksBeforeSaving() {
     service.setFolders(state().workFolder, state().listFolder);
     EventPump pump;
     service.load(pump);
-    QVERIFY(std::ofstream(fsPath(m_fixture->listFile())) << "1,Theirs,a,k,e,x\r\n");
+    if (choice < 0) {
+        QVERIFY(QFile::remove(m_fixture->listFile()));
+    } else {
+        QVERIFY(std::ofstream(fsPath(m_fixture->listFile())) << "1,Theirs,a,k,e,x\r\n");
+    }
     CatalogueEntry entry = model.entry(0);
     entry.name = QStringLiteral("Ours");
     model.setEntry(0, entry);
     service.markChanged();
     m_fixture->env->prompt.answers = {AnswerYes};
-    m_fixture->env->prompt.choices = {choice};
+    if (choice >= 0) {
+        m_fixture->env->prompt.choices = {choice};
+    }
     service.save();
     const QString copy = state().listFolder + "/index (2).qmx";
     const auto nameIn = [](const QString& path) {
