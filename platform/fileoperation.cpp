@@ -17,6 +17,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include "platform/filehandle.h"
 #include "platform/pathbytes.h"
 
 namespace qm {
@@ -67,28 +68,6 @@ bool entryStatus(const fs::path& path, struct stat* st) {
 bool sameTimes(const struct timespec& a, const struct timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
-
-// Closes a file descriptor when it goes out of scope.
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    ~FileHandle() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int get() const { return m_fd; }
-    bool close() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 // Gives a folder of the user's own that lacks the owner's write permission that permission
 // while entries are moved into or out of it, and its mode back afterwards (at the place where

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/filehandle.h"
 #include "platform/fileoperation.h"
 #include "platform/pathbytes.h"
 #include "platform/prompt.h"
@@ -42,31 +43,6 @@ QString translated(const char* text) {
     return QCoreApplication::translate("qm::FolderTree", text);
 }
 
-// Closes a file descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : m_fd(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(Descriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
-    Descriptor& operator=(Descriptor&& other) noexcept {
-        if (this != &other) {
-            reset(other.m_fd);
-            other.m_fd = -1;
-        }
-        return *this;
-    }
-    int get() const { return m_fd; }
-    void reset(int fd = -1) {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-        m_fd = fd;
-    }
-
-private:
-    int m_fd;
-};
-
 // The mount a folder open as fd belongs to, or 0 when the system does not tell.
 quint64 mountOf(int fd) {
     struct statx sx {};
@@ -83,9 +59,9 @@ public:
     // Opens the folder being deleted; false (with the message shown) when it cannot be.
     bool open(const fs::path& path) {
         m_path = path;
-        Descriptor parent(::open(path.has_parent_path() ? path.parent_path().c_str() : ".",
+        FileHandle parent(::open(path.has_parent_path() ? path.parent_path().c_str() : ".",
                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        m_root = Descriptor(parent.get() < 0
+        m_root = FileHandle(parent.get() < 0
                                 ? -1
                                 : ::openat(parent.get(), path.filename().c_str(),
                                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
@@ -101,7 +77,7 @@ public:
 
     // Appends the entries of the folder at index (-1: the folder being deleted) to the table.
     bool collect(int index) {
-        Descriptor folder = openFolder(index);
+        FileHandle folder = openFolder(index);
         if (folder.get() < 0) {
             return false;
         }
@@ -143,7 +119,7 @@ public:
     // place (one that survived or appeared) stops the deletion.
     bool removeFolder(int index, bool* gone) {
         *gone = false;
-        Descriptor parent = openFolder(entryPlaces[index].parent);
+        FileHandle parent = openFolder(entryPlaces[index].parent);
         if (parent.get() < 0) {
             return false;
         }
@@ -191,20 +167,20 @@ private:
 
     // Opens the folder at index through its parents, each without following a link and checked
     // to be the folder listed, on the same mount.
-    Descriptor openFolder(int index) {
+    FileHandle openFolder(int index) {
         if (index < 0) {
-            return Descriptor(::dup(m_root.get()));
+            return FileHandle(::dup(m_root.get()));
         }
-        Descriptor parent = openFolder(entryPlaces[index].parent);
+        FileHandle parent = openFolder(entryPlaces[index].parent);
         if (parent.get() < 0) {
             return parent;
         }
-        Descriptor folder(::openat(parent.get(), entryPlaces[index].name.c_str(),
+        FileHandle folder(::openat(parent.get(), entryPlaces[index].name.c_str(),
                                    O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         struct stat st {};
         if (folder.get() < 0 || ::fstat(folder.get(), &st) != 0) {
             cannotRemove(treeEntries[index], errno);
-            return Descriptor();
+            return FileHandle();
         }
         if (st.st_dev != m_device || (m_mount != 0 && mountOf(folder.get()) != m_mount)) {
             messageBox(translated(QT_TRANSLATE_NOOP(
@@ -212,17 +188,17 @@ private:
                                       "%1 には別のファイルシステムがマウントされています。その中"
                                       "は削除しません。"))
                            .arg(readableName(pathText(treeEntries[index]))));
-            return Descriptor();
+            return FileHandle();
         }
         if (st.st_ino != entryPlaces[index].inode) {
             cannotRemove(treeEntries[index], ENOTDIR);
-            return Descriptor();
+            return FileHandle();
         }
         return folder;
     }
 
     bool removeEntry(int index, int flags) {
-        Descriptor parent = openFolder(entryPlaces[index].parent);
+        FileHandle parent = openFolder(entryPlaces[index].parent);
         return parent.get() >= 0 &&
                removeIn(parent.get(), entryPlaces[index].name, treeEntries[index], flags);
     }
@@ -241,7 +217,7 @@ private:
             (st.st_mode & S_IWUSR)) {
             return cannotRemove(path, errno);
         }
-        Descriptor kept(::dup(folder));
+        FileHandle kept(::dup(folder));
         if (::fchmod(folder, (st.st_mode & 07777) | S_IWUSR) != 0) {
             return cannotRemove(path, EACCES);
         }
@@ -250,11 +226,11 @@ private:
     }
 
     fs::path m_path;
-    Descriptor m_root;
-    Descriptor m_rootParent;
+    FileHandle m_root;
+    FileHandle m_rootParent;
     dev_t m_device = 0;
     quint64 m_mount = 0;
-    std::vector<std::pair<Descriptor, mode_t>> m_madeWritable;
+    std::vector<std::pair<FileHandle, mode_t>> m_madeWritable;
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/securewrite.h"
 
+#include "platform/filehandle.h"
+
 #include <QList>
 
 #include <fcntl.h>
@@ -16,29 +18,6 @@
 namespace qm {
 namespace {
 
-// A descriptor closed on destruction.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-    void reset(int fd) {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-        m_fd = fd;
-    }
-
-private:
-    int m_fd;
-};
-
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 }  // namespace
@@ -48,7 +27,7 @@ bool runInFolder(const QByteArray& folder, const std::function<void()>& work) {
     std::thread worker([&] {
         // The thread's own current folder: unsharing the file-system context leaves the other
         // threads where they are.
-        const Descriptor fd(::open(folder.constData(), kFolderFlags));
+        const FileHandle fd(::open(folder.constData(), kFolderFlags));
         if (fd.get() < 0 || ::unshare(CLONE_FS) != 0 || ::fchdir(fd.get()) != 0) {
             return;
         }
@@ -69,7 +48,7 @@ bool isPlainFileBelow(const QByteArray& base, const QByteArray& name) {
             return false;
         }
     }
-    Descriptor folder(::open(base.constData(), kFolderFlags));
+    FileHandle folder(::open(base.constData(), kFolderFlags));
     for (qsizetype i = 0; folder.get() >= 0 && i + 1 < parts.size(); ++i) {
         folder.reset(::openat(folder.get(), parts.at(i).constData(), kFolderFlags));
     }

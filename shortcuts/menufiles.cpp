@@ -49,8 +49,8 @@ QStringList entryNames(const QString& folder) {
 }
 
 QByteArray directoryEntry(const QString& name) {
-    return (QStringLiteral("[Desktop Entry]\nType=Directory\nName=") + escapeDesktopValue(readableName(name)) +
-            u'\n')
+    return (QStringLiteral("[Desktop Entry]\nType=Directory\nName=") +
+            escapeDesktopValue(readableName(name)) + u'\n')
         .toUtf8();
 }
 
