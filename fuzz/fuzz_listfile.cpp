@@ -6,14 +6,7 @@
 #include <cstdlib>
 
 #include "catalogue/listfile.h"
-#include "platform/filesystem.h"
 #include "platform/textfile.h"
-
-// The reader and writer work in memory; the list file's own file functions are linked but never
-// reached from here, so the file system is not part of this target.
-qm::FileSystem& qm::FileSystem::instance() {
-    std::abort();
-}
 
 namespace {
 

@@ -267,12 +267,13 @@ void CatalogueLoadTest::savedListIsByteExactAndHandsOver() {
     QVERIFY(CatalogueFixture::model());
     QVERIFY(window->listChanged());
     CatalogueFixture::model()->setState(1, 9);
+    const QString work = window->workFolder();  // the window is gone once it closed
     m_fixture->env->prompt.answers = {AnswerYes};
     CatalogueFixture::closeWindow();
     const auto& messages = m_fixture->env->prompt.messages;
     QCOMPARE(messages.size(), 2);
     QCOMPARE(messages[0].text,
-             "次のフォルダが " + window->workFolder() +
+             "次のフォルダが " + work +
                  " にないため、その登録情報はリストを保存するときに除かれます。\ngone");
     QCOMPARE(messages[1].text, "実行するにはリストの保存が必要です。\n変更を上書き保存しますか？");
     QCOMPARE(messages[1].flags, int(MsgYesNo));

@@ -111,8 +111,14 @@ class Screen:
 
     def press(self, win, *keys):
         focus = "windowactivate" if self.managed else "windowfocus"
-        subprocess.run(["xdotool", focus, "--sync", str(win.id)], check=False,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)
+        try:
+            subprocess.run(["xdotool", focus, "--sync", str(win.id)], check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)
+        except subprocess.TimeoutExpired:
+            # A window manager may keep a second modal box of one program from becoming the
+            # active window; the keys then go to it through the input focus.
+            subprocess.run(["xdotool", "windowfocus", str(win.id)], check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)
         time.sleep(0.2)
         subprocess.run(["xdotool", "key", "--clearmodifiers", *keys], check=True, timeout=10)
 
