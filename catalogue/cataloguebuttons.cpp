@@ -1,15 +1,11 @@
 #include "catalogue/cataloguebuttons.h"
 
-#include <QCoreApplication>
+#include "catalogue/windowtext.h"
+
 #include <QPushButton>
 
 namespace qm {
 namespace {
-
-// The captions and tips belong to the catalogue window.
-QString text(const char* source) {
-    return QCoreApplication::translate("qm::CatalogueWindow", source);
-}
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tip) {
     auto* widget = new QPushButton(caption, parent);
@@ -23,35 +19,41 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 CatalogueButtons::CatalogueButtons(QWidget* parent)
     : menu(button(parent, "Command12",
-                  text(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "メニューに戻る")),
-                  text(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "メインメニューに戻ります。")))),
-      registerAll(button(
-          parent, "Command7", text(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "順次登録")),
-          text(QT_TRANSLATE_NOOP("qm::CatalogueWindow",
-                                 "こちらをクリックすると、未登録の情報を要求するダイアログが順次出"
-                                 "現し、情報をすべて登録できます。")))),
-      launch(button(parent, "Command10", text(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "起 動")),
-                    text(QT_TRANSLATE_NOOP("qm::CatalogueWindow",
-                                           "リスト選択中の登録されたEXEを起動します。")))),
+                  catalogueWindowText(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "メニューに戻る")),
+                  catalogueWindowText(
+                      QT_TRANSLATE_NOOP("qm::CatalogueWindow", "メインメニューに戻ります。")))),
+      registerAll(button(parent, "Command7",
+                         catalogueWindowText(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "順次登録")),
+                         catalogueWindowText(QT_TRANSLATE_NOOP(
+                             "qm::CatalogueWindow",
+                             "こちらをクリックすると、未登録の情報を要求するダイアログが順次出"
+                             "現し、情報をすべて登録できます。")))),
+      launch(button(parent, "Command10",
+                    catalogueWindowText(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "起 動")),
+                    catalogueWindowText(QT_TRANSLATE_NOOP(
+                        "qm::CatalogueWindow", "リスト選択中の登録されたEXEを起動します。")))),
       openFolder(button(parent, "Command11",
-                        text(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "開 く")),
-                        text(QT_TRANSLATE_NOOP("qm::CatalogueWindow",
-                                               "リストで選択されたフォルダを開きます。")))),
-      move(button(parent, "Command1", text(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "移 動")),
-                  text(QT_TRANSLATE_NOOP("qm::CatalogueWindow",
-                                         "選択フォルダとリスト項目を移動します。")))),
-      remove(button(parent, "Command13", text(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "削 除")),
-                    text(QT_TRANSLATE_NOOP("qm::CatalogueWindow",
-                                           "選択フォルダとリスト項目を削除します。")))),
+                        catalogueWindowText(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "開 く")),
+                        catalogueWindowText(QT_TRANSLATE_NOOP(
+                            "qm::CatalogueWindow", "リストで選択されたフォルダを開きます。")))),
+      move(button(parent, "Command1",
+                  catalogueWindowText(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "移 動")),
+                  catalogueWindowText(QT_TRANSLATE_NOOP(
+                      "qm::CatalogueWindow", "選択フォルダとリスト項目を移動します。")))),
+      remove(button(parent, "Command13",
+                    catalogueWindowText(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "削 除")),
+                    catalogueWindowText(QT_TRANSLATE_NOOP(
+                        "qm::CatalogueWindow", "選択フォルダとリスト項目を削除します。")))),
       loadDirectory(button(parent, "Command3", QStringLiteral("load dir"), QString())),
       saveList(button(parent, "Command4", QStringLiteral("save list"), QString())),
       edit(button(parent, "Command8",
-                  text(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "登録情報の変更")),
-                  text(QT_TRANSLATE_NOOP("qm::CatalogueWindow",
-                                         "ファイルの設定情報が表示され、変更できます。")))),
-      refreshIcons(button(parent, "Command9",
-                          text(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "アイコン更新")),
-                          QString())) {
+                  catalogueWindowText(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "登録情報の変更")),
+                  catalogueWindowText(QT_TRANSLATE_NOOP(
+                      "qm::CatalogueWindow", "ファイルの設定情報が表示され、変更できます。")))),
+      refreshIcons(
+          button(parent, "Command9",
+                 catalogueWindowText(QT_TRANSLATE_NOOP("qm::CatalogueWindow", "アイコン更新")),
+                 QString())) {
     for (QPushButton* hidden : {loadDirectory, saveList, edit, refreshIcons}) {
         hidden->hide();
     }

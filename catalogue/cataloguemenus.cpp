@@ -1,25 +1,21 @@
 #include "catalogue/cataloguemenus.h"
 
-#include <QCoreApplication>
+#include "catalogue/windowtext.h"
+
 #include <QMenuBar>
 
 namespace qm {
 namespace {
 
-// The captions belong to the catalogue window.
-QString text(const char* source) {
-    return QCoreApplication::translate("qm::CatalogueWindow", source);
-}
-
 QMenu* menu(QMenuBar* bar, const char* name, const char* title) {
-    QMenu* result = bar->addMenu(text(title));
+    QMenu* result = bar->addMenu(catalogueWindowText(title));
     result->setObjectName(QLatin1String(name));
     result->menuAction()->setObjectName(QLatin1String(name));
     return result;
 }
 
 QAction* item(QMenu* parent, const char* name, const char* caption) {
-    QAction* action = parent->addAction(text(caption));
+    QAction* action = parent->addAction(catalogueWindowText(caption));
     action->setObjectName(QLatin1String(name));
     return action;
 }

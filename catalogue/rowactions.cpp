@@ -1,19 +1,11 @@
 #include "catalogue/rowactions.h"
 
+#include "catalogue/windowtext.h"
+
 #include <QAbstractItemView>
 #include <QAction>
-#include <QCoreApplication>
 
 namespace qm {
-namespace {
-
-// The captions are the window's own menu entries for the same operations.
-QString menuText(const char* text) {
-    return QCoreApplication::translate("qm::CatalogueWindow", text);
-}
-
-}  // namespace
-
 void addRowActions(QAbstractItemView* list, const RowHandlers& handlers) {
     const auto add = [list](const char* name, const QString& text, QList<QKeySequence> keys,
                             const std::function<void()>& handler) {
@@ -24,15 +16,17 @@ void addRowActions(QAbstractItemView* list, const RowHandlers& handlers) {
         QObject::connect(action, &QAction::triggered, list, [handler] { handler(); });
         list->addAction(action);
     };
-    add("rowLaunch", menuText("選択されたEXEを起動"), {Qt::Key_Return, Qt::Key_Enter},
+    add("rowLaunch", catalogueWindowText("選択されたEXEを起動"), {Qt::Key_Return, Qt::Key_Enter},
         handlers.launch);
-    add("rowOpen", menuText("選択されたフォルダを開く"), {}, handlers.open);
-    add("rowMove", menuText("選択されたフォルダを移動"), {}, handlers.move);
-    add("rowDelete", menuText("リストからアンインストール削除"), {Qt::Key_Delete}, handlers.remove);
+    add("rowOpen", catalogueWindowText("選択されたフォルダを開く"), {}, handlers.open);
+    add("rowMove", catalogueWindowText("選択されたフォルダを移動"), {}, handlers.move);
+    add("rowDelete", catalogueWindowText("リストからアンインストール削除"), {Qt::Key_Delete},
+        handlers.remove);
     auto* separator = new QAction(list);
     separator->setSeparator(true);
     list->addAction(separator);
-    add("rowEdit", menuText("選択された登録情報を変更する"), {Qt::Key_F2}, handlers.edit);
+    add("rowEdit", catalogueWindowText("選択された登録情報を変更する"), {Qt::Key_F2},
+        handlers.edit);
     list->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
