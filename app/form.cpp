@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/accessiblecontrols.h"
 #include "app/endprogram.h"
@@ -37,7 +38,22 @@ void Form::scheduleFirstActivation() {
         return;
     }
     m_firstActivationScheduled = true;
-    QTimer::singleShot(0, this, [this] { runActivate(); });
+    QTimer::singleShot(0, this, [this] { runFirstActivation(0); });
+}
+
+void Form::runFirstActivation(int waitedMs) {
+    // A window asks the window manager to activate it only once it is mapped. A window or box
+    // that the first activation opens before then would be mapped first and then lose the
+    // focus to this one, so the first activation waits until the window system shows this
+    // window (bounded, for a platform that never does).
+    constexpr int step = 10;
+    constexpr int longest = 2000;
+    const QWindow* handle = windowHandle();
+    if (isVisible() && handle && !handle->isExposed() && waitedMs < longest) {
+        QTimer::singleShot(step, this, [this, waitedMs] { runFirstActivation(waitedMs + step); });
+        return;
+    }
+    runActivate();
 }
 
 int Form::twips(int value) const {

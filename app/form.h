@@ -57,6 +57,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void runFirstActivation(int waitedMs);
+
     WindowKind m_kind;
     bool m_unloaded = false;
     bool m_firstActivationScheduled = false;

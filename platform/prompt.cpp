@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include <cstdio>
@@ -19,24 +20,38 @@ void echo(const QString& text) {
     }
 }
 
+// The window a box stands over. A window that has just closed can still be the active one until
+// the window system moves the focus; it is about to be destroyed, and would take the box with it.
+QWidget* boxOwner() {
+    QWidget* active = QApplication::activeWindow();
+    return active && active->isVisible() ? active : nullptr;
+}
+
 class QtPrompt final : public Prompt {
 public:
     int message(const QString& text, int flags, const QString& title) override {
         echo(text);
-        QMessageBox box(QApplication::activeWindow());
-        box.setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
-        box.setText(text);
+        // On the heap: the owner may still be destroyed while the box waits, and takes the box
+        // with it; the box then counts as escaped.
+        const QPointer<QMessageBox> box = new QMessageBox(boxOwner());
+        box->setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
+        box->setText(text);
         if ((flags & 0x30) == MsgExclamation) {
-            box.setIcon(QMessageBox::Warning);
+            box->setIcon(QMessageBox::Warning);
         }
-        if ((flags & 0x7) == MsgYesNo) {
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton((flags & MsgDefaultNo) ? QMessageBox::No : QMessageBox::Yes);
-            box.setEscapeButton(QMessageBox::No);
+        const bool yesNo = (flags & 0x7) == MsgYesNo;
+        if (yesNo) {
+            box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box->setDefaultButton((flags & MsgDefaultNo) ? QMessageBox::No : QMessageBox::Yes);
+            box->setEscapeButton(QMessageBox::No);
         } else {
-            box.setStandardButtons(QMessageBox::Ok);
+            box->setStandardButtons(QMessageBox::Ok);
         }
-        const int answer = box.exec();
+        const int answer = box->exec();
+        if (box.isNull()) {
+            return yesNo ? AnswerNo : AnswerOk;
+        }
+        delete box.data();
         if (answer == QMessageBox::Yes) {
             return AnswerYes;
         }
@@ -48,22 +63,26 @@ public:
 
     int choose(const QString& text, const QStringList& buttons, int defaultButton,
                const QString& title) override {
-        echo(text);
-        QMessageBox box(QApplication::activeWindow());
-        box.setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
-        box.setText(text);
-        box.setIcon(QMessageBox::Question);
-        QList<QPushButton*> added;
-        for (const QString& caption : buttons) {
-            added.append(box.addButton(caption, QMessageBox::ActionRole));
-        }
-        if (added.isEmpty()) {
+        if (buttons.isEmpty()) {
             return -1;
         }
-        box.setDefaultButton(added.value(defaultButton, added.first()));
-        box.setEscapeButton(added.last());
-        box.exec();
-        const int chosen = added.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+        echo(text);
+        const QPointer<QMessageBox> box = new QMessageBox(boxOwner());
+        box->setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
+        box->setText(text);
+        box->setIcon(QMessageBox::Question);
+        QList<QPushButton*> added;
+        for (const QString& caption : buttons) {
+            added.append(box->addButton(caption, QMessageBox::ActionRole));
+        }
+        box->setDefaultButton(added.value(defaultButton, added.first()));
+        box->setEscapeButton(added.last());
+        box->exec();
+        if (box.isNull()) {
+            return int(added.size()) - 1;
+        }
+        const int chosen = added.indexOf(qobject_cast<QPushButton*>(box->clickedButton()));
+        delete box.data();
         return chosen < 0 ? int(added.size()) - 1 : chosen;
     }
 

@@ -2,6 +2,9 @@
 #include <QPlainTextEdit>
 #include <QStringEncoder>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 #include "app/fieldreader.h"
 #include "app/helpers.h"
@@ -38,6 +41,7 @@ private Q_SLOTS:
     void parseInt16Edges();
     void openingFolderSaysWhenNothingOpensIt_data();
     void openingFolderSaysWhenNothingOpensIt();
+    void messageBoxOutlivesItsOwner();
 
 private:
     std::unique_ptr<test::TestEnvironment> m_env;
@@ -313,6 +317,44 @@ void TestHelpers::openingFolderSaysWhenNothingOpensIt() {
     const bool result = Launcher::instance().openFolder(m_env->root());
     qputenv("PATH", path);
     QCOMPARE(result, opened);
+}
+
+// A window that closes as a box comes up is still the active one for a moment and is destroyed
+// while the box waits: the box must neither stand over it nor go down with a window it stands
+// over.
+void TestHelpers::messageBoxOutlivesItsOwner() {
+    Prompt::setInstance(nullptr);
+    auto* closed = new QWidget;
+    closed->show();
+    QVERIFY(QTest::qWaitForWindowActive(closed));
+    closed->hide();
+    QWidget* closedOwner = closed;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        QVERIFY(box);
+        QVERIFY(box->parentWidget() != closedOwner);
+        delete closed;
+        box->close();
+    });
+    QCOMPARE(messageBox(QStringLiteral("over a closed window"), MsgYesNo), int(AnswerNo));
+
+    // Destroyed under the box: the box goes with it and counts as escaped.
+    const auto underDestroyedOwner = [](const std::function<int()>& ask) {
+        auto* open = new QWidget;
+        open->show();
+        if (!QTest::qWaitForWindowActive(open)) {
+            return -2;
+        }
+        QTimer::singleShot(0, [open] { delete open; });
+        return ask();
+    };
+    QCOMPARE(underDestroyedOwner([] { return messageBox(QStringLiteral("gone"), MsgYesNo); }),
+             int(AnswerNo));
+    QCOMPARE(underDestroyedOwner([] {
+                 return chooseButton(QStringLiteral("gone"),
+                                     {QStringLiteral("a"), QStringLiteral("b")}, 0);
+             }),
+             1);
 }
 
 QTEST_MAIN(TestHelpers)
