@@ -23,7 +23,7 @@
 #include "installer/archiverlibrary.h"
 #include "installer/extractionrunner.h"
 #include "installer/lhazip.h"
-#include "installer/stagingfolder.h"
+#include "platform/stagingfolder.h"
 
 namespace qm::bench {
 namespace {

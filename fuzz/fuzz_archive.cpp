@@ -12,7 +12,7 @@
 #include <cstdlib>
 
 #include "installer/archiveextractor.h"
-#include "installer/stagingfolder.h"
+#include "platform/stagingfolder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool locale = std::setlocale(LC_ALL, "C.UTF-8") != nullptr;

@@ -11,9 +11,9 @@
 
 #include "installer/archivereader.h"
 #include "installer/entrypath.h"
-#include "installer/stagingfolder.h"
 #include "platform/fspath.h"
 #include "platform/securewrite.h"
+#include "platform/stagingfolder.h"
 
 namespace qm {
 namespace {
@@ -367,7 +367,7 @@ ExtractionResult ArchiveExtractor::extract() {
     if (!result.ok()) {
         return result;
     }
-    if (!staging.commit(m_destination, madeLinks)) {
+    if (!staging.commit(m_destination, madeLinks ? isSafeLinkTarget : nullptr)) {
         return failure(folderError(staging.lastError()),
                        QStringLiteral("cannot move into ") + m_destination);
     }

@@ -3,7 +3,7 @@
 #include "app/translatedtext.h"
 #include "installer/extractionmessage.h"
 #include "installer/extractionrunner.h"
-#include "installer/stagingfolder.h"
+#include "platform/stagingfolder.h"
 #include "platform/filesystem.h"
 #include "platform/prompt.h"
 #include "platform/regularfile.h"

@@ -24,6 +24,9 @@
 #include "installer/installsteps.h"
 #include "installer/lhazip.h"
 #include "lzhbuilder.h"
+#include "platform/filesystem.h"
+#include "platform/pathbytes.h"
+#include "support/bytetree.h"
 #include "support/testenvironment.h"
 #include "tarbuilder.h"
 
@@ -132,6 +135,7 @@ private Q_SLOTS:
     void failedMergeLeavesFolderAsItWas();
     void lateMergeFailurePutsFilesBack();
     void abandonedStagingIsRemoved();
+    void byteNamedWorkFolder();
     void lzhFailuresKeepDetails_data();
     void lzhFailuresKeepDetails();
     void workFolderBehindLink();
@@ -699,6 +703,20 @@ void ArchiveExtractionTest::abandonedStagingIsRemoved() {
     QCOMPARE(tree(work).filter(".qmorn"),
              (QStringList{".qmorn-extract-live", ".qmorn-extract-live.lock",
                           ".qmorn-extract-live/part.bin"}));
+}
+
+// A working folder whose name is Shift-JIS ("ソフト"), as an archive made on Windows brings
+// it: the files are staged beside the new folder and land in it, not in a folder named by the
+// UTF-8 of the name's text.
+void ArchiveExtractionTest::byteNamedWorkFolder() {
+    TestEnvironment env;
+    const QString apps = env.makeFolder("apps");
+    const QString name = textFromNameBytes("\x83\x5c\x83\x74\x83\x67");
+    const QString work = apps + u'/' + name;
+    QVERIFY(fileSystem().makeFolder(work));
+    QCOMPARE(melt(fixture("nested.zip"), work + "/tool"), 0);
+    QCOMPARE(test::byteTree(apps).keys(),
+             (QStringList{name + "/tool/bin/data.txt", name + "/tool/readme.txt"}));
 }
 
 void ArchiveExtractionTest::lzhFailuresKeepDetails_data() {

@@ -1,8 +1,7 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
-
-#include <memory>
 
 namespace qm {
 
@@ -23,12 +22,17 @@ public:
     bool create(const QString& destination);
     QString path() const { return m_path; }
 
+    // Says whether a symbolic link called name (relative to the folder it was made in) with the
+    // given target leads inside that folder by its parts alone.
+    using LinkCheck = bool (*)(const QByteArray& name, const QByteArray& target);
+
     // Moves the contents into destination, which is created (with the user's usual folder mode)
     // when missing. When everything staged lies in one folder, that folder's contents are moved
-    // instead. Files of the same name in an existing destination are replaced; a file never
-    // replaces a folder. False when that fails, and then destination is as it was. holdsLinks
-    // false says that no symbolic link was put in the folder, which spares looking for them.
-    bool commit(const QString& destination, bool holdsLinks = true);
+    // instead, unless a link in it fails linkCheck or leads out of it. Files of the same name in
+    // an existing destination are replaced; a file never replaces a folder. False when that
+    // fails, and then destination is as it was. No linkCheck says that no symbolic link was put
+    // in the folder, which spares looking for them.
+    bool commit(const QString& destination, LinkCheck linkCheck = nullptr);
 
     // Removes the folder and everything in it, never following a link.
     void discard();
@@ -39,8 +43,8 @@ public:
 private:
     QString m_path;
     int m_error = 0;
-    struct Lock;
-    std::unique_ptr<Lock> m_lock;
+    // The lock file beside the folder, locked while the folder exists; -1 when none.
+    int m_lockFd = -1;
 };
 
 // Removes a tree without following links, first making its folders writable (an archive may

@@ -1,33 +1,29 @@
-#include "installer/stagingfolder.h"
+#include "platform/stagingfolder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLockFile>
 #include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
-#include "installer/entrypath.h"
+#include "platform/pathbytes.h"
 
 namespace qm {
 namespace {
 
 namespace fs = std::filesystem;
 
-const QString kStagingPrefix = QStringLiteral(".qmorn-extract-");
-const QString kLockSuffix = QStringLiteral(".lock");
+const std::string kStagingPrefix = ".qmorn-extract-";
+const std::string kLockSuffix = ".lock";
 // Where replaced files of a destination wait during a commit; never removed as abandoned, since
 // after a crash it may hold the only copy of a user's file.
-const QString kAsidePrefix = QStringLiteral(".qmorn-replaced-");
+const std::string kAsidePrefix = ".qmorn-replaced-";
 constexpr int kCreateAttempts = 16;
-
-fs::path toPath(const QString& path) {
-    return fs::path(QFile::encodeName(path).toStdString());
-}
 
 bool isRealFolder(const fs::path& path) {
     std::error_code error;
@@ -48,24 +44,40 @@ std::vector<fs::path> entriesOf(const fs::path& folder) {
     return entries;
 }
 
-// The lock that marks a staging folder as in use by a running program. Only a dead owner makes a
-// lock stale, never its age: an extraction may take long.
-std::unique_ptr<QLockFile> lockFor(const QString& staging) {
-    auto lock = std::make_unique<QLockFile>(staging + kLockSuffix);
-    lock->setStaleLockTime(0);
-    return lock;
+// The lock that marks a staging folder as in use by a running program: an advisory lock on a file
+// beside it, which the system lets go when its owner ends, however it ends. Only a dead owner
+// makes a lock free, never its age: an extraction may take long. -1 (with errno) when the lock
+// file cannot be opened or another run holds it.
+int takeLock(const fs::path& staging, int createFlags) {
+    const std::string lockPath = staging.native() + kLockSuffix;
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | createFlags, 0600);
+    if (fd < 0) {
+        return -1;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+void releaseLock(const fs::path& staging, int fd) {
+    ::unlink((staging.native() + kLockSuffix).c_str());
+    ::close(fd);
 }
 
 // Removes the staging folders in parent that no running program owns.
-void removeAbandoned(const QString& parent) {
-    const QStringList names =
-        QDir(parent).entryList({kStagingPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::System);
-    for (const QString& name : names) {
-        const QString staging = parent + u'/' + name;
-        const std::unique_ptr<QLockFile> lock = lockFor(staging);
-        if (lock->tryLock(0)) {
-            removeTree(staging);
-            lock->unlock();
+void removeAbandoned(const fs::path& parent) {
+    for (const fs::path& entry : entriesOf(parent)) {
+        if (!entry.filename().native().starts_with(kStagingPrefix) || !isRealFolder(entry)) {
+            continue;
+        }
+        const int fd = takeLock(entry, O_CREAT);
+        if (fd >= 0) {
+            removeTree(pathText(entry));
+            releaseLock(entry, fd);
         }
     }
 }
@@ -73,7 +85,7 @@ void removeAbandoned(const QString& parent) {
 // True when every link below root leads inside root, both by its parts alone (a link
 // "../tool/x" in the folder "tool" leads back in only while that is the folder's name) and
 // resolved through the links before it.
-bool linksStayInside(const fs::path& root) {
+bool linksStayInside(const fs::path& root, StagingFolder::LinkCheck linkCheck) {
     std::error_code error;
     const std::string inside = fs::weakly_canonical(root, error).string();
     for (fs::recursive_directory_iterator it(root, error), end; !error && it != end;
@@ -86,7 +98,7 @@ bool linksStayInside(const fs::path& root) {
         const std::string name = it->path().lexically_relative(root).string();
         const std::string resolved = fs::weakly_canonical(it->path(), linkError).string();
         if (linkError ||
-            !isSafeLinkTarget(QByteArray::fromStdString(name), QByteArray::fromStdString(target)) ||
+            !linkCheck(QByteArray::fromStdString(name), QByteArray::fromStdString(target)) ||
             (resolved != inside && resolved.compare(0, inside.size() + 1, inside + '/') != 0)) {
             return false;
         }
@@ -114,7 +126,7 @@ public:
     explicit Merge(fs::path asideFolder) : m_asideFolder(std::move(asideFolder)) {}
     ~Merge() {
         if (m_asideCreated && !m_keepAside) {
-            removeTree(QFile::decodeName(m_asideFolder.string().c_str()));
+            removeTree(pathText(m_asideFolder));
         }
     }
     Merge(const Merge&) = delete;
@@ -197,11 +209,6 @@ private:
 
 }  // namespace
 
-// The lock of the folder, held while the folder exists.
-struct StagingFolder::Lock {
-    std::unique_ptr<QLockFile> file;
-};
-
 StagingFolder::StagingFolder() = default;
 
 StagingFolder::~StagingFolder() {
@@ -209,56 +216,59 @@ StagingFolder::~StagingFolder() {
 }
 
 bool StagingFolder::create(const QString& destination) {
-    const QString parent = QFileInfo(destination).absolutePath();
-    std::error_code made;
-    fs::create_directories(toPath(parent), made);
-    if (made) {
-        m_error = made.value();
+    fs::path target = fs::absolute(fsPath(destination));
+    if (!target.has_filename()) {
+        target = target.parent_path();
+    }
+    std::error_code error;
+    fs::create_directories(target.parent_path(), error);
+    const fs::path parent = error ? fs::path() : fs::canonical(target.parent_path(), error);
+    if (error) {
+        m_error = error.value();
         return false;
     }
-    const QString realParent = QFileInfo(parent).canonicalFilePath();
-    if (realParent.isEmpty()) {
-        return false;
-    }
-    removeAbandoned(realParent);
+    removeAbandoned(parent);
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
-        const QString path =
-            realParent + u'/' + kStagingPrefix +
-            QString::number(QRandomGenerator::global()->generate64() & 0xFFFFFFFFFFull, 36);
-        std::unique_ptr<QLockFile> lock = lockFor(path);
+        const fs::path path =
+            parent /
+            (kStagingPrefix +
+             QByteArray::number(QRandomGenerator::global()->generate64() & 0xFFFFFFFFFFull, 36)
+                 .toStdString());
         // The lock comes first, so that no other run takes the new folder for an abandoned one.
-        if (!lock->tryLock(0)) {
-            if (lock->error() == QLockFile::PermissionError) {
-                m_error = EACCES;
-                return false;
+        const int fd = takeLock(path, O_CREAT | O_EXCL);
+        if (fd < 0) {
+            m_error = errno;
+            if (errno == EEXIST) {
+                continue;
             }
-            continue;
+            return false;
         }
-        std::error_code error;
-        if (fs::create_directory(toPath(path), error) && !error) {
-            fs::permissions(toPath(path), fs::perms::owner_all, fs::perm_options::replace, error);
-            m_path = path;
-            m_lock = std::make_unique<Lock>(Lock{std::move(lock)});
+        if (fs::create_directory(path, error) && !error) {
+            fs::permissions(path, fs::perms::owner_all, fs::perm_options::replace, error);
+            m_path = pathText(path);
+            m_lockFd = fd;
             return true;
         }
         m_error = error.value();
+        releaseLock(path, fd);
     }
     return false;
 }
 
-bool StagingFolder::commit(const QString& destination, bool holdsLinks) {
+bool StagingFolder::commit(const QString& destination, LinkCheck linkCheck) {
     if (m_path.isEmpty()) {
         return false;
     }
-    fs::path source = toPath(m_path);
+    const fs::path staging = fsPath(m_path);
+    fs::path source = staging;
     // An archive that keeps everything in one folder: that folder's contents are the program's,
     // unless a link in it leads to that folder's side, which would then be outside.
     const std::vector<fs::path> top = entriesOf(source);
     if (top.size() == 1 && isRealFolder(top.front()) &&
-        (!holdsLinks || linksStayInside(top.front()))) {
+        (!linkCheck || linksStayInside(top.front(), linkCheck))) {
         source = top.front();
     }
-    const fs::path target = toPath(destination);
+    const fs::path target = fsPath(destination);
     std::error_code error;
     const fs::file_type existing = typeOf(target);
     bool created = false;
@@ -272,8 +282,8 @@ bool StagingFolder::commit(const QString& destination, bool holdsLinks) {
     } else if (existing != fs::file_type::directory || !canMerge(source, target)) {
         return false;
     }
-    Merge merge(toPath(QString(m_path).replace(m_path.lastIndexOf(kStagingPrefix),
-                                               kStagingPrefix.size(), kAsidePrefix)));
+    Merge merge(staging.parent_path() /
+                (kAsidePrefix + staging.filename().native().substr(kStagingPrefix.size())));
     if (!merge.into(source, target)) {
         m_error = merge.error();
         merge.undo();
@@ -287,15 +297,20 @@ bool StagingFolder::commit(const QString& destination, bool holdsLinks) {
 }
 
 void StagingFolder::discard() {
-    if (!m_path.isEmpty()) {
-        removeTree(m_path);
-        m_path.clear();
+    if (m_path.isEmpty()) {
+        return;
     }
-    m_lock.reset();
+    const fs::path staging = fsPath(m_path);
+    removeTree(m_path);
+    m_path.clear();
+    if (m_lockFd >= 0) {
+        releaseLock(staging, m_lockFd);
+        m_lockFd = -1;
+    }
 }
 
 void removeTree(const QString& path) {
-    const fs::path root = toPath(path);
+    const fs::path root = fsPath(path);
     std::error_code error;
     if (isRealFolder(root)) {
         fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, error);
