@@ -1,5 +1,7 @@
 #include "catalogue/cataloguefilter.h"
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 
 #include "catalogue/cataloguemodel.h"
@@ -7,6 +9,10 @@
 
 namespace qm {
 namespace {
+
+// How long the rows are folded at a time while idle: short enough that a key waiting behind it
+// is not noticed.
+constexpr qint64 kFoldSliceNs = 8'000'000;
 
 // Registered rows first, then unregistered, then excluded.
 int stateRank(qint16 state) {
@@ -21,12 +27,15 @@ int stateRank(qint16 state) {
 CatalogueFilter::CatalogueFilter(CatalogueModel& model, QObject* parent)
     : QAbstractProxyModel(parent), m_model(model) {
     QAbstractProxyModel::setSourceModel(&model);
+    m_foldTimer.setInterval(0);
+    connect(&m_foldTimer, &QTimer::timeout, this, &CatalogueFilter::foldAhead);
     connect(&model, &QAbstractItemModel::modelAboutToBeReset, this,
             &CatalogueFilter::beginResetModel);
     connect(&model, &QAbstractItemModel::modelReset, this, [this] {
         m_searchTexts.clear();
         computeShown();
         endResetModel();
+        startFoldingAhead();
     });
     connect(&model, &QAbstractItemModel::rowsAboutToBeInserted, this,
             &CatalogueFilter::sourceRowsAboutToChange);
@@ -37,6 +46,9 @@ CatalogueFilter::CatalogueFilter(CatalogueModel& model, QObject* parent)
                                          QString());
                 }
                 sourceRowsChanged();
+                // The new rows are folded ahead too.
+                m_foldNext = std::min(m_foldNext, first);
+                m_foldTimer.start();
             });
     connect(&model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex&, int first, int last) {
@@ -49,11 +61,13 @@ CatalogueFilter::CatalogueFilter(CatalogueModel& model, QObject* parent)
     connect(&model, &QAbstractItemModel::layoutChanged, this, [this] {
         m_searchTexts.clear();
         sourceRowsChanged();
+        startFoldingAhead();
     });
     connect(&model, &QAbstractItemModel::dataChanged, this, &CatalogueFilter::sourceDataChanged);
     connect(&model, &QAbstractItemModel::headerDataChanged, this,
             &CatalogueFilter::headerDataChanged);
     computeShown();
+    startFoldingAhead();
 }
 
 QModelIndex CatalogueFilter::index(int row, int column, const QModelIndex& parent) const {
@@ -131,6 +145,33 @@ const QString& CatalogueFilter::searchText(int sourceRow) const {
                              u'\n' + entry.folder);
     }
     return text;
+}
+
+void CatalogueFilter::startFoldingAhead() {
+    m_foldNext = 0;
+    if (m_model.rowCount() > 0) {
+        m_foldTimer.start();
+    }
+}
+
+void CatalogueFilter::foldAhead() {
+    // Rows inserted or removed meanwhile only shift which rows are left: a row not folded here
+    // is folded when a search first needs it.
+    QElapsedTimer slice;
+    slice.start();
+    const int count = m_model.rowCount();
+    while (m_foldNext < count) {
+        const int end = std::min(count, m_foldNext + 256);
+        for (; m_foldNext < end; ++m_foldNext) {
+            searchText(m_foldNext);
+        }
+        if (slice.nsecsElapsed() > kFoldSliceNs) {
+            break;
+        }
+    }
+    if (m_foldNext >= count) {
+        m_foldTimer.stop();
+    }
 }
 
 bool CatalogueFilter::accepts(int sourceRow) const {
@@ -233,12 +274,20 @@ void CatalogueFilter::sourceRowsRemoved(int first, int last) {
     endRemoveRows();
 }
 
-void CatalogueFilter::sourceDataChanged(const QModelIndex& topLeft,
-                                        const QModelIndex& bottomRight) {
+void CatalogueFilter::sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                        const QList<int>& roles) {
+    // A new mark (the icon refresh gives most rows one) leaves the folded texts as they are.
+    const bool texts =
+        roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole);
     int first = rowCount();
     int last = -1;
+    if (texts) {
+        // Folded again ahead (a catalogue's rows change as a whole once the list is merged).
+        m_foldNext = std::min(m_foldNext, topLeft.row());
+        m_foldTimer.start();
+    }
     for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
-        if (row < int(m_searchTexts.size())) {
+        if (texts && row < int(m_searchTexts.size())) {
             m_searchTexts[row] = QString();
         }
         const int shown = shownRow(row);
@@ -248,7 +297,8 @@ void CatalogueFilter::sourceDataChanged(const QModelIndex& topLeft,
         }
     }
     if (last >= 0) {
-        Q_EMIT dataChanged(index(first, topLeft.column()), index(last, bottomRight.column()));
+        Q_EMIT dataChanged(index(first, topLeft.column()), index(last, bottomRight.column()),
+                           roles);
     }
 }
 

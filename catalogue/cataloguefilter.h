@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractProxyModel>
+#include <QTimer>
 
 #include <optional>
 #include <vector>
@@ -55,6 +56,10 @@ private:
     bool accepts(int sourceRow) const;
     bool lessThan(int left, int right) const;
     const QString& searchText(int sourceRow) const;
+    // Folds the rows' texts a slice at a time while the program waits for input, so that the
+    // first key typed into the filter box finds them folded.
+    void startFoldingAhead();
+    void foldAhead();
     // Filters and sorts the model's rows afresh as one layout change.
     void rebuild();
     void computeShown();
@@ -66,7 +71,8 @@ private:
     // neighbour; other removals change the layout.
     void sourceRowsAboutToBeRemoved(int first, int last);
     void sourceRowsRemoved(int first, int last);
-    void sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
+    void sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                           const QList<int>& roles);
 
     CatalogueModel& m_model;
     QString m_needle;
@@ -75,8 +81,10 @@ private:
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::vector<int> m_shown;
     std::vector<int> m_shownRowOf;
-    // Folded texts of the rows, made at the first search and kept until a row changes.
+    // Folded texts of the rows, made ahead or at the first search and kept until a row changes.
     mutable std::vector<QString> m_searchTexts;
+    QTimer m_foldTimer;
+    int m_foldNext = 0;
     // While the model's rows change: the persistent indexes and the model rows they stand for.
     QModelIndexList m_changingProxy;
     QList<QPersistentModelIndex> m_changingSource;

@@ -184,7 +184,7 @@ void CatalogueModel::setState(int row, qint16 state) {
         return;
     }
     m_rows[row].state = state;
-    emitRowChanged(row);
+    emitRowChanged(row, false);
 }
 
 void CatalogueModel::removeEntry(int row) {
@@ -220,19 +220,32 @@ CatalogueModel::ChangeBatch::~ChangeBatch() {
     // Rows may have gone meanwhile.
     const int last = std::min(m_model.m_batchLast, m_model.rowCount() - 1);
     const int first = m_model.m_batchFirst;
+    const bool texts = m_model.m_batchTexts;
     m_model.m_batchFirst = m_model.m_batchLast = -1;
+    m_model.m_batchTexts = false;
     if (first <= last) {
-        Q_EMIT m_model.dataChanged(m_model.index(first, 0), m_model.index(last, kColumnCount - 1));
+        m_model.emitRowsChanged(first, last, texts);
     }
 }
 
-void CatalogueModel::emitRowChanged(int row) {
+void CatalogueModel::emitRowChanged(int row, bool texts) {
     if (m_batches > 0) {
         m_batchFirst = m_batchLast < 0 ? row : std::min(m_batchFirst, row);
         m_batchLast = std::max(m_batchLast, row);
+        m_batchTexts = m_batchTexts || texts;
         return;
     }
-    Q_EMIT dataChanged(index(row, 0), index(row, kColumnCount - 1));
+    emitRowsChanged(row, row, texts);
+}
+
+void CatalogueModel::emitRowsChanged(int first, int last, bool texts) {
+    // A change of state changes only the mark: views and the filter keep what they made of
+    // the texts.
+    if (texts) {
+        Q_EMIT dataChanged(index(first, 0), index(last, kColumnCount - 1));
+    } else {
+        Q_EMIT dataChanged(index(first, NameColumn), index(last, NameColumn), {Qt::DecorationRole});
+    }
 }
 
 }  // namespace qm

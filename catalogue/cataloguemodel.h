@@ -77,13 +77,16 @@ Q_SIGNALS:
     void nameEdited(int row);
 
 private:
-    void emitRowChanged(int row);
+    // texts false: only the row's state (its mark) changed, none of its texts.
+    void emitRowChanged(int row, bool texts = true);
+    void emitRowsChanged(int first, int last, bool texts);
 
     QList<CatalogueEntry> m_rows;
     FolderIndex m_index;
     int m_batches = 0;
     int m_batchFirst = -1;
     int m_batchLast = -1;
+    bool m_batchTexts = false;
     QList<QIcon> m_images;
     QIcon m_blank;
 };

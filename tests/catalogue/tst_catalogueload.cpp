@@ -31,6 +31,7 @@ private Q_SLOTS:
     void indexFindsFolderAsRowSearchWould();
     void filterMatching_data();
     void filterMatching();
+    void filterFollowsChangedRows();
 
     void closingWithoutChangeAsksNothing();
     void savedListIsByteExactAndHandsOver();
@@ -560,6 +561,31 @@ void CatalogueLoadTest::filterMatching() {
     CatalogueFilter filter(model);
     filter.setText(typed);
     QCOMPARE(filter.rowCount() == 1, shown);
+}
+
+// The rows' folded texts are made ahead while the program is idle: a row whose texts change
+// afterwards (as the list is merged into the scanned rows) is found by its new texts, also
+// after it got a new mark.
+void CatalogueLoadTest::filterFollowsChangedRows() {
+    CatalogueModel model;
+    CatalogueEntry entry;
+    entry.state = 2;
+    entry.name = entry.category = entry.description = "未設定";
+    entry.folder = "pl";
+    entry.exe = "/p/run.exe";
+    model.addRow(entry);
+    CatalogueFilter filter(model);
+    QCoreApplication::processEvents();
+    {
+        const CatalogueModel::ChangeBatch merge(model);
+        entry.name = "パレット";
+        model.setEntry(0, entry);
+    }
+    QCoreApplication::processEvents();
+    model.setState(0, 1);
+    QCoreApplication::processEvents();
+    filter.setText("ぱれっと");
+    QCOMPARE(filter.rowCount(), 1);
 }
 
 void CatalogueLoadTest::unpreparedWorkingFolderSavesItsOwnList_data() {
