@@ -84,50 +84,6 @@ void CatalogueService::tellMissingFolders(const QStringList& folders) {
                MsgExclamation);
 }
 
-CatalogueService::SaveOutcome CatalogueService::save() {
-    if (!m_listChanged) {
-        return SaveOutcome::Unchanged;
-    }
-    m_listChanged = false;
-    const int answer = messageBox(tr("実行するにはリストの保存が必要です。\n"
-                                     "変更を上書き保存しますか？"),
-                                  MsgYesNo);
-    if (answer != AnswerYes) {
-        return SaveOutcome::Declined;
-    }
-    // A catalogue opened on a working folder that was never prepared makes its list folder now.
-    if (!makeListFolder(m_workFolder, m_listFolder)) {
-        messageBox(m_listFolder + tr(" に保存できませんでした。\n"), MsgExclamation);
-        m_listChanged = true;
-        return SaveOutcome::Failed;
-    }
-    const QString listFile = listFileOf(m_listFolder);
-    const QString path = resolveChangedList(listFile);
-    if (path.isEmpty()) {
-        return SaveOutcome::Reloaded;
-    }
-    QString error;
-    // A misread list keeps its old file beside the new one.
-    QString backup;
-    if (path == listFile && m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
-        messageBox(path + tr(" の控えを ") + backup +
-                       tr(" に作れなかったため、保存しませんでした。\n") + error,
-                   MsgExclamation);
-        m_listChanged = true;
-        return SaveOutcome::Failed;
-    }
-    if (!saveListFile(path, m_model.entries() + m_unlisted, &error)) {
-        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation);
-        m_listChanged = true;
-        return SaveOutcome::Failed;
-    }
-    if (path == listFile) {
-        m_listNeedsBackup = false;
-        m_listOnDisk = fileSystem().status(path);
-    }
-    return SaveOutcome::Saved;
-}
-
 namespace {
 
 // Whether a save may write without asking: there is no list on disk now that another program
@@ -155,6 +111,59 @@ QString freeCopyPath(const QString& listFile) {
 }
 
 }  // namespace
+
+CatalogueService::SaveOutcome CatalogueService::save() {
+    if (!m_listChanged) {
+        return SaveOutcome::Unchanged;
+    }
+    m_listChanged = false;
+    const int answer = messageBox(tr("実行するにはリストの保存が必要です。\n"
+                                     "変更を上書き保存しますか？"),
+                                  MsgYesNo);
+    if (answer != AnswerYes) {
+        return SaveOutcome::Declined;
+    }
+    // A catalogue opened on a working folder that was never prepared makes its list folder now.
+    if (!makeListFolder(m_workFolder, m_listFolder)) {
+        messageBox(m_listFolder + tr(" に保存できませんでした。\n"), MsgExclamation);
+        m_listChanged = true;
+        return SaveOutcome::Failed;
+    }
+    const QString listFile = listFileOf(m_listFolder);
+    QString path = resolveChangedList(listFile);
+    if (path.isEmpty()) {
+        return SaveOutcome::Reloaded;
+    }
+    const bool copy = path != listFile;
+    QString error;
+    // A misread list keeps its old file beside the new one.
+    QString backup;
+    if (path == listFile && m_listNeedsBackup && !backUpListFile(path, &backup, &error)) {
+        messageBox(path + tr(" の控えを ") + backup +
+                       tr(" に作れなかったため、保存しませんでした。\n") + error,
+                   MsgExclamation);
+        m_listChanged = true;
+        return SaveOutcome::Failed;
+    }
+    const QList<CatalogueEntry> rows = m_model.entries() + m_unlisted;
+    bool saved = saveListFile(path, rows, &error, copy ? Existing::Keep : Existing::Replace);
+    // Another program may take the free name of the copy first: the copy takes the next one.
+    for (int tries = 0; !saved && copy && fileSystem().status(path).exists() && tries < 100;
+         ++tries) {
+        path = freeCopyPath(listFile);
+        saved = saveListFile(path, rows, &error, Existing::Keep);
+    }
+    if (!saved) {
+        messageBox(path + tr(" に保存できませんでした。\n") + error, MsgExclamation);
+        m_listChanged = true;
+        return SaveOutcome::Failed;
+    }
+    if (path == listFile) {
+        m_listNeedsBackup = false;
+        m_listOnDisk = fileSystem().status(path);
+    }
+    return SaveOutcome::Saved;
+}
 
 QString CatalogueService::resolveChangedList(const QString& path) {
     if (unchangedSince(m_listOnDisk, fileSystem().status(path))) {

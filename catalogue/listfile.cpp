@@ -263,8 +263,10 @@ bool backUpListFile(const QString& listFile, QString* backup, QString* error) {
            fileSystem().writeFile(*backup, bytes, error);
 }
 
-bool saveListFile(const QString& path, const QList<CatalogueEntry>& entries, QString* error) {
-    return fileSystem().writeFile(path, formatListFile(entries), error);
+bool saveListFile(const QString& path, const QList<CatalogueEntry>& entries, QString* error,
+                  Existing existing) {
+    return fileSystem().writeFile(path, formatListFile(entries), error, Durability::Synced,
+                                  existing);
 }
 
 }  // namespace qm

@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 
+#include "platform/filesystem.h"
+
 namespace qm {
 
 // One catalogue entry: a program folder of the working folder and what the user registered.
@@ -79,7 +81,8 @@ QString listBackupPath(const QString& listFile);
 bool backUpListFile(const QString& listFile, QString* backup, QString* error = nullptr);
 
 // Replaces the list file atomically; false with a reason on failure (the old file stays whole).
+// With Existing::Keep it writes only a file of a new name.
 bool saveListFile(const QString& path, const QList<CatalogueEntry>& entries,
-                  QString* error = nullptr);
+                  QString* error = nullptr, Existing existing = Existing::Replace);
 
 }  // namespace qm

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include <dirent.h>
@@ -163,7 +164,7 @@ public:
     }
 
     bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error,
-                   Durability durability) override {
+                   Durability durability, Existing existing) override {
         if (path.isEmpty() || path.fileName().isEmpty()) {
             setError(error, errorText(EINVAL));
             return false;
@@ -193,11 +194,27 @@ public:
             ::unlink(temporary.constData());
             return false;
         }
-        if (::rename(temporary.constData(), path.c_str()) != 0) {
+        if (!putInPlace(temporary.constData(), path.c_str(), existing)) {
             setError(error, errorText(errno));
             ::unlink(temporary.constData());
             return false;
         }
+        return true;
+    }
+
+    // Gives the written temporary file its name; with Existing::Keep only while no file has it.
+    static bool putInPlace(const char* temporary, const char* path, Existing existing) {
+        if (existing == Existing::Replace) {
+            return ::rename(temporary, path) == 0;
+        }
+        if (::renameat2(AT_FDCWD, temporary, AT_FDCWD, path, RENAME_NOREPLACE) == 0) {
+            return true;
+        }
+        // A file system without the exclusive rename: a second name never replaces a file.
+        if ((errno != EINVAL && errno != ENOSYS) || ::link(temporary, path) != 0) {
+            return false;
+        }
+        ::unlink(temporary);
         return true;
     }
 

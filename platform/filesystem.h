@@ -47,6 +47,9 @@ struct FolderEntry {
 // written by the thousand and can be written again (shortcuts) need not.
 enum class Durability { Synced, Unsynced };
 
+// Whether a write may replace a file of the same name.
+enum class Existing { Replace, Keep };
+
 // Which entries a look-up considers.
 enum class EntryFilter { Any, Files, Folders };
 
@@ -82,9 +85,12 @@ public:
     // Reads a whole file; false, with a reason, when it cannot be read.
     virtual bool readFile(const FsPath& path, QByteArray* bytes, QString* error = nullptr) = 0;
     // Replaces a file atomically: a failed or interrupted write leaves the old file whole. The
-    // temporary file beside it is created exclusively and never replaces anything.
+    // temporary file beside it is created exclusively and never replaces anything. With
+    // Existing::Keep a file of that name (made by another program meanwhile) is never replaced:
+    // the write fails instead.
     virtual bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error = nullptr,
-                           Durability durability = Durability::Synced) = 0;
+                           Durability durability = Durability::Synced,
+                           Existing existing = Existing::Replace) = 0;
 
     // Creates one folder (with its missing parents when withParents); true when it exists.
     virtual bool makeFolder(const FsPath& path, bool withParents = false) = 0;

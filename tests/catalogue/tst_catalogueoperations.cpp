@@ -566,16 +566,20 @@ void CatalogueOperationsTest::byteNamesThroughTheService() {
 void CatalogueOperationsTest::listChangedOnDiskAsksBeforeSaving_data() {
     QTest::addColumn<int>("choice");
     QTest::addColumn<QString>("expected");  // list file | its copy | rows afterwards
-    QTest::newRow("reload") << 0 << "Theirs||Theirs";
-    QTest::newRow("overwrite") << 1 << "Ours||Ours";
-    QTest::newRow("keep both") << 2 << "Theirs|Ours|Ours";
-    QTest::newRow("list gone meanwhile: nothing to ask") << -1 << "Ours||Ours";
+    // Another program writes "index (2).qmx" between the choice of that name and the write.
+    QTest::addColumn<bool>("raced");
+    QTest::newRow("reload") << 0 << "Theirs||Theirs" << false;
+    QTest::newRow("overwrite") << 1 << "Ours||Ours" << false;
+    QTest::newRow("keep both") << 2 << "Theirs|Ours|Ours" << false;
+    QTest::newRow("keep both, the copy's name taken meanwhile") << 2 << "Theirs|Other|Ours" << true;
+    QTest::newRow("list gone meanwhile: nothing to ask") << -1 << "Ours||Ours" << false;
 }
 
 void CatalogueOperationsTest::listChangedOnDiskAsksBeforeSaving() {
     // A second instance saved the same list after this one loaded it.
     QFETCH(int, choice);
     QFETCH(QString, expected);
+    QFETCH(bool, raced);
     const QByteArray list("1,Mine,a,k,e,x\r\n");
     m_fixture->useWorkFolder(m_fixture->makeWorkFolder("w", {"a"}), &list);
     CatalogueModel model;
@@ -596,14 +600,24 @@ void CatalogueOperationsTest::listChangedOnDiskAsksBeforeSaving() {
     if (choice >= 0) {
         m_fixture->env->prompt.choices = {choice};
     }
-    service.save();
     const QString copy = state().listFolder + "/index (2).qmx";
+    test::FakeFileSystem files;
+    files.refuse(test::FakeFileSystem::Write, [&](const QString& path) {
+        if (raced && path == copy && !QFile::exists(copy)) {
+            std::ofstream(fsPath(copy)) << "1,Other,a,k,e,x\r\n";
+        }
+        return false;
+    });
+    service.save();
     const auto nameIn = [](const QString& path) {
         return QString::fromUtf8(test::TestEnvironment::readFile(path)).section(u',', 1, 1);
     };
     QCOMPARE(
         QStringList({nameIn(m_fixture->listFile()), nameIn(copy), model.entry(0).name}).join(u'|'),
         expected);
+    if (raced) {
+        QCOMPARE(nameIn(state().listFolder + "/index (3).qmx"), QStringLiteral("Ours"));
+    }
     QCOMPARE(m_fixture->env->prompt.unexpectedQuestions, 0);
 }
 

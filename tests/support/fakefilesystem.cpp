@@ -40,8 +40,9 @@ bool FakeFileSystem::readFile(const FsPath& path, QByteArray* bytes, QString* er
 }
 
 bool FakeFileSystem::writeFile(const FsPath& path, const QByteArray& bytes, QString* error,
-                               Durability durability) {
-    return !refuses(Write, path, error) && m_real->writeFile(path, bytes, error, durability);
+                               Durability durability, Existing existing) {
+    return !refuses(Write, path, error) &&
+           m_real->writeFile(path, bytes, error, durability, existing);
 }
 
 bool FakeFileSystem::makeFolder(const FsPath& path, bool withParents) {

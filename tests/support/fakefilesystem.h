@@ -40,7 +40,7 @@ public:
     std::optional<QList<FolderEntry>> list(const FsPath& folder) override;
     bool readFile(const FsPath& path, QByteArray* bytes, QString* error) override;
     bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error,
-                   Durability durability) override;
+                   Durability durability, Existing existing) override;
     bool makeFolder(const FsPath& path, bool withParents) override;
     bool remove(const FsPath& path) override;
     bool removeTree(const FsPath& path) override;
