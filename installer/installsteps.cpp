@@ -3,10 +3,10 @@
 #include "app/translatedtext.h"
 #include "installer/extractionmessage.h"
 #include "installer/extractionrunner.h"
-#include "platform/stagingfolder.h"
 #include "platform/filesystem.h"
 #include "platform/prompt.h"
 #include "platform/regularfile.h"
+#include "platform/stagingfolder.h"
 
 namespace qm {
 namespace {
