@@ -41,10 +41,7 @@ CatalogueFilter::CatalogueFilter(CatalogueModel& model, QObject* parent)
             &CatalogueFilter::sourceRowsAboutToChange);
     connect(&model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) {
-                if (!m_searchTexts.empty()) {
-                    m_searchTexts.insert(m_searchTexts.begin() + first, last - first + 1,
-                                         QString());
-                }
+                m_searchTexts.insert(first, last - first + 1);
                 sourceRowsChanged();
                 // The new rows are folded ahead too.
                 m_foldNext = std::min(m_foldNext, first);
@@ -135,16 +132,15 @@ void CatalogueFilter::setCategory(const std::optional<QString>& category) {
     rebuild();
 }
 
-const QString& CatalogueFilter::searchText(int sourceRow) const {
-    m_searchTexts.resize(m_model.rowCount());
-    QString& text = m_searchTexts[sourceRow];
-    if (text.isNull()) {
+QStringView CatalogueFilter::searchText(int sourceRow) const {
+    m_searchTexts.fit(m_model.rowCount());
+    if (!m_searchTexts.has(sourceRow)) {
         const CatalogueEntry& entry = m_model.entry(sourceRow);
         // One text per row; a line break never comes from typing, so no match spans two fields.
-        text = foldForSearch(entry.name + u'\n' + entry.category + u'\n' + entry.description +
-                             u'\n' + entry.folder);
+        m_searchTexts.set(sourceRow, foldForSearch(entry.name + u'\n' + entry.category + u'\n' +
+                                                   entry.description + u'\n' + entry.folder));
     }
-    return text;
+    return m_searchTexts.at(sourceRow);
 }
 
 void CatalogueFilter::startFoldingAhead() {
@@ -253,9 +249,7 @@ void CatalogueFilter::sourceRowsAboutToBeRemoved(int first, int last) {
 }
 
 void CatalogueFilter::sourceRowsRemoved(int first, int last) {
-    if (!m_searchTexts.empty()) {
-        m_searchTexts.erase(m_searchTexts.begin() + first, m_searchTexts.begin() + last + 1);
-    }
+    m_searchTexts.erase(first, last);
     if (m_removingShownRow < 0) {
         sourceRowsChanged();
         return;
@@ -287,8 +281,8 @@ void CatalogueFilter::sourceDataChanged(const QModelIndex& topLeft, const QModel
         m_foldTimer.start();
     }
     for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
-        if (texts && row < int(m_searchTexts.size())) {
-            m_searchTexts[row] = QString();
+        if (texts) {
+            m_searchTexts.forget(row);
         }
         const int shown = shownRow(row);
         if (shown >= 0) {

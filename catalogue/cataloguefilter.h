@@ -3,6 +3,8 @@
 #include <QAbstractProxyModel>
 #include <QTimer>
 
+#include "catalogue/foldedtexts.h"
+
 #include <optional>
 #include <vector>
 
@@ -55,7 +57,7 @@ public:
 private:
     bool accepts(int sourceRow) const;
     bool lessThan(int left, int right) const;
-    const QString& searchText(int sourceRow) const;
+    QStringView searchText(int sourceRow) const;
     // Folds the rows' texts a slice at a time while the program waits for input, so that the
     // first key typed into the filter box finds them folded.
     void startFoldingAhead();
@@ -82,7 +84,7 @@ private:
     std::vector<int> m_shown;
     std::vector<int> m_shownRowOf;
     // Folded texts of the rows, made ahead or at the first search and kept until a row changes.
-    mutable std::vector<QString> m_searchTexts;
+    mutable FoldedTexts m_searchTexts;
     QTimer m_foldTimer;
     int m_foldNext = 0;
     // While the model's rows change: the persistent indexes and the model rows they stand for.

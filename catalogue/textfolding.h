@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace qm {
 
@@ -12,7 +13,7 @@ QString foldForSearch(QString text);
 
 // True when folded (a foldForSearch result) holds the folded needle; an empty needle is in
 // every text.
-inline bool containsFolded(const QString& folded, const QString& foldedNeedle) {
+inline bool containsFolded(QStringView folded, QStringView foldedNeedle) {
     return foldedNeedle.isEmpty() || folded.contains(foldedNeedle);
 }
 

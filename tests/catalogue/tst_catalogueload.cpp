@@ -9,6 +9,7 @@
 #include "app/busycursor.h"
 #include "catalogue/cataloguefilter.h"
 #include "catalogue/catalogueloader.h"
+#include "catalogue/foldedtexts.h"
 #include "cataloguefixture.h"
 #include "platform/pathbytes.h"
 #include "support/fakefilesystem.h"
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void filterMatching_data();
     void filterMatching();
     void filterFollowsChangedRows();
+    void foldedTextsFollowTheirRows();
 
     void closingWithoutChangeAsksNothing();
     void savedListIsByteExactAndHandsOver();
@@ -586,6 +588,27 @@ void CatalogueLoadTest::filterFollowsChangedRows() {
     QCoreApplication::processEvents();
     filter.setText("ぱれっと");
     QCOMPARE(filter.rowCount(), 1);
+}
+
+// The folded texts share one buffer: rows inserted, removed and changed keep their own texts,
+// also after the space of changed ones was taken back.
+void CatalogueLoadTest::foldedTextsFollowTheirRows() {
+    FoldedTexts texts;
+    texts.fit(3);
+    texts.set(0, "a");
+    texts.set(1, "b");
+    texts.set(2, "c");
+    texts.insert(1, 2);  // a _ _ b c
+    texts.erase(3, 3);   // a _ _ c
+    texts.set(1, QString(70000, u'x'));
+    texts.set(1, "x");  // the long text is garbage now
+    texts.set(2, "y");  // and is taken back here
+    texts.forget(0);
+    QStringList seen;
+    for (int row = 0; row < 4; ++row) {
+        seen.append(texts.has(row) ? texts.at(row).toString() : "-");
+    }
+    QCOMPARE(seen, (QStringList{"-", "x", "y", "c"}));
 }
 
 void CatalogueLoadTest::unpreparedWorkingFolderSavesItsOwnList_data() {
