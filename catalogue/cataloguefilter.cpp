@@ -35,7 +35,7 @@ CatalogueFilter::CatalogueFilter(CatalogueModel& model, QObject* parent)
         m_searchTexts.clear();
         computeShown();
         endResetModel();
-        startFoldingAhead();
+        foldAheadFrom(0);
     });
     connect(&model, &QAbstractItemModel::rowsAboutToBeInserted, this,
             &CatalogueFilter::sourceRowsAboutToChange);
@@ -44,8 +44,7 @@ CatalogueFilter::CatalogueFilter(CatalogueModel& model, QObject* parent)
                 m_searchTexts.insert(first, last - first + 1);
                 sourceRowsChanged();
                 // The new rows are folded ahead too.
-                m_foldNext = std::min(m_foldNext, first);
-                m_foldTimer.start();
+                foldAheadFrom(first);
             });
     connect(&model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex&, int first, int last) {
@@ -58,13 +57,13 @@ CatalogueFilter::CatalogueFilter(CatalogueModel& model, QObject* parent)
     connect(&model, &QAbstractItemModel::layoutChanged, this, [this] {
         m_searchTexts.clear();
         sourceRowsChanged();
-        startFoldingAhead();
+        foldAheadFrom(0);
     });
     connect(&model, &QAbstractItemModel::dataChanged, this, &CatalogueFilter::sourceDataChanged);
     connect(&model, &QAbstractItemModel::headerDataChanged, this,
             &CatalogueFilter::headerDataChanged);
     computeShown();
-    startFoldingAhead();
+    foldAheadFrom(0);
 }
 
 QModelIndex CatalogueFilter::index(int row, int column, const QModelIndex& parent) const {
@@ -143,8 +142,8 @@ QStringView CatalogueFilter::searchText(int sourceRow) const {
     return m_searchTexts.at(sourceRow);
 }
 
-void CatalogueFilter::startFoldingAhead() {
-    m_foldNext = 0;
+void CatalogueFilter::foldAheadFrom(int row) {
+    m_foldNext = std::min(m_foldNext, row);
     if (m_model.rowCount() > 0) {
         m_foldTimer.start();
     }
@@ -277,8 +276,7 @@ void CatalogueFilter::sourceDataChanged(const QModelIndex& topLeft, const QModel
     int last = -1;
     if (texts) {
         // Folded again ahead (a catalogue's rows change as a whole once the list is merged).
-        m_foldNext = std::min(m_foldNext, topLeft.row());
-        m_foldTimer.start();
+        foldAheadFrom(topLeft.row());
     }
     for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
         if (texts) {

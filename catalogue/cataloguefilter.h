@@ -60,7 +60,8 @@ private:
     QStringView searchText(int sourceRow) const;
     // Folds the rows' texts a slice at a time while the program waits for input, so that the
     // first key typed into the filter box finds them folded.
-    void startFoldingAhead();
+    // Folds ahead again from row on (the rows before it keep their texts).
+    void foldAheadFrom(int row);
     void foldAhead();
     // Filters and sorts the model's rows afresh as one layout change.
     void rebuild();

@@ -27,15 +27,20 @@ QWidget* boxOwner() {
     return active && active->isVisible() ? active : nullptr;
 }
 
+// A box over the active window, echoed. On the heap: the owner may still be destroyed while the
+// box waits, and takes the box with it; the caller then counts the box as escaped.
+QPointer<QMessageBox> makeBox(const QString& text, const QString& title) {
+    echo(text);
+    const QPointer<QMessageBox> box = new QMessageBox(boxOwner());
+    box->setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
+    box->setText(text);
+    return box;
+}
+
 class QtPrompt final : public Prompt {
 public:
     int message(const QString& text, int flags, const QString& title) override {
-        echo(text);
-        // On the heap: the owner may still be destroyed while the box waits, and takes the box
-        // with it; the box then counts as escaped.
-        const QPointer<QMessageBox> box = new QMessageBox(boxOwner());
-        box->setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
-        box->setText(text);
+        const QPointer<QMessageBox> box = makeBox(text, title);
         if ((flags & 0x30) == MsgExclamation) {
             box->setIcon(QMessageBox::Warning);
         }
@@ -66,10 +71,7 @@ public:
         if (buttons.isEmpty()) {
             return -1;
         }
-        echo(text);
-        const QPointer<QMessageBox> box = new QMessageBox(boxOwner());
-        box->setWindowTitle(title.isEmpty() ? Prompt::defaultTitle() : title);
-        box->setText(text);
+        const QPointer<QMessageBox> box = makeBox(text, title);
         box->setIcon(QMessageBox::Question);
         QList<QPushButton*> added;
         for (const QString& caption : buttons) {
