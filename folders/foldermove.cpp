@@ -56,9 +56,8 @@ int transferFolderContents(quintptr window, const QString& source, const QString
                            const FileOperationProgress& progress, TransferOutcome* outcome) {
     // A folder an unfinished move of the same source left is finished now.
     const bool resumed = isUnfinishedMoveOf(destination, source);
-    if (fileSystemRefuses(destination) ||
-        (!resumed && (fileSystem().status(FsPath(destination)).exists() ||
-                      !fileSystem().makeFolder(FsPath(destination))))) {
+    if (!resumed && (fileSystem().status(FsPath(destination)).exists() ||
+                     !fileSystem().makeFolder(FsPath(destination)))) {
         return -1;
     }
     const QString twoNuls(2, QChar(u'\0'));
@@ -78,7 +77,7 @@ int transferFolderContents(quintptr window, const QString& source, const QString
 }
 
 bool removeMovedFolder(const QString& source) {
-    return !fileSystemRefuses(source) && fileSystem().remove(FsPath(source));
+    return fileSystem().remove(FsPath(source));
 }
 
 }  // namespace qm

@@ -19,6 +19,7 @@
 
 #include "platform/filehandle.h"
 #include "platform/pathbytes.h"
+#include "platform/systemcalls.h"
 
 namespace qm {
 namespace {
@@ -34,15 +35,6 @@ constexpr int kTransferFailed = 0x75;  // a file or folder could not be moved or
 constexpr size_t kCopyChunk = size_t(8) << 20;
 // How often a file that changed while it was copied is copied again before it is left alone.
 constexpr int kCopyAttempts = 3;
-
-FileSystemFault& installedFault() {
-    static FileSystemFault fault;
-    return fault;
-}
-
-bool refuses(const fs::path& path) {
-    return fileSystemRefuses(pathText(path));
-}
 
 QString beforeNul(const QString& text) {
     const qsizetype nul = text.indexOf(QChar(u'\0'));
@@ -248,7 +240,7 @@ public:
             return fail(TransferOutcome::Problem::Failed, sourceFolder, errno);
         }
         m_destination = destination;
-        m_cross = installedFault().crossDevice || here.st_dev != there.st_dev;
+        m_cross = !systemCalls().sameFileSystem(here.st_dev, there.st_dev);
         for (;;) {
             if (!check(pairs, here.st_dev)) {
                 return false;
@@ -401,7 +393,8 @@ private:
         }
         if (S_ISREG(st.st_mode) && isTransferTemporary(path)) {
             // A part copy a killed move left behind: it goes now.
-            return ::unlink(path.c_str()) == 0 || fail(Problem::Unwritable, path, errno);
+            return systemCalls().unlink(path.c_str()) == 0 ||
+                   fail(Problem::Unwritable, path, errno);
         }
         if (S_ISREG(st.st_mode)) {
             const FileHandle file(
@@ -422,11 +415,7 @@ private:
 
     // Renames from to to; false with m_renameCrossed set when only a copy can do it.
     bool tryRename(const fs::path& from, const fs::path& to) {
-        if (refuses(from) || refuses(to)) {
-            errno = EPERM;
-            return false;
-        }
-        if (::rename(from.c_str(), to.c_str()) == 0) {
+        if (systemCalls().rename(from.c_str(), to.c_str()) == 0) {
             return true;
         }
         m_renameCrossed = m_renameCrossed || errno == EXDEV;
@@ -496,10 +485,7 @@ private:
     // Removes a source folder the move emptied; one that gained entries meanwhile stays.
     bool removeEmptiedFolder(const fs::path& from, const struct stat& source,
                              WritableFolder* writable) {
-        if (refuses(from)) {
-            return failed(from, EPERM);
-        }
-        if (::rmdir(from.c_str()) == 0) {
+        if (systemCalls().removeFolder(from.c_str()) == 0) {
             if (writable) {
                 writable->removed();
             }
@@ -578,14 +564,13 @@ private:
     bool linkCopy(const fs::path& copy, const fs::path& from, const fs::path& to,
                   const struct stat& source) {
         fs::path temporary;
-        if (refuses(to) || !makeTemporary(to, &temporary, [&](const char* name) {
-                return ::link(copy.c_str(), name);
-            })) {
+        if (!makeTemporary(to, &temporary,
+                           [&](const char* name) { return ::link(copy.c_str(), name); })) {
             return failed(to, errno);
         }
-        if (::rename(temporary.c_str(), to.c_str()) != 0) {
+        if (systemCalls().rename(temporary.c_str(), to.c_str()) != 0) {
             const int error = errno;
-            ::unlink(temporary.c_str());
+            systemCalls().unlink(temporary.c_str());
             return failed(to, error);
         }
         m_steps.push_back({Step::Placed, from, to, source});
@@ -597,9 +582,7 @@ private:
     // (one flush per file costs several times the copy itself).
     bool flush() {
         const FileHandle folder(::open(m_destination.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (installedFault().failsFlush) {
-            errno = EIO;
-        } else if (folder.get() >= 0 && ::syncfs(folder.get()) == 0) {
+        if (folder.get() >= 0 && systemCalls().flushFileSystem(folder.get()) == 0) {
             return true;
         }
         return failed(m_destination, errno);
@@ -694,10 +677,7 @@ private:
     }
 
     bool unlinkSource(const PendingRemoval& file, const struct stat& source) {
-        if (refuses(file.from)) {
-            return failed(file.from, EPERM);
-        }
-        if (::unlink(file.from.c_str()) != 0) {
+        if (systemCalls().unlink(file.from.c_str()) != 0) {
             return failed(file.from, errno);
         }
         m_steps.push_back({Step::Unlinked, file.from, file.to, source});
@@ -705,7 +685,7 @@ private:
     }
 
     bool dropCopy(const PendingRemoval& file) {
-        ::unlink(file.to.c_str());
+        systemCalls().unlink(file.to.c_str());
         return true;
     }
 
@@ -738,11 +718,12 @@ private:
         for (auto step = m_steps.rbegin(); whole && step != m_steps.rend(); ++step) {
             switch (step->kind) {
                 case Step::Renamed:
-                    whole = ::rename(step->to.c_str(), step->from.c_str()) == 0 ||
+                    whole = systemCalls().rename(step->to.c_str(), step->from.c_str()) == 0 ||
                             putFolderBack(step->to, step->from);
                     break;
                 case Step::RemovedFolder:
-                    whole = ::mkdir(step->from.c_str(), S_IRWXU) == 0 || errno == EEXIST;
+                    whole = systemCalls().makeFolder(step->from.c_str(), S_IRWXU) == 0 ||
+                            errno == EEXIST;
                     break;
                 case Step::Unlinked: {
                     struct stat copy {};
@@ -758,7 +739,7 @@ private:
         }
         if (whole && copiedBack) {
             const FileHandle folder(::open(sourceFolder.c_str(), O_RDONLY | O_DIRECTORY));
-            whole = folder.get() >= 0 && ::syncfs(folder.get()) == 0;
+            whole = folder.get() >= 0 && systemCalls().flushFileSystem(folder.get()) == 0;
         }
         if (!whole) {
             m_outcome->putBack = false;
@@ -774,9 +755,9 @@ private:
         }
         for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) {
             if (step->kind == Step::Placed) {
-                ::unlink(step->to.c_str());
+                systemCalls().unlink(step->to.c_str());
             } else if (step->kind == Step::MadeFolder) {
-                ::rmdir(step->to.c_str());
+                systemCalls().removeFolder(step->to.c_str());
             }
         }
         m_steps.clear();
@@ -784,7 +765,7 @@ private:
 
     bool putFolderBack(const fs::path& from, const fs::path& to) {
         WritableFolder writable(from);
-        if (::rename(from.c_str(), to.c_str()) != 0) {
+        if (systemCalls().rename(from.c_str(), to.c_str()) != 0) {
             return false;
         }
         writable.movedTo(to);
@@ -826,11 +807,7 @@ private:
 
     // A new folder the transfer can fill; it gets the source's mode once it is filled.
     static bool makeFolder(const fs::path& to) {
-        if (refuses(to)) {
-            errno = EPERM;
-            return false;
-        }
-        return ::mkdir(to.c_str(), S_IRWXU) == 0;
+        return systemCalls().makeFolder(to.c_str(), S_IRWXU) == 0;
     }
 
     // Ownership where the user may set it, extended attributes, mode and times of a folder.
@@ -856,10 +833,6 @@ private:
         const bool checkSource = copied != nullptr;
         if (copied) {
             *copied = source;
-        }
-        m_error = EPERM;
-        if (refuses(from) || refuses(to)) {
-            return Copied::Failed;
         }
         if (S_ISLNK(source.st_mode)) {
             return copyLink(from, to, source) ? Copied::Done : Copied::Failed;
@@ -892,7 +865,7 @@ private:
         }
         FileHandle output(descriptor);
         const struct timespec times[2] = {before.st_atim, before.st_mtim};
-        const DataCopy data = copyData(input.get(), output.get(), from, before.st_size);
+        const DataCopy data = copyData(input.get(), output.get(), before.st_size);
         bool written = data == DataCopy::Done;
         if (written) {
             if (::fchown(output.get(), before.st_uid, before.st_gid) != 0) {
@@ -904,7 +877,7 @@ private:
         }
         m_error = errno;
         if (!written) {
-            ::unlink(temporary.c_str());
+            systemCalls().unlink(temporary.c_str());
             // A source that shrank while it was read changed; anything else is an error.
             return data == DataCopy::Short && changedSince(before, input.get(), from)
                        ? Copied::Changed
@@ -915,13 +888,13 @@ private:
                                 : heldOpenElsewhere(input.get())        ? Copied::HeldOpen
                                                                         : Copied::Done;
             if (kept != Copied::Done) {
-                ::unlink(temporary.c_str());
+                systemCalls().unlink(temporary.c_str());
                 return kept;
             }
         }
-        if (::rename(temporary.c_str(), to.c_str()) != 0) {
+        if (systemCalls().rename(temporary.c_str(), to.c_str()) != 0) {
             m_error = errno;
-            ::unlink(temporary.c_str());
+            systemCalls().unlink(temporary.c_str());
             return Copied::Failed;
         }
         return Copied::Done;
@@ -941,8 +914,7 @@ private:
     // Copies the first size bytes of in to out (what grew meanwhile is a change, found
     // afterwards), leaving holes where in has them, in the kernel where it can, with a tick per
     // chunk.
-    DataCopy copyData(int in, int out, const fs::path& from, off_t size) {
-        m_kernelCopy = true;
+    DataCopy copyData(int in, int out, off_t size) {
         off_t position = 0;
         while (position < size) {
             off_t data = ::lseek(in, position, SEEK_DATA);
@@ -961,7 +933,7 @@ private:
             if (data >= size) {
                 break;
             }
-            const DataCopy range = copyRange(in, out, from, data, hole - data);
+            const DataCopy range = copyRange(in, out, data, hole - data);
             if (range != DataCopy::Done) {
                 return range;
             }
@@ -970,68 +942,25 @@ private:
         return ::ftruncate(out, size) == 0 ? DataCopy::Done : DataCopy::Failed;
     }
 
-    DataCopy copyRange(int in, int out, const fs::path& from, off_t start, off_t length) {
-        const FileSystemFault& fault = installedFault();
+    DataCopy copyRange(int in, int out, off_t start, off_t length) {
         off_t inAt = start;
         off_t outAt = start;
-        std::vector<char>& buffer = m_buffer;  // kept from file to file: no filling each time
         for (off_t left = length; left > 0;) {
             const size_t chunk = size_t(std::min<off_t>(left, off_t(kCopyChunk)));
-            ssize_t done = -1;
-            if (m_kernelCopy) {
-                done = ::copy_file_range(in, &inAt, out, &outAt, chunk, 0);
-                if (done < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
-                                 errno == EOPNOTSUPP || errno == EPERM)) {
-                    m_kernelCopy = false;
-                    continue;
-                }
-            } else {
-                buffer.resize(size_t(1) << 20);
-                done = ::pread(in, buffer.data(), std::min(chunk, buffer.size()), inAt);
-                if (done > 0 && !writeAll(out, buffer.data(), size_t(done), outAt)) {
-                    return DataCopy::Failed;
-                }
-                if (done > 0) {
-                    inAt += done;
-                    outAt += done;
-                }
+            const ssize_t done = systemCalls().copyRange(in, &inAt, out, &outAt, chunk);
+            if (done < 0 && errno == EINTR) {
+                continue;
             }
             if (done < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
                 return DataCopy::Failed;
             }
             if (done == 0) {
                 return DataCopy::Short;
             }
-            if (fault.breaksCopy && fault.breaksCopy(pathText(from))) {
-                errno = EIO;
-                return DataCopy::Failed;
-            }
-            if (fault.duringCopy && inAt - done == 0) {
-                fault.duringCopy(pathText(from));
-            }
             left -= done;
             tick();
         }
         return DataCopy::Done;
-    }
-
-    static bool writeAll(int fd, const char* data, size_t size, off_t at) {
-        while (size > 0) {
-            const ssize_t written = ::pwrite(fd, data, size, at);
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written <= 0) {
-                return false;
-            }
-            data += written;
-            at += written;
-            size -= size_t(written);
-        }
-        return true;
     }
 
     // Made under a free temporary name, with the link's own times and owner, then renamed over
@@ -1051,9 +980,9 @@ private:
         }
         const struct timespec times[2] = {source.st_atim, source.st_mtim};
         ::utimensat(AT_FDCWD, temporary.c_str(), times, AT_SYMLINK_NOFOLLOW);
-        if (::rename(temporary.c_str(), to.c_str()) != 0) {
+        if (systemCalls().rename(temporary.c_str(), to.c_str()) != 0) {
             m_error = errno;
-            ::unlink(temporary.c_str());
+            systemCalls().unlink(temporary.c_str());
             return false;
         }
         return true;
@@ -1064,8 +993,6 @@ private:
     fs::path m_destination;
     bool m_cross = false;
     bool m_renameCrossed = false;
-    bool m_kernelCopy = true;
-    std::vector<char> m_buffer;
     int m_error = 0;
     qint64 m_needed = 0;
     std::set<InodeKey> m_counted;
@@ -1083,7 +1010,7 @@ void removeTransferTemporaries(const fs::path& folder) {
     std::error_code ec;
     for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         if (isTransferTemporary(it->path()) && !it->is_directory(ec)) {
-            ::unlink(it->path().c_str());
+            systemCalls().unlink(it->path().c_str());
         }
     }
 }
@@ -1157,7 +1084,7 @@ int shellFileOperation(const FileOperation& operation, const FileOperationProgre
     }
     const fs::file_status destinationStatus = fs::status(destination, ec);
     if (!fs::exists(destinationStatus)) {
-        if (refuses(destination) || !fs::create_directories(destination, ec) || ec) {
+        if (!makeFolderWithParents(destination.c_str(), 0777)) {
             return kBadDestination;
         }
     } else if (!fs::is_directory(destinationStatus)) {
@@ -1202,26 +1129,13 @@ int shellFileOperation(const FileOperation& operation, const FileOperationProgre
     WritableFolder writable(contents ? source : source.parent_path());
     const bool moved = transfer.move(pairs, contents ? source : source.parent_path(), destination);
     if (contents && (moved || result->putBack)) {
-        ::unlink(mark.c_str());
+        systemCalls().unlink(mark.c_str());
     }
     return moved ? 0 : kTransferFailed;
 }
 
 bool isUnfinishedMoveOf(const QString& destination, const QString& source) {
     return markedSource(fsPath(destination)) == fsPath(source).native();
-}
-
-void setFileSystemFault(FileSystemFault fault) {
-    installedFault() = std::move(fault);
-}
-
-const FileSystemFault& fileSystemFault() {
-    return installedFault();
-}
-
-bool fileSystemRefuses(const QString& path) {
-    const FileSystemFault& fault = installedFault();
-    return fault.refuses && fault.refuses(path);
 }
 
 }  // namespace qm

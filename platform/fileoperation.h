@@ -78,28 +78,4 @@ inline constexpr char kTransferTemporaryPrefix[] = ".qm-transfer-";
 // changed (root, a writable folder, another owner's folder, not a folder).
 int allowChangesIn(const std::filesystem::path& folder);
 
-// Faults a test can inject into the file-system changes made by shellFileOperation() and by
-// the folder tree deletion, where running as root makes permissions useless for that.
-struct FileSystemFault {
-    // Removing, moving or writing a path for which this returns true fails.
-    std::function<bool(const QString& path)> refuses;
-    // Copying the contents of a path for which this returns true fails after the first part of
-    // it was written, as a full disk or a read error would.
-    std::function<bool(const QString& path)> breaksCopy;
-    // Renames fail as if source and destination were on different file systems.
-    bool crossDevice = false;
-    // Flushing the copies to the disk fails.
-    bool failsFlush = false;
-    // Called once the first part of a path has been copied (to change it meanwhile).
-    std::function<void(const QString& path)> duringCopy;
-    // Called once a tree to delete has been listed, before anything is removed.
-    std::function<void()> afterListing;
-};
-
-// Installs a fault; a default-constructed one restores normal behaviour.
-void setFileSystemFault(FileSystemFault fault);
-const FileSystemFault& fileSystemFault();
-// True when the installed fault refuses a change to path.
-bool fileSystemRefuses(const QString& path);
-
 }  // namespace qm

@@ -16,6 +16,7 @@
 #include "platform/foldertree.h"
 #include "platform/launcher.h"
 #include "platform/pathbytes.h"
+#include "platform/systemcalls.h"
 
 namespace qm {
 namespace {
@@ -222,30 +223,21 @@ public:
         if (path.isEmpty()) {
             return false;
         }
-        if (::mkdir(path.c_str(), 0777) == 0) {
-            return true;
+        if (withParents) {
+            return makeFolderWithParents(path.c_str(), 0777);
         }
-        if (errno == EEXIST) {
-            return status(path).isFolder();
-        }
-        if (errno != ENOENT || !withParents) {
-            return false;
-        }
-        const FsPath parent = path.parent();
-        if (parent.isEmpty() || parent == path || !makeFolder(parent, true)) {
-            return false;
-        }
-        return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && status(path).isFolder());
+        return systemCalls().makeFolder(path.c_str(), 0777) == 0 ||
+               (errno == EEXIST && status(path).isFolder());
     }
 
     bool remove(const FsPath& path) override {
         if (path.isEmpty()) {
             return false;
         }
-        if (::unlink(path.c_str()) == 0) {
+        if (systemCalls().unlink(path.c_str()) == 0) {
             return true;
         }
-        return (errno == EISDIR || errno == EPERM) && ::rmdir(path.c_str()) == 0;
+        return (errno == EISDIR || errno == EPERM) && systemCalls().removeFolder(path.c_str()) == 0;
     }
 
     bool removeTree(const FsPath& path) override { return deleteFolderTree(path.text()); }

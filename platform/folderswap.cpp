@@ -1,40 +1,41 @@
 #include "platform/folderswap.h"
 
-#include <QDir>
-#include <QFile>
 #include <QList>
 #include <QPair>
 
 #include <cstdlib>
+#include <string>
 
-#include "platform/fileoperation.h"
+#include <sys/stat.h>
+
+#include "platform/pathbytes.h"
+#include "platform/systemcalls.h"
 
 namespace qm {
 namespace {
 
 bool renameEntry(const QString& from, const QString& to) {
-    if (fileSystemRefuses(from) || fileSystemRefuses(to)) {
-        return false;
-    }
-    return QDir().rename(from, to);
+    return systemCalls().rename(fsPath(from).c_str(), fsPath(to).c_str()) == 0;
+}
+
+bool removeEmptyFolder(const QString& path) {
+    return systemCalls().removeFolder(fsPath(path).c_str()) == 0;
 }
 
 }  // namespace
 
 QString makeStagingFolder(const QString& parent) {
-    QByteArray pattern = QFile::encodeName(parent + QStringLiteral("/.quillmorn-XXXXXX"));
-    if (parent.isEmpty() || fileSystemRefuses(parent) || !QDir().mkpath(parent) ||
-        !mkdtemp(pattern.data())) {
+    if (parent.isEmpty() || !makeFolderWithParents(fsPath(parent).c_str(), 0777)) {
         return QString();
     }
-    const QString path = QFile::decodeName(pattern);
+    std::string pattern = fsPath(parent).native() + "/.quillmorn-XXXXXX";
+    if (!::mkdtemp(pattern.data())) {
+        return QString();
+    }
     // mkdtemp makes a folder only its owner may enter; the folder becomes a menu folder like any
     // other.
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                    QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-                                    QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                                    QFileDevice::ExeOther);
-    return path;
+    ::chmod(pattern.c_str(), 0755);
+    return pathText(pattern);
 }
 
 std::optional<QStringList> swapIntoPlace(const QString& parent, const QString& staged,
@@ -42,16 +43,16 @@ std::optional<QStringList> swapIntoPlace(const QString& parent, const QString& s
     QList<QPair<QString, QString>> movedAside;  // (where it was, where it is)
     const auto putBack = [&movedAside] {
         for (auto it = movedAside.crbegin(); it != movedAside.crend(); ++it) {
-            QDir().rename(it->second, it->first);
+            renameEntry(it->second, it->first);
         }
     };
     for (const QString& old : replaced) {
         // An empty folder reserves the name; the rename then replaces it.
         const QString aside = makeStagingFolder(parent);
         const QString from = parent + u'/' + old;
-        if (aside.isEmpty() || !QDir().rmdir(aside) || !renameEntry(from, aside)) {
+        if (aside.isEmpty() || !removeEmptyFolder(aside) || !renameEntry(from, aside)) {
             if (!aside.isEmpty()) {
-                QDir().rmdir(aside);
+                removeEmptyFolder(aside);
             }
             putBack();
             return std::nullopt;

@@ -14,9 +14,9 @@
 #include <unistd.h>
 
 #include "platform/filehandle.h"
-#include "platform/fileoperation.h"
 #include "platform/pathbytes.h"
 #include "platform/prompt.h"
+#include "platform/systemcalls.h"
 #include "platform/systemerror.h"
 
 namespace qm {
@@ -206,10 +206,7 @@ private:
     // Removes name in the folder open as folder; a read-only folder of the user's own is made
     // writable for that.
     bool removeIn(int folder, const fs::path& name, const fs::path& path, int flags) {
-        if (fileSystemRefuses(pathText(path))) {
-            return cannotRemove(path, EPERM);
-        }
-        if (::unlinkat(folder, name.c_str(), flags) == 0) {
+        if (systemCalls().unlinkAt(folder, name.c_str(), flags) == 0) {
             return true;
         }
         struct stat st {};
@@ -222,7 +219,8 @@ private:
             return cannotRemove(path, EACCES);
         }
         m_madeWritable.emplace_back(std::move(kept), st.st_mode & 07777);
-        return ::unlinkat(folder, name.c_str(), flags) == 0 || cannotRemove(path, errno);
+        return systemCalls().unlinkAt(folder, name.c_str(), flags) == 0 ||
+               cannotRemove(path, errno);
     }
 
     fs::path m_path;
@@ -266,8 +264,8 @@ bool deleteFolderTree(const QString& folder) {
         if (!S_ISLNK(st.st_mode)) {
             return TreeRemoval::cannotRemove(path, ENOTDIR);
         }
-        if (fileSystemRefuses(text) || ::unlink(path.c_str()) != 0) {
-            return TreeRemoval::cannotRemove(path, fileSystemRefuses(text) ? EPERM : errno);
+        if (systemCalls().unlink(path.c_str()) != 0) {
+            return TreeRemoval::cannotRemove(path, errno);
         }
         return false;
     }
@@ -279,9 +277,6 @@ bool deleteFolderTree(const QString& folder) {
         if (removal.isFolder(i) && !removal.collect(i)) {
             return false;
         }
-    }
-    if (const auto& fault = fileSystemFault(); fault.afterListing) {
-        fault.afterListing();
     }
     bool removed = false;
     bool whole = true;

@@ -64,8 +64,8 @@ bool saysWhy(const TestEnvironment& env, const QString& path) {
     return env.prompt.texts().size() == 1 && env.prompt.texts().first().contains(path);
 }
 
-FileSystemFault refusing(const QString& path) {
-    FileSystemFault fault;
+test::FileSystemFault refusing(const QString& path) {
+    test::FileSystemFault fault;
     fault.refuses = [path](const QString& p) { return p == path; };
     return fault;
 }
@@ -307,8 +307,8 @@ void FolderTreeTest::neverLeavesTheTree() {
     if (danger == "read-only" && ::geteuid() == 0) {
         QSKIP("root removes from any folder: test.sh runs this as an unprivileged user");
     }
-    FileSystemFault fault;
-    fault.afterListing = [&] {
+    test::FileSystemFault fault;
+    fault.beforeRemoving = [&] {
         if (danger == "swap") {
             QVERIFY(QDir(app + "/data").removeRecursively());
             QVERIFY(QFile::link(outside, app + "/data"));

@@ -277,7 +277,7 @@ void MoveWindowTest::movesIntoOtherFolder() {
         destination = other->path();
     }
     QDir().mkpath(destination);
-    FileSystemFault fault;
+    test::FileSystemFault fault;
     fault.crossDevice = crossDevice;
     const test::ScopedFileSystemFault guard(fault);
     f.open();
@@ -307,7 +307,7 @@ void MoveWindowTest::filesAppearingDuringTheMoveStayInTheSource_data() {
 void MoveWindowTest::filesAppearingDuringTheMoveStayInTheSource() {
     QFETCH(bool, crossDevice);
     Fixture f;
-    FileSystemFault fault;
+    test::FileSystemFault fault;
     fault.crossDevice = crossDevice;
     // The program still running writes its settings while its folder is being moved (the
     // third look at a path comes when the first entry is being moved).
@@ -453,7 +453,7 @@ void MoveWindowTest::transferFailingHalfwayLosesNothing_data() {
 void MoveWindowTest::transferFailingHalfwayLosesNothing() {
     QFETCH(bool, putBackFails);
     Fixture f;
-    FileSystemFault fault;
+    test::FileSystemFault fault;
     fault.crossDevice = true;
     const QString refused =
         f.source + (putBackFails ? QString("/plugins") : QString("/plugins/spell/dict.dat"));
@@ -513,7 +513,7 @@ void MoveWindowTest::bigMoveStaysResponsiveAndCannotBeClosed() {
                                QApplication::overrideCursor()->shape() == Qt::WaitCursor);
         WindowRegistry::instance().unload(WindowKind::Move);  // refused while busy
     });
-    FileSystemFault fault;
+    test::FileSystemFault fault;
     fault.crossDevice = true;
     fault.refuses = [&](const QString&) {
         if (!ticker.isActive()) {

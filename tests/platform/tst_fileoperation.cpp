@@ -121,8 +121,8 @@ QString destinationFor(Boundary boundary, const TestEnvironment& env, const QStr
         }                                                           \
     } while (false)
 
-FileSystemFault boundaryFault(Boundary boundary) {
-    FileSystemFault fault;
+test::FileSystemFault boundaryFault(Boundary boundary) {
+    test::FileSystemFault fault;
     fault.crossDevice = boundary == Boundary::Injected;
     return fault;
 }
@@ -339,7 +339,7 @@ void FileOperationTest::changedFileIsCopiedAgainOrKept() {
             file.write("+");
         }
     };
-    FileSystemFault fault = boundaryFault(boundary);
+    test::FileSystemFault fault = boundaryFault(boundary);
     if (!changedDuring.isEmpty()) {
         fault.duringCopy = [&](const QString& path) {
             if (path == source + u'/' + changedDuring) {
@@ -483,7 +483,7 @@ void FileOperationTest::failedMoveLosesNothing() {
         QSKIP("no tmpfs could be mounted inside the tree (test.sh mounts as root)");
     }
     const QString target = env.makeFolder("apps/Editor");
-    FileSystemFault planted;
+    test::FileSystemFault planted;
     planted.crossDevice = crossDevice;
     planted.failsFlush = fault == "flush";
     const auto matches = [faultPath](const QString& p) { return p == faultPath; };
@@ -521,7 +521,7 @@ void FileOperationTest::failedCopyReportsFailure() {
     QVERIFY(shellFileOperation(request(FileOperation::Copy, source, target)) != 0);
 
     const QString refusedPath = env.root() + "/menu2/data/level1.dat";
-    FileSystemFault fault;
+    test::FileSystemFault fault;
     fault.refuses = [refusedPath](const QString& p) { return p == refusedPath; };
     const test::ScopedFileSystemFault guard(fault);
     QVERIFY(shellFileOperation(request(FileOperation::Copy, source, env.root() + "/menu2")) != 0);
