@@ -119,20 +119,19 @@ public:
     // place (one that survived or appeared) stops the deletion.
     bool removeFolder(int index, bool* gone) {
         *gone = false;
-        FileHandle parent = openFolder(entryPlaces[index].parent);
-        if (parent.get() < 0) {
+        const int parent = folderHolding(index);
+        if (parent < 0) {
             return false;
         }
         struct stat st {};
-        if (::fstatat(parent.get(), entryPlaces[index].name.c_str(), &st, AT_SYMLINK_NOFOLLOW) !=
-            0) {
+        if (::fstatat(parent, entryPlaces[index].name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
             return true;  // gone already
         }
         if (!S_ISDIR(st.st_mode)) {
             return cannotRemove(treeEntries[index], ENOTEMPTY);
         }
         *gone = true;
-        return removeIn(parent.get(), entryPlaces[index].name, treeEntries[index], AT_REMOVEDIR);
+        return removeIn(parent, entryPlaces[index].name, treeEntries[index], AT_REMOVEDIR);
     }
 
     bool removeRoot() {
@@ -198,9 +197,19 @@ private:
     }
 
     bool removeEntry(int index, int flags) {
-        FileHandle parent = openFolder(entryPlaces[index].parent);
-        return parent.get() >= 0 &&
-               removeIn(parent.get(), entryPlaces[index].name, treeEntries[index], flags);
+        const int parent = folderHolding(index);
+        return parent >= 0 && removeIn(parent, entryPlaces[index].name, treeEntries[index], flags);
+    }
+
+    // The folder holding the entry at index, open: consecutive entries of one folder (most of
+    // them) share one opening of it, as "rm" keeps one per folder.
+    int folderHolding(int index) {
+        const int parent = entryPlaces[index].parent;
+        if (parent != m_heldIndex) {
+            m_held = openFolder(parent);
+            m_heldIndex = parent;
+        }
+        return m_held.get();
     }
 
     // Removes name in the folder open as folder; a read-only folder of the user's own is made
@@ -229,6 +238,8 @@ private:
     dev_t m_device = 0;
     quint64 m_mount = 0;
     std::vector<std::pair<FileHandle, mode_t>> m_madeWritable;
+    FileHandle m_held;
+    int m_heldIndex = -2;  // none
 };
 
 }  // namespace
