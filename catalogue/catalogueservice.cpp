@@ -200,12 +200,19 @@ bool CatalogueService::deleteRow(int row) {
                   "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
                   "メントに従ってください。\n削除しますか？"),
         {tr("ごみ箱に移動"), tr("完全に削除"), tr("キャンセル")}, ToTrash);
-    if (choice == ToTrash) {
-        QString error;
-        if (!fileSystem().trash(path, &error)) {
-            messageBox(path + tr(" をごみ箱に移動できませんでした。\n") + error, MsgExclamation);
+    QString trashError;
+    if (choice == ToTrash && !fileSystem().trash(path, &trashError)) {
+        // Where there is no trash (a file system in memory, a folder the trash cannot reach),
+        // deleting for good is the one way left, and the user decides.
+        const int answer =
+            messageBox(path + tr(" をごみ箱に移動できませんでした。\n") + trashError +
+                           tr("\n代わりに完全に削除しますか？元に戻すことはでき"
+                              "ません。"),
+                       MsgYesNo | MsgDefaultNo | MsgExclamation);
+        if (answer != AnswerYes) {
             return false;
         }
+        fileSystem().removeTree(path);
     } else if (choice == ForGood) {
         const int answer = messageBox(path + tr(" を完全に削除します。元に戻すことはできません。\n"
                                                 "削除しますか？"),
@@ -214,7 +221,7 @@ bool CatalogueService::deleteRow(int row) {
             return false;
         }
         fileSystem().removeTree(path);
-    } else {
+    } else if (choice != ToTrash) {
         return false;
     }
     m_listChanged = true;

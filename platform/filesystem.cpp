@@ -255,9 +255,15 @@ public:
         const bool trashed = g_file_trash(file, nullptr, &failure);
         g_object_unref(file);
         if (!trashed) {
-            setError(error, failure ? QString::fromUtf8(failure->message)
-                                    : QCoreApplication::translate(
-                                          "qm::FileSystem", "ごみ箱はこの環境では使えません。"));
+            // GIO keeps no trash on file systems in memory and other internal mounts (a tmpfs,
+            // /dev/shm): nothing there would outlive the next start anyway.
+            setError(
+                error,
+                !failure || g_error_matches(failure, G_IO_ERROR, G_IO_ERROR_NOT_SUPPORTED)
+                    ? QCoreApplication::translate("qm::FileSystem",
+                                                  "このフォルダのあるファイルシステムにはごみ箱が"
+                                                  "ありません。")
+                    : QString::fromUtf8(failure->message));
         }
         if (failure) {
             g_error_free(failure);

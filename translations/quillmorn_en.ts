@@ -176,6 +176,12 @@ Overwriting it loses that change.</translation>
         <translation> will be deleted permanently. This cannot be undone.
 Delete it?</translation>
     </message>
+    <message>
+        <source>
+代わりに完全に削除しますか？元に戻すことはできません。</source>
+        <translation>
+Delete it for good instead? This cannot be undone.</translation>
+    </message>
 </context>
 <context>
     <name>qm::CatalogueWindow</name>
@@ -380,8 +386,8 @@ Delete it?</translation>
 <context>
     <name>qm::FileSystem</name>
     <message>
-        <source>ごみ箱はこの環境では使えません。</source>
-        <translation>The trash cannot be used here.</translation>
+        <source>このフォルダのあるファイルシステムにはごみ箱がありません。</source>
+        <translation>The file system this folder is on has no trash.</translation>
     </message>
 </context>
 <context>

@@ -10,7 +10,9 @@
 #include <memory>
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -569,6 +571,21 @@ void FileOperationTest::trashedFolderCanBeRestored() {
     std::ifstream info(fsPath(trash + "/info/" + name + ".trashinfo"));
     const std::string infoText{std::istreambuf_iterator<char>(info), {}};
     QVERIFY(infoText.find("Path=") != std::string::npos);
+
+    // A file system in memory has no trash: that is said, and the folder stays whole.
+    QString reason;
+    const QString other = test::otherFileSystemFolder(env.root(), &reason);
+    struct statfs kind {};
+    if (other.isEmpty() || ::statfs(QFile::encodeName(other).constData(), &kind) != 0 ||
+        kind.f_type != TMPFS_MAGIC) {
+        QSKIP(qPrintable("no second file system in memory: " + reason));
+    }
+    const OtherFolder inMemory(other);
+    const QString kept = inMemory.dir.path() + "/kept";
+    test::writeRawFile(fsPath(kept + "/app.exe"), "MZ");
+    QVERIFY(!fileSystem().trash(FsPath(kept), &error));
+    QCOMPARE(error, QString("このフォルダのあるファイルシステムにはごみ箱がありません。"));
+    QCOMPARE(test::byteTree(kept), (QMap<QString, QByteArray>{{"app.exe", "MZ"}}));
 }
 
 QTEST_MAIN(FileOperationTest)
