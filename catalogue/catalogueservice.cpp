@@ -30,7 +30,6 @@ void CatalogueService::load(EventPump& pump) {
         m_listChanged = true;
     }
     m_unlisted = merged.unlisted;
-    tellUnfinishedMoves();
     if (!merged.missingFolders.isEmpty()) {
         tellMissingFolders(merged.missingFolders);
     }
@@ -49,10 +48,21 @@ void CatalogueService::refreshIcons(EventPump& pump, const std::vector<int>& fir
     qm::refreshIcons(m_model, first, pump);
 }
 
-void CatalogueService::tellUnfinishedMoves() {
-    QStringList lines;
+QStringList CatalogueService::folderNames() const {
+    QStringList names;
+    names.reserve(m_model.rowCount());
     for (int row = 0; row < m_model.rowCount(); ++row) {
-        const QString folder = folderPathOfRow(row);
+        if (!m_model.entry(row).folder.isEmpty()) {
+            names.append(m_model.entry(row).folder);
+        }
+    }
+    return names;
+}
+
+void CatalogueService::tellUnfinishedMoves(const QStringList& marked) {
+    QStringList lines;
+    for (const QString& name : marked) {
+        const QString folder = joinPath(m_workFolder, name);
         QByteArray source;
         if (fileSystem().readFile(joinPath(folder, QLatin1String(kUnfinishedMoveMark)), &source,
                                   nullptr)) {

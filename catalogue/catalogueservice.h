@@ -38,6 +38,11 @@ public:
     // Rebuilds the rows: one per sub-folder, merged with the list file's records. Says so when
     // the list file was misread; its first save then keeps a copy of it.
     void load(EventPump& pump);
+    // The folder names of the rows (those that have one).
+    QStringList folderNames() const;
+    // Says which moves into the folders named in marked (those holding the mark an unfinished
+    // move leaves) are unfinished, and from where; nothing when none is.
+    void tellUnfinishedMoves(const QStringList& marked);
     // Gives registered rows whose program exists that program's icon, to the rows in `first`
     // before the others.
     void refreshIcons(EventPump& pump, const std::vector<int>& first = {});
@@ -73,8 +78,6 @@ private:
     // was loaded: asks whether to reload it, overwrite it or keep both; the path to write, or ""
     // when the list was reloaded instead.
     QString resolveChangedList(const QString& path);
-    // Names the program folders that a move killed midway left unfinished, and how to finish it.
-    void tellUnfinishedMoves();
     // Says which records go at the next save because their folders are gone.
     void tellMissingFolders(const QStringList& folders);
 

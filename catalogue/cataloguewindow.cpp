@@ -34,6 +34,7 @@
 #include "catalogue/registrationsession.h"
 #include "catalogue/rowactions.h"
 #include "catalogue/splashwindow.h"
+#include "catalogue/unfinishedmovesurvey.h"
 #include "catalogue/windowpreferences.h"
 
 namespace qm {
@@ -156,6 +157,7 @@ void CatalogueWindow::buildControls() {
     m_textFiles->setAccessibleName(textFileListName());
     m_textPreview->setAccessibleName(textFileContentsName());
     m_preview = std::make_unique<FolderPreview>(m_iconPicture, m_textFiles, m_textPreview);
+    m_moveSurvey = new UnfinishedMoveSurvey(this);
 
     const CatalogueButtons buttons(m_client);
     m_menuButton = buttons.menu;
@@ -283,6 +285,9 @@ void CatalogueWindow::load() {
     m_sort->restore();
     refreshIcons();
     m_columns->restore();
+    m_moveSurvey->start(
+        m_service.workFolder(), m_service.folderNames(),
+        [this](const QStringList& marked) { m_service.tellUnfinishedMoves(marked); });
     // As in any list, the first entry is the selected one until the user picks another.
     if (selectedRow() < 0) {
         selectRow(0);

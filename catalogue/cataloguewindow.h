@@ -25,6 +25,7 @@ class ListColumns;
 class ListSelection;
 class ListSort;
 class FolderPreview;
+class UnfinishedMoveSurvey;
 
 // The catalogue window (Form1) of one working folder: every program folder with its
 // registration, a preview of the selected folder's text files, and the actions on the selected
@@ -96,6 +97,7 @@ private:
     std::unique_ptr<ListSort> m_sort;
     std::unique_ptr<ListSelection> m_selection;
     std::unique_ptr<FolderPreview> m_preview;
+    UnfinishedMoveSurvey* m_moveSurvey = nullptr;
     ElasticPlacement m_placement;
 
     QWidget* m_client = nullptr;

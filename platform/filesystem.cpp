@@ -31,6 +31,14 @@ void setError(QString* error, const QString& text) {
     }
 }
 
+// The system's reason, worded only when a caller wants it (a look for a file that is usually
+// missing costs an open, not a translation).
+void setSystemError(QString* error, int code) {
+    if (error) {
+        *error = errorText(code);
+    }
+}
+
 FileKind kindOf(mode_t mode) {
     if (S_ISREG(mode)) {
         return FileKind::File;
@@ -123,6 +131,24 @@ public:
         return listed ? std::optional(entries) : std::nullopt;
     }
 
+    QStringList namesHolding(const FsPath& folder, const QStringList& names,
+                             const QString& entry) override {
+        QStringList holding;
+        const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dirFd < 0) {
+            return holding;
+        }
+        const QByteArray tail = '/' + nameBytesFromText(entry);
+        for (const QString& name : names) {
+            const QByteArray relative = nameBytesFromText(name) + tail;
+            if (::faccessat(dirFd, relative.constData(), F_OK, AT_SYMLINK_NOFOLLOW) == 0) {
+                holding.append(name);
+            }
+        }
+        ::close(dirFd);
+        return holding;
+    }
+
     std::optional<QStringList> listFolderNames(const FsPath& folder) override {
         QStringList names;
         const bool listed = forEachEntry(folder, [&names](int dirFd, const dirent& entry) {
@@ -139,7 +165,7 @@ public:
     bool readFile(const FsPath& path, QByteArray* bytes, QString* error) override {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (path.isEmpty() || fd < 0) {
-            setError(error, errorText(path.isEmpty() ? ENOENT : errno));
+            setSystemError(error, path.isEmpty() ? ENOENT : errno);
             return false;
         }
         QByteArray data;
@@ -150,7 +176,7 @@ public:
                 continue;
             }
             if (n < 0) {
-                setError(error, errorText(errno));
+                setSystemError(error, errno);
                 ::close(fd);
                 return false;
             }
@@ -167,14 +193,14 @@ public:
     bool writeFile(const FsPath& path, const QByteArray& bytes, QString* error,
                    Durability durability, Existing existing) override {
         if (path.isEmpty() || path.fileName().isEmpty()) {
-            setError(error, errorText(EINVAL));
+            setSystemError(error, EINVAL);
             return false;
         }
         // A unique temporary name beside the file, created exclusively, then renamed over it.
         QByteArray temporary = path.bytes() + ".qm-XXXXXX";
         const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
         if (fd < 0) {
-            setError(error, errorText(errno));
+            setSystemError(error, errno);
             return false;
         }
         // The mode a new file would get, or the one the file has.
@@ -191,12 +217,12 @@ public:
                              (durability == Durability::Unsynced || ::fsync(fd) == 0);
         const int writeError = errno;
         if (::close(fd) != 0 || !written) {
-            setError(error, errorText(written ? errno : writeError));
+            setSystemError(error, written ? errno : writeError);
             ::unlink(temporary.constData());
             return false;
         }
         if (!putInPlace(temporary.constData(), path.c_str(), existing)) {
-            setError(error, errorText(errno));
+            setSystemError(error, errno);
             ::unlink(temporary.constData());
             return false;
         }
@@ -344,6 +370,17 @@ FoundName FileSystem::find(const FsPath& folder, const QString& name, EntryFilte
         names.append(name);
     }
     return matchNameNoCase(names, name);
+}
+
+QStringList FileSystem::namesHolding(const FsPath& folder, const QStringList& names,
+                                     const QString& entry) {
+    QStringList holding;
+    for (const QString& name : names) {
+        if (status(folder.child(name).child(entry)).exists()) {
+            holding.append(name);
+        }
+    }
+    return holding;
 }
 
 std::optional<QStringList> FileSystem::listFolderNames(const FsPath& folder) {

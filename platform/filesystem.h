@@ -82,6 +82,11 @@ public:
     // would give them, without the rest of their status (which may cost a call per entry).
     virtual std::optional<QStringList> listFolderNames(const FsPath& folder);
 
+    // Of the entries of folder named in names, those that hold an entry named entry (one look
+    // per name, relative to the folder).
+    virtual QStringList namesHolding(const FsPath& folder, const QStringList& names,
+                                     const QString& entry);
+
     // Reads a whole file; false, with a reason, when it cannot be read.
     virtual bool readFile(const FsPath& path, QByteArray* bytes, QString* error = nullptr) = 0;
     // Replaces a file atomically: a failed or interrupted write leaves the old file whole. The
