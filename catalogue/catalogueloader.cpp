@@ -115,45 +115,53 @@ MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, cons
     return result;
 }
 
-void refreshIcons(CatalogueModel& model, const std::vector<int>& first, EventPump& pump) {
-    // Many rows may name missing files in one big folder: each folder is listed once.
-    const FileLookupCache lookups;
-    // Rows that start the same program share its image.
-    QHash<QString, int> imageOfExe;
+void RowIcons::load(int row) {
+    if (row < 0 || row >= m_model.rowCount()) {
+        return;
+    }
+    const CatalogueEntry& entry = m_model.entry(row);
+    const QString onDisk = isRegistered(entry.state) ? programFileOnDisk(entry.exe) : QString();
+    if (onDisk.isEmpty()) {
+        return;
+    }
+    auto found = m_imageOfExe.constFind(entry.exe);
+    int number = 0;
+    if (found != m_imageOfExe.constEnd()) {
+        number = *found;
+    } else {
+        const QPixmap icon = programIcon(onDisk, kSmallIconSize);
+        number = icon.isNull() ? 0 : m_model.addImage(icon);
+        m_imageOfExe.insert(entry.exe, number);
+    }
+    if (number > 0) {
+        m_model.setState(row, static_cast<qint16>(number));
+    }
+}
+
+std::vector<int> rowsInOrder(int rowCount, const std::vector<int>& first) {
     std::vector<int> order;
-    order.reserve(model.rowCount());
-    std::vector<bool> queued(model.rowCount(), false);
+    order.reserve(rowCount);
+    std::vector<bool> queued(rowCount, false);
     for (const int row : first) {
-        if (row >= 0 && row < model.rowCount() && !queued[row]) {
+        if (row >= 0 && row < rowCount && !queued[row]) {
             queued[row] = true;
             order.push_back(row);
         }
     }
-    for (int row = 0; row < model.rowCount(); ++row) {
+    for (int row = 0; row < rowCount; ++row) {
         if (!queued[row]) {
             order.push_back(row);
         }
     }
-    for (const int row : order) {
-        if (row >= model.rowCount()) {
-            continue;
-        }
-        const CatalogueEntry& entry = model.entry(row);
-        const QString onDisk = isRegistered(entry.state) ? programFileOnDisk(entry.exe) : QString();
-        if (!onDisk.isEmpty()) {
-            auto found = imageOfExe.constFind(entry.exe);
-            int number = 0;
-            if (found != imageOfExe.constEnd()) {
-                number = *found;
-            } else {
-                const QPixmap icon = programIcon(onDisk, kSmallIconSize);
-                number = icon.isNull() ? 0 : model.addImage(icon);
-                imageOfExe.insert(entry.exe, number);
-            }
-            if (number > 0) {
-                model.setState(row, static_cast<qint16>(number));
-            }
-        }
+    return order;
+}
+
+void refreshIcons(CatalogueModel& model, const std::vector<int>& first, EventPump& pump) {
+    // Many rows may name missing files in one big folder: each folder is listed once.
+    const FileLookupCache lookups;
+    RowIcons icons(model);
+    for (const int row : rowsInOrder(model.rowCount(), first)) {
+        icons.load(row);
         pump.pump();
     }
 }

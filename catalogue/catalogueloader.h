@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -52,9 +53,22 @@ struct MergeResult {
 MergeResult mergeListFile(CatalogueModel& model, const QString& workFolder, const QString& listFile,
                           EventPump& pump);
 
-// Gives every registered row whose program file exists that program's icon. Excluded and
-// unregistered rows keep their marks. The rows in `first` (the rows the list shows, in its
-// order) get theirs before the others.
+// Gives a registered row whose program file exists that program's icon; excluded and
+// unregistered rows keep their marks. Rows that start the same program share its image.
+class RowIcons {
+public:
+    explicit RowIcons(CatalogueModel& model) : m_model(model) {}
+    void load(int row);
+
+private:
+    CatalogueModel& m_model;
+    QHash<QString, int> m_imageOfExe;
+};
+
+// Every row once: those in `first` (the rows the list shows, in its order), then the others.
+std::vector<int> rowsInOrder(int rowCount, const std::vector<int>& first);
+
+// Gives every row its icon (see RowIcons), the rows in `first` before the others.
 void refreshIcons(CatalogueModel& model, const std::vector<int>& first, EventPump& pump);
 
 }  // namespace qm

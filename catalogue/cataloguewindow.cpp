@@ -26,6 +26,7 @@
 #include "catalogue/cataloguemenus.h"
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/folderpreview.h"
+#include "catalogue/iconloader.h"
 #include "catalogue/listcolumns.h"
 #include "catalogue/listselection.h"
 #include "catalogue/listsort.h"
@@ -158,6 +159,9 @@ void CatalogueWindow::buildControls() {
     m_textPreview->setAccessibleName(textFileContentsName());
     m_preview = std::make_unique<FolderPreview>(m_iconPicture, m_textFiles, m_textPreview);
     m_moveSurvey = new UnfinishedMoveSurvey(this);
+    m_iconLoader = new IconLoader(
+        *m_model, [this] { return m_filter->shownRows(); }, this);
+    m_iconLoader->follow(m_listView);
 
     const CatalogueButtons buttons(m_client);
     m_menuButton = buttons.menu;
@@ -283,7 +287,7 @@ void CatalogueWindow::load() {
     setWindowTitle(QStringLiteral("Quillmorn ListView - ") + m_service.workFolder());
     loadDirectory();
     m_sort->restore();
-    refreshIcons();
+    m_iconLoader->start();
     m_columns->restore();
     m_moveSurvey->start(
         m_service.workFolder(), m_service.folderNames(),
@@ -399,6 +403,7 @@ bool CatalogueWindow::saveList() {
 }
 
 void CatalogueWindow::refreshIcons() {
+    m_iconLoader->stop();
     const BusyCursor busy;
     EventPump pump;
     // The rows in the order shown, so that those on screen get their icons first.

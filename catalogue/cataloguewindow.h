@@ -26,6 +26,7 @@ class ListSelection;
 class ListSort;
 class FolderPreview;
 class UnfinishedMoveSurvey;
+class IconLoader;
 
 // The catalogue window (Form1) of one working folder: every program folder with its
 // registration, a preview of the selected folder's text files, and the actions on the selected
@@ -98,6 +99,7 @@ private:
     std::unique_ptr<ListSelection> m_selection;
     std::unique_ptr<FolderPreview> m_preview;
     UnfinishedMoveSurvey* m_moveSurvey = nullptr;
+    IconLoader* m_iconLoader = nullptr;
     ElasticPlacement m_placement;
 
     QWidget* m_client = nullptr;

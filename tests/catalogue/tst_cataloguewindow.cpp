@@ -78,6 +78,7 @@ private Q_SLOTS:
     void columnSortIsStable();
     void menuButtonHandsOverToMainMenu();
     void iconRefreshKeepsExcludedAndUnregistered();
+    void iconsOffScreenArriveWhileIdle();
     void inPlaceNameEdit();
     void doubleClickEditsRow();
     void iconShownRightAfterRegistering();
@@ -694,6 +695,35 @@ void CatalogueWindowTest::installerMenuHandsOver() {
              QString("2,a,a,未設定,不明,未設定\r\n").toUtf8());
     QVERIFY(!WindowRegistry::instance().isLoaded(WindowKind::Links));
     QCOMPARE(m_fixture->env->endCount, 0);
+}
+
+// A large catalogue shows before every program was looked at: the rows on screen have their
+// icons at once, a row scrolled to gets its icon before the rows below it, the rest while idle.
+void CatalogueWindowTest::iconsOffScreenArriveWhileIdle() {
+    constexpr int kRows = 20000;
+    QStringList folders;
+    QString list;
+    for (int i = 0; i < kRows; ++i) {
+        folders << QString("p%1").arg(i, 5, 10, QChar(u'0'));
+    }
+    const QString work = m_fixture->makeWorkFolder("w", folders);
+    const QString exe = m_fixture->env->writeFile(
+        "w/p00000/run.exe", test::buildPe(test::smallIconImage(), test::largeIconImage()).bytes);
+    for (const QString& folder : folders) {
+        list += QString("1,%1,%1,k,%2,x\r\n").arg(folder, exe);
+    }
+    const QByteArray bytes = list.toUtf8();
+    m_fixture->useWorkFolder(work, &bytes);
+    m_fixture->open();
+    CatalogueModel* model = CatalogueFixture::model();
+    QVERIFY(model->entry(0).state >= 3);
+    QCOMPARE(model->entry(kRows - 1).state, qint16(1));
+    auto* view = qobject_cast<QTreeView*>(control("ListView1"));
+    view->scrollTo(view->model()->index(kRows - 20, 0), QAbstractItemView::PositionAtTop);
+    QCoreApplication::processEvents();  // one idle slice
+    QVERIFY(model->entry(kRows - 18).state >= 3);
+    QCOMPARE(model->entry(kRows - 100).state, qint16(1));
+    QTRY_VERIFY(model->entry(kRows - 100).state >= 3);
 }
 
 void CatalogueWindowTest::iconRefreshKeepsExcludedAndUnregistered() {
