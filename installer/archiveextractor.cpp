@@ -11,6 +11,7 @@
 
 #include "installer/archivereader.h"
 #include "installer/entrypath.h"
+#include "platform/archiveindex.h"
 #include "platform/fspath.h"
 #include "platform/securewrite.h"
 #include "platform/stagingfolder.h"
@@ -328,6 +329,19 @@ ArchiveExtractor::ArchiveExtractor(const QString& archive, const QString& destin
     : m_archive(archive), m_destination(destination) {}
 
 ExtractionResult ArchiveExtractor::extract() {
+    switch (checkIndexApart(FsPath(m_archive).bytes(), m_limits.indexBytes, m_limits.indexSeconds,
+                            m_cancel)) {
+        case IndexCheck::Cancelled:
+            return failure(ExtractionError::Cancelled, QStringLiteral("cancelled"));
+        case IndexCheck::Oversized:
+            return failure(ExtractionError::Oversized,
+                           QStringLiteral("reading the index needs more than %1 MiB or %2 s")
+                               .arg(m_limits.indexBytes >> 20)
+                               .arg(m_limits.indexSeconds));
+        case IndexCheck::Fine:
+        case IndexCheck::Failed:  // read here, as every other archive is
+            break;
+    }
     const ArchiveSurvey survey = surveyArchive(m_archive, m_cancel);
     if (survey.cancelled) {
         return failure(ExtractionError::Cancelled, QStringLiteral("cancelled"));

@@ -18,6 +18,7 @@ enum class ExtractionError {
     NoPermission,  // the working folder cannot be written
     Write,         // the files cannot be written for another reason
     Limit,         // the output grew far beyond what its compressed size makes plausible
+    Oversized,     // reading the archive's index took more memory or time than any real one
     Cancelled,     // the user stopped it
 };
 
@@ -42,6 +43,9 @@ struct ExtractionLimits {
     // ratioFloor bytes have been written.
     qint64 ratio = 1000;
     qint64 ratioFloor = 1LL << 30;
+    // Reading a 7z archive's index (in a child process) may take this much memory and time.
+    qint64 indexBytes = 1LL << 30;
+    int indexSeconds = 60;
 };
 
 // Extracts an archive (LZH, ZIP, 7z, RAR, CAB, tar with or without compression) with its folders

@@ -28,6 +28,7 @@ constexpr ArchiverCode kCodes[] = {
     {ExtractionError::DiskFull, kArchiverDiskFull},
     {ExtractionError::NoPermission, kArchiverPermission},
     {ExtractionError::Limit, kArchiverLimit},
+    {ExtractionError::Oversized, kArchiverLimit},
     {ExtractionError::Cancelled, kArchiverCancelled},
 };
 

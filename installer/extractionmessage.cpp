@@ -41,6 +41,11 @@ const char* causeText(ExtractionError error) {
                 "qm::ExtractionMessage",
                 "展開した大きさが圧縮された大きさに比べて桁外れに大きいため、"
                 "解凍を中止しました。信頼できるアーカイブか確かめてください。");
+        case ExtractionError::Oversized:
+            return QT_TRANSLATE_NOOP(
+                "qm::ExtractionMessage",
+                "アーカイブの目録を読むのに、普通のアーカイブではありえないほどのメモリか時間が"
+                "かかるため、読むのをやめました。壊れているか、悪意のあるアーカイブです。");
         case ExtractionError::Write:
             break;
     }

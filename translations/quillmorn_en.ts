@@ -382,6 +382,10 @@ Delete it for good instead? This cannot be undone.</translation>
         <source>項目: %1</source>
         <translation>Entry: %1</translation>
     </message>
+    <message>
+        <source>アーカイブの目録を読むのに、普通のアーカイブではありえないほどのメモリか時間がかかるため、読むのをやめました。壊れているか、悪意のあるアーカイブです。</source>
+        <translation>Reading the archive&apos;s index took more memory or time than any real archive needs, so it was stopped. The archive is damaged or malicious.</translation>
+    </message>
 </context>
 <context>
     <name>qm::FileSystem</name>

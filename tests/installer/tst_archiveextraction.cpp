@@ -16,8 +16,11 @@
 #include <unistd.h>
 #include <csignal>
 
+#include <QtEndian>
+
 #include "app/installablefile.h"
 #include "installer/archivecommand.h"
+#include "installer/archiveextractor.h"
 #include "installer/archiverlibrary.h"
 #include "installer/entrypath.h"
 #include "installer/extractionrunner.h"
@@ -141,6 +144,8 @@ private Q_SLOTS:
     void workFolderBehindLink();
     void fullDiskLeavesNothing();
     void progressIsReported();
+    void runawayIndexIsStopped_data();
+    void runawayIndexIsStopped();
 };
 
 void ArchiveExtractionTest::quoting_data() {
@@ -787,6 +792,73 @@ void ArchiveExtractionTest::progressIsReported() {
     QCOMPARE(window.total, expected);
     QCOMPARE(window.done.last(), expected);
     QCOMPARE(window.entries, 2);
+}
+
+// A 7z of about a hundred bytes whose index declares `folders` empty folders of `streams`
+// streams each: the archive library allocates and clears 13 bytes per stream before it finds
+// that none exists.
+QByteArray sevenZipIndexBomb(int folders, quint32 streams) {
+    const auto crc32 = [](const QByteArray& bytes) {
+        quint32 crc = 0xffffffff;
+        for (const char c : bytes) {
+            crc ^= quint8(c);
+            for (int bit = 0; bit < 8; ++bit) {
+                crc = (crc >> 1) ^ (0xedb88320 & (0 - (crc & 1)));
+            }
+        }
+        return ~crc;
+    };
+    const auto littleEndian = [](auto value) {
+        QByteArray bytes(sizeof value, '\0');
+        qToLittleEndian(value, bytes.data());
+        return bytes;
+    };
+    const QByteArray zeros(folders, '\0');  // pack sizes, unpacked sizes: all 0
+    const QByteArray count(1, char(folders));
+    QByteArray index("\x01\x04\x06\x00", 4);  // header, main streams, pack info at 0
+    index += count + '\x09' + zeros + '\0';
+    index += QByteArray("\x07\x0b", 2) + count + '\0' + QByteArray("\x01\x00", 2).repeated(folders);
+    index += '\x0c' + zeros + '\0';
+    // Sub-streams: streams in each folder, in 7z's five-byte form of a number.
+    index += QByteArray("\x08\x0d", 2) +
+             QByteArray(QByteArray(1, char(0xf0)) + littleEndian(streams)).repeated(folders) +
+             QByteArray(3, '\0');
+    const QByteArray start =
+        littleEndian(quint64(0)) + littleEndian(quint64(index.size())) + littleEndian(crc32(index));
+    return QByteArray("7z\xbc\xaf\x27\x1c\x00\x04", 8) + littleEndian(crc32(start)) + start + index;
+}
+
+void ArchiveExtractionTest::runawayIndexIsStopped_data() {
+    QTest::addColumn<bool>("cancelled");
+    QTest::newRow("memory ceiling") << false;
+    QTest::newRow("cancelled while it reads") << true;
+}
+
+// Gigabytes declared in a few bytes are refused (or given up) within moments, and nothing is
+// written.
+void ArchiveExtractionTest::runawayIndexIsStopped() {
+    QFETCH(bool, cancelled);
+    TestEnvironment env;
+    const QString work = env.makeFolder("apps");
+    const QString archive = env.root() + "/bomb.7z";
+    QFile file(archive);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(sevenZipIndexBomb(3, 99999999));
+    file.close();
+    std::atomic<bool> cancel{false};
+    ExtractionLimits limits;
+    limits.indexBytes = cancelled ? (qint64(1) << 40) : (qint64(64) << 20);
+    ArchiveExtractor extractor(archive, work + "/tool");
+    extractor.setLimits(limits);
+    extractor.setCancelFlag(&cancel);
+    QElapsedTimer clock;
+    clock.start();
+    ExtractionResult result;
+    runWhileResponsive([&] { result = extractor.extract(); },
+                       [&] { cancel = cancelled && clock.elapsed() > 100; });
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(result.error, cancelled ? ExtractionError::Cancelled : ExtractionError::Oversized);
+    QCOMPARE(tree(work), QStringList{});
 }
 
 QTEST_MAIN(ArchiveExtractionTest)
