@@ -129,6 +129,7 @@ private:
 // What an extraction run is given besides the archive.
 struct RunSettings {
     QByteArray staging;
+    NameReading names;
     const ArchiveExtractor::ProgressHandler& progress;
     const std::atomic<bool>* cancel;
     const ExtractionLimits& limits;
@@ -172,7 +173,7 @@ private:
 };
 
 ExtractionResult ExtractionRun::placeEntry(archive_entry* entry, bool* skip) {
-    const QByteArray stored = archive_entry_pathname(entry);
+    const QByteArray stored = storedName(archive_entry_pathname(entry), m_settings.names);
     const QByteArray name = cleanName(stored);
     const mode_t type = archive_entry_filetype(entry);
     // "./" of a tar made in the folder itself: the staging folder is that folder.
@@ -183,14 +184,16 @@ ExtractionResult ExtractionRun::placeEntry(archive_entry* entry, bool* skip) {
     if (!isSafeEntryPath(stored) || name.isEmpty()) {
         return failure(ExtractionError::Unsafe, QStringLiteral("unsafe path"), stored);
     }
-    const char* hardlink = archive_entry_hardlink(entry);
-    if (!hardlink && type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK) {
+    const char* const storedLink = archive_entry_hardlink(entry);
+    const QByteArray hardlink =
+        storedLink ? storedName(storedLink, m_settings.names) : QByteArray();
+    if (!storedLink && type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK) {
         return failure(ExtractionError::Unsupported, QStringLiteral("refused kind"), name);
     }
     if (m_guard.passesThroughLink(name)) {
         return failure(ExtractionError::Unsafe, QStringLiteral("written through a link"), name);
     }
-    if (hardlink) {
+    if (storedLink) {
         // Only a second name for a file already written here, reached through no link: a hard
         // link to a link, a folder or anything outside would let later entries write through it.
         const QByteArray target = cleanName(hardlink);
@@ -199,10 +202,13 @@ ExtractionResult ExtractionRun::placeEntry(archive_entry* entry, bool* skip) {
         }
         archive_entry_copy_hardlink(entry, target.constData());
     } else if (type == AE_IFLNK) {
-        const char* target = archive_entry_symlink(entry);
-        if (!target || !isSafeLinkTarget(name, target)) {
+        const char* const storedTarget = archive_entry_symlink(entry);
+        const QByteArray target =
+            storedTarget ? storedName(storedTarget, m_settings.names) : QByteArray();
+        if (!storedTarget || !isSafeLinkTarget(name, target)) {
             return failure(ExtractionError::Unsafe, QStringLiteral("link leads out"), name);
         }
+        archive_entry_copy_symlink(entry, target.constData());
         m_guard.addLink(name);
         m_links.append(name);
     }
@@ -351,7 +357,7 @@ ExtractionResult ArchiveExtractor::extract() {
                        survey.error);
     }
     ArchiveReader reader;
-    if (!reader.openArchive(m_archive, survey.legacyNames)) {
+    if (!reader.openArchive(m_archive, survey.names)) {
         return failure(ExtractionError::Open, reader.errorText());
     }
     StagingFolder staging;
@@ -369,7 +375,7 @@ ExtractionResult ArchiveExtractor::extract() {
     bool madeLinks = true;
     // The writer lives on the writing thread only: freed elsewhere, it would finish its folders'
     // times and modes relative to another current folder.
-    const RunSettings settings{stagingPath, m_progress, m_cancel, m_limits};
+    const RunSettings settings{stagingPath, survey.names, m_progress, m_cancel, m_limits};
     const auto work = [&] {
         ExtractionRun run(settings, survey.totalBytes);
         result = run.run(reader);

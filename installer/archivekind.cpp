@@ -9,10 +9,10 @@ namespace qm {
 InstallKind archiveKindBySignature(const QString& path) {
     // The format is known once the first header is asked for, even when its name then fails to
     // convert; a plain compressed file without a tar inside is no archive.
-    for (const bool legacyNames : {false, true}) {
+    for (const NameReading reading : {NameReading::AsStored, NameReading::Bytes}) {
         ArchiveReader reader;
         archive_entry* entry = nullptr;
-        if (!reader.openArchive(path, legacyNames, true)) {
+        if (!reader.openArchive(path, reading, true)) {
             return InstallKind::None;
         }
         reader.next(&entry);

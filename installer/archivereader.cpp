@@ -34,7 +34,7 @@ bool isAsciiLetter(char c) {
 
 // True when bytes are valid UTF-8 and either inWord or holding a character from U+0800 on.
 bool readsAsUtf8(const QByteArray& bytes, bool inWord) {
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     const QString text = decoder.decode(bytes);
     return !decoder.hasError() && (inWord || std::any_of(text.begin(), text.end(), [](QChar c) {
                                        return c.unicode() >= 0x800;
@@ -46,7 +46,7 @@ bool readsAsUtf8(const QByteArray& bytes, bool inWord) {
 // U+FF61 to U+FF7F. The half-width ones beyond (bytes C0 to DF) alone are no evidence: a Russian
 // name in KOI8 is made of the same bytes.
 bool readsAsJapanese(const QByteArray& bytes) {
-    QStringDecoder decoder("CP932");
+    QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
     const QString text = decoder.decode(bytes);
     if (decoder.hasError()) {
         return false;
@@ -92,7 +92,8 @@ void weigh(const QByteArray& name, NameEvidence* evidence) {
 // Reads every header; sums the sizes into total and weighs the names as stored. NeedsLegacy when
 // a name is not valid UTF-8.
 Pass readHeaders(ArchiveReader& reader, qint64* total, QString* error,
-                 const std::atomic<bool>* cancel, NameEvidence* evidence = nullptr) {
+                 const std::atomic<bool>* cancel, NameEvidence* evidence = nullptr,
+                 NameReading reading = NameReading::AsStored) {
     *total = 0;
     bool utf8 = true;
     archive_entry* entry = nullptr;
@@ -114,7 +115,7 @@ Pass readHeaders(ArchiveReader& reader, qint64* total, QString* error,
         }
         utf8 = utf8 && archive_entry_pathname_utf8(entry);
         if (evidence) {
-            weigh(archive_entry_pathname(entry), evidence);
+            weigh(storedName(archive_entry_pathname(entry), reading), evidence);
         }
         if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > 0) {
             *total += archive_entry_size(entry);
@@ -130,7 +131,12 @@ ArchiveReader::~ArchiveReader() {
     }
 }
 
-bool ArchiveReader::openArchive(const QString& path, bool legacyNames, bool headersOnly) {
+QByteArray storedName(const char* name, NameReading reading) {
+    // Read as ISO-8859-1, every byte came out as the character of the same number.
+    return reading == NameReading::Bytes ? QString::fromUtf8(name).toLatin1() : QByteArray(name);
+}
+
+bool ArchiveReader::openArchive(const QString& path, NameReading reading, bool headersOnly) {
     if (m_archive) {
         archive_read_free(m_archive);
     }
@@ -148,7 +154,10 @@ bool ArchiveReader::openArchive(const QString& path, bool legacyNames, bool head
     archive_read_support_filter_xz(m_archive);
     archive_read_support_filter_zstd(m_archive);
     m_fileSize = fileSystem().status(path).size;
-    if (legacyNames && archive_read_set_options(m_archive, "hdrcharset=CP932") != ARCHIVE_OK) {
+    const char* const charset = reading == NameReading::Japanese ? "hdrcharset=CP932"
+                                : reading == NameReading::Bytes  ? "hdrcharset=ISO-8859-1"
+                                                                 : nullptr;
+    if (charset && archive_read_set_options(m_archive, charset) < ARCHIVE_WARN) {
         return false;
     }
     return archive_read_open_filename(m_archive, FsPath(path).c_str(),
@@ -179,7 +188,7 @@ QString ArchiveReader::errorText() const {
 ArchiveSurvey surveyArchive(const QString& path, const std::atomic<bool>* cancel) {
     ArchiveSurvey survey;
     ArchiveReader plain;
-    if (!plain.openArchive(path, false, true)) {
+    if (!plain.openArchive(path, NameReading::AsStored, true)) {
         survey.error = plain.errorText();
         return survey;
     }
@@ -205,14 +214,29 @@ ArchiveSurvey surveyArchive(const QString& path, const std::atomic<bool>* cancel
         survey.readable = true;
         return survey;
     }
-    // Names that are not UTF-8 (an LZH's reader fails outright on them): try the legacy code page.
+    // Names that are not UTF-8, which some readers (LZH, CAB) cannot even give as stored: every
+    // name as bytes decides whether they are Japanese; if not (Cyrillic in KOI8 or CP866), the
+    // bytes are kept as they are.
     const qint64 plainTotal = survey.totalBytes;
+    if (first == Pass::Broken) {
+        ArchiveReader bytes;
+        NameEvidence all;
+        QString ignored;
+        if (bytes.openArchive(path, NameReading::Bytes, true) &&
+            readHeaders(bytes, &survey.totalBytes, &ignored, cancel, &all, NameReading::Bytes) !=
+                Pass::Broken &&
+            !all.japanese) {
+            survey.readable = true;
+            survey.names = NameReading::Bytes;
+            return survey;
+        }
+    }
     ArchiveReader legacy;
     QString legacyError;
-    if (legacy.openArchive(path, true, true) &&
+    if (legacy.openArchive(path, NameReading::Japanese, true) &&
         readHeaders(legacy, &survey.totalBytes, &legacyError, cancel) == Pass::Clean) {
         survey.readable = true;
-        survey.legacyNames = true;
+        survey.names = NameReading::Japanese;
         return survey;
     }
     if (first != Pass::Broken) {

@@ -9,6 +9,13 @@ struct archive_entry;
 
 namespace qm {
 
+// How an archive's names are read: as stored (UTF-8 in practice), as the Windows Japanese code
+// page (CP932), or as bytes, each byte one character, to be given back as the same bytes.
+enum class NameReading { AsStored, Japanese, Bytes };
+
+// The name libarchive gives for an entry, as the bytes the archive holds.
+QByteArray storedName(const char* name, NameReading reading);
+
 // A libarchive reader for one archive file, freed on destruction.
 class ArchiveReader {
 public:
@@ -17,9 +24,9 @@ public:
     ArchiveReader(const ArchiveReader&) = delete;
     ArchiveReader& operator=(const ArchiveReader&) = delete;
 
-    // Opens path; legacyNames reads the names as the Windows Japanese code page (CP932).
-    // headersOnly suits a reader that skips every entry's data: it reads in small blocks.
-    bool openArchive(const QString& path, bool legacyNames, bool headersOnly = false);
+    // Opens path, to read the names as reading says. headersOnly suits a reader that skips every
+    // entry's data: it reads in small blocks.
+    bool openArchive(const QString& path, NameReading reading, bool headersOnly = false);
 
     // The next entry's header: a libarchive status (ARCHIVE_OK, ARCHIVE_EOF, ...).
     int next(archive_entry** entry);
@@ -41,11 +48,11 @@ private:
 
 // What a first reading of an archive's headers found.
 struct ArchiveSurvey {
-    bool opened = false;       // the file is an archive of a known kind
-    bool readable = false;     // every header could be read
-    bool legacyNames = false;  // names must be read as CP932
-    bool cancelled = false;    // the flag stopped it
-    qint64 totalBytes = 0;     // sum of the entries' sizes; 0 when unknown
+    bool opened = false;    // the file is an archive of a known kind
+    bool readable = false;  // every header could be read
+    NameReading names = NameReading::AsStored;
+    bool cancelled = false;  // the flag stopped it
+    qint64 totalBytes = 0;   // sum of the entries' sizes; 0 when unknown
     QString error;
 };
 

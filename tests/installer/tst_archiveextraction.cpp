@@ -311,37 +311,56 @@ void ArchiveExtractionTest::japaneseNames() {
 }
 
 void ArchiveExtractionTest::nameEncodings_data() {
-    QTest::addColumn<QByteArrayList>("names");     // as stored in a tar
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArrayList>("names");     // as stored
     QTest::addColumn<QByteArrayList>("expected");  // the names' bytes on disk
     const QByteArray cafe = "caf\xc3\xa9.txt";
     const QByteArray kana = cp932("ﾃｽ.txt");
     const QByteArray koi8 = "\xd0\xd2\xc9\xd7\xc5\xd4.txt";   // "привет" in KOI8-R
     const QByteArray cp866 = "\xaf\xe0\xa8\xa2\xa5\xe2.txt";  // and in CP866
     const QByteArray kanji = cp932("説明.txt");
-    QTest::newRow("accented Latin") << QByteArrayList{cafe} << QByteArrayList{cafe};
-    QTest::newRow("half-width katakana")
-        << QByteArrayList{kana} << QByteArrayList{QString("ﾃｽ.txt").toUtf8()};
-    QTest::newRow("KOI8 Cyrillic") << QByteArrayList{koi8} << QByteArrayList{koi8};
-    QTest::newRow("CP866 Cyrillic") << QByteArrayList{cp866} << QByteArrayList{cp866};
-    // Valid UTF-8 all of them, one plainly Latin: UTF-8 it is.
-    QTest::newRow("Latin and katakana")
-        << QByteArrayList{cafe, kana} << QByteArrayList{cafe, QString("ý.txt").toUtf8()};
-    // A name that is only valid as CP932 decides for the others.
-    QTest::newRow("Latin and kanji")
-        << QByteArrayList{cafe, kanji}
-        << QByteArrayList{QString("cafﾃｩ.txt").toUtf8(), QString("説明.txt").toUtf8()};
+    const QByteArray neither =
+        "a\x81\x20"
+        "b.txt";
+    for (const QString format : {"tar", "lzh"}) {
+        const auto row = [&format](const char* name) -> QTestData& {
+            return QTest::newRow(qPrintable(format + ", " + name)) << format;
+        };
+        row("accented Latin") << QByteArrayList{cafe} << QByteArrayList{cafe};
+        row("half-width katakana")
+            << QByteArrayList{kana} << QByteArrayList{QString("ﾃｽ.txt").toUtf8()};
+        row("KOI8 Cyrillic") << QByteArrayList{koi8} << QByteArrayList{koi8};
+        row("CP866 Cyrillic") << QByteArrayList{cp866} << QByteArrayList{cp866};
+        // "\x81\x20" is neither UTF-8 nor CP932.
+        const QByteArray neither =
+            "a\x81\x20"
+            "b.txt";
+        row("neither") << QByteArrayList{neither} << QByteArrayList{neither};
+        // Valid UTF-8 all of them, one plainly Latin: UTF-8 it is.
+        row("Latin and katakana") << QByteArrayList{cafe, kana}
+                                  << QByteArrayList{cafe, QString("ý.txt").toUtf8()};
+        // A name that is only valid as CP932 decides for the others.
+        row("Latin and kanji") << QByteArrayList{cafe, kanji}
+                               << QByteArrayList{QString("cafﾃｩ.txt").toUtf8(),
+                                                 QString("説明.txt").toUtf8()};
+    }
 }
 
 void ArchiveExtractionTest::nameEncodings() {
+    QFETCH(QString, format);
     QFETCH(QByteArrayList, names);
     QFETCH(QByteArrayList, expected);
     TestEnvironment env;
     const QString work = env.makeFolder("apps");
     TarBuilder tar;
+    LzhBuilder lzh(2);
     for (const QByteArray& name : names) {
         tar.add(name, '0', {}, "x");
+        lzh.add(name, "x");
     }
-    QCOMPARE(archiveMelt(nullptr, env.writeFile("in/names.tar", tar.build()), work + "/x"), 0);
+    const QString archive =
+        env.writeFile("in/names." + format, format == "tar" ? tar.build() : lzh.build());
+    QCOMPARE(melt(archive, work + "/x"), 0);
     QByteArrayList found;
     if (DIR* folder = ::opendir(QFile::encodeName(work + "/x").constData())) {
         while (const dirent* entry = ::readdir(folder)) {
@@ -728,14 +747,10 @@ void ArchiveExtractionTest::lzhFailuresKeepDetails_data() {
     QTest::addColumn<QByteArray>("archive");
     QTest::addColumn<QString>("detail");  // part of libarchive's own account
     QTest::newRow("truncated") << TestEnvironment::readFile(fixture("truncated.lzh")) << "runcated";
-    // "\x81\x20" is neither UTF-8 nor CP932.
-    QTest::newRow("unconvertible name") << LzhBuilder(2)
-                                               .add(
-                                                   "a\x81\x20"
-                                                   "b.txt",
-                                                   "x")
-                                               .build()
-                                        << "convert";
+    // The sum of a level-1 header is its second byte.
+    QByteArray badSum = LzhBuilder(1).add("a.txt", "x").build();
+    badSum[1] = char(badSum[1] + 1);
+    QTest::newRow("header sum") << badSum << "sum";
 }
 
 void ArchiveExtractionTest::lzhFailuresKeepDetails() {
