@@ -13,11 +13,13 @@
 #include "platform/instancelock.h"
 #include "platform/prompt.h"
 #include "platform/startuptime.h"
+#include "platform/timezone.h"
 #include "platform/utf8locale.h"
 #include "registration/registrationwindows.h"
 #include "shortcuts/shortcutswindows.h"
 
 int main(int argc, char* argv[]) {
+    qm::readTimeZoneOnce();
     QApplication app(argc, argv);
     qm::ensureUtf8Locale();
     // Japanese is the language of the code; English comes from the built-in translation.

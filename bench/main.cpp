@@ -10,6 +10,7 @@
 #include "app/endprogram.h"
 #include "bench/benchmark.h"
 #include "platform/prompt.h"
+#include "platform/timezone.h"
 #include "platform/utf8locale.h"
 
 namespace qm::bench {
@@ -37,6 +38,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    qm::readTimeZoneOnce();
     QApplication app(argc, argv);
     qm::ensureUtf8Locale();
     QApplication::setQuitOnLastWindowClosed(false);
