@@ -210,29 +210,25 @@ bool CatalogueService::deleteRow(int row) {
                   "場合があります。アンインストールの指示があればReadme.txt等のドキュ"
                   "メントに従ってください。\n削除しますか？"),
         {tr("ごみ箱に移動"), tr("完全に削除"), tr("キャンセル")}, ToTrash);
+    // Deleting for good is asked once more; so is it where the trash cannot take the folder (a
+    // file system in memory), as the one way left.
+    QString forGood;
+    int flags = MsgYesNo | MsgDefaultNo;
     QString trashError;
     if (choice == ToTrash && !fileSystem().trash(path, &trashError)) {
-        // Where there is no trash (a file system in memory, a folder the trash cannot reach),
-        // deleting for good is the one way left, and the user decides.
-        const int answer =
-            messageBox(path + tr(" をごみ箱に移動できませんでした。\n") + trashError +
-                           tr("\n代わりに完全に削除しますか？元に戻すことはでき"
-                              "ません。"),
-                       MsgYesNo | MsgDefaultNo | MsgExclamation);
-        if (answer != AnswerYes) {
-            return false;
-        }
-        fileSystem().removeTree(path);
+        forGood = path + tr(" をごみ箱に移動できませんでした。\n") + trashError +
+                  tr("\n代わりに完全に削除しますか？元に戻すことはできません。");
+        flags |= MsgExclamation;
     } else if (choice == ForGood) {
-        const int answer = messageBox(path + tr(" を完全に削除します。元に戻すことはできません。\n"
-                                                "削除しますか？"),
-                                      MsgYesNo | MsgDefaultNo);
-        if (answer != AnswerYes) {
-            return false;
-        }
-        fileSystem().removeTree(path);
+        forGood = path + tr(" を完全に削除します。元に戻すことはできません。\n削除しますか？");
     } else if (choice != ToTrash) {
         return false;
+    }
+    if (!forGood.isEmpty()) {
+        if (messageBox(forGood, flags) != AnswerYes) {
+            return false;
+        }
+        fileSystem().removeTree(path);
     }
     m_listChanged = true;
     // The result of the deletion does not say whether the folder is gone; the disk does. A

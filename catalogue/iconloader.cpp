@@ -42,10 +42,8 @@ void IconLoader::start() {
     m_done.assign(m_order.size(), false);
     {
         const FileLookupCache lookups;
-        RowIcons& icons = *m_icons;
-        for (; m_next < std::min(kOnScreen, m_order.size()); ++m_next) {
-            icons.load(m_order[m_next]);
-            m_done[m_order[m_next]] = true;
+        while (m_next < std::min(kOnScreen, m_order.size())) {
+            loadRow(m_order[m_next++]);
         }
     }
     if (m_next < m_order.size()) {
@@ -101,6 +99,13 @@ void IconLoader::restartLater() {
     }
 }
 
+void IconLoader::loadRow(int row) {
+    if (row >= 0 && size_t(row) < m_done.size() && !m_done[row]) {
+        m_done[row] = true;
+        m_icons->load(row);
+    }
+}
+
 void IconLoader::step() {
     if (m_restart) {
         start();
@@ -116,12 +121,6 @@ bool IconLoader::loadFor(int milliseconds) {
     const FileLookupCache lookups;
     QElapsedTimer clock;
     clock.start();
-    const auto loadRow = [this](int row) {
-        if (row >= 0 && size_t(row) < m_done.size() && !m_done[row]) {
-            m_done[row] = true;
-            m_icons->load(row);
-        }
-    };
     while (clock.elapsed() < milliseconds) {
         if (!m_forward.empty()) {
             const int row = m_forward.front();

@@ -40,6 +40,8 @@ public:
 
 private:
     void step();
+    // Loads the icon of a row not loaded yet in this pass.
+    void loadRow(int row);
     // Loads the queued rows until the time is up; false when none is left.
     bool loadFor(int milliseconds);
     void restartLater();

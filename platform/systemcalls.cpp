@@ -72,7 +72,8 @@ int SystemCalls::flushFileSystem(int fd) {
 
 ssize_t SystemCalls::copyRange(int in, off_t* inAt, int out, off_t* outAt, size_t length) {
     // The kernel copies within one file system without the data passing through here (and
-    // shares the blocks where the file system can); between others it refuses, once per file.
+    // shares the blocks where the file system can); between others it refuses, and is asked
+    // again only at the start of the next file.
     thread_local bool kernelRefused = false;
     if (!kernelRefused || *inAt == 0) {
         const ssize_t done = ::copy_file_range(in, inAt, out, outAt, length, 0);
